@@ -1,0 +1,25 @@
+#include "cli/program_run.h"
+
+#include "engine/convert.h"
+#include "platform/executable_path.h"
+
+TProgramRun RunProgram(const std::string& program, const TRunOptions& options, std::string& error) {
+  std::string fontPath = options.FontPath.empty() ? ExecutableFolder() + "Fonts" : options.FontPath;
+  if (!fontPath.empty() && fontPath.back() != '/') fontPath += '/';
+  CncSetFontPath(fontPath.c_str());
+
+  TProgramRun r;
+  r.Open = CncOpen(program.c_str(), &r.Handle);
+  if (r.Open == 0 || r.Handle == 0 || r.Open == CNC_NO_FREE_HANDLE || r.Open == CNC_INSTANCE_LOST)
+    return r;
+  if (!options.SettingsFile.empty()) {
+    std::array<int32_t, 255> radii{};
+    if (ReadSettingsRadii(options.SettingsFile, radii, error)) {
+      for (int t = 0; t < 255; ++t) CncSetToolRadius(r.Handle, static_cast<uint8_t>(t), radii[t]);
+    }
+  }
+  for (const auto& [tool, mm] : options.Radii)
+    CncSetToolRadius(r.Handle, static_cast<uint8_t>(tool), static_cast<int32_t>(RoundNearest(mm * 1000.0)));
+  r.Run = CncRun(r.Handle, &options.Start);
+  return r;
+}

@@ -1,0 +1,31 @@
+// Runs a program through the engine's C entry points as the viewer's processing does.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/cnc_api.h"
+
+struct TRunOptions {
+  std::string FontPath;              // empty: the Fonts folder beside the executable
+  std::vector<std::pair<int, double>> Radii;  // --radius N=MM
+  std::string SettingsFile;          // --settings FILE.INI
+  TCncPoint Start{0.0, 0.0, 0.0};
+  bool Raw = false;
+  bool Quiet = false;
+};
+
+struct TProgramRun {
+  int32_t Open = 0;
+  int32_t Handle = 0;
+  std::optional<int32_t> Run;        // none when nothing was read and the run was skipped
+};
+
+// Opens and runs `program`, leaving the instance open for queries; close it with CncClose.
+// `error` gets a settings file problem (the run goes on without those radii).
+TProgramRun RunProgram(const std::string& program, const TRunOptions& options, std::string& error);
+
+// Tool radii from a settings file's tool table, in thousandths of a millimetre.
+bool ReadSettingsRadii(const std::string& file, std::array<int32_t, 255>& radii, std::string& error);

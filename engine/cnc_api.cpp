@@ -1,0 +1,142 @@
+#include "engine/cnc_api.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/convert.h"
+#include "engine/instance_table.h"
+
+namespace {
+
+struct TLibrary {
+  std::array<bool, 256> Slots{};  // slot 0 is never handed out
+  std::vector<std::unique_ptr<TCncFileReader>> Instances;  // creation order
+  std::string FontPath;
+};
+
+TLibrary& Library() {
+  static TLibrary library;
+  return library;
+}
+
+const TElementList* ListOf(TCncFileReader& inst, uint8_t mode) {
+  if (mode == 0) return &inst.ContourList;
+  if (mode == 1) return &inst.PathList;
+  return nullptr;
+}
+
+void FillRecord(const TCncElement& e, TCncElementData& d) {
+  d.Line = e.Line;
+  d.Code = CodeNumber(e.Code);
+  d.P1 = TCncPoint{e.P1.X, e.P1.Y, e.P1.Z};
+  d.P2 = TCncPoint{e.P2.X, e.P2.Y, e.P2.Z};
+  d.ToolNo = e.ToolNo();
+  d.Speed = e.Speed();
+  d.FeedValue = e.FeedValue();
+}
+
+const TMessageList& Messages(const TCncMessageList* list) {
+  return *reinterpret_cast<const TMessageList*>(list);
+}
+
+}  // namespace
+
+TCncFileReader* FindInstance(int32_t handle) {
+  for (auto& inst : Library().Instances)
+    if (inst->Handle == handle) return inst.get();
+  return nullptr;
+}
+
+extern "C" {
+
+int32_t CncSetFontPath(const char* folder) {
+  Library().FontPath = folder ? folder : "";
+  return 0;
+}
+
+int32_t CncOpen(const char* fileName, int32_t* handle) {
+  TLibrary& lib = Library();
+  int32_t h = 0;
+  for (int32_t i = 1; i <= 255; ++i) {
+    if (!lib.Slots[i]) { h = i; break; }
+  }
+  if (handle) *handle = h;
+  if (h == 0) return CNC_NO_FREE_HANDLE;
+  lib.Slots[h] = true;
+  lib.Instances.push_back(std::make_unique<TCncFileReader>(h, fileName ? fileName : "", lib.FontPath));
+  TCncFileReader* inst = FindInstance(h);
+  if (!inst) {
+    CncClose(h);
+    return CNC_INSTANCE_LOST;
+  }
+  return inst->Load();
+}
+
+int32_t CncSetToolRadius(int32_t handle, uint8_t tool, int32_t radius) {
+  TCncFileReader* inst = FindInstance(handle);
+  if (!inst) return 1;
+  inst->ToolRadius[tool] = radius / 1000.0;
+  return 0;
+}
+
+int32_t CncRun(int32_t handle, const TCncPoint* start) {
+  TCncFileReader* inst = FindInstance(handle);
+  if (!inst) return CNC_NO_INSTANCE_RUN;
+  const TPoint p = start ? TPoint{start->X, start->Y, start->Z} : TPoint{};
+  return inst->Run(p);
+}
+
+int32_t CncGetCount(int32_t handle, uint8_t mode) {
+  TCncFileReader* inst = FindInstance(handle);
+  if (!inst) return 0;
+  const TElementList* list = ListOf(*inst, mode);
+  if (!list) {
+    inst->AddMessage("Error, wrong Mode selection, select 0 for Kontur, and 1 for milling path");
+    return 0;
+  }
+  return static_cast<int32_t>(std::min<size_t>(list->size(), INT32_MAX));
+}
+
+int32_t CncGetElement(int32_t handle, int32_t index, uint8_t mode, TCncElementData* element) {
+  TCncFileReader* inst = FindInstance(handle);
+  if (!inst) return -1;
+  const TElementList* list = ListOf(*inst, mode);
+  if (!list) return 1;
+  if (index < 0 || static_cast<size_t>(index) >= list->size()) return -2;
+  if (element) FillRecord((*list)[static_cast<size_t>(index)], *element);
+  return 0;
+}
+
+const TCncMessageList* CncGetMessages(int32_t handle) {
+  TCncFileReader* inst = FindInstance(handle);
+  if (!inst) return nullptr;
+  // TCncMessageList stays opaque: the pointer is the instance's own list.
+  return reinterpret_cast<const TCncMessageList*>(&inst->Messages);
+}
+
+int32_t CncMessageCount(const TCncMessageList* list) {
+  if (!list) return 0;
+  return static_cast<int32_t>(std::min<size_t>(Messages(list).size(), INT32_MAX));
+}
+
+const char* CncMessageText(const TCncMessageList* list, int32_t index) {
+  if (!list || index < 0 || static_cast<size_t>(index) >= Messages(list).size()) return nullptr;
+  return Messages(list)[static_cast<size_t>(index)].c_str();
+}
+
+int32_t CncClose(int32_t handle) {
+  TLibrary& lib = Library();
+  bool found = false;
+  std::erase_if(lib.Instances, [&](const std::unique_ptr<TCncFileReader>& inst) {
+    if (inst->Handle != handle) return false;
+    found = true;
+    return true;
+  });
+  if (found && handle >= 1 && handle <= 255) lib.Slots[handle] = false;
+  return found ? 0 : 1;
+}
+
+}  // extern "C"

@@ -1,0 +1,83 @@
+/* The engine's call interface: flat C functions over instance handles 1..255.
+ *
+ * Calling order: CncSetFontPath once; per program CncOpen, CncSetToolRadius for tools
+ * 0..254, CncRun, then CncGetMessages, CncGetCount and CncGetElement; CncClose at the end.
+ * Texts are zero-terminated UTF-8. Not safe for concurrent calls. */
+#ifndef VELQUOR_CNC_API_H
+#define VELQUOR_CNC_API_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#pragma pack(push, 1)
+typedef struct TCncPoint {
+  double X, Y, Z;
+} TCncPoint;
+
+/* One element of the contour (mode 0) or the milling path (mode 1), 68 bytes packed. */
+typedef struct TCncElementData {
+  int32_t Line;      /* N number of the program line, 0 without one */
+  int32_t Code;      /* letter * 256 + number: "G01" is 0x4701, "F0X" is 0x4600 */
+  TCncPoint P1;      /* end point of a move, position of a point element */
+  TCncPoint P2;      /* arcs: centre relative to the arc's start point */
+  int32_t ToolNo;
+  int32_t Speed;
+  int32_t FeedValue;
+} TCncElementData;
+#pragma pack(pop)
+
+/* Status codes. */
+enum {
+  CNC_OK = 0,
+  CNC_NO_INSTANCE_RUN = 815,
+  CNC_NO_FREE_HANDLE = 816,
+  CNC_INSTANCE_LOST = 817,
+  CNC_EMPTY_PROGRAM = 850
+};
+
+/* The message list of an instance: read with CncMessageCount and CncMessageText.
+ * It stays owned by the instance and is valid until CncClose. */
+typedef struct TCncMessageList TCncMessageList;
+
+int32_t CncSetFontPath(const char* folder);
+/* Returns the number of program lines (0 for a missing or empty file), 816 when no
+ * handle is free (handle 0), 817 when the new instance is lost. */
+int32_t CncOpen(const char* fileName, int32_t* handle);
+/* Radius in thousandths of a millimetre. 0, or 1 for a handle of no instance. */
+int32_t CncSetToolRadius(int32_t handle, uint8_t tool, int32_t radius);
+/* 0, -5, a stopping compensation error (10, 12, 14..18), 850 for an empty program,
+ * 815 for a handle of no instance. */
+int32_t CncRun(int32_t handle, const TCncPoint* start);
+/* Mode 0: contour, mode 1: milling path. 0 for a handle of no instance or a bad mode. */
+int32_t CncGetCount(int32_t handle, uint8_t mode);
+/* 0 and the record filled; -1 no instance; 1 bad mode; -2 index outside 0..count-1. */
+int32_t CncGetElement(int32_t handle, int32_t index, uint8_t mode, TCncElementData* element);
+/* NULL for a handle of no instance. */
+const TCncMessageList* CncGetMessages(int32_t handle);
+int32_t CncMessageCount(const TCncMessageList* list);
+/* NULL when the index is outside 0..count-1. */
+const char* CncMessageText(const TCncMessageList* list, int32_t index);
+/* 0 when an instance was destroyed, 1 when none had the handle. */
+int32_t CncClose(int32_t handle);
+
+#ifdef __cplusplus
+}
+
+static_assert(sizeof(TCncPoint) == 24, "TCncPoint is 24 bytes");
+static_assert(sizeof(TCncElementData) == 68, "TCncElementData is 68 bytes");
+static_assert(offsetof(TCncElementData, Line) == 0);
+static_assert(offsetof(TCncElementData, Code) == 4);
+static_assert(offsetof(TCncElementData, P1) == 8);
+static_assert(offsetof(TCncElementData, P2) == 32);
+static_assert(offsetof(TCncElementData, ToolNo) == 56);
+static_assert(offsetof(TCncElementData, Speed) == 60);
+static_assert(offsetof(TCncElementData, FeedValue) == 64);
+#else
+_Static_assert(sizeof(TCncElementData) == 68, "TCncElementData is 68 bytes");
+#endif
+
+#endif

@@ -1,0 +1,93 @@
+// An engine instance: one loaded program with its modal state, parameter block,
+// element lists and messages.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+#include "engine/program_reader.h"
+#include "engine/records.h"
+#include "engraving/vector_font.h"
+
+// Owns the texts of elements that are not literals ("Set feed 1200"); equal texts are
+// stored once. Texts are cut to 50 bytes, as elements hold at most 50 characters.
+class TTextPool {
+ public:
+  const char* Intern(std::string_view text);
+  void Clear() { Set.clear(); Store.clear(); }
+
+ private:
+  std::deque<std::string> Store;
+  std::unordered_set<std::string_view> Set;
+};
+
+// Engraving parameters, filled by the letter words @, H, C, D, A, O, P, E, R.
+struct TFontParamRec {
+  std::string FontText;
+  double FontHeight = 10.0;
+  int32_t FontC = 0;
+  int32_t FontD = 0;
+  int32_t FontA = 0;
+  uint8_t FontO = 0;
+  double FontP = 1.0;
+  double FontE = 0.5;
+  double FontR = 0.5;
+};
+
+// Drilling cycle as defined by the last G81 line.
+struct TG81Cycle {
+  int32_t Steps = 1;
+  int32_t Feed = 200;
+  double Depth = 1.0;
+  double Height = 3.0;
+  double ToolDiameter = 3.0;
+};
+
+struct TCncProgram {
+  TElementList RawPathList;
+  TElementList PathList;
+  TElementList ContourList;
+  TProgramLines Lines;
+  std::string FileName;
+  uint8_t Tool = 0;
+  std::array<double, 256> ToolRadius{};
+  int32_t Handle = 0;
+  int32_t Feed = 0;
+  TPoint Pos;
+  double ArcI = 0.0;
+  double ArcJ = 0.0;
+  bool Incremental = false;
+  double UnitFactor = 1.0;
+};
+
+struct TCncFileReader : TCncProgram {
+  TMessageList Messages;
+  TVectorFont Font;
+  TFontParamRec FontParams;
+  TG81Cycle DrillCycle;
+  uint8_t Compensation = 40;
+  double ParamL = 10.0;
+  double ParamB = 10.0;
+  double ParamR = 5.0;
+  double ParamQ = 0.0;
+  double ParamU = 5.0;
+  double ParamV = 1.0;
+  double ParamW = 1.0;
+  TTextPool Texts;
+
+  // A new instance with every default, the font engine started on `fontPath`.
+  TCncFileReader(int32_t handle, std::string fileName, const std::string& fontPath);
+
+  void AddMessage(std::string text) { Messages.push_back(std::move(text)); }
+  double ToolDiameter() const { return 2.0 * ToolRadius[Tool]; }
+
+  // Loads the program file into Lines; returns the number of lines (1 for a file that
+  // exists but cannot be read, so that the run reports the empty program).
+  int32_t Load();
+  // Interprets every line twice and computes the milling path; 0, -5 or a stopping error.
+  int32_t Run(const TPoint& start);
+};

@@ -1,0 +1,298 @@
+#include "engine/interpreter.h"
+
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+#include "engine/convert.h"
+#include "engine/cycles.h"
+#include "engraving/text_engraving.h"
+
+namespace {
+
+// An error inside the words of a line: ends the line's scans (the "ErrorNr 25" guard).
+struct TLineError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+constexpr const char* kRangeError = "Range check error";
+
+int32_t CheckedRange(int64_t v, int64_t lo, int64_t hi) {
+  if (v < lo || v > hi) throw TLineError(kRangeError);
+  return static_cast<int32_t>(v);
+}
+
+int32_t StrictInteger(const TLineWord& w) {
+  if (!w.IsInteger) throw TLineError("'" + std::string(w.Word.Rest) + "' is not a valid integer value");
+  return CheckedRange(w.Integer, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
+}
+
+constexpr uint32_t Cmd(char a, char b, char c) {
+  return (static_cast<uint32_t>(static_cast<unsigned char>(a)) << 16) |
+         (static_cast<uint32_t>(static_cast<unsigned char>(b)) << 8) | static_cast<unsigned char>(c);
+}
+
+// The first three characters of a word, case kept.
+uint32_t CommandOf(const TWord& w) {
+  const char b = w.Rest.size() > 0 ? w.Rest[0] : '\0';
+  const char c = w.Rest.size() > 1 ? w.Rest[1] : '\0';
+  return Cmd(w.First, b, c);
+}
+
+struct TLineState {
+  int32_t L = 0;
+  int32_t CycleFeed = 0;
+  bool XGiven = false, YGiven = false, ZGiven = false, IGiven = false, JGiven = false;
+  double PreviousZ = 0.0;
+};
+
+class TLineInterpreter {
+ public:
+  TLineInterpreter(TCncFileReader& inst, const TLineWords& words, TElementList& target, int pass)
+      : I(inst), W(words), Target(target), Pass(pass) {}
+
+  void Run() {
+    try {
+      ScanA();
+      ScanB();
+      ScanC();
+      ScanD();
+    } catch (const TLineError& e) {
+      I.AddMessage("ErrorNr 25, in program line: " + std::to_string(S.L) + ":  " + e.what());
+    }
+  }
+  int32_t LineNumber() const { return S.L; }
+
+ private:
+  void Add(const char* text, TCode code) { Target.push_back(MakeElement(S.L, text, code)); }
+  void AddAtPos(const char* text, TCode code) { Target.push_back(MakeElement(S.L, text, code, I.Pos)); }
+  void LineMessage(const char* head, const char* tail) {
+    I.AddMessage(head + std::to_string(S.L) + tail);
+  }
+  double Scaled(const TLineWord& w) const { return w.Number * I.UnitFactor; }
+  int32_t Integer(const TLineWord& w) const {
+    return (w.Integer < std::numeric_limits<int32_t>::min() || w.Integer > std::numeric_limits<int32_t>::max())
+               ? 0 : static_cast<int32_t>(w.Integer);
+  }
+  void Coordinate(double& axis, const TLineWord& w) {
+    if (I.Incremental) axis += Scaled(w); else axis = Scaled(w);
+  }
+
+  // Feed, block number, speed, tool.
+  void ScanA() {
+    const bool g81Line = W.Count > 0 && W.Words[0].Word.First == 'G' && W.Words[0].Word.Rest == "81";
+    for (size_t k = 0; k < W.Count; ++k) {
+      const TLineWord& w = W.Words[k];
+      switch (w.Word.Letter()) {
+        case 'F':
+          if (g81Line) {
+            S.CycleFeed = CheckedRange(w.Integer, 0, 65535);
+          } else {
+            const int32_t feed = Integer(w);
+            const std::string text = "Set feed " + std::string(w.Word.Rest);
+            Target.push_back(MakeValueElement(S.L, I.Texts.Intern(text), "F0X", feed));
+            I.Feed = feed;
+          }
+          break;
+        case 'N':
+          S.L = Integer(w);
+          break;
+        case 'S': {
+          const std::string text = "set spindle speed S" + std::string(w.Word.Rest);
+          Target.push_back(MakeValueElement(S.L, I.Texts.Intern(text), "S0X", Integer(w)));
+          break;
+        }
+        case 'T':
+          Target.push_back(MakeValueElement(S.L, "Set tool Tx", "T", Integer(w)));
+          I.Tool = static_cast<uint8_t>(CheckedRange(Integer(w), 0, 255));
+          break;
+        default:
+          break;
+      }
+    }
+  }
+
+  // Coordinates and parameters of the whole line, before any command acts.
+  void ScanB() {
+    S.XGiven = S.YGiven = S.ZGiven = S.IGiven = S.JGiven = false;
+    TFontParamRec& f = I.FontParams;
+    for (size_t k = 0; k < W.Count; ++k) {
+      const TLineWord& w = W.Words[k];
+      switch (w.Word.Letter()) {
+        case '@': f.FontText = w.Word.Rest; break;
+        case 'A': f.FontA = StrictInteger(w); break;
+        case 'B': f.FontText = w.Word.Rest; I.ParamB = Scaled(w); break;
+        case 'C': f.FontC = StrictInteger(w); break;
+        case 'D': f.FontD = StrictInteger(w); break;
+        case 'E': f.FontE = Scaled(w); break;
+        case 'H': f.FontHeight = Scaled(w); break;
+        case 'I': I.ArcI = Scaled(w); S.IGiven = true; break;
+        case 'J': I.ArcJ = Scaled(w); S.JGiven = true; break;
+        case 'L': I.ParamL = Scaled(w); break;
+        case 'O': f.FontO = static_cast<uint8_t>(Integer(w) & 0xFF); break;
+        case 'P': f.FontP = w.Number; break;
+        case 'Q': I.ParamQ = w.Number; break;
+        case 'R': f.FontR = Scaled(w); I.ParamR = f.FontR; break;
+        case 'U': I.ParamU = Scaled(w); break;
+        case 'V': I.ParamV = Scaled(w); break;
+        case 'W': I.ParamW = Scaled(w); break;
+        case 'X': Coordinate(I.Pos.X, w); S.XGiven = true; break;
+        case 'Y': Coordinate(I.Pos.Y, w); S.YGiven = true; break;
+        case 'Z': S.PreviousZ = I.Pos.Z; Coordinate(I.Pos.Z, w); S.ZGiven = true; break;
+        default: break;
+      }
+    }
+  }
+
+  // Switching and cycle commands.
+  void ScanC() {
+    for (size_t k = 0; k < W.Count; ++k) {
+      switch (CommandOf(W.Words[k].Word)) {
+        case Cmd('M', '0', '3'): Add("Spindl on", "M03"); break;
+        case Cmd('M', '0', '5'): Add("Spindle off", "M05"); break;
+        case Cmd('M', '0', '6'): Add("Move to tool change position", "M06"); break;
+        case Cmd('M', '0', '8'): Add("Cooling system on", "M08"); break;
+        case Cmd('M', '0', '9'): Add("Cooling system off", "M09"); break;
+        case Cmd('M', '1', '0'): Add("Vacuum cleaner on", "M10"); break;
+        case Cmd('M', '1', '1'): Add("Vacuum cleaner off", "M11"); break;
+        case Cmd('M', '3', '0'): Add("Program end", "M30"); break;
+        case Cmd('G', '2', '0'): I.UnitFactor = 25.4; break;
+        case Cmd('G', '2', '1'): I.UnitFactor = 1.0; break;
+        case Cmd('G', '4', '0'): Add("Fräserradiuskorrektur aus", "G40"); I.Compensation = 40; break;
+        case Cmd('G', '4', '1'): Add("Fräserradiuskorrektur G41 ein", "G41"); I.Compensation = 41; break;
+        case Cmd('G', '4', '2'): Add("Fräserradiuskorrektur G42 ein", "G42"); I.Compensation = 42; break;
+        case Cmd('G', '5', '4'): AddAtPos("Setze W0 auf xyz", "G54"); break;
+        case Cmd('G', '6', '6'): Engrave(); break;
+        case Cmd('G', '6', '7'): FontSettingG67(I, S.L); break;
+        case Cmd('G', '6', '8'): FontSettingG68(I, S.L); break;
+        case Cmd('G', '6', '9'): FontSettingG69(I, S.L); break;
+        case Cmd('G', '7', '0'): RegisterFontG70(I, S.L); break;
+        case Cmd('G', '7', '4'): Add("Fahre zum W0", "G74"); break;
+        case Cmd('G', '7', '6'): Add("Fahre zum M0", "G76"); break;
+        case Cmd('G', '7', '7'): Add("Fahre zur Werkzeugwechselposition", "G77"); break;
+        case Cmd('G', '7', '9'): DrillCycleG79(I, S.L, Target, Pass, CheckedRange(I.Feed, 0, 65535)); break;
+        case Cmd('G', '8', '1'): DefineDrillCycle(); break;
+        case Cmd('G', '8', '7'): ClearedPocketG87(I, S.L, Target, Pass); break;
+        case Cmd('G', '8', '8'): PocketCycleG88(I, S.L, Target, Pass); break;
+        case Cmd('G', '8', '6'): PocketCycleG86(I, S.L, Target, Pass); break;
+        case Cmd('G', '8', '9'): ScaleCycleG89(I, S.L, Target); break;
+        case Cmd('G', '9', '0'): I.Incremental = false; break;
+        case Cmd('G', '9', '1'): I.Incremental = true; break;
+        default: break;
+      }
+    }
+  }
+
+  void Engrave() {
+    if (I.Compensation == 41 || I.Compensation == 42) Add("Fräserradiuskorrektur aus", "G40");
+    EngraveText(I, S.L, Target);
+    if (I.Compensation == 41) Add("Fräserradiuskorrektur 41", "G41");
+    if (I.Compensation == 42) Add("Fräserradiuskorrektur 42", "G42");
+  }
+
+  void DefineDrillCycle() {
+    TG81Cycle& c = I.DrillCycle;
+    const int64_t steps = RoundNearest(I.FontParams.FontHeight);
+    c.Steps = static_cast<int32_t>(std::clamp<int64_t>(steps, std::numeric_limits<int32_t>::min(),
+                                                       std::numeric_limits<int32_t>::max()));
+    c.Depth = I.Pos.Z;
+    c.Height = TextToFloat(I.FontParams.FontText);
+    c.ToolDiameter = I.ToolDiameter();
+    c.Feed = S.CycleFeed;
+    // The Z word of a G81 line is the drilling depth, not a move.
+    if (S.ZGiven) I.Pos.Z = S.PreviousZ;
+  }
+
+  // Motion: G0/G00 to G3/G03; not modal.
+  void ScanD() {
+    for (size_t k = 0; k < W.Count; ++k) {
+      const TWord& w = W.Words[k].Word;
+      uint32_t cmd = CommandOf(w);
+      if (w.First == 'G' && w.Rest.size() == 1 && w.Rest[0] >= '0' && w.Rest[0] <= '3')
+        cmd = Cmd('G', '0', w.Rest[0]);
+      const bool anyAxis = S.XGiven || S.YGiven || S.ZGiven;
+      const bool arcGiven = S.XGiven && S.YGiven && S.IGiven && S.JGiven;
+      switch (cmd) {
+        case Cmd('G', '0', '0'):
+          if (anyAxis) AddAtPos("Fahre im Eilgang zu Punkt xyz", "G00");
+          else LineMessage("Error in program line ", ": at least one xyz-paramater for G00 has to be specified");
+          break;
+        case Cmd('G', '0', '1'):
+          if (anyAxis) AddAtPos("Geradenint G01", "G01");
+          else LineMessage("Error in program line ", ": at least one xyz-parameter for G01 has to be specified");
+          break;
+        case Cmd('G', '0', '2'):
+          if (arcGiven) Target.push_back(MakeElement(S.L, "Kreisint G02", "G02", I.Pos, TPoint{I.ArcI, I.ArcJ, 0.0}));
+          else LineMessage("Error in program line ", ": G02 defined but error(s) in xyij-parameter");
+          break;
+        case Cmd('G', '0', '3'):
+          if (arcGiven) Target.push_back(MakeElement(S.L, "Kreisint G03", "G03", I.Pos, TPoint{I.ArcI, I.ArcJ, 0.0}));
+          else LineMessage("Error in program line ", ": G03 defined but error(s) in xyij-parameter");
+          break;
+        default:
+          break;
+      }
+    }
+  }
+
+  TCncFileReader& I;
+  const TLineWords& W;
+  TElementList& Target;
+  const int Pass;
+  TLineState S;
+};
+
+}  // namespace
+
+TLineWords PrepareLine(std::string_view line) {
+  const TSplitResult split = SplitLine(line);
+  TLineWords r;
+  r.Count = split.Count;
+  r.UnbalancedQuote = split.UnbalancedQuote;
+  r.TooLong = split.TooLong;
+  r.TooManyWords = split.TooManyWords;
+  for (size_t k = 0; k < split.Count; ++k) {
+    TLineWord& w = r.Words[k];
+    w.Word = split.Words[k];
+    if (w.Word.First == '@') continue;
+    if (auto i = ParseInt(w.Word.Rest)) {
+      w.Integer = *i;
+      w.IsInteger = true;
+      w.Number = static_cast<double>(*i);
+    } else if (auto d = ParseFloat(w.Word.Rest)) {
+      w.Number = *d;
+    }
+  }
+  return r;
+}
+
+void InterpretLine(TCncFileReader& inst, const TLineWords& words, TElementList& target, int pass) {
+  if (words.UnbalancedQuote) inst.AddMessage("to less or to much unquote in command");
+  if (words.Count == 0) return;
+  TLineInterpreter interpreter(inst, words, target, pass);
+  interpreter.Run();
+  if (pass == 0 && (words.TooLong || words.TooManyWords)) {
+    inst.AddMessage("Warning in program line " + std::to_string(interpreter.LineNumber()) +
+                    (words.TooLong ? ": line longer than 255 characters, the rest is ignored"
+                                   : ": more than 16 words, the rest is ignored"));
+  }
+}
+
+void InterpretProgram(TCncFileReader& inst) {
+  const size_t count = inst.Lines.Count();
+  inst.ContourList.reserve(count);
+  inst.RawPathList.reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    const TLineWords words = PrepareLine(inst.Lines.Line(i));
+    const TPoint pos = inst.Pos;
+    const double unitFactor = inst.UnitFactor;
+    const bool incremental = inst.Incremental;
+    InterpretLine(inst, words, inst.ContourList, 0);
+    // Both passes of a line start from the same point and units.
+    inst.Pos = pos;
+    inst.UnitFactor = unitFactor;
+    inst.Incremental = incremental;
+    InterpretLine(inst, words, inst.RawPathList, 1);
+  }
+}

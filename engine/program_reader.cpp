@@ -1,0 +1,122 @@
+#include "engine/program_reader.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+
+namespace {
+constexpr uint64_t kMaxFileSize = std::numeric_limits<uint32_t>::max();
+}
+
+void TProgramLines::Clear() {
+  Buffer.clear();
+  Buffer.shrink_to_fit();
+  Starts.clear();
+  Lengths.clear();
+}
+
+TProgramLines::LoadResult TProgramLines::Load(const std::string& fileName, std::string& error) {
+  Clear();
+  std::error_code ec;
+  const auto status = std::filesystem::status(fileName, ec);
+  if (ec || !std::filesystem::exists(status)) return LoadResult::Missing;
+  if (std::filesystem::is_directory(status)) {
+    error = "is a folder, not a file";
+    return LoadResult::Unreadable;
+  }
+  std::FILE* f = std::fopen(fileName.c_str(), "rb");
+  if (!f) {
+    error = std::strerror(errno);
+    return LoadResult::Unreadable;
+  }
+  std::string buf;
+  char chunk[1 << 16];
+  size_t n = 0;
+  bool tooBig = false;
+  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+    if (buf.size() + n > kMaxFileSize) { tooBig = true; break; }
+    buf.append(chunk, n);
+  }
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  if (tooBig || failed) {
+    error = tooBig ? "file larger than 4 GB" : "read error";
+    return LoadResult::Unreadable;
+  }
+  Buffer = std::move(buf);
+  IndexLines();
+  return LoadResult::Loaded;
+}
+
+void TProgramLines::Assign(std::string text) {
+  Clear();
+  Buffer = std::move(text);
+  IndexLines();
+}
+
+// Line breaks are CR LF, LF or a lone CR; a last line without a break still counts.
+void TProgramLines::IndexLines() {
+  const char* base = Buffer.data();
+  const char* p = base;
+  const char* end = base + Buffer.size();
+  Starts.reserve(Buffer.size() / 24 + 1);
+  Lengths.reserve(Buffer.size() / 24 + 1);
+  while (p < end) {
+    const char* eol = p;
+    while (eol < end && *eol != '\n' && *eol != '\r') {
+      const void* nl = std::memchr(eol, '\n', static_cast<size_t>(end - eol));
+      const char* stop = nl ? static_cast<const char*>(nl) : end;
+      const void* cr = std::memchr(eol, '\r', static_cast<size_t>(stop - eol));
+      eol = cr ? static_cast<const char*>(cr) : stop;
+    }
+    Starts.push_back(static_cast<uint32_t>(p - base));
+    Lengths.push_back(static_cast<uint32_t>(eol - p));
+    if (eol < end && *eol == '\r' && eol + 1 < end && eol[1] == '\n') ++eol;
+    p = eol + 1;
+  }
+}
+
+TSplitResult SplitLine(std::string_view line) {
+  TSplitResult r;
+  if (line.size() > kMaxLineLength) {
+    line = line.substr(0, kMaxLineLength);
+    r.TooLong = true;
+  }
+  const size_t semicolon = line.find(';');
+  const size_t n = semicolon == std::string_view::npos ? line.size() : semicolon;
+  size_t i = 0;  // 0-based position
+  int quotes = 0;
+  while (i < n) {
+    while (i < n && line[i] == ' ') ++i;
+    if (i >= n) break;
+    TWord w;
+    w.First = line[i];
+    size_t start = 0;
+    size_t stop = 0;
+    if (line[i] == '@') {
+      // The character after "@" is the opening quote; it is skipped unread.
+      ++quotes;
+      start = i + 2 < n ? i + 2 : n;
+      size_t j = start;
+      while (j < n && line[j] != '"') ++j;
+      stop = j;
+      if (j < n) { ++quotes; i = j + 1; } else { i = n; }
+    } else {
+      start = i + 1;
+      size_t j = i;
+      while (j < n && line[j] != ' ') ++j;
+      stop = j;
+      i = j;
+    }
+    w.Rest = line.substr(start, stop > start ? stop - start : 0);
+    if (r.Count < kMaxWords) {
+      r.Words[r.Count++] = w;
+    } else {
+      r.TooManyWords = true;
+    }
+  }
+  r.UnbalancedQuote = (quotes % 2) != 0;
+  return r;
+}

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/program_reader.h"
+
+namespace {
+
+std::vector<std::string> Words(std::string_view line) {
+  const TSplitResult r = SplitLine(line);
+  std::vector<std::string> out;
+  for (size_t i = 0; i < r.Count; ++i) out.push_back(std::string(1, r.Words[i].First) + std::string(r.Words[i].Rest));
+  return out;
+}
+
+struct SplitCase {
+  const char* Line;
+  std::vector<std::string> Expected;
+  bool Unbalanced;
+};
+
+class SplitterTest : public ::testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitterTest, SplitsAsTheDialectSays) {
+  const SplitCase& c = GetParam();
+  EXPECT_EQ(Words(c.Line), c.Expected) << c.Line;
+  EXPECT_EQ(SplitLine(c.Line).UnbalancedQuote, c.Unbalanced) << c.Line;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, SplitterTest,
+    ::testing::Values(
+        SplitCase{"; a comment", {}, false},
+        SplitCase{"G01 X10 ; remark", {"G01", "X10"}, false},
+        SplitCase{"   G01    X10   ", {"G01", "X10"}, false},
+        SplitCase{"X10Y20", {"X10Y20"}, false},
+        SplitCase{"", {}, false},
+        SplitCase{"@\"Hello World\" G66", {"@Hello World", "G66"}, false},
+        SplitCase{"@\"Hello;World\"", {"@Hello"}, true},
+        SplitCase{"@\"open text", {"@open text"}, true},
+        SplitCase{"@\"ab\"C", {"@ab", "C"}, false},
+        SplitCase{"G01\tX1", {"G01\tX1"}, false},
+        SplitCase{"@", {"@"}, true}));
+
+TEST(Splitter, KeepsSixteenWordsAndSaysSo) {
+  std::string line;
+  for (int i = 0; i < 20; ++i) line += "X" + std::to_string(i) + " ";
+  const TSplitResult r = SplitLine(line);
+  EXPECT_EQ(r.Count, 16u);
+  EXPECT_TRUE(r.TooManyWords);
+  EXPECT_EQ(r.Words[15].Rest, "15");
+}
+
+TEST(Splitter, CutsLinesAt255Characters) {
+  const std::string line = "G01 X" + std::string(300, '1');
+  const TSplitResult r = SplitLine(line);
+  EXPECT_TRUE(r.TooLong);
+  ASSERT_EQ(r.Count, 2u);
+  EXPECT_EQ(r.Words[1].Rest.size(), 255u - 5u);
+}
+
+TEST(ProgramLines, SplitsOnEveryKindOfLineBreak) {
+  TProgramLines lines;
+  lines.Assign("a\r\nb\nc\rd");
+  ASSERT_EQ(lines.Count(), 4u);
+  EXPECT_EQ(lines.Line(0), "a");
+  EXPECT_EQ(lines.Line(2), "c");
+  EXPECT_EQ(lines.Line(3), "d");
+  EXPECT_EQ(lines.Line(4), "");
+  lines.Assign("");
+  EXPECT_EQ(lines.Count(), 0u);
+  lines.Assign("x\n\n");
+  EXPECT_EQ(lines.Count(), 2u);
+}
+
+}  // namespace
