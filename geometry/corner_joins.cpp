@@ -1,0 +1,216 @@
+#include "geometry/corner_joins.h"
+
+#include "geometry/intersections.h"
+#include "geometry/plane_geometry.h"
+
+namespace {
+
+TJoinResult Corner(const TPoint& T1) { return TJoinResult{T1, T1, 1, false}; }
+
+TJoinResult Joint(const TPoint& s, int32_t count) { return TJoinResult{s, s, count, false}; }
+
+TJoinResult Rounding(const TPoint& s1, const TPoint& s2, int32_t count) {
+  return TJoinResult{s1, s2, count, true};
+}
+
+// Of two candidates, the one nearer to the corner; a tie takes the second.
+TPoint Nearer(const TPoint& T1, const TPoint& p, const TPoint& q) {
+  return PointDistance(T1, q) > PointDistance(T1, p) ? p : q;
+}
+
+bool ToolOutside(int side, bool clockwise) { return clockwise ? side == 41 : side == 42; }
+
+// The point of an arc's offset radially through T1.
+TPoint RadialPoint(int side, double R, const TPoint& T1, const TVector& u, bool clockwise) {
+  return Displaced(T1, ToolOutside(side, clockwise) ? R : -R, u);
+}
+
+// The direction of travel of an arc at T1.
+TVector Tangent(const TPoint& A, const TPoint& T1, bool clockwise) {
+  return clockwise ? RightNormal(A, T1) : LeftNormal(A, T1);
+}
+
+// Straight move into an arc: which turns get a rounding arc, per kind and side.
+bool LineIntoArcIsOuter(int side, bool clockwise, const TVector& d1, const TVector& v,
+                        const TVector& tangent) {
+  if (clockwise) {
+    const double angle = AngleBetween(d1, v);
+    return side == 41 ? angle > 270.0 && angle < 360.0 : angle > 90.0;
+  }
+  if (side == 41) {
+    const double angle = AngleBetween(tangent, d1);
+    return angle >= 90.0 && angle < 270.0;
+  }
+  const double angle = AngleBetween(d1, v);
+  return angle < 90.0 || angle > 270.0;
+}
+
+TJoinResult JoinLineArc(int side, double R, const TPoint& T0, const TPoint& T1, const TPoint& A,
+                        bool clockwise) {
+  if (side == 40) return Corner(T1);
+  const double r = PointDistance(T1, A);
+  const TVector v = VecBetween(A, T1);
+  const TVector u = UnitVec(v);
+  const TVector m1 = SideNormal(side, T0, T1);
+  const TPoint end1 = Displaced(T1, R, m1);
+  if (LineIntoArcIsOuter(side, clockwise, VecBetween(T0, T1), v, Tangent(A, T1, clockwise)))
+    return Rounding(end1, RadialPoint(side, R, T1, u, clockwise), 1);
+  const TLineCircleResult x =
+      LineCircleIntersect(A, OffsetRadius(side, r, R, clockwise), Displaced(T0, R, m1), end1);
+  // A vertical or horizontal miss sets no point: stay at the end of the offset move.
+  if (x.Code == kNoIntersection) return Joint(end1, kNoIntersection);
+  return Joint(Nearer(T1, x.S1, x.S2), x.Code);
+}
+
+TJoinResult JoinRapidArc(int side, double R, const TPoint& T1, const TPoint& A, bool clockwise) {
+  if (side == 40) return Corner(T1);
+  return Joint(RadialPoint(side, R, T1, UnitVec(VecBetween(A, T1)), clockwise), 1);
+}
+
+// Arc into a straight move.
+TJoinResult JoinArcLine(int side, double R, const TPoint& T1, const TPoint& T2, const TPoint& A1,
+                        bool clockwise) {
+  if (side == 40) return Corner(T1);
+  const double r = PointDistance(T1, A1);
+  const TVector v = VecBetween(A1, T1);
+  const TVector u = UnitVec(v);
+  const TVector d2 = VecBetween(T1, T2);
+  const TVector m2 = SideNormal(side, T1, T2);
+  const TPoint start2 = Displaced(T1, R, m2);
+  const double r1 = OffsetRadius(side, r, R, clockwise);
+  const TPoint radial = Displaced(A1, r1, u);
+
+  bool outer;
+  int32_t outerCount = 1;
+  if (clockwise && side == 41) {
+    const double angle = AngleBetween(d2, v);
+    if (angle == 270.0) return Joint(radial, 4);
+    outer = angle > 90.0 && angle < 270.0;
+    outerCount = 3;
+  } else if (clockwise) {
+    outer = AngleBetween(v, d2) <= 180.0;
+    outerCount = 3;
+  } else if (side == 41) {
+    outer = AngleBetween(d2, Negated(u)) > 90.0;
+  } else {
+    const double angle = AngleBetween(d2, u);
+    outer = angle > 90.0 && angle < 270.0;
+  }
+  if (outer) return Rounding(radial, start2, outerCount);
+
+  const TLineCircleResult x = LineCircleIntersect(A1, r1, start2, Displaced(T2, R, m2));
+  if (x.Code == kNoIntersection) return Joint(radial, clockwise && side == 41 ? 5 : kNoIntersection);
+  return Joint(Nearer(T1, x.S1, x.S2), x.Code);
+}
+
+// Arc into an arc. The rounding-arc tests differ per pair; the rest is shared.
+enum class TArcPair { CwCw, CwCcw, CcwCw, CcwCcw };
+
+bool ArcIntoArcIsOuter(TArcPair pair, int side, const TVector& w1, const TVector& w2,
+                       const TVector& t1, const TVector& t2) {
+  if (side == 41) {
+    switch (pair) {
+      case TArcPair::CwCw: return AngleBetween(w1, w2) > 180.0;
+      case TArcPair::CwCcw: return AngleBetween(t1, t2) >= 180.0;
+      case TArcPair::CcwCw: return AngleBetween(t1, t2) > 180.0;
+      case TArcPair::CcwCcw: return AngleBetween(t1, t2) >= 180.0;
+    }
+  }
+  const double angle = AngleBetween(w1, w2);
+  switch (pair) {
+    case TArcPair::CwCw: return angle >= 90.0 && angle <= 270.0;
+    case TArcPair::CwCcw: return angle < 90.0 || angle > 180.0;
+    case TArcPair::CcwCw: return angle < 90.0 || angle >= 180.0;
+    case TArcPair::CcwCcw: return angle > 0.0 && angle <= 90.0;
+  }
+  return false;
+}
+
+TJoinResult JoinArcArc(TArcPair pair, int side, double R, const TPoint& A1, const TPoint& A2,
+                       const TPoint& T1) {
+  // Compensation off is the right-hand case with radius 0, which keeps the corner.
+  if (side != 41 && side != 42) {
+    side = 42;
+    R = 0.0;
+  }
+  const bool cw1 = pair == TArcPair::CwCw || pair == TArcPair::CwCcw;
+  const bool cw2 = pair == TArcPair::CwCw || pair == TArcPair::CcwCw;
+  const TVector w1 = VecBetween(A1, T1);
+  const TVector w2 = VecBetween(A2, T1);
+  const TVector u1 = UnitVec(w1);
+  const TVector u2 = UnitVec(w2);
+  if (ArcIntoArcIsOuter(pair, side, w1, w2, Tangent(A1, T1, cw1), Tangent(A2, T1, cw2)))
+    return Rounding(RadialPoint(side, R, T1, u1, cw1), RadialPoint(side, R, T1, u2, cw2), 1);
+
+  const double r1 = OffsetRadius(side, PointDistance(T1, A1), R, cw1);
+  const double r2 = OffsetRadius(side, PointDistance(T1, A2), R, cw2);
+  const TCircleCircleResult x = CircleCircleIntersect(A1, A2, r1, r2);
+  const TPoint radial = Displaced(A1, r1, u1);
+  switch (x.Code) {
+    case kTwoPoints: return Joint(Nearer(T1, x.S1, x.S2), 2);
+    case kOnePoint:
+    case kConcentric: return Joint(radial, 1);
+    default: return Joint(radial, 0);
+  }
+}
+
+}  // namespace
+
+double OffsetRadius(int side, double r, double R, bool clockwise) {
+  if (side != 41 && side != 42) return r;
+  return ToolOutside(side, clockwise) ? r + R : r - R;
+}
+
+TJoinResult JoinLineLine(int side, double R, const TPoint& T0, const TPoint& T1, const TPoint& T2) {
+  if (side == 40 || R == 0.0) return Corner(T1);
+  const TVector d1 = VecBetween(T0, T1);
+  const TVector d2 = VecBetween(T1, T2);
+  const TVector m1 = SideNormal(side, T0, T1);
+  const TVector m2 = SideNormal(side, T1, T2);
+  const TPoint e1 = Displaced(T1, R, m1);
+  const TPoint e2 = Displaced(T1, R, m2);
+  const double alpha = AngleBetween(d1, d2);
+  const bool outer = side == 41 ? alpha >= 180.0 : alpha > 0.0 && alpha <= 180.0;
+  if (outer) return Rounding(e1, e2, 2);
+  const TLineLineResult x = LineLineIntersect(Displaced(T0, R, m1), d1, e2, d2);
+  return Joint(x.Parallel ? e1 : x.Point, 1);
+}
+
+TJoinResult JoinLineCw(int side, double R, const TPoint& T0, const TPoint& T1, const TPoint& A) {
+  return JoinLineArc(side, R, T0, T1, A, true);
+}
+TJoinResult JoinLineCcw(int side, double R, const TPoint& T0, const TPoint& T1, const TPoint& A) {
+  return JoinLineArc(side, R, T0, T1, A, false);
+}
+TJoinResult JoinRapidCw(int side, double R, const TPoint& T1, const TPoint& A) {
+  return JoinRapidArc(side, R, T1, A, true);
+}
+TJoinResult JoinRapidCcw(int side, double R, const TPoint& T1, const TPoint& A) {
+  return JoinRapidArc(side, R, T1, A, false);
+}
+
+TJoinResult JoinArcRapid(int side, double R, const TPoint& T1, const TPoint& A1, bool clockwise) {
+  if (side == 40) return Corner(T1);
+  const double r1 = OffsetRadius(side, PointDistance(T1, A1), R, clockwise);
+  return Joint(Displaced(A1, r1, UnitVec(VecBetween(A1, T1))), 1);
+}
+
+TJoinResult JoinCwLine(int side, double R, const TPoint& T1, const TPoint& T2, const TPoint& A1) {
+  return JoinArcLine(side, R, T1, T2, A1, true);
+}
+TJoinResult JoinCcwLine(int side, double R, const TPoint& T1, const TPoint& T2, const TPoint& A1) {
+  return JoinArcLine(side, R, T1, T2, A1, false);
+}
+
+TJoinResult JoinCwCw(int side, double R, const TPoint& A1, const TPoint& A2, const TPoint& T1) {
+  return JoinArcArc(TArcPair::CwCw, side, R, A1, A2, T1);
+}
+TJoinResult JoinCwCcw(int side, double R, const TPoint& A1, const TPoint& A2, const TPoint& T1) {
+  return JoinArcArc(TArcPair::CwCcw, side, R, A1, A2, T1);
+}
+TJoinResult JoinCcwCw(int side, double R, const TPoint& A1, const TPoint& A2, const TPoint& T1) {
+  return JoinArcArc(TArcPair::CcwCw, side, R, A1, A2, T1);
+}
+TJoinResult JoinCcwCcw(int side, double R, const TPoint& A1, const TPoint& A2, const TPoint& T1) {
+  return JoinArcArc(TArcPair::CcwCcw, side, R, A1, A2, T1);
+}

@@ -1,0 +1,107 @@
+#include "geometry/intersections.h"
+
+#include <algorithm>
+#include <cmath>
+
+TLineLineResult LineLineIntersect(const TPoint& q1, const TVector& d1, const TPoint& q2,
+                                  const TVector& d2) {
+  TLineLineResult r;
+  const double cross = d1.X * d2.Y - d1.Y * d2.X;
+  if (cross == 0.0) {
+    r.Parallel = true;
+    return r;
+  }
+  const double s = (d2.Y * (q2.X - q1.X) - d2.X * (q2.Y - q1.Y)) / cross;
+  r.Point = Displaced(q1, s, d1);
+  return r;
+}
+
+TLineCircleResult LineCircleIntersect(const TPoint& m, double r, const TPoint& q1, const TPoint& q2) {
+  TLineCircleResult res;
+  const double dx = q2.X - q1.X;
+  const double dy = q2.Y - q1.Y;
+  if (dx == 0.0) {
+    const double e = q1.X - m.X;
+    const double k = r * r - e * e;
+    if (k < 0.0) {
+      res.Code = kNoIntersection;
+    } else if (k == 0.0) {
+      res.Code = kOnePoint;
+      res.S1 = TPoint{q1.X, m.Y, 0.0};
+      res.S2 = res.S1;
+    } else {
+      const double w = std::sqrt(k);
+      res.Code = kTwoPoints;
+      res.S1 = TPoint{q1.X, m.Y + w, 0.0};
+      res.S2 = TPoint{q2.X, m.Y - w, 0.0};
+    }
+    return res;
+  }
+  if (dy == 0.0) {
+    const double e = m.Y - q1.Y;
+    const double k = r * r - e * e;
+    if (k == 0.0) {
+      res.Code = kOnePoint;
+      res.S1 = TPoint{m.X, q1.Y, 0.0};
+      res.S2 = res.S1;
+    } else if (k < 0.0) {
+      res.Code = kNoIntersection;
+    } else {
+      const double w = std::sqrt(k);
+      res.Code = kTwoPoints;
+      res.S1 = TPoint{m.X - w, q1.Y, 0.0};
+      res.S2 = TPoint{m.X + w, q1.Y, 0.0};
+    }
+    return res;
+  }
+  const double t = dy / dx;
+  const double u = q1.Y - t * q1.X;
+  const double o = u - m.Y;
+  const double b = 2.0 * t * o - 2.0 * m.X;
+  const double a = t * t + 1.0;
+  const double disc = b * b - 4.0 * a * (o * o - r * r + m.X * m.X);
+  double w = 0.0;
+  if (disc >= 0.0) {
+    res.Code = kTwoPoints;
+    w = std::sqrt(disc);
+  } else {
+    res.Code = kLineMisses;
+  }
+  res.S1.X = (w - b) / (2.0 * a);
+  res.S2.X = (-b - w) / (2.0 * a);
+  res.S1.Y = u + t * res.S1.X;
+  res.S2.Y = u + t * res.S2.X;
+  return res;
+}
+
+TCircleCircleResult CircleCircleIntersect(const TPoint& m1, const TPoint& m2, double r1, double r2) {
+  TCircleCircleResult res;
+  const TVector u = UnitVec(VecBetween(m1, m2));
+  const TVector n = UnitVec(LeftNormal(m1, m2));
+  const double d = PointDistance(m1, m2);
+  if (d <= kCentreTolerance) {
+    res.Code = kConcentric;
+    return res;
+  }
+  if (d > r1 + r2 || std::fabs(r1 - r2) > d) {
+    res.Code = kNoIntersection;
+    return res;
+  }
+  if (d == r1 + r2 || d == std::fabs(r1 - r2)) {
+    res.Code = kOnePoint;
+    res.S1 = Displaced(m1, r1, u);
+    return res;
+  }
+  if (r1 * d == 0.0) {
+    res.Code = kConcentric;
+    return res;
+  }
+  res.Code = kTwoPoints;
+  res.A = r1 * (r1 * r1 + d * d - r2 * r2) / (2.0 * r1 * d);
+  // Nearly touching circles can leave r1^2 - a^2 a hair below zero; that is a chord of length 0.
+  res.H = std::sqrt(std::max(0.0, r1 * r1 - res.A * res.A));
+  const TPoint mid = Displaced(m1, res.A, u);
+  res.S1 = Displaced(mid, res.H, n);
+  res.S2 = Displaced(mid, -res.H, n);
+  return res;
+}
