@@ -1,5 +1,7 @@
 #include "geometry/corner_joins.h"
 
+#include <cmath>
+
 #include "geometry/intersections.h"
 #include "geometry/plane_geometry.h"
 
@@ -19,6 +21,63 @@ TPoint Nearer(const TPoint& T1, const TPoint& p, const TPoint& q) {
 }
 
 bool ToolOutside(int side, bool clockwise) { return clockwise ? side == 41 : side == 42; }
+
+template <class Real>
+Real OffsetBy(int side, Real r, Real R, bool clockwise) {
+  if (side != 41 && side != 42) return r;
+  return ToolOutside(side, clockwise) ? r + R : r - R;
+}
+
+// Offset lines against offset circles are intersected in extended precision: a straight
+// edge that runs into a tangent arc must meet its offset circle, and with the edge along
+// an axis the offset points and radii are exact here, where double would miss by a hair.
+struct TWideVector {
+  long double X = 0.0L;
+  long double Y = 0.0L;
+};
+
+TWidePoint Wide(const TPoint& p) { return TWidePoint{p.X, p.Y}; }
+
+TPoint Narrow(const TWidePoint& p) {
+  return TPoint{static_cast<double>(p.X), static_cast<double>(p.Y), 0.0};
+}
+
+TWideVector WideSideNormal(int side, const TPoint& a, const TPoint& b) {
+  long double dx = static_cast<long double>(b.X) - a.X;
+  long double dy = static_cast<long double>(b.Y) - a.Y;
+  if (side != 41) {
+    dx = -dx;
+    dy = -dy;
+  }
+  const long double s = dx * dx + dy * dy;
+  if (s == 0) return TWideVector{};
+  const long double len = std::sqrt(s);
+  return TWideVector{-dy / len, dx / len};
+}
+
+TWidePoint WideDisplaced(const TPoint& p, long double k, const TWideVector& v) {
+  return TWidePoint{p.X + k * v.X, p.Y + k * v.Y};
+}
+
+long double WideDistance(const TWidePoint& a, const TWidePoint& b) {
+  const long double dx = b.X - a.X;
+  const long double dy = b.Y - a.Y;
+  return std::sqrt(dx * dx + dy * dy);
+}
+
+// The nearer of the two points of an offset line against an offset circle.
+TPoint NearerPoint(const TPoint& T1, const TWideLineCircleResult& x) {
+  const TWidePoint t = Wide(T1);
+  return Narrow(WideDistance(t, x.S2) > WideDistance(t, x.S1) ? x.S1 : x.S2);
+}
+
+// The offset line through a and b against the offset circle of the arc about A through T1.
+TWideLineCircleResult OffsetLineAgainstArc(int side, double R, const TPoint& a, const TPoint& b,
+                                           const TWideVector& m, const TPoint& T1, const TPoint& A,
+                                           bool clockwise) {
+  const long double r = OffsetBy<long double>(side, WideDistance(Wide(T1), Wide(A)), R, clockwise);
+  return LineCircleIntersect(Wide(A), r, WideDisplaced(a, R, m), WideDisplaced(b, R, m));
+}
 
 // The point of an arc's offset radially through T1.
 TPoint RadialPoint(int side, double R, const TPoint& T1, const TVector& u, bool clockwise) {
@@ -48,18 +107,17 @@ bool LineIntoArcIsOuter(int side, bool clockwise, const TVector& d1, const TVect
 TJoinResult JoinLineArc(int side, double R, const TPoint& T0, const TPoint& T1, const TPoint& A,
                         bool clockwise) {
   if (side == 40) return Corner(T1);
-  const double r = PointDistance(T1, A);
   const TVector v = VecBetween(A, T1);
   const TVector u = UnitVec(v);
   const TVector m1 = SideNormal(side, T0, T1);
   const TPoint end1 = Displaced(T1, R, m1);
   if (LineIntoArcIsOuter(side, clockwise, VecBetween(T0, T1), v, Tangent(A, T1, clockwise)))
     return Rounding(end1, RadialPoint(side, R, T1, u, clockwise), 1);
-  const TLineCircleResult x =
-      LineCircleIntersect(A, OffsetRadius(side, r, R, clockwise), Displaced(T0, R, m1), end1);
+  const TWideLineCircleResult x =
+      OffsetLineAgainstArc(side, R, T0, T1, WideSideNormal(side, T0, T1), T1, A, clockwise);
   // A vertical or horizontal miss sets no point: stay at the end of the offset move.
   if (x.Code == kNoIntersection) return Joint(end1, kNoIntersection);
-  return Joint(Nearer(T1, x.S1, x.S2), x.Code);
+  return Joint(NearerPoint(T1, x), x.Code);
 }
 
 TJoinResult JoinRapidArc(int side, double R, const TPoint& T1, const TPoint& A, bool clockwise) {
@@ -98,9 +156,10 @@ TJoinResult JoinArcLine(int side, double R, const TPoint& T1, const TPoint& T2, 
   }
   if (outer) return Rounding(radial, start2, outerCount);
 
-  const TLineCircleResult x = LineCircleIntersect(A1, r1, start2, Displaced(T2, R, m2));
+  const TWideLineCircleResult x =
+      OffsetLineAgainstArc(side, R, T1, T2, WideSideNormal(side, T1, T2), T1, A1, clockwise);
   if (x.Code == kNoIntersection) return Joint(radial, clockwise && side == 41 ? 5 : kNoIntersection);
-  return Joint(Nearer(T1, x.S1, x.S2), x.Code);
+  return Joint(NearerPoint(T1, x), x.Code);
 }
 
 // Arc into an arc. The rounding-arc tests differ per pair; the rest is shared.
@@ -157,8 +216,7 @@ TJoinResult JoinArcArc(TArcPair pair, int side, double R, const TPoint& A1, cons
 }  // namespace
 
 double OffsetRadius(int side, double r, double R, bool clockwise) {
-  if (side != 41 && side != 42) return r;
-  return ToolOutside(side, clockwise) ? r + R : r - R;
+  return OffsetBy<double>(side, r, R, clockwise);
 }
 
 TJoinResult JoinLineLine(int side, double R, const TPoint& T0, const TPoint& T1, const TPoint& T2) {

@@ -16,62 +16,76 @@ TLineLineResult LineLineIntersect(const TPoint& q1, const TVector& d1, const TPo
   return r;
 }
 
-TLineCircleResult LineCircleIntersect(const TPoint& m, double r, const TPoint& q1, const TPoint& q2) {
-  TLineCircleResult res;
-  const double dx = q2.X - q1.X;
-  const double dy = q2.Y - q1.Y;
-  if (dx == 0.0) {
-    const double e = q1.X - m.X;
-    const double k = r * r - e * e;
-    if (k < 0.0) {
+namespace {
+
+template <class Real, class Point, class Result>
+Result LineCircle(const Point& m, Real r, const Point& q1, const Point& q2) {
+  Result res;
+  const Real dx = q2.X - q1.X;
+  const Real dy = q2.Y - q1.Y;
+  if (dx == 0) {
+    const Real e = q1.X - m.X;
+    const Real k = r * r - e * e;
+    if (k < 0) {
       res.Code = kNoIntersection;
-    } else if (k == 0.0) {
+    } else if (k == 0) {
       res.Code = kOnePoint;
-      res.S1 = TPoint{q1.X, m.Y, 0.0};
+      res.S1 = Point{q1.X, m.Y};
       res.S2 = res.S1;
     } else {
-      const double w = std::sqrt(k);
+      const Real w = std::sqrt(k);
       res.Code = kTwoPoints;
-      res.S1 = TPoint{q1.X, m.Y + w, 0.0};
-      res.S2 = TPoint{q2.X, m.Y - w, 0.0};
+      res.S1 = Point{q1.X, m.Y + w};
+      res.S2 = Point{q2.X, m.Y - w};
     }
     return res;
   }
-  if (dy == 0.0) {
-    const double e = m.Y - q1.Y;
-    const double k = r * r - e * e;
-    if (k == 0.0) {
+  if (dy == 0) {
+    const Real e = m.Y - q1.Y;
+    const Real k = r * r - e * e;
+    if (k == 0) {
       res.Code = kOnePoint;
-      res.S1 = TPoint{m.X, q1.Y, 0.0};
+      res.S1 = Point{m.X, q1.Y};
       res.S2 = res.S1;
-    } else if (k < 0.0) {
+    } else if (k < 0) {
       res.Code = kNoIntersection;
     } else {
-      const double w = std::sqrt(k);
+      const Real w = std::sqrt(k);
       res.Code = kTwoPoints;
-      res.S1 = TPoint{m.X - w, q1.Y, 0.0};
-      res.S2 = TPoint{m.X + w, q1.Y, 0.0};
+      res.S1 = Point{m.X - w, q1.Y};
+      res.S2 = Point{m.X + w, q1.Y};
     }
     return res;
   }
-  const double t = dy / dx;
-  const double u = q1.Y - t * q1.X;
-  const double o = u - m.Y;
-  const double b = 2.0 * t * o - 2.0 * m.X;
-  const double a = t * t + 1.0;
-  const double disc = b * b - 4.0 * a * (o * o - r * r + m.X * m.X);
-  double w = 0.0;
-  if (disc >= 0.0) {
+  const Real t = dy / dx;
+  const Real u = q1.Y - t * q1.X;
+  const Real o = u - m.Y;
+  const Real b = 2 * t * o - 2 * m.X;
+  const Real a = t * t + 1;
+  const Real disc = b * b - 4 * a * (o * o - r * r + m.X * m.X);
+  Real w = 0;
+  if (disc >= 0) {
     res.Code = kTwoPoints;
     w = std::sqrt(disc);
   } else {
     res.Code = kLineMisses;
   }
-  res.S1.X = (w - b) / (2.0 * a);
-  res.S2.X = (-b - w) / (2.0 * a);
+  res.S1.X = (w - b) / (2 * a);
+  res.S2.X = (-b - w) / (2 * a);
   res.S1.Y = u + t * res.S1.X;
   res.S2.Y = u + t * res.S2.X;
   return res;
+}
+
+}  // namespace
+
+TLineCircleResult LineCircleIntersect(const TPoint& m, double r, const TPoint& q1, const TPoint& q2) {
+  return LineCircle<double, TPoint, TLineCircleResult>(m, r, q1, q2);
+}
+
+TWideLineCircleResult LineCircleIntersect(const TWidePoint& m, long double r, const TWidePoint& q1,
+                                          const TWidePoint& q2) {
+  return LineCircle<long double, TWidePoint, TWideLineCircleResult>(m, r, q1, q2);
 }
 
 TCircleCircleResult CircleCircleIntersect(const TPoint& m1, const TPoint& m2, double r1, double r2) {

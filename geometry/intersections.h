@@ -36,6 +36,21 @@ struct TLineCircleResult {
 // The circle about m with radius r against the line through q1 and q2.
 TLineCircleResult LineCircleIntersect(const TPoint& m, double r, const TPoint& q1, const TPoint& q2);
 
+// The same in extended precision. The corner joins use it so that an offset line that
+// touches an offset circle (a straight edge running into a tangent arc) is found touching:
+// the offset points and radii of such a corner are exact in this precision, not in double.
+struct TWidePoint {
+  long double X = 0.0L;
+  long double Y = 0.0L;
+};
+struct TWideLineCircleResult {
+  int32_t Code = kNoIntersection;
+  TWidePoint S1;
+  TWidePoint S2;
+};
+TWideLineCircleResult LineCircleIntersect(const TWidePoint& m, long double r, const TWidePoint& q1,
+                                          const TWidePoint& q2);
+
 struct TCircleCircleResult {
   int32_t Code = kNoIntersection;
   TPoint S1;       // left of the direction m1->m2 (code 2); the touching point (code 1)
