@@ -1,0 +1,297 @@
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cmath>
+#include <string>
+
+#include "geometry/corner_joins.h"
+#include "geometry/plane_geometry.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+TPoint Pt(double x, double y) { return TPoint{x, y, 0.0}; }
+
+void ExpectPoint(const TPoint& p, const TPoint& q, const char* what) {
+  EXPECT_NEAR(p.X, q.X, 1e-9) << what;
+  EXPECT_NEAR(p.Y, q.Y, 1e-9) << what;
+}
+
+struct Expected {
+  TPoint S1;
+  TPoint S2;
+  int32_t Count;
+  bool Rounding;
+};
+
+void ExpectJoin(const TJoinResult& j, const Expected& e) {
+  ExpectPoint(j.S1, e.S1, "S1");
+  ExpectPoint(j.S2, e.S2, "S2");
+  EXPECT_EQ(j.Count, e.Count);
+  EXPECT_EQ(j.RoundingArc, e.Rounding);
+}
+
+// ---- straight into straight -------------------------------------------------------------
+
+struct LineLineCase {
+  const char* Name;
+  int Side;
+  double R;
+  TPoint T0, T1, T2;
+  Expected Result;
+};
+
+class JoinLineLineTest : public ::testing::TestWithParam<LineLineCase> {};
+
+TEST_P(JoinLineLineTest, Joins) {
+  const LineLineCase& c = GetParam();
+  ExpectJoin(JoinLineLine(c.Side, c.R, c.T0, c.T1, c.T2), c.Result);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Corners, JoinLineLineTest,
+    ::testing::Values(
+        LineLineCase{"straight left", 41, 2, Pt(0, 0), Pt(10, 0), Pt(20, 0), {Pt(10, 2), Pt(10, 2), 1, false}},
+        LineLineCase{"straight right", 42, 2, Pt(0, 0), Pt(10, 0), Pt(20, 0), {Pt(10, -2), Pt(10, -2), 1, false}},
+        LineLineCase{"left turn, tool left: inner", 41, 1, Pt(0, 0), Pt(10, 0), Pt(10, 10),
+                     {Pt(9, 1), Pt(9, 1), 1, false}},
+        LineLineCase{"left turn, tool right: outer", 42, 1, Pt(0, 0), Pt(10, 0), Pt(10, 10),
+                     {Pt(10, -1), Pt(11, 0), 2, true}},
+        LineLineCase{"right turn, tool left: outer", 41, 1, Pt(0, 0), Pt(10, 0), Pt(10, -10),
+                     {Pt(10, 1), Pt(11, 0), 2, true}},
+        LineLineCase{"right turn, tool right: inner", 42, 1, Pt(0, 0), Pt(10, 0), Pt(10, -10),
+                     {Pt(9, -1), Pt(9, -1), 1, false}},
+        LineLineCase{"reversal left", 41, 1, Pt(0, 0), Pt(10, 0), Pt(0, 0), {Pt(10, 1), Pt(10, -1), 2, true}},
+        LineLineCase{"reversal right", 42, 1, Pt(0, 0), Pt(10, 0), Pt(0, 0), {Pt(10, -1), Pt(10, 1), 2, true}},
+        LineLineCase{"off", 40, 1, Pt(0, 0), Pt(10, 0), Pt(10, 10), {Pt(10, 0), Pt(10, 0), 1, false}},
+        LineLineCase{"radius 0", 41, 0, Pt(0, 0), Pt(10, 0), Pt(10, -10), {Pt(10, 0), Pt(10, 0), 1, false}}),
+    [](const auto& info) {
+      std::string n = info.param.Name;
+      for (char& ch : n)
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+      return n;
+    });
+
+TEST(JoinLineLine, SlopedInnerCornerLiesOnBothOffsets) {
+  const TPoint T0 = Pt(0, 0), T1 = Pt(4, 3), T2 = Pt(-4, 9);
+  const TJoinResult j = JoinLineLine(41, 1, T0, T1, T2);
+  // Signed distance left of each programmed line is exactly R.
+  auto leftDistance = [](const TPoint& a, const TPoint& b, const TPoint& p) {
+    const TVector n = LeftNormal(a, b);
+    return (p.X - a.X) * n.X + (p.Y - a.Y) * n.Y;
+  };
+  EXPECT_NEAR(leftDistance(T0, T1, j.S1), 1.0, 1e-12);
+  EXPECT_NEAR(leftDistance(T1, T2, j.S1), 1.0, 1e-12);
+  EXPECT_EQ(j.S1, j.S2);
+  EXPECT_FALSE(j.RoundingArc);
+}
+
+// ---- straight into arc, arc into straight, rapids --------------------------------------
+// The straight move runs (0,0) -> (10,0) or leaves (10,0) towards T2; R = 1.
+
+enum class Kind { LineCw, LineCcw, CwLine, CcwLine, RapidCw, RapidCcw, CwRapid, CcwRapid };
+
+struct MixedCase {
+  const char* Name;
+  Kind Join;
+  int Side;
+  TPoint Other;  // T0 for a current straight move, T2 for a next one
+  TPoint Centre;
+  Expected Result;
+};
+
+TJoinResult JoinOf(const MixedCase& c) {
+  const TPoint T1 = Pt(10, 0);
+  switch (c.Join) {
+    case Kind::LineCw: return JoinLineCw(c.Side, 1, c.Other, T1, c.Centre);
+    case Kind::LineCcw: return JoinLineCcw(c.Side, 1, c.Other, T1, c.Centre);
+    case Kind::CwLine: return JoinCwLine(c.Side, 1, T1, c.Other, c.Centre);
+    case Kind::CcwLine: return JoinCcwLine(c.Side, 1, T1, c.Other, c.Centre);
+    case Kind::RapidCw: return JoinRapidCw(c.Side, 1, T1, c.Centre);
+    case Kind::RapidCcw: return JoinRapidCcw(c.Side, 1, T1, c.Centre);
+    case Kind::CwRapid: return JoinArcRapid(c.Side, 1, T1, c.Centre, true);
+    case Kind::CcwRapid: return JoinArcRapid(c.Side, 1, T1, c.Centre, false);
+  }
+  return {};
+}
+
+class JoinMixedTest : public ::testing::TestWithParam<MixedCase> {};
+
+TEST_P(JoinMixedTest, Joins) { ExpectJoin(JoinOf(GetParam()), GetParam().Result); }
+
+const double kS7 = std::sqrt(7.0);
+const double kS11 = std::sqrt(11.0);
+
+INSTANTIATE_TEST_SUITE_P(
+    Corners, JoinMixedTest,
+    ::testing::Values(
+        // Straight into a clockwise arc.
+        MixedCase{"line cw tangent left", Kind::LineCw, 41, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
+        MixedCase{"line cw tangent right", Kind::LineCw, 42, Pt(0, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"line cw right turn left side: extended", Kind::LineCw, 41, Pt(0, 0), Pt(7, -4),
+                  {Pt(7 + kS11, 1), Pt(7 + kS11, 1), 2, false}},
+        MixedCase{"line cw right turn right side: inner", Kind::LineCw, 42, Pt(0, 0), Pt(7, -4),
+                  {Pt(7 + kS7, -1), Pt(7 + kS7, -1), 2, false}},
+        MixedCase{"line cw sharp right turn left side: outer", Kind::LineCw, 41, Pt(0, 0), Pt(5, 5),
+                  {Pt(10, 1), Pt(10 + std::sqrt(0.5), -std::sqrt(0.5)), 1, true}},
+        MixedCase{"line cw reversal right side: outer", Kind::LineCw, 42, Pt(0, 0), Pt(10, 5),
+                  {Pt(10, -1), Pt(10, 1), 1, true}},
+        MixedCase{"line cw miss keeps the offset end", Kind::LineCw, 42, Pt(0, 0), Pt(9.7, -0.4),
+                  {Pt(10, -1), Pt(10, -1), 0, false}},
+        MixedCase{"line cw off", Kind::LineCw, 40, Pt(0, 0), Pt(7, -4), {Pt(10, 0), Pt(10, 0), 1, false}},
+        // Straight into a counter-clockwise arc.
+        MixedCase{"line ccw tangent left", Kind::LineCcw, 41, Pt(0, 0), Pt(10, 5), {Pt(10, 1), Pt(10, 1), 1, false}},
+        MixedCase{"line ccw tangent right", Kind::LineCcw, 42, Pt(0, 0), Pt(10, 5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"line ccw right turn left side: outer", Kind::LineCcw, 41, Pt(0, 0), Pt(15, 0),
+                  {Pt(10, 1), Pt(11, 0), 1, true}},
+        MixedCase{"line ccw left turn right side: outer", Kind::LineCcw, 42, Pt(0, 0), Pt(7, -4),
+                  {Pt(10, -1), Pt(10.6, 0.8), 1, true}},
+        MixedCase{"line ccw miss", Kind::LineCcw, 41, Pt(0, 0), Pt(10.3, 0.4), {Pt(10, 1), Pt(10, 1), 0, false}},
+        MixedCase{"line ccw off", Kind::LineCcw, 40, Pt(0, 0), Pt(15, 0), {Pt(10, 0), Pt(10, 0), 1, false}},
+        // Clockwise arc into a straight move.
+        MixedCase{"cw line tangent left", Kind::CwLine, 41, Pt(20, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
+        MixedCase{"cw line tangent right", Kind::CwLine, 42, Pt(20, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"cw line right turn left side: outer", Kind::CwLine, 41, Pt(10, -10), Pt(10, -5),
+                  {Pt(10, 1), Pt(11, 0), 3, true}},
+        MixedCase{"cw line reversal left side", Kind::CwLine, 41, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 4, false}},
+        MixedCase{"cw line left turn right side: outer", Kind::CwLine, 42, Pt(10, 10), Pt(10, -5),
+                  {Pt(10, -1), Pt(11, 0), 3, true}},
+        MixedCase{"cw line miss right side", Kind::CwLine, 42, Pt(20, 0), Pt(9.7, -0.4),
+                  {Pt(9.4, -0.8), Pt(9.4, -0.8), 0, false}},
+        MixedCase{"cw line off", Kind::CwLine, 40, Pt(10, 10), Pt(10, -5), {Pt(10, 0), Pt(10, 0), 1, false}},
+        // Counter-clockwise arc into a straight move.
+        MixedCase{"ccw line tangent left", Kind::CcwLine, 41, Pt(20, 0), Pt(10, 5), {Pt(10, 1), Pt(10, 1), 1, false}},
+        MixedCase{"ccw line tangent right", Kind::CcwLine, 42, Pt(20, 0), Pt(10, 5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"ccw line right turn left side: outer", Kind::CcwLine, 41, Pt(10, -10), Pt(10, 5),
+                  {Pt(10, 1), Pt(11, 0), 1, true}},
+        MixedCase{"ccw line left turn right side: outer", Kind::CcwLine, 42, Pt(10, 10), Pt(10, 5),
+                  {Pt(10, -1), Pt(11, 0), 1, true}},
+        MixedCase{"ccw line miss left side", Kind::CcwLine, 41, Pt(20, 0), Pt(10.3, 0.4),
+                  {Pt(10.6, 0.8), Pt(10.6, 0.8), 0, false}},
+        // Rapids: the radial point of the arc's offset, never a rounding arc.
+        MixedCase{"rapid cw left", Kind::RapidCw, 41, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
+        MixedCase{"rapid cw right", Kind::RapidCw, 42, Pt(0, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"rapid ccw left", Kind::RapidCcw, 41, Pt(0, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"rapid ccw right", Kind::RapidCcw, 42, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
+        MixedCase{"rapid cw off", Kind::RapidCw, 40, Pt(0, 0), Pt(10, -5), {Pt(10, 0), Pt(10, 0), 1, false}},
+        MixedCase{"cw rapid left", Kind::CwRapid, 41, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
+        MixedCase{"cw rapid right", Kind::CwRapid, 42, Pt(0, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"ccw rapid left", Kind::CcwRapid, 41, Pt(0, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"ccw rapid right", Kind::CcwRapid, 42, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
+        MixedCase{"ccw rapid off", Kind::CcwRapid, 40, Pt(0, 0), Pt(10, -5), {Pt(10, 0), Pt(10, 0), 1, false}}),
+    [](const auto& info) {
+      std::string n = info.param.Name;
+      for (char& ch : n)
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+      return n;
+    });
+
+// ---- arc into arc -------------------------------------------------------------------------
+// The first arc passes the corner (0,0) heading along +x with radius 10; the second leaves
+// it heading at `Turn` degrees with radius 10 (left turns below 180).
+
+enum class Pair { CwCw, CwCcw, CcwCw, CcwCcw };
+
+struct ArcArcCase {
+  const char* Name;
+  Pair Join;
+  int Side;
+  double Turn;
+  bool Rounding;  // otherwise the offset circles are intersected
+};
+
+TPoint CentreOf(bool clockwise, double headingDegrees) {
+  const double a = headingDegrees * kPi / 180.0;
+  // The centre lies right of the heading for a clockwise arc, left for a counter-clockwise one.
+  return clockwise ? Pt(10 * std::sin(a), -10 * std::cos(a)) : Pt(-10 * std::sin(a), 10 * std::cos(a));
+}
+
+class JoinArcArcTest : public ::testing::TestWithParam<ArcArcCase> {};
+
+TEST_P(JoinArcArcTest, JoinsOnTheOffsetCircles) {
+  const ArcArcCase& c = GetParam();
+  const bool cw1 = c.Join == Pair::CwCw || c.Join == Pair::CwCcw;
+  const bool cw2 = c.Join == Pair::CwCw || c.Join == Pair::CcwCw;
+  const TPoint T1 = Pt(0, 0);
+  const TPoint A1 = CentreOf(cw1, 0), A2 = CentreOf(cw2, c.Turn);
+  const double R = 1;
+  TJoinResult j;
+  switch (c.Join) {
+    case Pair::CwCw: j = JoinCwCw(c.Side, R, A1, A2, T1); break;
+    case Pair::CwCcw: j = JoinCwCcw(c.Side, R, A1, A2, T1); break;
+    case Pair::CcwCw: j = JoinCcwCw(c.Side, R, A1, A2, T1); break;
+    case Pair::CcwCcw: j = JoinCcwCcw(c.Side, R, A1, A2, T1); break;
+  }
+  const double r1 = OffsetRadius(c.Side, 10, R, cw1), r2 = OffsetRadius(c.Side, 10, R, cw2);
+  EXPECT_EQ(j.RoundingArc, c.Rounding);
+  if (c.Rounding) {
+    // The offset points radially through the corner, R from it.
+    EXPECT_EQ(j.Count, 1);
+    EXPECT_NEAR(PointDistance(j.S1, A1), r1, 1e-9);
+    EXPECT_NEAR(PointDistance(j.S2, A2), r2, 1e-9);
+    EXPECT_NEAR(PointDistance(j.S1, T1), R, 1e-9);
+    EXPECT_NEAR(PointDistance(j.S2, T1), R, 1e-9);
+  } else {
+    EXPECT_EQ(j.Count, 2);
+    EXPECT_NEAR(PointDistance(j.S1, A1), r1, 1e-9);
+    EXPECT_NEAR(PointDistance(j.S1, A2), r2, 1e-9);
+    EXPECT_LT(PointDistance(j.S1, T1), 4 * R);
+    EXPECT_EQ(j.S1, j.S2);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Corners, JoinArcArcTest,
+    ::testing::Values(ArcArcCase{"cw cw left turn, tool outside", Pair::CwCw, 41, 30, false},
+                      ArcArcCase{"cw cw right turn, tool outside", Pair::CwCw, 41, 330, true},
+                      ArcArcCase{"cw cw left turn, tool inside", Pair::CwCw, 42, 30, false},
+                      ArcArcCase{"cw cw reversal, tool inside", Pair::CwCw, 42, 180, true},
+                      ArcArcCase{"cw ccw left turn, left side", Pair::CwCcw, 41, 30, false},
+                      ArcArcCase{"cw ccw right turn, left side", Pair::CwCcw, 41, 330, true},
+                      ArcArcCase{"cw ccw left turn, right side", Pair::CwCcw, 42, 30, true},
+                      ArcArcCase{"cw ccw right turn, right side", Pair::CwCcw, 42, 330, false},
+                      ArcArcCase{"ccw cw left turn, left side", Pair::CcwCw, 41, 30, false},
+                      ArcArcCase{"ccw cw right turn, left side", Pair::CcwCw, 41, 330, true},
+                      ArcArcCase{"ccw cw left turn, right side", Pair::CcwCw, 42, 30, true},
+                      ArcArcCase{"ccw cw right turn, right side", Pair::CcwCw, 42, 330, false},
+                      ArcArcCase{"ccw ccw left turn, tool inside", Pair::CcwCcw, 41, 30, false},
+                      ArcArcCase{"ccw ccw right turn, tool inside", Pair::CcwCcw, 41, 330, true},
+                      ArcArcCase{"ccw ccw reversal, tool inside", Pair::CcwCcw, 41, 180, true},
+                      ArcArcCase{"ccw ccw left turn, tool outside", Pair::CcwCcw, 42, 30, true},
+                      ArcArcCase{"ccw ccw right turn, tool outside", Pair::CcwCcw, 42, 330, false}),
+    [](const auto& info) {
+      std::string n = info.param.Name;
+      for (char& ch : n)
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+      return n;
+    });
+
+TEST(JoinArcArc, SharedCentreJoinsAtTheRadialPoint) {
+  const TJoinResult left = JoinCwCw(41, 1, Pt(0, 0), Pt(0, 0), Pt(5, 0));
+  ExpectJoin(left, {Pt(6, 0), Pt(6, 0), 1, false});
+  const TJoinResult right = JoinCwCw(42, 1, Pt(0, 0), Pt(0, 0), Pt(5, 0));
+  ExpectJoin(right, {Pt(4, 0), Pt(4, 0), 1, false});
+  ExpectJoin(JoinCcwCcw(42, 1, Pt(0, 0), Pt(0, 0), Pt(0, 5)), {Pt(0, 6), Pt(0, 6), 1, false});
+}
+
+TEST(JoinArcArc, CompensationOffKeepsTheCorner) {
+  // Radius vectors a quarter turn apart: an outer corner on the right, a rounding arc of radius 0.
+  const TJoinResult outer = JoinCwCw(40, 0, Pt(0, 0), Pt(10, 0), Pt(5, 5));
+  ExpectJoin(outer, {Pt(5, 5), Pt(5, 5), 1, true});
+  // Nearly parallel radius vectors: the circles cross at the corner itself.
+  const TJoinResult crossing = JoinCwCw(40, 0, Pt(0, 0), Pt(2, 0), Pt(5, 5));
+  EXPECT_EQ(crossing.Count, 2);
+  ExpectPoint(crossing.S1, Pt(5, 5), "S1");
+  EXPECT_FALSE(crossing.RoundingArc);
+}
+
+TEST(JoinArcArc, DisjointOffsetCirclesHaveNoJoint) {
+  // A tool of radius 1.4 inside two small clockwise arcs: the inner offsets (radii 0.1
+  // and 0.72) do not reach each other across the 1.5 between the centres.
+  const TJoinResult j = JoinCwCw(42, 1.4, Pt(-1.5, 0), Pt(0, 0), Pt(-1.5, 1.5));
+  EXPECT_EQ(j.Count, 0);
+  EXPECT_FALSE(std::isnan(j.S1.X));
+}
+
+}  // namespace
