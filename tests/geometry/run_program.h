@@ -1,0 +1,27 @@
+// Runs program text through an engine instance, as a run of the call interface does.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "engine/instance.h"
+
+struct TProgramRunResult {
+  std::unique_ptr<TCncFileReader> Instance;
+  int32_t Result = 0;
+
+  const TElementList& Path() const { return Instance->PathList; }
+  const TElementList& Contour() const { return Instance->ContourList; }
+  const TMessageList& Messages() const { return Instance->Messages; }
+};
+
+// Tool 1 gets `radius`; the program starts at `start`.
+inline TProgramRunResult RunProgramText(const std::string& text, double radius,
+                                        const TPoint& start = TPoint{}) {
+  TProgramRunResult r;
+  r.Instance = std::make_unique<TCncFileReader>(1, "", VELQUOR_FONT_DIR);
+  r.Instance->ToolRadius[1] = radius;
+  r.Instance->Lines.Assign(text);
+  r.Result = r.Instance->Run(start);
+  return r;
+}
