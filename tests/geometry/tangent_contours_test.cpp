@@ -1,0 +1,177 @@
+// Contours whose straight edges and arcs meet tangentially, as CAM output has them: the
+// offset arcs keep their programmed centres and the joins meet exactly.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "geometry/plane_geometry.h"
+#include "run_program.h"
+
+namespace {
+
+struct TProgrammedMove {
+  bool Arc = false;
+  TPoint From, To, Centre;
+};
+
+// Walks the path and checks every element against the programmed move of its line:
+// lines R to the tool side of their edge, offset arcs about the programmed centre with
+// their radius changed by R. The first move starts from the unshifted entry point.
+void CheckTangentPath(const TProgramRunResult& run, const std::vector<TProgrammedMove>& moves, int side, double R) {
+  ASSERT_EQ(run.Result, 0);
+  for (const std::string& m : run.Messages()) EXPECT_EQ(m, "Init CNC-Dll");
+  TPoint cur{};
+  bool first = true;
+  for (const TCncElement& e : run.Path()) {
+    const std::string code(e.Code.View());
+    if (code == "G00") cur = e.P1;
+    if (code != "G01" && code != "G02" && code != "G03") continue;
+    ASSERT_GE(e.Line, 1);
+    ASSERT_LE(e.Line, static_cast<int>(moves.size()));
+    const TProgrammedMove& m = moves[e.Line - 1];
+    if (!m.Arc) {
+      EXPECT_EQ(code, "G01");
+      const TVector n = side == 41 ? LeftNormal(m.From, m.To) : RightNormal(m.From, m.To);
+      const auto off = [&](const TPoint& p) { return (p.X - m.From.X) * n.X + (p.Y - m.From.Y) * n.Y; };
+      EXPECT_NEAR(off(e.P1), R, 1e-9) << "line " << e.Line;
+      if (!first) {
+        EXPECT_NEAR(off(cur), R, 1e-9) << "line " << e.Line;
+      }
+    } else {
+      const double r = PointDistance(m.From, m.Centre);
+      const bool outside = (code == "G02") == (side == 41);
+      const TPoint centre{cur.X + e.P2.X, cur.Y + e.P2.Y, 0};
+      EXPECT_NEAR(PointDistance(centre, m.Centre), 0, 1e-9) << "arc " << e.Line;
+      if (!first) {
+        EXPECT_NEAR(PointDistance(cur, m.Centre), outside ? r + R : r - R, 1e-9) << "arc " << e.Line;
+      }
+      EXPECT_NEAR(PointDistance(e.P1, m.Centre), outside ? r + R : r - R, 1e-9) << "arc " << e.Line;
+    }
+    first = false;
+    cur = e.P1;
+  }
+}
+
+std::string Num(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.6g", v);
+  return buf;
+}
+
+// A rectangle with rounded corners from (x0,y0) to (x1,y1), corner radius rc, entered at the
+// middle of the bottom edge and run once round plus the first half edge again.
+std::vector<TProgrammedMove> RoundedRectangle(double x0, double y0, double x1, double y1, double rc, bool ccw,
+                                              std::string& program) {
+  const double xm = (x0 + x1) / 2;
+  std::vector<TProgrammedMove> moves;
+  TPoint at{xm, y0, 0};
+  program += "G00 X" + Num(xm) + " Y" + Num(y0) + "\n";
+  auto line = [&](double x, double y) {
+    moves.push_back({false, at, TPoint{x, y, 0}, {}});
+    program += "N" + std::to_string(moves.size()) + " G01 X" + Num(x) + " Y" + Num(y) + "\n";
+    at = TPoint{x, y, 0};
+  };
+  auto arc = [&](double x, double y, double i, double j) {
+    moves.push_back({true, at, TPoint{x, y, 0}, TPoint{at.X + i, at.Y + j, 0}});
+    program += "N" + std::to_string(moves.size()) + (ccw ? " G03" : " G02") + " X" + Num(x) + " Y" + Num(y) +
+               " I" + Num(i) + " J" + Num(j) + "\n";
+    at = TPoint{x, y, 0};
+  };
+  if (ccw) {
+    line(x1 - rc, y0), arc(x1, y0 + rc, 0, rc);
+    line(x1, y1 - rc), arc(x1 - rc, y1, -rc, 0);
+    line(x0 + rc, y1), arc(x0, y1 - rc, 0, -rc);
+    line(x0, y0 + rc), arc(x0 + rc, y0, rc, 0);
+  } else {
+    line(x0 + rc, y0), arc(x0, y0 + rc, 0, rc);
+    line(x0, y1 - rc), arc(x0 + rc, y1, rc, 0);
+    line(x1 - rc, y1), arc(x1, y1 - rc, 0, -rc);
+    line(x1, y0 + rc), arc(x1 - rc, y0, -rc, 0);
+  }
+  line(xm, y0);
+  return moves;
+}
+
+struct RectCase {
+  int Side;
+  bool Ccw;
+};
+
+class TangentContourTest : public ::testing::TestWithParam<RectCase> {};
+
+TEST_P(TangentContourTest, RoundedRectanglesOffsetAlongTheirArcs) {
+  const RectCase c = GetParam();
+  // Coordinates with three decimals, as programs have them; the offset edges touch the
+  // offset arcs only if the joins compute them closely enough. The first rectangle is one
+  // where double arithmetic misses by a hair.
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> um(20000, 200000), size(14000, 60000), corner(2000, 7000);
+  for (int i = 0; i < 60; ++i) {
+    double x0 = 49.65, y0 = 31.925, w = 38, h = 30, rc = 11.25;
+    if (i > 0) {
+      x0 = um(rng) / 1000.0, y0 = um(rng) / 1000.0, w = size(rng) / 1000.0, h = size(rng) / 1000.0;
+      rc = std::round(corner(rng) / 250.0) * 0.25;
+    }
+    std::string program;
+    const std::vector<TProgrammedMove> moves = RoundedRectangle(x0, y0, x0 + w, y0 + h, rc, c.Ccw, program);
+    program.insert(0, "T1\nG" + std::to_string(c.Side) + "\n");
+    SCOPED_TRACE(program);
+    CheckTangentPath(RunProgramText(program, 1), moves, c.Side, 1);
+    if (HasFailure()) return;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothSidesBothWays, TangentContourTest,
+                         ::testing::Values(RectCase{41, true}, RectCase{41, false}, RectCase{42, true},
+                                           RectCase{42, false}),
+                         [](const auto& info) {
+                           return "G" + std::to_string(info.param.Side) + (info.param.Ccw ? "_ccw" : "_cw");
+                         });
+
+TEST(TangentContours, SCurveOfTwoArcs) {
+  // Clockwise over (5,0), then counter-clockwise under (15,0): the offset circles touch.
+  const std::vector<TProgrammedMove> moves = {
+      {true, TPoint{0, 0, 0}, TPoint{10, 0, 0}, TPoint{5, 0, 0}},
+      {true, TPoint{10, 0, 0}, TPoint{20, 0, 0}, TPoint{15, 0, 0}},
+  };
+  for (const int side : {41, 42}) {
+    const TProgramRunResult run = RunProgramText(
+        "T1\nG" + std::to_string(side) + "\nN1 G02 X10 Y0 I5 J0\nN2 G03 X20 Y0 I5 J0\n", 1);
+    CheckTangentPath(run, moves, side, 1);
+    EXPECT_NEAR(run.Path()[2].P1.X, side == 41 ? 11 : 9, 1e-12);
+  }
+}
+
+TEST(TangentContours, CircleOfTwoHalves) {
+  // Two half circles about one centre, as a circular pocket is programmed.
+  const std::vector<TProgrammedMove> moves = {
+      {false, TPoint{50, 45, 0}, TPoint{50, 40, 0}, {}},
+      {true, TPoint{50, 40, 0}, TPoint{50, 60, 0}, TPoint{50, 50, 0}},
+      {true, TPoint{50, 60, 0}, TPoint{50, 40, 0}, TPoint{50, 50, 0}},
+      {false, TPoint{50, 40, 0}, TPoint{60, 40, 0}, {}},
+  };
+  for (const int side : {41, 42}) {
+    const TProgramRunResult run =
+        RunProgramText("T1\nG00 X50 Y45\nG" + std::to_string(side) +
+                           "\nN1 G01 X50 Y40\nN2 G03 X50 Y60 I0 J10\nN3 G03 X50 Y40 I0 J-10\nN4 G01 X60 Y40\n",
+                       1);
+    ASSERT_EQ(run.Result, 0);
+    // The lead-in meets the circle square on; only the arcs and the tangent exit are checked.
+    TPoint cur{};
+    for (const TCncElement& e : run.Path()) {
+      if (e.Code == TCode("G03") && (e.Line == 2 || e.Line == 3)) {
+        const TPoint centre{cur.X + e.P2.X, cur.Y + e.P2.Y, 0};
+        EXPECT_NEAR(PointDistance(centre, TPoint{50, 50, 0}), 0, 1e-9);
+        EXPECT_NEAR(PointDistance(e.P1, centre), side == 41 ? 9 : 11, 1e-9);
+      }
+      if (IsMove(e.Code)) cur = e.P1;
+    }
+  }
+  (void)moves;
+}
+
+}  // namespace
