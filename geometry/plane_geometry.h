@@ -2,6 +2,8 @@
 // Every function reads x and y only; z never changes a result.
 #pragma once
 
+#include <cmath>
+
 #include "engine/records.h"
 
 struct TVector {
@@ -12,15 +14,40 @@ struct TVector {
 
 // ZeroPoint lives with the point type (engine/records.h).
 
+// The small ones are inline: the compensation calls them several times per move.
+
 // b - a.
-TVector VecBetween(const TPoint& a, const TPoint& b);
+inline TVector VecBetween(const TPoint& a, const TPoint& b) { return TVector{b.X - a.X, b.Y - a.Y}; }
+
+namespace plane_detail {
+inline TVector NormalOf(double dx, double dy) {
+  const double s = dx * dx + dy * dy;
+  if (s == 0.0) return TVector{};
+  const double len = std::sqrt(s);
+  return TVector{-dy / len, dx / len};
+}
+}  // namespace plane_detail
+
 // Unit vector to the left of the direction a->b; zero vector when a and b coincide in XY.
-TVector LeftNormal(const TPoint& a, const TPoint& b);
+inline TVector LeftNormal(const TPoint& a, const TPoint& b) {
+  return plane_detail::NormalOf(b.X - a.X, b.Y - a.Y);
+}
 // Unit vector to the right of the direction a->b; zero vector when a and b coincide in XY.
-TVector RightNormal(const TPoint& a, const TPoint& b);
+inline TVector RightNormal(const TPoint& a, const TPoint& b) {
+  return plane_detail::NormalOf(a.X - b.X, a.Y - b.Y);
+}
 // v scaled to length 1; the zero vector stays zero.
-TVector UnitVec(const TVector& v);
-double PointDistance(const TPoint& a, const TPoint& b);
+inline TVector UnitVec(const TVector& v) {
+  const double s = v.X * v.X + v.Y * v.Y;
+  if (s == 0.0) return TVector{};
+  const double len = std::sqrt(s);
+  return TVector{v.X / len, v.Y / len};
+}
+inline double PointDistance(const TPoint& a, const TPoint& b) {
+  const double dx = b.X - a.X;
+  const double dy = b.Y - a.Y;
+  return std::sqrt(dx * dx + dy * dy);
+}
 // Direction of v in degrees counter-clockwise from +x, 0 <= angle < 360; the zero vector gives 270.
 double VecAngle(const TVector& v);
 // Counter-clockwise turn from w1 to w2 in degrees, 0 <= angle < 360.
