@@ -33,6 +33,12 @@ std::vector<std::string> Codes(const TElementList& list) {
   return out;
 }
 
+bool Contains(const TMessageList& messages, const std::string& m) {
+  for (const std::string& x : messages)
+    if (x == m) return true;
+  return false;
+}
+
 TEST(ComputeMillingPath, EmptyListIsReported) {
   TElementList path;
   TMessageList messages;
@@ -183,10 +189,12 @@ TEST(ComputeMillingPath, RapidAfterCompensatedMovesIsOffsetByTheCurrentRadius) {
 TEST(ComputeMillingPath, ToolNumbersAboveTheTableKeepTheTool) {
   const TProgramRunResult r = RunProgramText("T1\nG41\nN70 T300\nG01 X10 Y0\nG01 X10 Y10\n", 2);
   ASSERT_EQ(r.Result, 0);
-  bool reported = false;
-  for (const std::string& m : r.Messages()) reported |= m == "Unknown tool name in program line 70";
-  EXPECT_TRUE(reported);
+  EXPECT_TRUE(Contains(r.Messages(), "Unknown tool name in program line 70"));
   ExpectAt(r.Path()[3], "G01", "Fahre G01", 8, 2);  // still radius 2
+  // Nor does a negative number wrap round into the table.
+  const TProgramRunResult negative = RunProgramText("T1\nG41\nN80 T-1\nG01 X10 Y0\nG01 X10 Y10\n", 2);
+  EXPECT_TRUE(Contains(negative.Messages(), "Unknown tool name in program line 80"));
+  ExpectAt(negative.Path()[3], "G01", "Fahre G01", 8, 2);
   // A tool change under compensation switches the radius at once.
   const TProgramRunResult changed = RunProgramText("T1\nG41\nT0\nG01 X10 Y0\nG01 X10 Y10\n", 2);
   ExpectAt(changed.Path()[3], "G01", "Fahre G01", 10, 0);
@@ -201,12 +209,6 @@ TEST(ComputeMillingPath, StoppingErrorKeepsThePathUpToTheFailingLine) {
   EXPECT_EQ(r.Messages().back(), "ErrorNr 12, in program line: 20 G01-G03 resp. G00 G03, no intersection point");
   EXPECT_EQ(Codes(r.Path()), (std::vector<std::string>{"T", "G41", "G01"}));
   EXPECT_EQ(Codes(r.Contour()), (std::vector<std::string>{"T", "G41", "G01", "G01", "G03", "G01", "M30"}));
-}
-
-bool Contains(const TMessageList& messages, const std::string& m) {
-  for (const std::string& x : messages)
-    if (x == m) return true;
-  return false;
 }
 
 TEST(ComputeMillingPath, WarningsGoOn) {
