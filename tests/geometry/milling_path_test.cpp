@@ -309,3 +309,23 @@ TEST(CncInterface, PathAfterStopAndFullContour) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ComputeMillingPath, DegenerateAndExtremeInputEndCleanly) {
+  // Arcs of radius 0, full circles, moves out at 1e300: every run ends with a result and a
+  // path, whatever the numbers inside turn out to be.
+  const char* programs[] = {
+      "T1\nG41\nG01 X10 Y0\nG02 X10 Y0 I0 J0\nG03 X20 Y0 I0 J0\nG01 X20 Y5\n",
+      "T1\nG42\nG02 X0 Y0 I5 J0\nG03 X0 Y0 I-5 J0\nG02 X0 Y0 I0 J5\nG01 X1 Y1\n",
+      "T1\nG41\nG01 X1e300 Y0\nG01 X1e300 Y1e300\nG02 X-1e300 Y0 I-1e300 J0\nG01 X0 Y0\n",
+      "T1\nG42\nG01 X1e-300 Y0\nG03 X2e-300 Y0 I5e-301 J0\nG01 X0 Y1e-300\n",
+  };
+  for (const char* program : programs) {
+    const TProgramRunResult r = RunProgramText(program, 1);
+    EXPECT_TRUE(r.Result == 0 || (r.Result >= 10 && r.Result <= 18)) << program;
+    EXPECT_FALSE(r.Path().empty()) << program;
+  }
+}
+
+}  // namespace
