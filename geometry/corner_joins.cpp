@@ -15,11 +15,6 @@ TJoinResult Rounding(const TPoint& s1, const TPoint& s2, int32_t count) {
   return TJoinResult{s1, s2, count, true};
 }
 
-// Of two candidates, the one nearer to the corner; a tie takes the second.
-TPoint Nearer(const TPoint& T1, const TPoint& p, const TPoint& q) {
-  return PointDistance(T1, q) > PointDistance(T1, p) ? p : q;
-}
-
 bool ToolOutside(int side, bool clockwise) { return clockwise ? side == 41 : side == 42; }
 
 template <class Real>
@@ -28,9 +23,9 @@ Real OffsetBy(int side, Real r, Real R, bool clockwise) {
   return ToolOutside(side, clockwise) ? r + R : r - R;
 }
 
-// Offset lines against offset circles are intersected in extended precision: a straight
-// edge that runs into a tangent arc must meet its offset circle, and with the edge along
-// an axis the offset points and radii are exact here, where double would miss by a hair.
+// Offsets are intersected in extended precision: a straight edge or an arc that runs into
+// a tangent arc must meet its offset circle, and where they touch along an axis the offset
+// points and radii are exact here, where double would miss by a hair.
 struct TWideVector {
   long double X = 0.0L;
   long double Y = 0.0L;
@@ -65,10 +60,10 @@ long double WideDistance(const TWidePoint& a, const TWidePoint& b) {
   return std::sqrt(dx * dx + dy * dy);
 }
 
-// The nearer of the two points of an offset line against an offset circle.
-TPoint NearerPoint(const TPoint& T1, const TWideLineCircleResult& x) {
+// Of two candidates, the one nearer to the corner; a tie takes the second.
+TPoint Nearer(const TPoint& T1, const TWidePoint& p, const TWidePoint& q) {
   const TWidePoint t = Wide(T1);
-  return Narrow(WideDistance(t, x.S2) > WideDistance(t, x.S1) ? x.S1 : x.S2);
+  return Narrow(WideDistance(t, q) > WideDistance(t, p) ? p : q);
 }
 
 // The offset line through a and b against the offset circle of the arc about A through T1.
@@ -117,7 +112,7 @@ TJoinResult JoinLineArc(int side, double R, const TPoint& T0, const TPoint& T1, 
       OffsetLineAgainstArc(side, R, T0, T1, WideSideNormal(side, T0, T1), T1, A, clockwise);
   // A vertical or horizontal miss sets no point: stay at the end of the offset move.
   if (x.Code == kNoIntersection) return Joint(end1, kNoIntersection);
-  return Joint(NearerPoint(T1, x), x.Code);
+  return Joint(Nearer(T1, x.S1, x.S2), x.Code);
 }
 
 TJoinResult JoinRapidArc(int side, double R, const TPoint& T1, const TPoint& A, bool clockwise) {
@@ -159,7 +154,7 @@ TJoinResult JoinArcLine(int side, double R, const TPoint& T1, const TPoint& T2, 
   const TWideLineCircleResult x =
       OffsetLineAgainstArc(side, R, T1, T2, WideSideNormal(side, T1, T2), T1, A1, clockwise);
   if (x.Code == kNoIntersection) return Joint(radial, clockwise && side == 41 ? 5 : kNoIntersection);
-  return Joint(NearerPoint(T1, x), x.Code);
+  return Joint(Nearer(T1, x.S1, x.S2), x.Code);
 }
 
 // Arc into an arc. The rounding-arc tests differ per pair; the rest is shared.
@@ -201,10 +196,13 @@ TJoinResult JoinArcArc(TArcPair pair, int side, double R, const TPoint& A1, cons
   if (ArcIntoArcIsOuter(pair, side, w1, w2, Tangent(A1, T1, cw1), Tangent(A2, T1, cw2)))
     return Rounding(RadialPoint(side, R, T1, u1, cw1), RadialPoint(side, R, T1, u2, cw2), 1);
 
-  const double r1 = OffsetRadius(side, PointDistance(T1, A1), R, cw1);
-  const double r2 = OffsetRadius(side, PointDistance(T1, A2), R, cw2);
-  const TCircleCircleResult x = CircleCircleIntersect(A1, A2, r1, r2);
-  const TPoint radial = Displaced(A1, r1, u1);
+  // Extended precision, as for a line against an arc: two arcs that touch along an axis
+  // must be found touching, not a hair apart.
+  const TWidePoint t1 = Wide(T1), a1 = Wide(A1), a2 = Wide(A2);
+  const long double r1 = OffsetBy<long double>(side, WideDistance(t1, a1), R, cw1);
+  const long double r2 = OffsetBy<long double>(side, WideDistance(t1, a2), R, cw2);
+  const TWideCircleCircleResult x = CircleCircleIntersect(a1, a2, r1, r2);
+  const TPoint radial = Displaced(A1, static_cast<double>(r1), u1);
   switch (x.Code) {
     case kTwoPoints: return Joint(Nearer(T1, x.S1, x.S2), 2);
     case kOnePoint:

@@ -88,34 +88,51 @@ TWideLineCircleResult LineCircleIntersect(const TWidePoint& m, long double r, co
   return LineCircle<long double, TWidePoint, TWideLineCircleResult>(m, r, q1, q2);
 }
 
-TCircleCircleResult CircleCircleIntersect(const TPoint& m1, const TPoint& m2, double r1, double r2) {
-  TCircleCircleResult res;
-  const TVector u = UnitVec(VecBetween(m1, m2));
-  const TVector n = UnitVec(LeftNormal(m1, m2));
-  const double d = PointDistance(m1, m2);
+namespace {
+
+template <class Real, class Point, class Result>
+Result CircleCircle(const Point& m1, const Point& m2, Real r1, Real r2) {
+  Result res;
+  const Real dx = m2.X - m1.X;
+  const Real dy = m2.Y - m1.Y;
+  const Real d = std::sqrt(dx * dx + dy * dy);
   if (d <= kCentreTolerance) {
     res.Code = kConcentric;
     return res;
   }
+  // Unit vectors along m1->m2 and to its left.
+  const Real ux = dx / d, uy = dy / d;
+  const Real nx = -uy, ny = ux;
   if (d > r1 + r2 || std::fabs(r1 - r2) > d) {
     res.Code = kNoIntersection;
     return res;
   }
   if (d == r1 + r2 || d == std::fabs(r1 - r2)) {
     res.Code = kOnePoint;
-    res.S1 = Displaced(m1, r1, u);
+    res.S1 = Point{m1.X + r1 * ux, m1.Y + r1 * uy};
     return res;
   }
-  if (r1 * d == 0.0) {
+  if (r1 * d == 0) {
     res.Code = kConcentric;
     return res;
   }
   res.Code = kTwoPoints;
-  res.A = r1 * (r1 * r1 + d * d - r2 * r2) / (2.0 * r1 * d);
+  res.A = r1 * (r1 * r1 + d * d - r2 * r2) / (2 * r1 * d);
   // Nearly touching circles can leave r1^2 - a^2 a hair below zero; that is a chord of length 0.
-  res.H = std::sqrt(std::max(0.0, r1 * r1 - res.A * res.A));
-  const TPoint mid = Displaced(m1, res.A, u);
-  res.S1 = Displaced(mid, res.H, n);
-  res.S2 = Displaced(mid, -res.H, n);
+  res.H = std::sqrt(std::max(Real(0), r1 * r1 - res.A * res.A));
+  const Real mx = m1.X + res.A * ux, my = m1.Y + res.A * uy;
+  res.S1 = Point{mx + res.H * nx, my + res.H * ny};
+  res.S2 = Point{mx - res.H * nx, my - res.H * ny};
   return res;
+}
+
+}  // namespace
+
+TCircleCircleResult CircleCircleIntersect(const TPoint& m1, const TPoint& m2, double r1, double r2) {
+  return CircleCircle<double, TPoint, TCircleCircleResult>(m1, m2, r1, r2);
+}
+
+TWideCircleCircleResult CircleCircleIntersect(const TWidePoint& m1, const TWidePoint& m2, long double r1,
+                                              long double r2) {
+  return CircleCircle<long double, TWidePoint, TWideCircleCircleResult>(m1, m2, r1, r2);
 }

@@ -60,3 +60,14 @@ struct TCircleCircleResult {
 };
 
 TCircleCircleResult CircleCircleIntersect(const TPoint& m1, const TPoint& m2, double r1, double r2);
+
+// The same in extended precision, for the joins of two arcs.
+struct TWideCircleCircleResult {
+  int32_t Code = kNoIntersection;
+  TWidePoint S1;
+  TWidePoint S2;
+  long double A = 0.0L;
+  long double H = 0.0L;
+};
+TWideCircleCircleResult CircleCircleIntersect(const TWidePoint& m1, const TWidePoint& m2, long double r1,
+                                              long double r2);

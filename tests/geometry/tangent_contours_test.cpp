@@ -2,6 +2,7 @@
 // offset arcs keep their programmed centres and the joins meet exactly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <random>
@@ -149,6 +150,30 @@ TEST(TangentContours, SCurveOfTwoArcs) {
     CheckTangentPath(run, moves, side, 1);
     EXPECT_NEAR(run.Path()[2].P1.X, side == 41 ? 11 : 9, 1e-12);
   }
+}
+
+TEST(TangentContours, ArcsTouchingAlongAnAxis) {
+  // Clockwise over the top to the rightmost point, then on downwards either along a
+  // counter-clockwise arc beyond (an S) or a smaller clockwise arc within (internally
+  // tangent). Radii with three decimals and a tool of 1.3: the offset circles touch.
+  std::mt19937 rng(3);
+  std::uniform_int_distribution<int> um(20000, 200000), radius(2000, 30000);
+  std::string program = "T1\n";
+  for (int i = 0; i < 400; ++i) {
+    const double x0 = um(rng) / 1000.0, y0 = um(rng) / 1000.0, r1 = radius(rng) / 1000.0;
+    const double r2 = std::min(r1 - 0.5, radius(rng) / 1000.0);
+    const double xa = x0 + 2 * r1;
+    program += "G00 X" + Num(x0) + " Y" + Num(y0) + "\n" + (i % 2 ? "G41" : "G42") + "\n";
+    program += "G02 X" + Num(xa) + " Y" + Num(y0) + " I" + Num(r1) + " J0\n";
+    if (i % 4 < 2)
+      program += "G03 X" + Num(xa + 2 * r2) + " Y" + Num(y0) + " I" + Num(r2) + " J0\n";
+    else
+      program += "G02 X" + Num(xa - 2 * r2) + " Y" + Num(y0) + " I" + Num(-r2) + " J0\n";
+    program += "G01 X" + Num(x0) + " Y" + Num(y0 - 50) + "\nG40\n";
+  }
+  const TProgramRunResult run = RunProgramText(program, 1.3);
+  EXPECT_EQ(run.Result, 0);
+  EXPECT_EQ(run.Messages().size(), 1u) << run.Messages().back();
 }
 
 TEST(TangentContours, CircleOfTwoHalves) {
