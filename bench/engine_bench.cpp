@@ -9,6 +9,8 @@
 
 #include "bench/program_generator.h"
 #include "engine/cnc_api.h"
+#include "engine/instance.h"
+#include "engine/interpreter.h"
 
 namespace {
 
@@ -35,7 +37,21 @@ void BM_OpenAndRun(benchmark::State& state) {
   state.counters["lines/s"] = benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsRate);
 }
 
+// Loading and both passes of the interpreter alone, without the milling path.
+void BM_LoadAndInterpret(benchmark::State& state) {
+  const std::string file = ProgramFile(static_cast<size_t>(state.range(0)));
+  int64_t lines = 0;
+  for (auto _ : state) {
+    TCncFileReader inst(1, file, "");
+    lines += inst.Load();
+    InterpretProgram(inst);
+    benchmark::DoNotOptimize(inst.RawPathList.data());
+  }
+  state.counters["lines/s"] = benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsRate);
+}
+
 }  // namespace
 
-BENCHMARK(BM_OpenAndRun)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadAndInterpret)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OpenAndRun)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();

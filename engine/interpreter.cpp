@@ -254,7 +254,9 @@ void PrepareLine(std::string_view line, TLineWords& words) {
     w.Integer = 0;
     w.IsInteger = false;
     words.Count = index + 1;
-    if (word.First == '@') return;
+    // Commands are read by their characters; quoted texts are no numbers.
+    const char letter = word.Letter();
+    if (letter == '@' || letter == 'G' || letter == 'M') return;
     const TNumberText n = ReadNumberText(word.Rest);
     w.Number = n.Value;
     w.Integer = n.Integer;
