@@ -347,7 +347,7 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
   if (const TKeyPlace* p = Find(section, key)) {
     std::string& raw = Sections_[p->Section].Lines[p->Line].Raw;
     const size_t start = ValueStart(raw);
-    if (std::string_view(raw).substr(start) != clean) raw = raw.substr(0, start) + clean;
+    if (TrimBlanks(std::string_view(raw).substr(start)) != clean) raw = raw.substr(0, start) + clean;
     return;
   }
   const std::string sectionName = OneLine(TrimBlanks(section));
