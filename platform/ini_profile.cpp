@@ -230,9 +230,9 @@ void TIniFile::Parse(std::string_view text) {
     const TLineForm f = Classify(form);
     if (f.Kind == TLineKind::Section) {
       TSection s;
+      s.Name = Folded(f.Name);  // before the move: f.Name views line.Raw
       s.Header = std::move(line.Raw);
       s.HeaderEnd = std::move(line.End);
-      s.Name = Folded(f.Name);
       Index_[s.Name].Sections.push_back(Sections_.size());
       Sections_.push_back(std::move(s));
       continue;
@@ -275,14 +275,16 @@ TIniResult TIniFile::Save(const std::string& path) const {
   static std::atomic<unsigned> counter{0};
   std::string temp;
   int fd = -1;
+  int openErr = 0;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     temp = (folder / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "-" +
                       std::to_string(counter++)))
                .string();
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
+    openErr = errno;
+    if (fd < 0 && openErr != EEXIST) break;
   }
-  if (fd < 0) return {false, fail + "cannot create a file in " + folder.string() + ": " + ErrnoText(errno)};
+  if (fd < 0) return {false, fail + "cannot create a file in " + folder.string() + ": " + ErrnoText(openErr)};
 
   // The new file takes the old one's permissions.
   struct stat old {};
