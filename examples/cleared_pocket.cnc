@@ -1,5 +1,6 @@
 ; Velquor example: cleared pocket G87 - the whole area is milled level by level
-; Tools: T1 6 mm end mill, T2 3 mm drill, T3 1 mm engraving cutter
+; Tools: T1 6 mm end mill, T2 3 mm drill, T3 1 mm engraving cutter (set them in the tool
+; table; on the command line: velquor-cnc check examples/cleared_pocket.cnc --radius 1=3 --radius 2=1.5 --radius 3=0.5)
 ; The current point is the centre of the pocket's lower left corner arc; the pocket
 ; reaches to the right and upwards (turned by Q about that point). L length, B width,
 ; R corner radius, U total depth, V depth per level, W allowance for the finishing ring.

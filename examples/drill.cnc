@@ -1,5 +1,6 @@
 ; Velquor example: drilling cycle G81 / G79 - six holes on a bolt circle
-; Tools: T1 6 mm end mill, T2 3 mm drill, T3 1 mm engraving cutter
+; Tools: T1 6 mm end mill, T2 3 mm drill, T3 1 mm engraving cutter (set them in the tool
+; table; on the command line: velquor-cnc check examples/drill.cnc --radius 1=3 --radius 2=1.5 --radius 3=0.5)
 ; G81 defines the cycle: Z = depth below each hole's start height, H = number of pecks,
 ; B = retract height above the final depth, F = drilling feed. The line must begin with
 ; G81, otherwise its F word sets the program feed instead.

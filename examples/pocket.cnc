@@ -1,5 +1,6 @@
 ; Velquor example: rounded pockets G86 (rectangle) and G88 (sides narrowing by 10 degrees)
-; Tools: T1 6 mm end mill, T2 3 mm drill, T3 1 mm engraving cutter
+; Tools: T1 6 mm end mill, T2 3 mm drill, T3 1 mm engraving cutter (set them in the tool
+; table; on the command line: velquor-cnc check examples/pocket.cnc --radius 1=3 --radius 2=1.5 --radius 3=0.5)
 ; Both pockets are centred on the current point: L length, B width, R corner radius,
 ; Q rotation in degrees, U total depth, V depth per step, W finishing allowance.
 ; The contour shows the outline at full depth, the path every step and the finishing pass.

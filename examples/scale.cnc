@@ -1,5 +1,6 @@
 ; Velquor example: radial scale G89 - a half-dial graduation
-; Tools: T1 6 mm end mill, T2 3 mm drill, T3 1 mm engraving cutter
+; Tools: T1 6 mm end mill, T2 3 mm drill, T3 1 mm engraving cutter (set them in the tool
+; table; on the command line: velquor-cnc check examples/scale.cnc --radius 1=3 --radius 2=1.5 --radius 3=0.5)
 ; C main strokes from angle Q to angle W, D subdivisions between two main strokes.
 ; Main strokes run from radius R to R + L at depth U below the current height,
 ; subdivision strokes from radius B to B + V at depth E.
