@@ -239,3 +239,24 @@ TEST(Elements, TextsAreCutToFiftyBytes) {
 }
 
 }  // namespace
+
+namespace {
+TEST(Conversions, FastNumberReadingAgreesWithTheFullOne) {
+  for (const char* text : {"0", "-0", "12", "-12", "+7", "13.64", "-2.25", "0.125", ".5", "-.5", "5.",
+                           "123456789012345", "1234567890123456789", "0.1", "0.30000000000000004",
+                           "1e3", "1.5E-2", "-", "+", ".", "-.", "", "1.2.3", "12a", "9999999999999999999999",
+                           "0.000000000000000000000000001", "00000000000000000000012.5"}) {
+    const TNumberText n = ReadNumberText(text);
+    const auto f = ParseFloat(text);
+    const auto i = ParseInt(text);
+    EXPECT_EQ(n.IsNumber, f.has_value()) << text;
+    if (f) {
+      EXPECT_EQ(n.Value, *f) << text;
+    }
+    EXPECT_EQ(n.IsInteger, i.has_value()) << text;
+    if (i) {
+      EXPECT_EQ(n.Integer, *i) << text;
+    }
+  }
+}
+}  // namespace
