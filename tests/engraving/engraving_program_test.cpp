@@ -141,18 +141,25 @@ TEST_F(EngravingProgram, WithoutFontsTheInstanceReportsAndEngravesNothing) {
   EXPECT_EQ(CountText(inst.ContourList, "Font"), 0u);
 }
 
+std::string Dump(const std::string& program, int& status) {
+  const std::string command = std::string(VELQUOR_CLI) + " dump '" + program + "'";
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return out;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
+  status = pclose(pipe);
+  return out;
+}
+
 // velquor-cnc finds the generated fonts beside itself.
 TEST_F(EngravingProgram, CommandLineDumpShowsTheStrokesOfTheDefaultFont) {
   const auto file = Folder.Path() / "velquor.cnc";
   std::ofstream(file) << "N10 G00 X10 Y10 Z0\nN20 G66 @\"Velquor 2026\"\nN30 M30\n";
-  const std::string command = std::string(VELQUOR_CLI) + " dump '" + file.string() + "'";
-  FILE* pipe = popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  std::string out;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
-  EXPECT_EQ(pclose(pipe), 0);
+  int status = -1;
+  const std::string out = Dump(file.string(), status);
+  EXPECT_EQ(status, 0);
   EXPECT_NE(out.find("\"messages\":[\"Init CNC-Dll\"]"), std::string::npos) << out.substr(0, 400);
   size_t strokes = 0, draws = 0;
   for (size_t p = out.find("\"text\":\"Font\""); p != std::string::npos; p = out.find("\"text\":\"Font\"", p + 1))
@@ -164,6 +171,17 @@ TEST_F(EngravingProgram, CommandLineDumpShowsTheStrokesOfTheDefaultFont) {
   EXPECT_GT(strokes, 200u);
   EXPECT_GT(draws, 100u);
   EXPECT_NE(out.find("\"line\":20,\"code\":\"G01\""), std::string::npos);
+}
+
+TEST_F(EngravingProgram, ExampleEngravesInEveryFontWithoutMessages) {
+  int status = -1;
+  const std::string out = Dump(std::string(VELQUOR_SOURCE_DIR) + "/examples/engraving.cnc", status);
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(out.find("\"messages\":[\"Init CNC-Dll\"]"), std::string::npos) << out.substr(0, 400);
+  for (int line : {80, 110, 140, 170, 200, 230, 260, 290, 320, 350, 390}) {
+    const std::string stroke = "\"line\":" + std::to_string(line) + ",\"code\":\"G01\",\"number\":18177,\"text\":\"Font\"";
+    EXPECT_NE(out.find(stroke), std::string::npos) << line;
+  }
 }
 
 }  // namespace
