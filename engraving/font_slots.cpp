@@ -20,9 +20,11 @@ std::array<TFontSlot, kFontSlotCount> InitialSlots() {
   return slots;
 }
 
+// Never destroyed: engine instances that outlive static destruction still release their
+// fonts into it.
 std::array<TFontSlot, kFontSlotCount>& Slots() {
-  static std::array<TFontSlot, kFontSlotCount> slots = InitialSlots();
-  return slots;
+  static auto* slots = new std::array<TFontSlot, kFontSlotCount>(InitialSlots());
+  return *slots;
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+// The engraving half of TVectorFont (size, justification, strokes) and the interpreter's
+// G66 to G70 hooks.
 #include "engraving/text_engraving.h"
 
 #include <algorithm>
