@@ -15,7 +15,7 @@ constexpr double kTol = 1e-9;
 
 // Runs `text` with tool 1 of radius `toolRadius` (tool 1 is selected by the program).
 inline std::unique_ptr<TCncFileReader> RunWithTool(const std::string& text, double toolRadius) {
-  auto inst = std::make_unique<TCncFileReader>(1, "", "");
+  auto inst = std::make_unique<TCncFileReader>(1, "", VELQUOR_FONT_DIR);
   inst->ToolRadius[1] = toolRadius;
   inst->Lines.Assign(text);
   inst->Run(TPoint{});
