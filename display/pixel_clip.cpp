@@ -29,6 +29,11 @@ bool ClipSegment(TRealXY& a, TRealXY& b, const TWindowRect& box) {
   const TRealXY start = a;
   if (t1 < 1.0) b = {start.X + t1 * dx, start.Y + t1 * dy};
   if (t0 > 0.0) a = {start.X + t0 * dx, start.Y + t0 * dy};
+  // Cut points lie on the box; with far-away ends rounding may leave them beside it.
+  for (TRealXY* p : {&a, &b}) {
+    p->X = std::clamp(p->X, box.XMin, box.XMax);
+    p->Y = std::clamp(p->Y, box.YMin, box.YMax);
+  }
   return true;
 }
 

@@ -20,6 +20,11 @@ TSimBox::TSimBox(QWidget* parent) : QWidget(parent) {
   Resize(width(), height());
 }
 
+void TSimBox::SetClientSize(int w, int h) {
+  resize(w, h);
+  Resize(w, h);
+}
+
 void TSimBox::paintEvent(QPaintEvent*) {
   if (RepaintRequested() || BackBuffer().size() != size()) PaintView();
   QPainter p(this);

@@ -12,6 +12,11 @@ class TSimBox : public QWidget, public TSimView {
  public:
   explicit TSimBox(QWidget* parent = nullptr);
 
+  // Sets the widget's size and the view's Width and Height at once. A hidden widget gets
+  // its resize event only when shown, so the owner calls this before it sets the start
+  // window from the view's size.
+  void SetClientSize(int width, int height);
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
