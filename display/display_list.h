@@ -4,6 +4,7 @@
 
 #include <QPoint>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "display/graph_objects.h"
@@ -17,15 +18,16 @@ class TDisplayList {
   void Clear();
   size_t Count() const { return Objects.size(); }
   const TGraphObject& operator[](size_t i) const { return Objects[i]; }
-  void Reserve(size_t n) { Objects.reserve(n); }
+  void Reserve(size_t n);
 
   // Pixel coordinates of every object for the window.
   void Recalc(const TViewWindow& w);
-  // Draws, in list order, every object whose bounding box touches the view; returns
-  // how many were drawn.
+  // Draws, in list order, every object whose bounding box touched the view when its
+  // pixels were computed for this window; returns how many were drawn.
   size_t Paint(QPainter& canvas, const TViewWindow& w) const;
 
  private:
   std::vector<TGraphObject> Objects;
+  std::vector<uint8_t> Shown;  // per object: its bounding box touches the view
   std::vector<QPoint> Curves;  // sampled points of very large circles
 };

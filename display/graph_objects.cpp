@@ -76,14 +76,15 @@ void TGraphObject::SetStyle(int style, int width) {
   Pen.Width = static_cast<uint8_t>(std::clamp(width, 0, 255));
 }
 
-void TGraphObject::ComputePixels(const TViewWindow& w, std::vector<QPoint>& curves) {
+void TGraphObject::ComputePixels(const TPixelMapping& m, std::vector<QPoint>& curves) {
+  const TViewWindow& w = m.Window;
   Form = TPixelForm::Hidden;
   if (!w.CanConvert()) return;
   if (Shape == TShape::Line) {
     TRealXY a = P1, b = P2;
-    if (!ClipSegment(a, b, RealBoxAroundView(w, kPixelMargin))) return;
-    X1 = w.RealToPixelX(a.X), Y1 = w.RealToPixelY(a.Y);
-    X2 = w.RealToPixelX(b.X), Y2 = w.RealToPixelY(b.Y);
+    if (!(m.InSafeBox(a) && m.InSafeBox(b)) && !ClipSegment(a, b, m.SafeBox)) return;
+    X1 = m.PixelX(a.X), Y1 = m.PixelY(a.Y);
+    X2 = m.PixelX(b.X), Y2 = m.PixelY(b.Y);
     Form = TPixelForm::Direct;
     return;
   }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "display/pixel_clip.h"
 #include "display/view_window.h"
 
 class QPainter;
@@ -52,7 +53,7 @@ struct TGraphObject {
   // Style 0 solid, 3 dash-dot; width 0..255.
   void SetStyle(int style, int width);
   // Pixel coordinates for the window; Polyline points are appended to `curves`.
-  void ComputePixels(const TViewWindow& w, std::vector<QPoint>& curves);
+  void ComputePixels(const TPixelMapping& m, std::vector<QPoint>& curves);
   // Pixel bounding box test against the view (pen width included).
   bool MayShowIn(int32_t width, int32_t height) const;
   // Draws with the painter's current pen (TDisplayList sets it from Pen).

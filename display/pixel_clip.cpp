@@ -37,6 +37,8 @@ bool ClipSegment(TRealXY& a, TRealXY& b, const TWindowRect& box) {
   return true;
 }
 
+TPixelMapping::TPixelMapping(const TViewWindow& w) : Window(w), SafeBox(RealBoxAroundView(w, kPixelMargin)) {}
+
 TWindowRect RealBoxAroundView(const TViewWindow& w, double marginPx) {
   return {w.BildXToRealX(-marginPx), w.BildXToRealX(w.Width + marginPx), w.BildYToRealY(w.Height + marginPx),
           w.BildYToRealY(-marginPx)};
