@@ -5,14 +5,16 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/settings.h"
 #include "cli/program_run.h"
 #include "display/draw_elements.h"
-#include "engine/cnc_api.h"
 #include "display/sim_view.h"
+#include "engine/cnc_api.h"
 #include "engine/convert.h"
 
 const char* const kRenderUsage =
@@ -78,8 +80,7 @@ TRenderOptions ParseRenderArgs(int argc, char** argv) {
     } else if (a == "--edges") {
       o.Edges = true;
     } else if (a == "--settings") {
-      value();
-      throw TRenderError{"--settings is not available in this build (no settings file support yet)"};
+      o.Run.SettingsFile = value();
     } else if (a == "--w0") {
       const auto v = Numbers(value(), ',', 2, "--w0 wants X,Y");
       o.W0 = {v[0], v[1]};
@@ -118,13 +119,28 @@ TRenderOptions ParseRenderArgs(int argc, char** argv) {
   return o;
 }
 
-// Without a settings file the tool circles follow the radii the engine ran with:
-// its defaults (10 mm for tools 1 to 6) and the --radius options.
-std::array<ToolParam, 255> ToolTable(const TRenderOptions& o) {
-  std::array<ToolParam, 255> tools{};
-  for (int t = 1; t <= 6; ++t) tools[t].Diameter = 20.0;
+// The tool table of the settings file, or without one the radii the engine runs with:
+// its defaults (10 mm for tools 1 to 6). --radius options come last, as for the engine.
+bool ToolTable(const TRenderOptions& o, std::array<ToolParam, 255>& tools, std::string& error) {
+  tools = {};
+  if (o.Run.SettingsFile.empty()) {
+    for (int t = 1; t <= 6; ++t) tools[t].Diameter = 20.0;
+  } else {
+    std::error_code ec;
+    if (!std::filesystem::exists(o.Run.SettingsFile, ec)) {
+      error = "cannot read settings file " + o.Run.SettingsFile + ": no such file";
+      return false;
+    }
+    TCncType settings;
+    const TSettingsResult r = ReadSettings(o.Run.SettingsFile, settings);
+    if (!r.Ok) {
+      error = "cannot read settings file: " + r.Error;
+      return false;
+    }
+    tools = settings.Tools;
+  }
   for (const auto& [tool, mm] : o.Run.Radii) tools[tool].Diameter = RoundNearest(mm * 1000.0) / 500.0;
-  return tools;
+  return true;
 }
 
 void SetStartWindow(TSimView& view, const TRenderOptions& o) {
@@ -153,12 +169,18 @@ int Render(TRenderOptions& o) {
   view.SetW0Y(o.W0.Y);
   view.SetSpindlePos(o.Spindle.X, o.Spindle.Y);
 
-  const std::array<ToolParam, 255> tools = ToolTable(o);
+  std::array<ToolParam, 255> tools;
+  std::string toolError;
+  if (!ToolTable(o, tools, toolError)) {
+    std::fprintf(stderr, "velquor-cnc: %s\n", toolError.c_str());
+    return 1;
+  }
   int32_t currentTool = 0;
   o.Run.Start = TCncPoint{o.Spindle.X - o.W0.X, o.Spindle.Y - o.W0.Y, -tools[currentTool].Height};
   info("Try to open CNC-file : " + o.Program);
   std::string settingsError;
   const TProgramRun r = RunProgram(o.Program, o.Run, settingsError);
+  if (!settingsError.empty()) std::fprintf(stderr, "velquor-cnc: %s\n", settingsError.c_str());
   if (const TCncMessageList* messages = CncGetMessages(r.Handle)) {
     for (int32_t i = 0; i < CncMessageCount(messages); ++i)
       info(std::string("Message from CAM processor: ") + CncMessageText(messages, i));

@@ -32,3 +32,14 @@ std::string ShortestFloat(double v);
 
 // Cuts a UTF-8 text to at most `maxBytes` bytes without splitting a character.
 std::string_view CutUtf8(std::string_view s, size_t maxBytes);
+
+// Both readings of a word's digits at once: the float value and, when the text is an
+// integer, its integer value. Decimal texts of up to 15 significant digits take a fast
+// exact path; everything else goes through ParseFloat/ParseInt.
+struct TNumberText {
+  bool IsNumber = false;
+  bool IsInteger = false;
+  double Value = 0.0;
+  int64_t Integer = 0;
+};
+TNumberText ReadNumberText(std::string_view s);

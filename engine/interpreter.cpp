@@ -245,46 +245,78 @@ class TLineInterpreter {
 
 }  // namespace
 
-TLineWords PrepareLine(std::string_view line) {
-  const TSplitResult split = SplitLine(line);
-  TLineWords r;
-  r.Count = split.Count;
-  r.UnbalancedQuote = split.UnbalancedQuote;
-  r.TooLong = split.TooLong;
-  r.TooManyWords = split.TooManyWords;
-  for (size_t k = 0; k < split.Count; ++k) {
-    TLineWord& w = r.Words[k];
-    w.Word = split.Words[k];
-    if (w.Word.First == '@') continue;
-    if (auto i = ParseInt(w.Word.Rest)) {
-      w.Integer = *i;
-      w.IsInteger = true;
-      w.Number = static_cast<double>(*i);
-    } else if (auto d = ParseFloat(w.Word.Rest)) {
-      w.Number = *d;
-    }
-  }
-  return r;
+void PrepareLine(std::string_view line, TLineWords& words) {
+  words.Count = 0;
+  static_cast<TSplitFlags&>(words) = SplitWords(line, [&](const TWord& word, size_t index) {
+    TLineWord& w = words.Words[index];
+    w.Word = word;
+    w.Number = 0.0;
+    w.Integer = 0;
+    w.IsInteger = false;
+    words.Count = index + 1;
+    // Commands are read by their characters; quoted texts are no numbers.
+    const char letter = word.Letter();
+    if (letter == '@' || letter == 'G' || letter == 'M') return;
+    const TNumberText n = ReadNumberText(word.Rest);
+    w.Number = n.Value;
+    w.Integer = n.Integer;
+    w.IsInteger = n.IsInteger;
+  });
 }
 
-void InterpretLine(TCncFileReader& inst, const TLineWords& words, TElementList& target, int pass) {
+int32_t InterpretLine(TCncFileReader& inst, const TLineWords& words, TElementList& target, int pass) {
   if (words.UnbalancedQuote) inst.AddMessage("to less or to much unquote in command");
-  if (words.Count == 0) return;
+  if (words.Count == 0) return 0;
   TLineInterpreter interpreter(inst, words, target, pass);
   interpreter.Run();
-  if (pass == 0 && (words.TooLong || words.TooManyWords)) {
-    inst.AddMessage("Warning in program line " + std::to_string(interpreter.LineNumber()) +
-                    (words.TooLong ? ": line longer than 255 characters, the rest is ignored"
-                                   : ": more than 16 words, the rest is ignored"));
-  }
+  return interpreter.LineNumber();
 }
+
+namespace {
+// Said once per line, not per pass.
+void WarnAboutCutLine(TCncFileReader& inst, const TLineWords& words, int32_t line) {
+  if (!words.TooLong && !words.TooManyWords) return;
+  inst.AddMessage("Warning in program line " + std::to_string(line) +
+                  (words.TooLong ? ": line longer than 255 characters, the rest is ignored"
+                                 : ": more than 16 words, the rest is ignored"));
+}
+
+// Lines whose two passes can differ: cycles write an outline into the contour and tool
+// moves into the path, and the engraving and font commands act on the font engine each time.
+bool PassDependent(const TLineWords& words) {
+  for (size_t k = 0; k < words.Count; ++k) {
+    const TWord& w = words.Words[k].Word;
+    if (w.First != 'G' || w.Rest.size() < 2) continue;
+    const char a = w.Rest[0];
+    const char b = w.Rest[1];
+    if ((a == '6' && b >= '6') || (a == '7' && b <= '0') || (a == '7' && b == '9') || (a == '8' && b >= '6') ||
+        (a == '8' && b == '1'))
+      return true;
+  }
+  return false;
+}
+}  // namespace
 
 void InterpretProgram(TCncFileReader& inst) {
   const size_t count = inst.Lines.Count();
-  inst.ContourList.reserve(count);
-  inst.RawPathList.reserve(count);
+  // Most lines give one element; a little headroom avoids doubling a full list.
+  inst.ContourList.reserve(count + count / 4 + 16);
+  inst.RawPathList.reserve(count + count / 4 + 16);
+  TLineWords words;
   for (size_t i = 0; i < count; ++i) {
-    const TLineWords words = PrepareLine(inst.Lines.Line(i));
+    PrepareLine(inst.Lines.Line(i), words);
+    if (!PassDependent(words)) {
+      // Both passes give the same elements, messages and state: interpret once, copy.
+      const size_t firstElement = inst.ContourList.size();
+      const size_t firstMessage = inst.Messages.size();
+      const int32_t line = InterpretLine(inst, words, inst.ContourList, 0);
+      inst.RawPathList.insert(inst.RawPathList.end(), inst.ContourList.begin() + static_cast<ptrdiff_t>(firstElement),
+                              inst.ContourList.end());
+      const size_t lastMessage = inst.Messages.size();
+      for (size_t m = firstMessage; m < lastMessage; ++m) inst.Messages.push_back(inst.Messages[m]);
+      WarnAboutCutLine(inst, words, line);
+      continue;
+    }
     const TPoint pos = inst.Pos;
     const double unitFactor = inst.UnitFactor;
     const bool incremental = inst.Incremental;
@@ -293,6 +325,6 @@ void InterpretProgram(TCncFileReader& inst) {
     inst.Pos = pos;
     inst.UnitFactor = unitFactor;
     inst.Incremental = incremental;
-    InterpretLine(inst, words, inst.RawPathList, 1);
+    WarnAboutCutLine(inst, words, InterpretLine(inst, words, inst.RawPathList, 1));
   }
 }

@@ -8,25 +8,24 @@
 #include "engine/program_reader.h"
 
 // A word with its number forms converted once, as both passes of a line read them.
+// Filled word by word; the unused slots are never read, so they are left unset.
 struct TLineWord {
   TWord Word;
-  double Number = 0.0;      // float value of the digits, 0 when not a number
-  int64_t Integer = 0;      // integer value of the digits, 0 when not an integer
-  bool IsInteger = false;   // the digits are an integer (for the strict reading)
+  double Number;      // float value of the digits, 0 when not a number
+  int64_t Integer;    // integer value of the digits, 0 when not an integer
+  bool IsInteger;     // the digits are an integer (for the strict reading)
 };
 
-struct TLineWords {
+struct TLineWords : TSplitFlags {
   TLineWord Words[kMaxWords];
   size_t Count = 0;
-  bool UnbalancedQuote = false;
-  bool TooLong = false;
-  bool TooManyWords = false;
 };
 
-TLineWords PrepareLine(std::string_view line);
+void PrepareLine(std::string_view line, TLineWords& words);
 
-// Interprets one prepared line into `target` (pass 0: contour, pass 1: raw path).
-void InterpretLine(TCncFileReader& inst, const TLineWords& words, TElementList& target, int pass);
+// Interprets one prepared line into `target` (pass 0: contour, pass 1: raw path);
+// returns the line's N number.
+int32_t InterpretLine(TCncFileReader& inst, const TLineWords& words, TElementList& target, int pass);
 
 // Interprets every line of the instance twice, both passes from the same state.
 void InterpretProgram(TCncFileReader& inst);

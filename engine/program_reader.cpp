@@ -32,10 +32,17 @@ TProgramLines::LoadResult TProgramLines::Load(const std::string& fileName, std::
     return LoadResult::Unreadable;
   }
   std::string buf;
+  // Read in one piece when the size is known (regular files); pipes and special files in chunks.
+  std::error_code sizeError;
+  const uint64_t expected = std::filesystem::is_regular_file(status) ? std::filesystem::file_size(fileName, sizeError) : 0;
+  bool tooBig = expected > kMaxFileSize;
+  if (!tooBig && expected > 0 && !sizeError) {
+    buf.resize(expected);
+    buf.resize(std::fread(buf.data(), 1, expected, f));
+  }
   char chunk[1 << 16];
   size_t n = 0;
-  bool tooBig = false;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+  while (!tooBig && (n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
     if (buf.size() + n > kMaxFileSize) { tooBig = true; break; }
     buf.append(chunk, n);
   }
@@ -80,43 +87,6 @@ void TProgramLines::IndexLines() {
 
 TSplitResult SplitLine(std::string_view line) {
   TSplitResult r;
-  if (line.size() > kMaxLineLength) {
-    line = line.substr(0, kMaxLineLength);
-    r.TooLong = true;
-  }
-  const size_t semicolon = line.find(';');
-  const size_t n = semicolon == std::string_view::npos ? line.size() : semicolon;
-  size_t i = 0;  // 0-based position
-  int quotes = 0;
-  while (i < n) {
-    while (i < n && line[i] == ' ') ++i;
-    if (i >= n) break;
-    TWord w;
-    w.First = line[i];
-    size_t start = 0;
-    size_t stop = 0;
-    if (line[i] == '@') {
-      // The character after "@" is the opening quote; it is skipped unread.
-      ++quotes;
-      start = i + 2 < n ? i + 2 : n;
-      size_t j = start;
-      while (j < n && line[j] != '"') ++j;
-      stop = j;
-      if (j < n) { ++quotes; i = j + 1; } else { i = n; }
-    } else {
-      start = i + 1;
-      size_t j = i;
-      while (j < n && line[j] != ' ') ++j;
-      stop = j;
-      i = j;
-    }
-    w.Rest = line.substr(start, stop > start ? stop - start : 0);
-    if (r.Count < kMaxWords) {
-      r.Words[r.Count++] = w;
-    } else {
-      r.TooManyWords = true;
-    }
-  }
-  r.UnbalancedQuote = (quotes % 2) != 0;
+  static_cast<TSplitFlags&>(r) = SplitWords(line, [&](const TWord& w, size_t) { r.Words[r.Count++] = w; });
   return r;
 }

@@ -1,6 +1,7 @@
 // Program text: loading a file as lines, and splitting one line into words.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -43,14 +44,63 @@ struct TWord {
   char Letter() const { return (First >= 'a' && First <= 'z') ? static_cast<char>(First - 32) : First; }
 };
 
-struct TSplitResult {
-  std::array<TWord, kMaxWords> Words{};
-  size_t Count = 0;
+struct TSplitFlags {
   bool UnbalancedQuote = false;  // a quoted text ran to the end without its closing quote
   bool TooLong = false;          // cut to 255 characters
   bool TooManyWords = false;     // words beyond 16 dropped
 };
 
+struct TSplitResult : TSplitFlags {
+  std::array<TWord, kMaxWords> Words{};
+  size_t Count = 0;
+};
+
 // Splits one line: blanks separate, ";" starts a comment, "@" followed by a quoted text
-// gives one word with its blanks.
+// gives one word with its blanks. `onWord(word, index)` is called for the first 16 words.
+template <class OnWord>
+TSplitFlags SplitWords(std::string_view line, OnWord&& onWord) {
+  TSplitFlags flags;
+  if (line.size() > kMaxLineLength) {
+    line = line.substr(0, kMaxLineLength);
+    flags.TooLong = true;
+  }
+  const size_t n = std::min(line.find(';'), line.size());
+  const char* text = line.data();
+  size_t i = 0;
+  size_t count = 0;
+  int quotes = 0;
+  while (i < n) {
+    while (i < n && text[i] == ' ') ++i;
+    if (i >= n) break;
+    TWord w;
+    w.First = text[i];
+    size_t start = i + 1;
+    size_t stop = i + 1;
+    if (w.First == '@') {
+      // The character after "@" is the opening quote; it is skipped unread.
+      ++quotes;
+      start = std::min(i + 2, n);
+      stop = start;
+      while (stop < n && text[stop] != '"') ++stop;
+      if (stop < n) {
+        ++quotes;
+        i = stop + 1;
+      } else {
+        i = n;
+      }
+    } else {
+      while (stop < n && text[stop] != ' ') ++stop;
+      i = stop;
+    }
+    w.Rest = std::string_view(text + start, stop - start);
+    if (count < kMaxWords) {
+      onWord(w, count++);
+    } else {
+      flags.TooManyWords = true;
+    }
+  }
+  flags.UnbalancedQuote = (quotes % 2) != 0;
+  return flags;
+}
+
 TSplitResult SplitLine(std::string_view line);

@@ -80,7 +80,6 @@ TEST_F(TRenderFixture, BadUsageIsReported) {
       {"render x.cnc -o y.png --grid 0", "--grid"},
       {"render x.cnc -o y.png --radius 255=1", "--radius"},
       {"render x.cnc -o y.png --w0 1", "--w0 wants X,Y"},
-      {"render x.cnc -o y.png --settings a.ini", "not available"},
       {"render x.cnc -o y.png --bogus", "unknown option --bogus"},
   };
   for (const auto& c : cases) {
@@ -89,6 +88,19 @@ TEST_F(TRenderFixture, BadUsageIsReported) {
     EXPECT_NE(r.Output.find(c.Text), std::string::npos) << c.Args << ": " << r.Output;
   }
   EXPECT_EQ(RunCli("render --help").Exit, 0);
+}
+
+TEST_F(TRenderFixture, SettingsFileGivesTheToolTable) {
+  std::ofstream(Dir / "tools.ini") << "[Tools]\nT00 Diameter=6\nT00 Height=12\n";
+  const TRenderResult r = RunCli("render " + In("square.cnc") + " -o " + In("s.png") + " --settings " +
+                                 In("tools.ini"));
+  EXPECT_EQ(r.Exit, 0) << r.Output;
+  EXPECT_TRUE(std::filesystem::exists(Dir / "s.png"));
+  const TRenderResult missing = RunCli("render " + In("square.cnc") + " -o " + In("m.png") + " --settings " +
+                                       In("nothing.ini"));
+  EXPECT_EQ(missing.Exit, 1);
+  EXPECT_NE(missing.Output.find("cannot read settings file"), std::string::npos) << missing.Output;
+  EXPECT_FALSE(std::filesystem::exists(Dir / "m.png"));
 }
 
 TEST_F(TRenderFixture, UnwritableOutputFails) {

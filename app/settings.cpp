@@ -1,0 +1,80 @@
+#include "app/settings.h"
+
+#include <filesystem>
+
+#include "engine/convert.h"
+#include "platform/ini_profile.h"
+
+namespace {
+
+constexpr const char* kToolChangeSection = "Werkzeugwechselposition";
+constexpr const char* kToolsSection = "Tools";
+
+}  // namespace
+
+ToolParam DefaultTool() {
+  ToolParam t;
+  t.Diameter = 80.0;
+  t.Height = 20.0;
+  t.Name = "not specified";
+  t.Speed = 10000;
+  t.Feed = 2000;
+  return t;
+}
+
+std::array<ToolParam, kToolCount> TCncType::DefaultTools() {
+  std::array<ToolParam, kToolCount> tools;
+  tools.fill(DefaultTool());
+  return tools;
+}
+
+std::string SettingsFilePath(const std::string& executablePath) {
+  if (executablePath.empty()) return {};
+  return std::filesystem::path(executablePath).replace_extension(".INI").string();
+}
+
+std::string ToolKey(int tool, const char* field) {
+  return "T" + TwoDigits(tool) + " " + field;
+}
+
+TSettingsResult ReadSettings(const std::string& path, TCncType& settings) {
+  TIniFile ini;
+  const TIniResult loaded = ini.Load(path);
+  const TCncType d;
+  settings.ToolChangeX = ini.ReadFloat(kToolChangeSection, "T0.x", d.ToolChangeX);
+  settings.ToolChangeY = ini.ReadFloat(kToolChangeSection, "T0.y", d.ToolChangeY);
+  settings.ToolChangeZ = ini.ReadFloat(kToolChangeSection, "T0.z", d.ToolChangeZ);
+  settings.BoostFeed = ini.ReadInteger("Vorschub", "BoostFeed", d.BoostFeed);
+  settings.MaxSpeed = ini.ReadInteger("SPEED", "MaxSpeed", d.MaxSpeed);
+  settings.CursorTimeout = ini.ReadInteger("Timeout", "CursorTimeout", d.CursorTimeout);
+  settings.ApplicationTimeout = ini.ReadInteger("Timeout", "ApplicationTimeout", d.ApplicationTimeout);
+  const ToolParam dt = DefaultTool();
+  for (int n = 0; n < kToolCount; ++n) {
+    ToolParam& t = settings.Tools[n];
+    t.Name = ini.ReadString(kToolsSection, ToolKey(n, "Name"), dt.Name);
+    t.Diameter = ini.ReadFloat(kToolsSection, ToolKey(n, "Diameter"), dt.Diameter);
+    t.Height = ini.ReadFloat(kToolsSection, ToolKey(n, "Height"), dt.Height);
+    t.Speed = ini.ReadInteger(kToolsSection, ToolKey(n, "Speed"), dt.Speed);
+    t.Feed = ini.ReadInteger(kToolsSection, ToolKey(n, "Feed"), dt.Feed);
+  }
+  return {loaded.Ok, loaded.Error};
+}
+
+TSettingsResult WriteSettings(const std::string& path, const TCncType& settings) {
+  TIniFile ini;
+  // A file that exists but cannot be read is not replaced: its other sections would be lost.
+  if (const TIniResult loaded = ini.Load(path); !loaded.Ok) return {false, loaded.Error};
+  ini.WriteFloat(kToolChangeSection, "T0.x", settings.ToolChangeX);
+  ini.WriteFloat(kToolChangeSection, "T0.y", settings.ToolChangeY);
+  ini.WriteFloat(kToolChangeSection, "T0.z", settings.ToolChangeZ);
+  for (int n = 0; n < kToolCount; ++n) {
+    const ToolParam& t = settings.Tools[n];
+    ini.WriteString(kToolsSection, ToolKey(n, "Name"), t.Name);
+    ini.WriteFloat(kToolsSection, ToolKey(n, "Diameter"), t.Diameter);
+    ini.WriteFloat(kToolsSection, ToolKey(n, "Height"), t.Height);
+    ini.WriteInteger(kToolsSection, ToolKey(n, "Speed"), t.Speed);
+    ini.WriteInteger(kToolsSection, ToolKey(n, "Feed"), t.Feed);
+  }
+  const TIniResult saved = ini.Save(path);
+  return {saved.Ok, saved.Error};
+}

@@ -1,0 +1,47 @@
+// The settings record and the settings file beside the executable.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "engine/records.h"
+
+constexpr int kToolCount = 255;
+
+// A tool nobody has described yet.
+ToolParam DefaultTool();
+
+struct TCncType {
+  int32_t BoostFeed = 100;
+  int32_t MaxSpeed = 10000;
+  double ToolChangeX = 20.0;
+  double ToolChangeY = 200.0;
+  double ToolChangeZ = 55.0;
+  int32_t CurrentTool = 0;  // set by the drawing run, never stored
+  int32_t ApplicationTimeout = 10000;
+  int32_t CursorTimeout = 400;
+  std::array<ToolParam, kToolCount> Tools = DefaultTools();
+
+  static std::array<ToolParam, kToolCount> DefaultTools();
+};
+
+struct TSettingsResult {
+  bool Ok = true;
+  std::string Error;
+};
+
+// "/opt/velquor/velquor" -> "/opt/velquor/velquor.INI"; "Velquor.exe" -> "Velquor.INI".
+std::string SettingsFilePath(const std::string& executablePath);
+
+// Key of one tool field: "T00 Name", "T07 Diameter", "T254 Feed".
+std::string ToolKey(int tool, const char* field);
+
+// Fills every stored field of `settings` from the file; what the file lacks or cannot be
+// read as a number takes its default. A missing file gives all defaults and Ok; a file
+// that exists but cannot be read gives all defaults and the reason.
+TSettingsResult ReadSettings(const std::string& path, TCncType& settings);
+
+// Writes the tool-change position and the tool table into the file, keeping everything
+// else it holds. The old file stays as it was when the write fails.
+TSettingsResult WriteSettings(const std::string& path, const TCncType& settings);

@@ -1,0 +1,391 @@
+#include "platform/ini_profile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+std::string Folded(std::string_view s) {
+  s = TrimBlanks(s);
+  std::string r(s);
+  for (char& c : r)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return r;
+}
+
+enum class TLineKind { Other, Section, Key };
+
+struct TLineForm {
+  TLineKind Kind = TLineKind::Other;
+  std::string_view Name;  // section or key name, trimmed
+};
+
+TLineForm Classify(std::string_view raw) {
+  const std::string_view t = TrimBlanks(raw);
+  if (t.empty() || t[0] == ';' || t[0] == '#') return {};
+  if (t[0] == '[') {
+    const size_t close = t.find(']');
+    return {TLineKind::Section, TrimBlanks(t.substr(1, close == std::string_view::npos ? t.npos : close - 1))};
+  }
+  const size_t eq = t.find('=');
+  if (eq == std::string_view::npos) return {};
+  const std::string_view key = TrimBlanks(t.substr(0, eq));
+  if (key.empty()) return {};
+  return {TLineKind::Key, key};
+}
+
+// Where the value of a "key=value" line starts: after the "=" and the blanks behind it.
+size_t ValueStart(std::string_view raw) {
+  size_t i = raw.find('=');
+  if (i == std::string_view::npos) return raw.size();
+  ++i;
+  while (i < raw.size() && (raw[i] == ' ' || raw[i] == '\t')) ++i;
+  return i;
+}
+
+std::string OneLine(std::string_view s) {
+  std::string r(s);
+  for (char& c : r)
+    if (c == '\n' || c == '\r') c = ' ';
+  return r;
+}
+
+std::string ErrnoText(int err) { return std::strerror(err); }
+
+bool WriteAll(int fd, const std::string& text) {
+  const char* p = text.data();
+  size_t left = text.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Strips trailing zeros of the fraction in "12.500" or "1.500e+07".
+std::string DropTrailingZeros(std::string s) {
+  const size_t e = s.find('e');
+  std::string exponent = e == std::string::npos ? "" : s.substr(e);
+  std::string mantissa = e == std::string::npos ? s : s.substr(0, e);
+  if (mantissa.find('.') != std::string::npos) {
+    while (!mantissa.empty() && mantissa.back() == '0') mantissa.pop_back();
+    if (!mantissa.empty() && mantissa.back() == '.') mantissa.pop_back();
+  }
+  return mantissa + exponent;
+}
+
+}  // namespace
+
+std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+int32_t IniTextToInt(std::string_view s, int32_t fallback, bool* ok) {
+  if (ok) *ok = false;
+  s = TrimBlanks(s);
+  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+    const std::string_view digits = s.substr(2);
+    uint64_t v = 0;
+    auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v, 16);
+    if (ec != std::errc() || ptr != digits.data() + digits.size() || v > 0xFFFFFFFFull) return fallback;
+    if (ok) *ok = true;
+    return static_cast<int32_t>(static_cast<uint32_t>(v));
+  }
+  if (s.size() > 1 && s[0] == '+' && s[1] != '-') s.remove_prefix(1);
+  int64_t v = 0;
+  auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v, 10);
+  if (s.empty() || ec != std::errc() || ptr != s.data() + s.size() ||
+      v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max())
+    return fallback;
+  if (ok) *ok = true;
+  return static_cast<int32_t>(v);
+}
+
+double IniTextToFloat(std::string_view s, double fallback, bool* ok) {
+  if (ok) *ok = false;
+  s = TrimBlanks(s);
+  if (s.size() > 1 && s[0] == '+' && s[1] != '-') s.remove_prefix(1);
+  if (s.empty() || s.size() > 400) return fallback;
+  std::string t(s);
+  for (char& c : t)
+    if (c == ',') c = '.';
+  // Digits, sign, point and exponent only: no "inf", "nan" or hexadecimal forms.
+  const char first = t[0] == '-' && t.size() > 1 ? t[1] : t[0];
+  if (!((first >= '0' && first <= '9') || first == '.')) return fallback;
+  double v = 0.0;
+  auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::general);
+  if (ec != std::errc() || ptr != t.data() + t.size() || !std::isfinite(v)) return fallback;
+  if (ok) *ok = true;
+  return v;
+}
+
+std::string IniFloatToText(double v) {
+  char buf[64];
+  if (!std::isfinite(v)) {
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, ec == std::errc() ? end : buf);
+  }
+  // Fewest significant digits (at most 15) that read back as v.
+  std::string sci;
+  for (int digits = 1; digits <= 15; ++digits) {
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, digits - 1);
+    sci.assign(buf, end);
+    double back = 0.0;
+    std::from_chars(buf, end, back);
+    if (back == v) break;
+  }
+  const size_t e = sci.find('e');
+  const int exponent = std::atoi(sci.c_str() + e + 1);
+  const size_t point = sci.find('.');
+  const int digits = point == std::string::npos ? 1 : static_cast<int>(e - point);  // leading digit + fraction
+  if (exponent < -5 || exponent >= 15) return DropTrailingZeros(sci);
+  const int decimals = std::max(0, digits - 1 - exponent);
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  return DropTrailingZeros(std::string(buf, end));
+}
+
+// ---- document ---------------------------------------------------------------------------
+
+TIniResult TIniFile::Load(const std::string& path) {
+  std::error_code ec;
+  const fs::file_status st = fs::status(path, ec);
+  if (st.type() == fs::file_type::not_found) {
+    Parse("");
+    return {};
+  }
+  if (ec) return {false, "cannot read " + path + ": " + ec.message()};
+  if (st.type() == fs::file_type::directory) return {false, "cannot read " + path + ": it is a folder"};
+  if (st.type() != fs::file_type::regular) return {false, "cannot read " + path + ": not a regular file"};
+
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return {false, "cannot read " + path + ": " + ErrnoText(errno)};
+  std::string text;
+  char buf[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int err = errno;
+      ::close(fd);
+      return {false, "cannot read " + path + ": " + ErrnoText(err)};
+    }
+    if (n == 0) break;
+    text.append(buf, static_cast<size_t>(n));
+    if (text.size() > kMaxFileSize) {
+      ::close(fd);
+      return {false, "cannot read " + path + ": larger than " + std::to_string(kMaxFileSize >> 20) + " MB"};
+    }
+  }
+  ::close(fd);
+  Parse(text);
+  return {};
+}
+
+void TIniFile::Parse(std::string_view text) {
+  Sections_.assign(1, TSection{});
+  Index_.clear();
+  Crlf_ = false;
+  bool endSeen = false;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const size_t nl = text.find('\n', pos);
+    TLine line;
+    if (nl == std::string_view::npos) {
+      line.Raw.assign(text.substr(pos));
+      pos = text.size();
+    } else {
+      std::string_view raw = text.substr(pos, nl - pos);
+      const bool cr = !raw.empty() && raw.back() == '\r';
+      if (cr) raw.remove_suffix(1);
+      line.Raw.assign(raw);
+      line.End = cr ? "\r\n" : "\n";
+      if (!endSeen) Crlf_ = cr;
+      endSeen = true;
+      pos = nl + 1;
+    }
+    std::string_view form = line.Raw;
+    // A byte order mark in front of the first line is no part of its text.
+    if (Sections_.size() == 1 && Sections_[0].Lines.empty() && form.substr(0, 3) == "\xEF\xBB\xBF")
+      form.remove_prefix(3);
+    const TLineForm f = Classify(form);
+    if (f.Kind == TLineKind::Section) {
+      TSection s;
+      s.Name = Folded(f.Name);  // before the move: f.Name views line.Raw
+      s.Header = std::move(line.Raw);
+      s.HeaderEnd = std::move(line.End);
+      Index_[s.Name].Sections.push_back(Sections_.size());
+      Sections_.push_back(std::move(s));
+      continue;
+    }
+    TSection& cur = Sections_.back();
+    if (f.Kind == TLineKind::Key && Sections_.size() > 1) {
+      Index_[cur.Name].Keys.try_emplace(Folded(f.Name), TKeyPlace{Sections_.size() - 1, cur.Lines.size()});
+    }
+    cur.Lines.push_back(std::move(line));
+  }
+}
+
+std::string TIniFile::Text() const {
+  std::string out;
+  for (size_t i = 0; i < Sections_.size(); ++i) {
+    const TSection& s = Sections_[i];
+    if (i > 0) {
+      out += s.Header;
+      out += s.HeaderEnd;
+    }
+    for (const TLine& l : s.Lines) {
+      out += l.Raw;
+      out += l.End;
+    }
+  }
+  return out;
+}
+
+TIniResult TIniFile::Save(const std::string& path) const {
+  fs::path target(path);
+  std::error_code ec;
+  // Replace what a link points to, not the link.
+  if (fs::is_symlink(target, ec)) {
+    const fs::path resolved = fs::weakly_canonical(target, ec);
+    if (!ec) target = resolved;
+  }
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const std::string fail = "cannot write " + path + ": ";
+
+  static std::atomic<unsigned> counter{0};
+  std::string temp;
+  int fd = -1;
+  int openErr = 0;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = (folder / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "-" +
+                      std::to_string(counter++)))
+               .string();
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    openErr = errno;
+    if (fd < 0 && openErr != EEXIST) break;
+  }
+  if (fd < 0) return {false, fail + "cannot create a file in " + folder.string() + ": " + ErrnoText(openErr)};
+
+  // The new file takes the old one's permissions.
+  struct stat old {};
+  if (::stat(target.c_str(), &old) == 0) (void)::fchmod(fd, old.st_mode & 07777);
+
+  const std::string text = Text();
+  int err = 0;
+  if (!WriteAll(fd, text) || ::fsync(fd) != 0) err = errno;
+  if (::close(fd) != 0 && err == 0) err = errno;
+  if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0) err = errno;
+  if (err != 0) {
+    ::unlink(temp.c_str());
+    return {false, fail + ErrnoText(err)};
+  }
+  return {};
+}
+
+// ---- reading ----------------------------------------------------------------------------
+
+const TIniFile::TKeyPlace* TIniFile::Find(std::string_view section, std::string_view key) const {
+  auto s = Index_.find(Folded(section));
+  if (s == Index_.end()) return nullptr;
+  auto k = s->second.Keys.find(Folded(key));
+  return k == s->second.Keys.end() ? nullptr : &k->second;
+}
+
+std::string_view TIniFile::ValueAt(const TKeyPlace& place) const {
+  const std::string& raw = Sections_[place.Section].Lines[place.Line].Raw;
+  return TrimBlanks(std::string_view(raw).substr(raw.find('=') + 1));
+}
+
+bool TIniFile::SectionExists(std::string_view section) const {
+  auto s = Index_.find(Folded(section));
+  return s != Index_.end() && !s->second.Sections.empty();
+}
+
+bool TIniFile::KeyExists(std::string_view section, std::string_view key) const {
+  return Find(section, key) != nullptr;
+}
+
+std::string TIniFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const {
+  const TKeyPlace* p = Find(section, key);
+  return std::string(p ? ValueAt(*p) : fallback);
+}
+
+int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key, int32_t fallback) const {
+  const TKeyPlace* p = Find(section, key);
+  return p ? IniTextToInt(ValueAt(*p), fallback) : fallback;
+}
+
+double TIniFile::ReadFloat(std::string_view section, std::string_view key, double fallback) const {
+  const TKeyPlace* p = Find(section, key);
+  return p ? IniTextToFloat(ValueAt(*p), fallback) : fallback;
+}
+
+// ---- writing ----------------------------------------------------------------------------
+
+std::string_view TIniFile::NewLineEnd() const { return Crlf_ ? "\r\n" : "\n"; }
+
+void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  const std::string clean = OneLine(value);
+  if (const TKeyPlace* p = Find(section, key)) {
+    std::string& raw = Sections_[p->Section].Lines[p->Line].Raw;
+    const size_t start = ValueStart(raw);
+    if (TrimBlanks(std::string_view(raw).substr(start)) != clean) raw = raw.substr(0, start) + clean;
+    return;
+  }
+  const std::string sectionName = OneLine(TrimBlanks(section));
+  const std::string keyName = OneLine(TrimBlanks(key));
+  TSectionIndex& index = Index_[Folded(sectionName)];
+  if (index.Sections.empty()) {
+    // A new section at the end of the file, after a blank line when there is text before it.
+    TSection& last = Sections_.back();
+    const bool empty = Sections_.size() == 1 && last.Lines.empty();
+    std::string* lastEnd = last.Lines.empty() ? &last.HeaderEnd : &last.Lines.back().End;
+    const bool lastBlank = last.Lines.empty() ? Sections_.size() == 1 : TrimBlanks(last.Lines.back().Raw).empty();
+    if (!empty && lastEnd->empty()) *lastEnd = NewLineEnd();
+    if (!empty && !lastBlank) last.Lines.push_back(TLine{"", std::string(NewLineEnd())});
+    TSection s;
+    s.Header = "[" + sectionName + "]";
+    s.HeaderEnd = NewLineEnd();
+    s.Name = Folded(sectionName);
+    index.Sections.push_back(Sections_.size());
+    Sections_.push_back(std::move(s));
+  }
+  const size_t at = index.Sections.front();
+  TSection& s = Sections_[at];
+  // After the last non-blank line, so blank lines before the next section stay there.
+  size_t pos = s.Lines.size();
+  while (pos > 0 && TrimBlanks(s.Lines[pos - 1].Raw).empty()) --pos;
+  std::string& before = pos == 0 ? s.HeaderEnd : s.Lines[pos - 1].End;
+  if (before.empty()) before = NewLineEnd();
+  s.Lines.insert(s.Lines.begin() + static_cast<ptrdiff_t>(pos), TLine{keyName + "=" + clean, std::string(NewLineEnd())});
+  // Only blank lines followed the insertion point, so no indexed key moved.
+  index.Keys.try_emplace(Folded(keyName), TKeyPlace{at, pos});
+}
+
+void TIniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+void TIniFile::WriteFloat(std::string_view section, std::string_view key, double value) {
+  WriteString(section, key, IniFloatToText(value));
+}

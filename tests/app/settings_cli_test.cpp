@@ -1,0 +1,85 @@
+// velquor-cnc with --settings: the tool table of a settings file reaches the engine.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "cli/program_run.h"
+#include "engine/instance_table.h"
+#include "tests/platform/test_files.h"
+
+namespace {
+
+struct TCliResult {
+  int Exit = -1;
+  std::string Out;
+};
+
+TCliResult RunCli(const std::string& args, const std::string& errFile) {
+  const std::string cmd = std::string(VELQUOR_CLI) + " " + args + " 2>" + errFile;
+  TCliResult r;
+  FILE* p = ::popen(cmd.c_str(), "r");
+  if (!p) return r;
+  char buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.Out.append(buf, n);
+  const int status = ::pclose(p);
+  r.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+class SettingsCliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteBytes(Program, "T05\nG00 X0 Y0\nG01 X10 Y0\n");
+    WriteBytes(Settings, "; hand made\n[Tools]\nT05 Diameter=6\nt07 DIAMETER = 2,5\n");
+  }
+  TTempFolder Dir;
+  const std::string Program = Dir.File("square.cnc");
+  const std::string Settings = Dir.File("velquor.INI");
+  const std::string Err = Dir.File("stderr.txt");
+};
+
+TEST_F(SettingsCliTest, EngineGetsHalfTheDiameterInThousandths) {
+  TRunOptions options;
+  options.FontPath = VELQUOR_FONT_DIR;
+  options.SettingsFile = Settings;
+  std::string error;
+  const TProgramRun run = RunProgram(Program, options, error);
+  EXPECT_EQ(error, "");
+  TCncFileReader* inst = FindInstance(run.Handle);
+  ASSERT_NE(inst, nullptr);
+  EXPECT_EQ(inst->ToolRadius[5], 3.0);
+  EXPECT_EQ(inst->ToolRadius[7], 1.25);
+  EXPECT_EQ(inst->ToolRadius[0], 40.0);  // default 80 mm cutter
+  EXPECT_EQ(inst->ToolRadius[254], 40.0);
+  CncClose(run.Handle);
+
+  std::array<int32_t, 255> radii{};
+  ASSERT_TRUE(ReadSettingsRadii(Settings, radii, error)) << error;
+  EXPECT_EQ(radii[5], 3000);
+  EXPECT_EQ(radii[7], 1250);
+}
+
+TEST_F(SettingsCliTest, DumpWithSettingsRunsCleanly) {
+  const TCliResult r = RunCli("dump " + Program + " --font-path " + VELQUOR_FONT_DIR + " --settings " + Settings, Err);
+  EXPECT_EQ(r.Exit, 0);
+  EXPECT_EQ(r.Out.rfind("{\"open\":3,", 0), 0u) << r.Out;
+  EXPECT_EQ(ReadBytes(Err), "");
+}
+
+TEST_F(SettingsCliTest, MissingOrUnreadableSettingsFileIsReported) {
+  const std::string missing = Dir.File("nothing.INI");
+  const TCliResult dump = RunCli("dump " + Program + " --font-path " + VELQUOR_FONT_DIR + " --settings " + missing, Err);
+  EXPECT_EQ(dump.Exit, 0);
+  EXPECT_NE(ReadBytes(Err).find("cannot read settings file " + missing), std::string::npos) << ReadBytes(Err);
+
+  const TCliResult check =
+      RunCli("check " + Program + " --font-path " + VELQUOR_FONT_DIR + " --settings " + Dir.Path(), Err);
+  EXPECT_EQ(check.Exit, 1);
+  EXPECT_NE(check.Out.find("cannot read settings file"), std::string::npos) << check.Out;
+}
+
+}  // namespace

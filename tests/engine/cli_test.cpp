@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TCommandResult {
+  int Status = -1;
+  std::string Output;
+};
+
+TCommandResult RunCommand(const std::string& command) {
+  TCommandResult r;
+  std::FILE* p = ::popen((command + " 2>&1").c_str(), "r");
+  if (!p) return r;
+  char buf[4096];
+  size_t n = 0;
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.Output.append(buf, n);
+  const int status = ::pclose(p);
+  r.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+std::string Cli() { return std::string("'") + VELQUOR_CLI + "'"; }
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Dir = fs::temp_directory_path() / ("velquor_cli_" + std::to_string(::getpid()));
+    fs::create_directories(Dir);
+  }
+  void TearDown() override { fs::remove_all(Dir); }
+  std::string Write(const std::string& name, const std::string& text) {
+    const fs::path p = Dir / name;
+    std::ofstream(p, std::ios::binary) << text;
+    return p.string();
+  }
+  fs::path Dir;
+};
+
+TEST_F(CliTest, DumpPrintsOneJsonObject) {
+  const std::string file = Write("a.cnc", "N10 G01 X0.1 Y2\nF100\n\xff\xfe G01\n");
+  const TCommandResult r = RunCommand(Cli() + " dump '" + file + "' --raw");
+  ASSERT_EQ(r.Status, 0) << r.Output;
+  EXPECT_NE(r.Output.find("\"open\":3,\"handle\":1,\"run\":0"), std::string::npos) << r.Output;
+  EXPECT_NE(r.Output.find("{\"line\":10,\"code\":\"G01\",\"number\":18177,\"text\":\"Geradenint G01\","
+                          "\"p1\":[0.1,2,0],\"p2\":[0,0,0],\"tool\":0,\"speed\":0,\"feed\":0}"),
+            std::string::npos)
+      << r.Output;
+  EXPECT_NE(r.Output.find("\"feed\":100"), std::string::npos);
+  EXPECT_NE(r.Output.find("\"raw\":["), std::string::npos);
+  if (RunCommand("python3 -c 'print(1)'").Status == 0) {
+    const TCommandResult json =
+        RunCommand(Cli() + " dump '" + file + "' | python3 -c 'import json,sys; json.load(sys.stdin)'");
+    EXPECT_EQ(json.Status, 0) << json.Output;
+  }
+}
+
+TEST_F(CliTest, DumpOfAMissingProgramSkipsTheRun) {
+  const TCommandResult r = RunCommand(Cli() + " dump '" + (Dir / "none.cnc").string() + "'");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_NE(r.Output.find("\"open\":0,\"handle\":1,\"run\":null"), std::string::npos) << r.Output;
+}
+
+TEST_F(CliTest, UsageErrorsExitWithTwo) {
+  for (const char* args : {"", "frobnicate x", "dump", "dump a b", "dump a --radius 300=1",
+                           "dump a --start 1,2", "dump a --bogus"}) {
+    EXPECT_EQ(RunCommand(Cli() + " " + args).Status, 2) << args;
+  }
+}
+
+TEST_F(CliTest, CheckReportsProblemsPerProgram) {
+  const std::string good = Write("good.cnc", "G01 X1\nM30\n");
+  const std::string bad = Write("bad.cnc", "N5 G01\n");
+  TCommandResult r = RunCommand(Cli() + " check '" + good + "'");
+  EXPECT_EQ(r.Status, 0) << r.Output;
+  EXPECT_NE(r.Output.find(good + ": 2 lines, 2 contour elements"), std::string::npos) << r.Output;
+  r = RunCommand(Cli() + " check '" + good + "' '" + bad + "'");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_NE(r.Output.find(bad + ": Error in program line 5: at least one xyz-parameter for G01"),
+            std::string::npos)
+      << r.Output;
+  r = RunCommand(Cli() + " check --quiet '" + bad + "'");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Output.find("Error in program line"), std::string::npos);
+}
+
+}  // namespace

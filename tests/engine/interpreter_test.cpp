@@ -1,0 +1,262 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/convert.h"
+#include "tests/engine/engine_test_util.h"
+
+namespace {
+
+// One program line and the one element it gives in both lists.
+struct ElementCase {
+  const char* Program;
+  const char* Code;
+  const char* Text;
+  int Line;
+  TPoint P1;
+  int32_t Value;
+};
+
+class SingleElementTest : public ::testing::TestWithParam<ElementCase> {};
+
+TEST_P(SingleElementTest, GivesTheElementInBothLists) {
+  const ElementCase& c = GetParam();
+  auto inst = RunText(c.Program);
+  for (const TElementList* list : {&inst->ContourList, &inst->RawPathList}) {
+    ASSERT_EQ(list->size(), 1u) << c.Program;
+    const TCncElement& e = list->front();
+    EXPECT_EQ(e.Code.View(), c.Code) << c.Program;
+    EXPECT_STREQ(e.Text, c.Text) << c.Program;
+    EXPECT_EQ(e.Line, c.Line) << c.Program;
+    EXPECT_EQ(e.P1, c.P1) << c.Program;
+    EXPECT_EQ(e.Value, c.Value) << c.Program;
+  }
+  EXPECT_EQ(inst->Messages.size(), 1u) << inst->Messages.back();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, SingleElementTest,
+    ::testing::Values(
+        ElementCase{"N10 G01 X5", "G01", "Geradenint G01", 10, {5, 0, 0}, 0},
+        ElementCase{"G1 X1", "G01", "Geradenint G01", 0, {1, 0, 0}, 0},
+        ElementCase{"G010 X1", "G01", "Geradenint G01", 0, {1, 0, 0}, 0},
+        ElementCase{"G0 Z5", "G00", "Fahre im Eilgang zu Punkt xyz", 0, {0, 0, 5}, 0},
+        ElementCase{"G20\nG01 X1", "G01", "Geradenint G01", 0, {25.4, 0, 0}, 0},
+        ElementCase{"G01 (Move X10)", "G01", "Geradenint G01", 0, {0, 0, 0}, 0},
+        ElementCase{"M03", "M03", "Spindl on", 0, {}, 0},
+        ElementCase{"M05", "M05", "Spindle off", 0, {}, 0},
+        ElementCase{"M06", "M06", "Move to tool change position", 0, {}, 0},
+        ElementCase{"M08", "M08", "Cooling system on", 0, {}, 0},
+        ElementCase{"M09", "M09", "Cooling system off", 0, {}, 0},
+        ElementCase{"M10", "M10", "Vacuum cleaner on", 0, {}, 0},
+        ElementCase{"M11", "M11", "Vacuum cleaner off", 0, {}, 0},
+        ElementCase{"M30", "M30", "Program end", 0, {}, 0},
+        ElementCase{"G40", "G40", "Fräserradiuskorrektur aus", 0, {}, 0},
+        ElementCase{"G41", "G41", "Fräserradiuskorrektur G41 ein", 0, {}, 0},
+        ElementCase{"G42", "G42", "Fräserradiuskorrektur G42 ein", 0, {}, 0},
+        ElementCase{"X1 Y2 Z3 G54", "G54", "Setze W0 auf xyz", 0, {1, 2, 3}, 0},
+        ElementCase{"G74", "G74", "Fahre zum W0", 0, {}, 0},
+        ElementCase{"G76", "G76", "Fahre zum M0", 0, {}, 0},
+        ElementCase{"G77", "G77", "Fahre zur Werkzeugwechselposition", 0, {}, 0},
+        ElementCase{"N7 T3", "T", "Set tool Tx", 7, {}, 3},
+        ElementCase{"T3 N7", "T", "Set tool Tx", 0, {}, 3},
+        ElementCase{"S12000", "S0X", "set spindle speed S12000", 0, {}, 12000},
+        ElementCase{"F150", "F0X", "Set feed 150", 0, {}, 150},
+        ElementCase{"N5 G81 Z3 F100", "F0X", "Set feed 100", 5, {}, 100}));
+
+TEST(Interpreter, ArcsCarryTheirCentreOffset) {
+  auto inst = RunText("G01 X10\nG02 X20 Y0 I5 J0 Z-1\nG03 X10 Y0 I-5 J0");
+  ASSERT_EQ(inst->ContourList.size(), 3u);
+  const TCncElement& cw = inst->ContourList[1];
+  EXPECT_EQ(cw.Code.View(), "G02");
+  EXPECT_STREQ(cw.Text, "Kreisint G02");
+  EXPECT_EQ(cw.P1, (TPoint{20, 0, -1}));
+  EXPECT_EQ(cw.P2, (TPoint{5, 0, 0}));
+  EXPECT_STREQ(inst->ContourList[2].Text, "Kreisint G03");
+}
+
+// Lines that give no element but a message, once per pass.
+struct MessageCase {
+  const char* Program;
+  const char* Message;
+};
+
+class LineMessageTest : public ::testing::TestWithParam<MessageCase> {};
+
+TEST_P(LineMessageTest, ReportsTheLineTwice) {
+  auto inst = RunText(GetParam().Program);
+  EXPECT_EQ(CountMessages(*inst, GetParam().Message), 2) << GetParam().Program;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, LineMessageTest,
+    ::testing::Values(
+        MessageCase{"G01", "Error in program line 0: at least one xyz-parameter for G01 has to be specified"},
+        MessageCase{"N4 G00", "Error in program line 4: at least one xyz-paramater for G00 has to be specified"},
+        MessageCase{"N3 G02 X10 Y0 I5", "Error in program line 3: G02 defined but error(s) in xyij-parameter"},
+        MessageCase{"G03 X1 I1 J1", "Error in program line 0: G03 defined but error(s) in xyij-parameter"},
+        MessageCase{"N9 T300", "ErrorNr 25, in program line: 9:  Range check error"},
+        MessageCase{"N2 A1.5", "ErrorNr 25, in program line: 2:  '1.5' is not a valid integer value"},
+        MessageCase{"N2 C", "ErrorNr 25, in program line: 2:  '' is not a valid integer value"},
+        MessageCase{"G81 F70000", "ErrorNr 25, in program line: 0:  Range check error"},
+        MessageCase{"@\"open G66", "to less or to much unquote in command"}));
+
+TEST(Interpreter, MissingJStillMovesThePoint) {
+  auto inst = RunText("G02 X10 Y0 I5\nG01 Y1");
+  ASSERT_EQ(inst->ContourList.size(), 1u);
+  EXPECT_EQ(inst->ContourList[0].P1, (TPoint{10, 1, 0}));
+}
+
+TEST(Interpreter, LowerCaseCommandsAreIgnoredButCoordinatesCount) {
+  auto inst = RunText("g01 x1\nG01 Y2");
+  ASSERT_EQ(inst->ContourList.size(), 1u);
+  EXPECT_EQ(inst->ContourList[0].P1, (TPoint{1, 2, 0}));
+}
+
+TEST(Interpreter, ToolAboveRangeKeepsTheElementAndTheOldTool) {
+  auto inst = RunText("T2\nT300 G01 X1");
+  EXPECT_EQ(inst->Tool, 2);
+  ASSERT_EQ(inst->ContourList.size(), 2u);  // the G01 of the failed line is not reached
+  EXPECT_EQ(inst->ContourList[1].ToolNo(), 300);
+}
+
+TEST(Interpreter, MotionIsNotModal) {
+  auto inst = RunText("G01 X1\nX5 Y5\nG01 Z-1");
+  ASSERT_EQ(inst->ContourList.size(), 2u);
+  EXPECT_EQ(inst->ContourList[1].P1, (TPoint{5, 5, -1}));
+}
+
+TEST(Interpreter, ElementsFollowTheScanOrder) {
+  auto inst = RunText("G01 X1 M03 F100 T2");
+  std::vector<std::string> codes;
+  for (const auto& e : inst->ContourList) codes.emplace_back(e.Code.View());
+  EXPECT_EQ(codes, (std::vector<std::string>{"F0X", "T", "M03", "G01"}));
+}
+
+TEST(Interpreter, UnknownWordsAreIgnored) {
+  auto inst = RunText("%\n#1=5 K3\nG17 G01 X2");
+  ASSERT_EQ(inst->ContourList.size(), 1u);
+  EXPECT_EQ(inst->Messages.size(), 1u);
+}
+
+TEST(Interpreter, ParameterWordsFillTheBlock) {
+  auto inst = RunText("G20\nL1 B2 R3 Q4 U5 V6 W7 E1 H2 P3 O258 A5 C6 D7 @\"Hi there\"");
+  EXPECT_DOUBLE_EQ(inst->ParamL, 25.4);
+  EXPECT_DOUBLE_EQ(inst->ParamB, 50.8);
+  EXPECT_DOUBLE_EQ(inst->ParamR, 76.2);
+  EXPECT_DOUBLE_EQ(inst->FontParams.FontR, 76.2);
+  EXPECT_DOUBLE_EQ(inst->ParamQ, 4.0);  // angles are not scaled
+  EXPECT_DOUBLE_EQ(inst->ParamU, 127.0);
+  EXPECT_DOUBLE_EQ(inst->FontParams.FontP, 3.0);
+  EXPECT_EQ(inst->FontParams.FontO, 2);  // low byte of 258
+  EXPECT_EQ(inst->FontParams.FontA, 5);
+  EXPECT_EQ(inst->FontParams.FontText, "Hi there");
+}
+
+TEST(Interpreter, G81DefinesTheCycleWithoutMovingZ) {
+  auto inst = RunText("T1\nG01 Z2\nG81 Z-3 F150 H2.5 B4\nG01 X1");
+  const TG81Cycle& c = inst->DrillCycle;
+  EXPECT_EQ(c.Steps, 2);  // 2.5 rounds to the even neighbour
+  EXPECT_DOUBLE_EQ(c.Depth, -3.0);
+  EXPECT_DOUBLE_EQ(c.Height, 4.0);
+  EXPECT_DOUBLE_EQ(c.ToolDiameter, 20.0);
+  EXPECT_EQ(c.Feed, 150);
+  EXPECT_EQ(inst->ContourList.back().P1, (TPoint{1, 0, 2}));
+  EXPECT_EQ(inst->Feed, 0);  // a G81 line's F is the cycle feed only
+}
+
+TEST(Interpreter, BothPassesStartFromTheSameState) {
+  // Incremental moves, units switched on the line itself and the block scale.
+  auto inst = RunText("G91\nG01 X5\nG01 X5\nG20 G01 Y1\nG01 Y1");
+  ASSERT_EQ(inst->ContourList.size(), inst->RawPathList.size());
+  for (size_t i = 0; i < inst->ContourList.size(); ++i)
+    EXPECT_EQ(inst->ContourList[i].P1, inst->RawPathList[i].P1) << i;
+  EXPECT_EQ(inst->ContourList[1].P1, (TPoint{10, 0, 0}));
+  EXPECT_EQ(inst->ContourList[2].P1, (TPoint{10, 1, 0}));  // G20 acts from the next line on
+  EXPECT_EQ(inst->ContourList[3].P1, (TPoint{10, 26.4, 0}));
+}
+
+TEST(Interpreter, OverlongLinesAreReadInPartAndNamed) {
+  std::string line = "N8 G01 X1 Y2";
+  line += std::string(300, ' ') + "Z9";
+  auto inst = RunText(line);
+  ASSERT_EQ(inst->ContourList.size(), 1u);
+  EXPECT_EQ(inst->ContourList[0].P1, (TPoint{1, 2, 0}));
+  EXPECT_EQ(CountMessages(*inst, "Warning in program line 8: line longer than 255 characters, the rest is ignored"), 1);
+}
+
+TEST(Interpreter, SecondRunReplacesTheLists) {
+  auto inst = RunText("G01 X1\nG01 X2");
+  inst->Run(TPoint{});
+  EXPECT_EQ(inst->ContourList.size(), 2u);
+  EXPECT_EQ(inst->RawPathList.size(), 2u);
+}
+
+TEST(Interpreter, BinaryGarbageDoesNotStopTheRun) {
+  std::string junk;
+  for (int i = 0; i < 4096; ++i) junk += static_cast<char>((i * 7919) & 0xFF);
+  auto inst = RunText(junk + "\nG01 X3");
+  EXPECT_EQ(inst->ContourList.back().P1.X, 3.0);
+}
+
+TEST(Conversions, CodeNumbers) {
+  EXPECT_EQ(CodeNumber("G01"), 0x4701);
+  EXPECT_EQ(CodeNumber("M30"), 0x4D1E);
+  EXPECT_EQ(CodeNumber("F0X"), 0x4600);
+  EXPECT_EQ(CodeNumber("S0X"), 0x5300);
+  EXPECT_EQ(CodeNumber("T"), 0x5400);
+  EXPECT_EQ(CodeFromNumber('G', 1).View(), "G01");
+  EXPECT_EQ(TCode("G0123").View(), "G01");
+}
+
+TEST(Conversions, TextToNumber) {
+  EXPECT_EQ(TextToFloat("1.5e2"), 150.0);
+  EXPECT_EQ(TextToFloat("+2"), 2.0);
+  EXPECT_EQ(TextToFloat("-.5"), -0.5);
+  EXPECT_EQ(TextToFloat("10)"), 0.0);
+  EXPECT_EQ(TextToFloat("nan"), 0.0);
+  EXPECT_EQ(TextToFloat("1e999"), 0.0);
+  EXPECT_EQ(TextToFloat(""), 0.0);
+  EXPECT_EQ(TextToInt("12"), 12);
+  EXPECT_EQ(TextToInt("1.0"), 0);
+  EXPECT_EQ(TextToInt("99999999999"), 0);
+  EXPECT_EQ(RoundNearest(2.5), 2);
+  EXPECT_EQ(RoundNearest(3.5), 4);
+  EXPECT_EQ(TwoDigits(5), "05");
+  EXPECT_EQ(DropFirst("abc", 3), "abc");
+  EXPECT_EQ(DropFirst("abc", 1), "bc");
+}
+
+TEST(Elements, TextsAreCutToFiftyBytes) {
+  TTextPool pool;
+  const std::string longText(80, 'x');
+  EXPECT_EQ(std::string(pool.Intern(longText)).size(), 50u);
+  // A two-byte character across the limit is dropped whole.
+  const std::string umlauts = std::string(49, 'a') + "ä";
+  EXPECT_EQ(std::string(pool.Intern(umlauts)).size(), 49u);
+  EXPECT_EQ(pool.Intern("Set feed 1"), pool.Intern("Set feed 1"));
+}
+
+}  // namespace
+
+namespace {
+TEST(Conversions, FastNumberReadingAgreesWithTheFullOne) {
+  for (const char* text : {"0", "-0", "12", "-12", "+7", "13.64", "-2.25", "0.125", ".5", "-.5", "5.",
+                           "123456789012345", "1234567890123456789", "0.1", "0.30000000000000004",
+                           "1e3", "1.5E-2", "-", "+", ".", "-.", "", "1.2.3", "12a", "9999999999999999999999",
+                           "0.000000000000000000000000001", "00000000000000000000012.5"}) {
+    const TNumberText n = ReadNumberText(text);
+    const auto f = ParseFloat(text);
+    const auto i = ParseInt(text);
+    EXPECT_EQ(n.IsNumber, f.has_value()) << text;
+    if (f) {
+      EXPECT_EQ(n.Value, *f) << text;
+    }
+    EXPECT_EQ(n.IsInteger, i.has_value()) << text;
+    if (i) {
+      EXPECT_EQ(n.Integer, *i) << text;
+    }
+  }
+}
+}  // namespace

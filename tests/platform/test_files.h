@@ -1,0 +1,82 @@
+// Real files on disk for tests: a temporary folder, whole-file reads and writes, and a way to
+// attempt a write as an ordinary user.
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <sstream>
+#include <string>
+
+class TTempFolder {
+ public:
+  TTempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "velquor-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+    Path_ = pattern;
+    // Reachable by other users, for the unprivileged write attempts.
+    ::chmod(Path_.c_str(), 0755);
+  }
+  ~TTempFolder() {
+    std::error_code ec;
+    for (auto it = std::filesystem::recursive_directory_iterator(Path_, ec);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+      if (it->is_directory(ec)) ::chmod(it->path().c_str(), 0755);
+    ::chmod(Path_.c_str(), 0755);
+    std::filesystem::remove_all(Path_, ec);
+  }
+  TTempFolder(const TTempFolder&) = delete;
+  TTempFolder& operator=(const TTempFolder&) = delete;
+
+  const std::string& Path() const { return Path_; }
+  std::string File(const std::string& name) const { return Path_ + "/" + name; }
+
+ private:
+  std::string Path_;
+};
+
+inline std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Root writes into a folder whatever its mode says, so when the tests run as root `attempt`
+// runs in a child process that has become the user "nobody". Returns what `attempt`
+// returned, or nothing when no unprivileged user could be had.
+inline std::optional<std::string> RunUnprivileged(const std::function<std::string()>& attempt) {
+  if (::geteuid() != 0) return attempt();
+  int fds[2];
+  if (::pipe(fds) != 0) return std::nullopt;
+  const pid_t pid = ::fork();
+  if (pid < 0) return std::nullopt;
+  if (pid == 0) {
+    ::close(fds[0]);
+    std::string out = "-";
+    if (::setgid(65534) == 0 && ::setuid(65534) == 0 && ::geteuid() != 0) out = "+" + attempt();
+    (void)!::write(fds[1], out.data(), out.size());
+    ::close(fds[1]);
+    ::_exit(0);
+  }
+  ::close(fds[1]);
+  std::string got;
+  char buf[4096];
+  ssize_t n;
+  while ((n = ::read(fds[0], buf, sizeof buf)) > 0) got.append(buf, static_cast<size_t>(n));
+  ::close(fds[0]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  if (got.empty() || got[0] != '+') return std::nullopt;
+  return got.substr(1);
+}
