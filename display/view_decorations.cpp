@@ -34,8 +34,10 @@ std::vector<int32_t> GridLine(const TIndexRange& k, double v0, double step, int3
   std::vector<int32_t> out;
   if (k.Last < k.First) return out;
   if (k.Last - k.First <= 4.0 * (limit + 2)) {
-    for (double i = k.First; i <= k.Last; ++i) {
-      const int32_t p = toPixel(v0 + i * step);
+    // Counted in integers: far from zero, i + 1 may round back to i.
+    const int64_t n = static_cast<int64_t>(k.Last - k.First);
+    for (int64_t j = 0; j <= n; ++j) {
+      const int32_t p = toPixel(v0 + (k.First + j) * step);
       if (p >= 0 && p < limit) out.push_back(p);
     }
   } else {  // points closer than a pixel: every pixel between the outer ones is hit
@@ -58,8 +60,9 @@ std::vector<TAxisTick> Ticks(double min, double max, double scale, int32_t limit
   if (k.Last < k.First) return out;
   // Denser than a pixel: one tick per pixel is all that can show.
   const double step = std::max(1.0, std::ceil(1.0 / (50 * scale)));
-  for (double i = k.First; i <= k.Last; i += step) {
-    const double v = v0 + i * 50 + 0.0;
+  const int64_t n = static_cast<int64_t>(std::min((k.Last - k.First) / step, 4.0 * (limit + 2 * kMargin)));
+  for (int64_t j = 0; j <= n; ++j) {
+    const double v = v0 + (k.First + j * step) * 50 + 0.0;
     out.push_back({toPixel(v), v});
   }
   return out;

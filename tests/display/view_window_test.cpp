@@ -261,3 +261,35 @@ TEST(SimView, SetViewWidthFollowsTheViewsAspect) {
 }
 
 }  // namespace
+
+namespace {
+
+// Extreme zoom in either direction, far from the origin or at it: painting ends, and
+// every object keeps pixel coordinates the raster engine can take.
+TEST(SimView, ExtremeZoomPaintsWithoutOverflowOrHang) {
+  struct {
+    TRealXY Centre;
+    double Factor;
+  } cases[] = {{{10, 10}, 1e-6}, {{0, 0}, 1e6}, {{1e20, -1e20}, 1e-3}, {{3, 4}, 1e-30}, {{0, 0}, 1e60}};
+  for (const auto& c : cases) {
+    TSimView v;
+    v.Resize(300, 200);
+    v.SetGridSize(10);
+    v.AddLine({-5, 0, 0}, {5e9, 3, 0}, 0, 1, Qt::yellow);
+    v.AddArcCW({0, 0, 0}, {20, 0, 0}, 0, 1, Qt::yellow, {10, 0, 0});
+    v.AddCircle({10, 10, 0}, 0, 3, 0, Qt::green);
+    v.AddCircle({0, 0, 0}, 0, 1e12, 0, Qt::green);
+    for (int i = 0; i < 5; ++i) {
+      v.CentreOn(c.Centre);
+      v.ZoomPoint({150, 100}, c.Factor);
+      v.PaintView();
+      for (size_t k = 0; k < v.Objects.Count(); ++k) {
+        const TGraphObject& o = v.Objects[k];
+        if (o.Form != TPixelForm::Direct) continue;
+        for (int32_t p : {o.X1, o.Y1, o.X2, o.Y2}) EXPECT_LE(std::abs(p), 3'000'000) << i;
+      }
+    }
+  }
+}
+
+}  // namespace
