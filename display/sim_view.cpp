@@ -1,6 +1,7 @@
 #include "display/sim_view.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "display/view_decorations.h"
 

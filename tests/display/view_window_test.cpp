@@ -97,16 +97,6 @@ TEST(SimView, ZoomAboutAPointCentresIt) {
   EXPECT_TRUE(v.NeedsRecalc);
 }
 
-TEST(SimView, DoubleClickZoomsOutAboutThePointer) {
-  TUnitView v;
-  v.MouseDoubleClick(400, 300);  // the centre stays
-  EXPECT_EQ(v.Rect(), (TWindowRect{-80, 880, -60, 660}));
-  TUnitView off;
-  off.MouseDoubleClick(100, 100);  // another point moves to the centre
-  EXPECT_DOUBLE_EQ(off.BildXToRealX(400), 100);
-  EXPECT_DOUBLE_EQ(off.BildYToRealY(300), 500);
-}
-
 TEST(SimView, ZoomWindowKeepsTheViewsAspect) {
   struct {
     TPixelXY Press, Move;
@@ -197,28 +187,6 @@ TEST(SimView, ZoomVariaRecentresAndZoomsWithSidewaysMoves) {
   v.MouseRelease(300, 100);
   EXPECT_EQ(v.MouseMode, TMouseMode::Idle);
   EXPECT_EQ(v.LastDragX, 300);  // kept for the next drag
-}
-
-TEST(SimView, ModesOneAndTwoSetTheMarkerAtTheReleasePoint) {
-  TUnitView v;
-  v.SetMouseMode(TMouseMode::SetW0);
-  EXPECT_EQ(v.Cursor, TViewCursor::Hand);
-  v.MousePress(10, 10);
-  v.MouseRelease(120, 200);
-  EXPECT_EQ(v.W0Pos, (TRealXY{120, 400}));
-  EXPECT_EQ(v.MouseMode, TMouseMode::Idle);
-  EXPECT_EQ(v.Cursor, TViewCursor::Crosshair);
-
-  v.SetMouseMode(TMouseMode::SetSpindle);
-  EXPECT_EQ(v.Cursor, TViewCursor::Crosshair);  // the hand comes with the first move
-  v.MouseMove(5, 5);
-  EXPECT_EQ(v.Cursor, TViewCursor::Hand);
-  v.MouseRelease(30, 590);
-  EXPECT_EQ(v.SpindlePos, (TRealXY{30, 10}));
-  EXPECT_EQ(v.W0Pos, (TRealXY{120, 400}));
-  EXPECT_EQ(v.MouseMode, TMouseMode::Idle);
-  v.MouseRelease(50, 50);  // the next release does nothing
-  EXPECT_EQ(v.SpindlePos, (TRealXY{30, 10}));
 }
 
 TEST(SimView, ZoomHomeRestoresTheHomeWindowInWholeMillimetres) {
