@@ -40,11 +40,12 @@ struct TFontParamRec {
 
 // Drilling cycle as defined by the last G81 line.
 struct TG81Cycle {
-  int32_t Steps = 1;
-  int32_t Feed = 200;
+  uint16_t Steps = 1;
   double Depth = 1.0;
   double Height = 3.0;
-  double ToolDiameter = 3.0;
+  double StepDepth = 1.0;  // Depth / Steps, or Depth when Steps is 0
+  uint16_t Feed = 200;
+  double Diameter = 3.0;
 };
 
 struct TCncProgram {

@@ -7,14 +7,10 @@
 
 #include "engine/convert.h"
 #include "engine/cycles.h"
+#include "engine/line_error.h"
 #include "engraving/text_engraving.h"
 
 namespace {
-
-// An error inside the words of a line: ends the line's scans (the "ErrorNr 25" guard).
-struct TLineError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
 
 constexpr const char* kRangeError = "Range check error";
 
@@ -192,16 +188,12 @@ class TLineInterpreter {
   }
 
   void DefineDrillCycle() {
-    TG81Cycle& c = I.DrillCycle;
-    const int64_t steps = RoundNearest(I.FontParams.FontHeight);
-    c.Steps = static_cast<int32_t>(std::clamp<int64_t>(steps, std::numeric_limits<int32_t>::min(),
-                                                       std::numeric_limits<int32_t>::max()));
-    c.Depth = I.Pos.Z;
-    c.Height = TextToFloat(I.FontParams.FontText);
-    c.ToolDiameter = I.ToolDiameter();
-    c.Feed = S.CycleFeed;
-    // The Z word of a G81 line is the drilling depth, not a move.
+    const double depth = I.Pos.Z;
+    // The Z word of a G81 line is the drilling depth, not a move, even when the line fails.
     if (S.ZGiven) I.Pos.Z = S.PreviousZ;
+    const int32_t steps = CheckedRange(RoundNearest(I.FontParams.FontHeight), 0, 65535);
+    I.DrillCycle = MakeDrillCycle(static_cast<uint16_t>(S.CycleFeed), static_cast<uint16_t>(steps),
+                                  depth, TextToFloat(I.FontParams.FontText), I.ToolDiameter());
   }
 
   // Motion: G0/G00 to G3/G03; not modal.

@@ -5,7 +5,7 @@
 
 #include "engine/instance.h"
 
-// G66: engraves the instance's FontText at Pos into `target` (Pos moves along).
+// G66: engraves the instance's FontText at Pos into `target`; Pos becomes the end point.
 void EngraveText(TCncFileReader& inst, int32_t line, TElementList& target);
 // G67: font, direction and height from FontA, FontO, FontHeight.
 void FontSettingG67(TCncFileReader& inst, int32_t line);
@@ -15,3 +15,7 @@ void FontSettingG68(TCncFileReader& inst, int32_t line);
 void FontSettingG69(TCncFileReader& inst, int32_t line);
 // G70: registers the font file named by FontText into a free slot.
 void RegisterFontG70(TCncFileReader& inst, int32_t line);
+
+// Would a height of `mm` scale a font within the engraving range? (A height that rounds
+// to 0 units counts as in range: it leaves the size unchanged.)
+bool FontHeightInRange(double mm);

@@ -17,7 +17,7 @@ class CncApiTest : public ::testing::Test {
   void SetUp() override {
     Dir = fs::temp_directory_path() / ("velquor_api_" + std::to_string(::getpid()));
     fs::create_directories(Dir);
-    CncSetFontPath("");
+    CncSetFontPath(VELQUOR_FONT_DIR);
   }
   void TearDown() override {
     for (int32_t h : Opened) CncClose(h);

@@ -7,7 +7,7 @@
 #include "engine/instance.h"
 
 inline std::unique_ptr<TCncFileReader> RunText(const std::string& text, TPoint start = {}) {
-  auto inst = std::make_unique<TCncFileReader>(1, "", "");
+  auto inst = std::make_unique<TCncFileReader>(1, "", VELQUOR_FONT_DIR);
   inst->Lines.Assign(text);
   inst->Run(start);
   return inst;

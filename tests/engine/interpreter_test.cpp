@@ -160,7 +160,7 @@ TEST(Interpreter, G81DefinesTheCycleWithoutMovingZ) {
   EXPECT_EQ(c.Steps, 2);  // 2.5 rounds to the even neighbour
   EXPECT_DOUBLE_EQ(c.Depth, -3.0);
   EXPECT_DOUBLE_EQ(c.Height, 4.0);
-  EXPECT_DOUBLE_EQ(c.ToolDiameter, 20.0);
+  EXPECT_DOUBLE_EQ(c.Diameter, 20.0);
   EXPECT_EQ(c.Feed, 150);
   EXPECT_EQ(inst->ContourList.back().P1, (TPoint{1, 0, 2}));
   EXPECT_EQ(inst->Feed, 0);  // a G81 line's F is the cycle feed only

@@ -1,0 +1,85 @@
+#include "engraving/chr_font.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+constexpr uint8_t kEndOfText = 0x1A;
+constexpr size_t kEndOfTextSearch = 128;
+constexpr size_t kHeaderSize = 16;
+constexpr int kReferenceChar = 'T';
+
+uint16_t Word(const std::vector<uint8_t>& d, size_t p) {
+  return static_cast<uint16_t>(d[p] | (d[p + 1] << 8));
+}
+
+// Does the stroke list starting at `p` end inside the first `limit` bytes?
+bool StrokesEndBefore(const std::vector<uint8_t>& d, size_t p, size_t limit) {
+  for (; p + 2 <= limit; p += 2)
+    if (DecodeStroke(d[p], d[p + 1]).Op == kStrokeEnd) return true;
+  return false;
+}
+
+}  // namespace
+
+const char* FontStatusMessage(int32_t code) {
+  switch (code) {
+    case kFontInvalid: return "ungültiger Font";
+    case kFontNoMemory: return "nicht genug Speicher um Font zu laden";
+    case kFontNotLoaded: return "falscher Font";
+    case kFontUnreadable: return "falsche oder fehlerhafte Fontdatei";
+    default: return "";
+  }
+}
+
+size_t TLoadedFont::StrokeStart(int c) const {
+  return static_cast<size_t>(H) + D + Word(Data, OffsetTable + 2 * static_cast<size_t>(c - F));
+}
+
+uint8_t TLoadedFont::Width(int c) const {
+  return HasChar(c) ? Data[WidthTable + static_cast<size_t>(c - F)] : 0;
+}
+
+std::vector<TStrokeCommand> TLoadedFont::Strokes(int c) const {
+  std::vector<TStrokeCommand> out;
+  ForEachStroke(c, [&](const TStrokeCommand& cmd) { out.push_back(cmd); });
+  return out;
+}
+
+int32_t ReadChrFont(std::vector<uint8_t> data, TLoadedFont& font) {
+  const size_t size = data.size();
+  if (size > kMaxFontFileSize) return kFontInvalid;
+  const size_t search = std::min(size, kEndOfTextSearch);
+  const size_t k = static_cast<size_t>(std::find(data.begin(), data.begin() + search, kEndOfText) - data.begin());
+  if (k == search || k + 9 > size) return kFontInvalid;
+  const size_t h = Word(data, k + 1);
+  const size_t s = Word(data, k + 7);
+  if (h + s != size) return kFontInvalid;
+
+  const size_t limit = std::min(size, kFontReadLimit);
+  if (h + kHeaderSize > limit) return kFontInvalid;
+  TLoadedFont f;
+  f.H = static_cast<uint16_t>(h);
+  f.N = data[h + 1];
+  f.F = data[h + 4];
+  f.D = Word(data, h + 5);
+  f.CapHeight = data[h + 8];
+  f.Descender = static_cast<int8_t>(data[h + 10]);
+  f.OffsetTable = h + kHeaderSize;
+  f.WidthTable = f.OffsetTable + 2 * static_cast<size_t>(f.N);
+  if (f.WidthTable + f.N > limit) return kFontInvalid;
+  f.Data = std::move(data);
+  for (int c = f.F; c < f.F + f.N; ++c)
+    if (!StrokesEndBefore(f.Data, f.StrokeStart(c), limit)) return kFontInvalid;
+
+  // The height of "T" is the reference of every size; a font without it cannot be scaled.
+  int32_t top = 0;
+  f.ForEachStroke(kReferenceChar, [&](const TStrokeCommand& cmd) {
+    if (cmd.Op == kStrokeMove || cmd.Op == kStrokeDraw) top = std::max(top, cmd.Y);
+  });
+  if (top <= 0) return kFontInvalid;
+
+  font = std::move(f);
+  return kFontOk;
+}

@@ -1,0 +1,68 @@
+// Helpers for the cycle tests: programs run with a chosen tool radius, elements of one
+// program line, and exact-to-1e-9 comparisons of points.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/instance.h"
+
+constexpr double kTol = 1e-9;
+
+// Runs `text` with tool 1 of radius `toolRadius` (tool 1 is selected by the program).
+inline std::unique_ptr<TCncFileReader> RunWithTool(const std::string& text, double toolRadius) {
+  auto inst = std::make_unique<TCncFileReader>(1, "", VELQUOR_FONT_DIR);
+  inst->ToolRadius[1] = toolRadius;
+  inst->Lines.Assign(text);
+  inst->Run(TPoint{});
+  return inst;
+}
+
+inline std::vector<TCncElement> OfLine(const TElementList& list, int32_t line) {
+  std::vector<TCncElement> out;
+  for (const TCncElement& e : list)
+    if (e.Line == line) out.push_back(e);
+  return out;
+}
+
+inline ::testing::AssertionResult Near(const TPoint& a, const TPoint& b) {
+  if (std::abs(a.X - b.X) <= kTol && std::abs(a.Y - b.Y) <= kTol && std::abs(a.Z - b.Z) <= kTol)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "(" << a.X << ", " << a.Y << ", " << a.Z << ") is not ("
+                                       << b.X << ", " << b.Y << ", " << b.Z << ")";
+}
+
+inline void ExpectMove(const TCncElement& e, const char* code, const char* text, const TPoint& p1,
+                       const TPoint& p2 = {}) {
+  EXPECT_EQ(e.Code.View(), code);
+  EXPECT_STREQ(e.Text, text);
+  EXPECT_TRUE(Near(e.P1, p1)) << code << " " << text;
+  EXPECT_TRUE(Near(e.P2, p2)) << code << " " << text << " centre offset";
+}
+
+// Every clockwise arc of the list keeps its radius: the end point lies as far from the
+// centre (start + P2) as the start point, the start being the previous move's end.
+// Returns the number of arcs.
+inline int ExpectArcsConsistent(const TElementList& list, const TPoint& start = {}) {
+  TPoint from = start;
+  int arcs = 0;
+  for (size_t i = 0; i < list.size(); ++i) {
+    const TCncElement& e = list[i];
+    if (!IsMove(e.Code)) continue;
+    if (e.Code == TCode("G02")) {
+      ++arcs;
+      const double cx = from.X + e.P2.X, cy = from.Y + e.P2.Y;
+      const double r0 = std::hypot(from.X - cx, from.Y - cy);
+      const double r1 = std::hypot(e.P1.X - cx, e.P1.Y - cy);
+      EXPECT_NEAR(r0, r1, kTol) << "arc at index " << i << " line " << e.Line;
+      EXPECT_EQ(e.P2.Z, 0.0) << "arc at index " << i;
+      EXPECT_EQ(e.P1.Z, from.Z) << "arcs keep their height, index " << i;
+    }
+    from = e.P1;
+  }
+  return arcs;
+}

@@ -1,0 +1,187 @@
+// G66 to G70 in programs: the interpreter, the instance's vector font and velquor-cnc.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "chr_writer.h"
+#include "engine/instance.h"
+#include "engraving/font_slots.h"
+
+namespace {
+
+class EngravingProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetFontSlots();
+    WriteBytes(Folder.Path() / "GOTH.CHR", StandardTestFont().Build());
+  }
+  void TearDown() override {
+    Inst.reset();
+    ResetFontSlots();
+  }
+
+  TCncFileReader& Run(const std::string& program, const std::string& fontFolder = "") {
+    const auto file = Folder.Path() / "program.cnc";
+    std::ofstream(file) << program;
+    Inst = std::make_unique<TCncFileReader>(1, file.string(), fontFolder.empty() ? Folder.FontFolder() : fontFolder);
+    Inst->Load();
+    Inst->Run(TPoint{});
+    return *Inst;
+  }
+  static std::vector<std::string> Codes(const TElementList& list) {
+    std::vector<std::string> out;
+    for (const TCncElement& e : list) out.emplace_back(e.Code.View());
+    return out;
+  }
+  static size_t CountText(const TElementList& list, const char* text) {
+    size_t n = 0;
+    for (const TCncElement& e : list) n += std::string(e.Text) == text;
+    return n;
+  }
+
+  TTempFolder Folder;
+  std::unique_ptr<TCncFileReader> Inst;
+};
+
+TEST_F(EngravingProgram, G66SuspendsCompensationAroundTheText) {
+  struct Case {
+    const char* Command;
+    std::vector<std::string> Before, After;
+    const char* AfterText;
+  };
+  const Case cases[] = {
+      {"G42", {"G42", "G40"}, {"G42"}, "Fräserradiuskorrektur 42"},
+      {"G41", {"G41", "G40"}, {"G41"}, "Fräserradiuskorrektur 41"},
+      {"G40", {"G40"}, {}, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Command);
+    TCncFileReader& inst = Run(std::string("N5 ") + c.Command + "\nN6 G66 @\"I\"\n");
+    for (const TElementList* list : {&inst.ContourList, &inst.RawPathList}) {
+      std::vector<std::string> expect = c.Before;
+      for (const char* code : {"G00", "G00", "G01", "G01"}) expect.push_back(code);
+      expect.insert(expect.end(), c.After.begin(), c.After.end());
+      EXPECT_EQ(Codes(*list), expect);
+      if (c.AfterText) {
+        EXPECT_STREQ(list->back().Text, c.AfterText);
+      }
+      if (c.Before.size() == 2) {
+        EXPECT_STREQ((*list)[1].Text, "Fräserradiuskorrektur aus");
+      }
+      for (size_t i = c.Before.size(); i < c.Before.size() + 4; ++i) {
+        EXPECT_STREQ((*list)[i].Text, "Font");
+        EXPECT_EQ((*list)[i].Line, 6);
+      }
+    }
+    EXPECT_EQ(inst.Compensation, std::stoi(c.Command + 1));
+  }
+}
+
+TEST_F(EngravingProgram, TheEndOfTheTextBecomesTheCurrentPoint) {
+  TCncFileReader& inst = Run("G00 X10 Y20 Z1\nG66 @\"L\" E0.25 R2\nG01 X50\n");
+  const TElementList& c = inst.ContourList;
+  ASSERT_GE(c.size(), 3u);
+  const TCncElement& last = c[c.size() - 2];
+  EXPECT_STREQ(last.Text, "Font");
+  EXPECT_EQ(last.P1.Z, 0.75);
+  EXPECT_EQ(c[1].P1, (TPoint{10, 20, 3}));  // lift to start z + R
+  EXPECT_EQ(c.back().P1, (TPoint{50, last.P1.Y, 0.75}));
+}
+
+TEST_F(EngravingProgram, G67G68G69SetFontJustificationAndHeight) {
+  WriteBytes(Folder.Path() / "SIMP.CHR", StandardTestFont().Build());
+  TCncFileReader& inst = Run("G67 A9 O1 H5\nG68 C2 D2\nG69 H2.5\n");
+  EXPECT_EQ(inst.Font.FontNumber(), 9);
+  EXPECT_EQ(inst.Font.Direction(), 1);
+  EXPECT_EQ(inst.Font.HorizontalJustification(), 2);
+  EXPECT_EQ(inst.Font.VerticalJustification(), 2);
+  EXPECT_GT(inst.Font.FontHeight(), 125);
+  EXPECT_LE(inst.Font.FontHeight(), 130);
+  EXPECT_EQ(inst.Messages, TMessageList{"Init CNC-Dll"});
+}
+
+TEST_F(EngravingProgram, InchHeightsAreScaled) {
+  TCncFileReader& inst = Run("G20\nG69 H0.5\n");
+  EXPECT_GT(inst.Font.FontHeight(), 635);
+  EXPECT_LE(inst.Font.FontHeight(), 640);
+}
+
+TEST_F(EngravingProgram, G70RegistersAFontThatG67Selects) {
+  TChrWriter wide = StandardTestFont();
+  wide.Glyphs['I'].Width = 40;
+  const auto file = Folder.Path() / "wide.chr";
+  WriteBytes(file, wide.Build());
+  TCncFileReader& inst = Run("G70 @\"" + file.string() + "\"\nG67 A12 H10\n");
+  EXPECT_EQ(inst.Messages, TMessageList{"Init CNC-Dll"});
+  EXPECT_EQ(inst.Font.FontNumber(), 12);
+  ASSERT_NE(inst.Font.CurrentFont(), nullptr);
+  EXPECT_EQ(inst.Font.CurrentFont()->Width('I'), 40);
+  // Registered in both passes: the second pass took the next free slot.
+  EXPECT_EQ(FontSlot(13).FileName, file.string());
+}
+
+TEST_F(EngravingProgram, MessagesOfFontCommandsStandInBothPasses) {
+  TCncFileReader& inst = Run("N3 G70 @\"no such font.chr\"\nN4 G67 A0\nN5 G67 A4 H1e9\n");
+  EXPECT_EQ(inst.Messages, (TMessageList{"Init CNC-Dll", "ungültiger Font", "ungültiger Font",
+                                         "Error in program line 5: font height out of range",
+                                         "Error in program line 5: font height out of range"}));
+  EXPECT_EQ(inst.Font.Status(), 0);
+}
+
+TEST_F(EngravingProgram, WithoutFontsTheInstanceReportsAndEngravesNothing) {
+  TTempFolder empty;
+  TCncFileReader& inst = Run("G66 @\"TIL\"\nG67 A2\n", empty.FontFolder());
+  const std::string missing = "falsche oder fehlerhafte Fontdatei";
+  const std::string first = "Fehler in Fontunit " + missing;
+  EXPECT_EQ(inst.Messages, (TMessageList{first, missing, "Init CNC-Dll", "falscher Font", "falscher Font",
+                                         first, missing, first, missing}));
+  EXPECT_EQ(CountText(inst.ContourList, "Font"), 0u);
+}
+
+std::string Dump(const std::string& program, int& status) {
+  const std::string command = std::string(VELQUOR_CLI) + " dump '" + program + "'";
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return out;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
+  status = pclose(pipe);
+  return out;
+}
+
+// velquor-cnc finds the generated fonts beside itself.
+TEST_F(EngravingProgram, CommandLineDumpShowsTheStrokesOfTheDefaultFont) {
+  const auto file = Folder.Path() / "velquor.cnc";
+  std::ofstream(file) << "N10 G00 X10 Y10 Z0\nN20 G66 @\"Velquor 2026\"\nN30 M30\n";
+  int status = -1;
+  const std::string out = Dump(file.string(), status);
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(out.find("\"messages\":[\"Init CNC-Dll\"]"), std::string::npos) << out.substr(0, 400);
+  size_t strokes = 0, draws = 0;
+  for (size_t p = out.find("\"text\":\"Font\""); p != std::string::npos; p = out.find("\"text\":\"Font\"", p + 1))
+    ++strokes;
+  for (size_t p = out.find("\"code\":\"G01\",\"number\":18177,\"text\":\"Font\""); p != std::string::npos;
+       p = out.find("\"code\":\"G01\",\"number\":18177,\"text\":\"Font\"", p + 1))
+    ++draws;
+  // Eleven visible characters, each of several strokes.
+  EXPECT_GT(strokes, 200u);
+  EXPECT_GT(draws, 100u);
+  EXPECT_NE(out.find("\"line\":20,\"code\":\"G01\""), std::string::npos);
+}
+
+TEST_F(EngravingProgram, ExampleEngravesInEveryFontWithoutMessages) {
+  int status = -1;
+  const std::string out = Dump(std::string(VELQUOR_SOURCE_DIR) + "/examples/engraving.cnc", status);
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(out.find("\"messages\":[\"Init CNC-Dll\"]"), std::string::npos) << out.substr(0, 400);
+  for (int line : {80, 110, 140, 170, 200, 230, 260, 290, 320, 350, 390}) {
+    const std::string stroke = "\"line\":" + std::to_string(line) + ",\"code\":\"G01\",\"number\":18177,\"text\":\"Font\"";
+    EXPECT_NE(out.find(stroke), std::string::npos) << line;
+  }
+}
+
+}  // namespace
