@@ -1,6 +1,7 @@
 // velquor-cnc: the engine on the command line.
 //   dump PROGRAM [options]      one JSON object with messages, contour and path
 //   check PROGRAM... [options]  messages and a summary per program; exit 1 on any problem
+//   render PROGRAM -o OUT.png    the simulation view as a picture (built with the GUI parts)
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -10,6 +11,9 @@
 #include "cli/program_run.h"
 #include "engine/convert.h"
 #include "engine/instance_table.h"
+#ifdef VELQUOR_RENDER
+#include "cli/render_command.h"
+#endif
 
 namespace {
 
@@ -180,11 +184,17 @@ int Check(const TCommandLine& c) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef VELQUOR_RENDER
+  if (argc >= 2 && std::strcmp(argv[1], "render") == 0) return RenderCommand(argc, argv);
+#endif
   TCommandLine c;
   try {
     c = ParseCommandLine(argc, argv);
   } catch (const TUsageError& e) {
     std::fprintf(stderr, "velquor-cnc: %s\n%s", e.Text.c_str(), kUsage);
+#ifdef VELQUOR_RENDER
+    std::fputs(kRenderUsage, stderr);
+#endif
     return 2;
   }
   return c.Command == "dump" ? Dump(c) : Check(c);

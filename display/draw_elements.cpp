@@ -1,0 +1,59 @@
+#include "display/draw_elements.h"
+
+#include "display/sim_view.h"
+#include "engine/cnc_api.h"
+
+double ToolCircleRadius(const std::array<ToolParam, 255>& tools, int32_t tool) {
+  if (tool < 0 || tool >= static_cast<int32_t>(tools.size())) return 0.0;
+  return tools[tool].Diameter / 2;
+}
+
+void DrawElements(TSimView& view, int32_t handle, uint8_t mode, int width, QColor colour, const TDrawRun& run) {
+  const auto info = [&](const std::string& s) {
+    if (run.Info) run.Info(s);
+  };
+  TPoint current{view.SpindleX(), view.SpindleY(), 0.0};
+  const int32_t n = CncGetCount(handle, mode);
+  if (n <= 0) {
+    info("Empty list, no data to process");
+    return;
+  }
+  const bool path = mode == 1;
+  for (int32_t i = 0; i < n; ++i) {
+    TCncElementData e{};
+    if (CncGetElement(handle, i, mode, &e) != 0) {
+      // The record holds nothing defined: the element is left out.
+      info("Error on reading line " + std::to_string(i));
+      continue;
+    }
+    const TCode code = CodeFromNumber(static_cast<char>((e.Code >> 8) & 0xFF), e.Code & 0xFF);
+    if (IsMove(code)) {
+      const TPoint start = current;
+      const TPoint end{e.P1.X + view.W0X(), e.P1.Y + view.W0Y(), e.P1.Z};
+      const TPoint centre{start.X + e.P2.X, start.Y + e.P2.Y, e.P2.Z};
+      switch (code.Chars[2]) {
+        case '0':
+          if (path) view.AddLine(start, end, kPenDashDot, 0, QColor(0, 0, 255));
+          break;
+        case '1':
+          view.AddLine(start, end, kPenSolid, width, colour);
+          break;
+        case '2':
+          view.AddArcCW(start, end, kPenSolid, width, colour, centre);
+          break;
+        case '3':
+          view.AddArcCCW(start, end, kPenSolid, width, colour, centre);
+          break;
+      }
+      if (path && run.Tools && run.CurrentTool) {
+        const double r = ToolCircleRadius(*run.Tools, *run.CurrentTool);
+        if (r > 0.0) view.AddCircle(start, kPenSolid, r, 0, QColor(0, 128, 0));
+      }
+      current = end;
+      if (run.PointOutEdges) view.AddCross(start, kPenSolid, 1, path ? QColor(255, 255, 255) : QColor(255, 0, 0));
+    } else if (code == TCode("T00")) {
+      if (run.CurrentTool) *run.CurrentTool = e.ToolNo;
+    }
+  }
+  view.Invalidate();
+}

@@ -1,0 +1,32 @@
+// TSimBox: the simulation view as a widget. It paints into its own back buffer (so XOR
+// markers and the rubber band can be drawn and removed between paints) and shows it.
+#pragma once
+
+#include <QWidget>
+
+#include "display/sim_view.h"
+
+class TSimBox : public QWidget, public TSimView {
+  Q_OBJECT
+
+ public:
+  explicit TSimBox(QWidget* parent = nullptr);
+
+  // Sets the widget's size and the view's Width and Height at once. A hidden widget gets
+  // its resize event only when shown, so the owner calls this before it sets the start
+  // window from the view's size.
+  void SetClientSize(int width, int height);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+  void RepaintNeeded() override;
+  void BufferChanged() override;
+  void CursorChanged() override;
+  void MovePointerTo(TPixelXY p) override;
+};

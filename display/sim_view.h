@@ -1,0 +1,112 @@
+// The simulation view without its window: the real-coordinate window, the mouse modes,
+// the markers, the display list and PaintView into a back buffer. TSimBox puts it on the
+// screen; the renderer paints it into a picture file.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <string>
+
+#include "display/display_list.h"
+#include "display/view_window.h"
+#include "engine/records.h"
+
+// Values of MouseMode, chosen by the main window.
+struct TMouseMode {
+  enum : int32_t { Idle = 0, SetW0 = 1, SetSpindle = 2, ZoomVaria = 3, ZoomWindow = 4, Pan = 5 };
+};
+
+enum class TViewCursor { Crosshair, Hand };
+
+class TSimView : public TViewWindow {
+ public:
+  TSimView();
+  virtual ~TSimView() = default;
+  TSimView(const TSimView&) = delete;
+  TSimView& operator=(const TSimView&) = delete;
+
+  TWindowRect HomeWindow;
+  int32_t MouseMode = TMouseMode::Idle;
+  bool Dragging = false;
+  TRealXY Anchor;
+  TPixelXY Corner1{0, 0};
+  TPixelXY Corner2{0, 0};
+  int32_t GridSize = 20;
+  TRealXY SpindlePos;
+  TRealXY W0Pos;
+  TRealXY T0Pos;
+  TDisplayList Objects;
+  bool NeedsRecalc = false;
+  int32_t LastDragX = 0;
+  TViewCursor Cursor = TViewCursor::Crosshair;
+
+  const std::string& MyName() const { return aMyName; }
+  void SetMyName(const std::string& name);
+
+  // The client size in pixels; a new size repaints everything.
+  void Resize(int32_t width, int32_t height);
+
+  void Invalidate();
+  void ZoomPoint(TPixelXY p, double f);
+  void ZoomScroll(TPixelXY p, double f) { ZoomPoint(p, f); }
+  void ZoomHome();
+  void SetViewWidth(int32_t w);
+  void ScrollToX(int32_t pos);
+  void ScrollToY(int32_t pos);
+  void SetGridSize(int32_t mm);
+  void SetMouseMode(int32_t m);
+  void SetCursor(TViewCursor c);
+
+  void SetSpindlePos(double x, double y);
+  double SpindleX() const { return SpindlePos.X; }
+  double SpindleY() const { return SpindlePos.Y; }
+  void SetW0X(double x);
+  void SetW0Y(double y);
+  double W0X() const { return W0Pos.X; }
+  double W0Y() const { return W0Pos.Y; }
+
+  // Style 0 solid, 3 dash-dot; width 0 the thinnest line.
+  void AddLine(const TPoint& a, const TPoint& b, int style, int width, QColor colour);
+  void AddArcCW(const TPoint& start, const TPoint& end, int style, int width, QColor colour, const TPoint& centre);
+  void AddArcCCW(const TPoint& start, const TPoint& end, int style, int width, QColor colour, const TPoint& centre);
+  void AddCircle(const TPoint& centre, int style, double radius, int width, QColor colour);
+  void AddCross(const TPoint& p, int style, int width, QColor colour);
+  void ClearObjects();
+
+  // Paints everything into the back buffer.
+  void PaintView();
+  const QImage& BackBuffer() const { return Buffer; }
+  // Objects drawn by the last PaintView (the others lay outside the view).
+  size_t LastDrawnCount() const { return LastDrawn; }
+
+  // Mouse input in view pixels.
+  void MousePress(int32_t x, int32_t y);
+  void MouseMove(int32_t x, int32_t y);
+  void MouseRelease(int32_t x, int32_t y);
+  void MouseDoubleClick(int32_t x, int32_t y);
+
+  bool RepaintRequested() const { return RepaintPending; }
+
+ protected:
+  // Hooks for the window that shows the view.
+  virtual void RepaintNeeded() {}            // a full PaintView is due
+  virtual void BufferChanged() {}            // XOR drawing went straight to the buffer
+  virtual void CursorChanged() {}
+  virtual void MovePointerTo(TPixelXY) {}    // view pixels
+
+ private:
+  void AddObject(const TGraphObject& o, int style, int width);
+  void DrawMarkers(QPainter& p) const;
+  // Draws (or, drawn twice, removes) one marker straight into the buffer.
+  template <typename Paint>
+  void XorOnBuffer(Paint paint);
+  void DrawRubberBand();
+
+  std::string aMyName;
+  QImage Buffer;
+  bool RepaintPending = true;
+  size_t LastDrawn = 0;
+};
+
+// A colour as the view stores it.
+inline QRgb ToRgb(QColor c) { return c.rgb(); }
