@@ -207,7 +207,9 @@ TJoinResult JoinArcArc(TArcPair pair, int side, double R, const TPoint& A1, cons
     case kTwoPoints: return Joint(Nearer(T1, x.S1, x.S2), 2);
     case kOnePoint:
     case kConcentric: return Joint(radial, 1);
-    default: return Joint(radial, 0);
+    // With radius 0 both circles pass through the corner by construction: a miss there is
+    // rounding, not a contour fault, and must not stop a program without compensation.
+    default: return Joint(radial, R == 0.0 ? 1 : 0);
   }
 }
 

@@ -205,3 +205,22 @@ TEST(TangentContours, CircleOfTwoHalves) {
 }
 
 }  // namespace
+
+namespace {
+
+// Arcs that touch from inside (centre distance 6.5 = 13 - 6.5) in three-decimal coordinates:
+// the circles may miss each other by a rounding error. Without compensation the corner is
+// the join, and the run must not stop.
+TEST(TangentContours, InnerTouchingArcsWithoutCompensationDoNotStop) {
+  const TProgramRunResult r = RunProgramText(
+      "G01 X115.995 Y110.315 Z-1.5\nG01 X114.73 Y120.12\nG03 X130.73 Y112.12 I10 J0\n"
+      "G03 X123.73 Y95.12 I-12 J-5\nG03 X118.73 Y95.12 I-2.5 J6\nG01 X100\n",
+      1.0);
+  EXPECT_EQ(r.Result, 0) << r.Messages().back();
+  EXPECT_EQ(r.Messages().size(), 1u);
+  // The path runs through the programmed corners (radius-0 rounding arcs aside) to the end.
+  ASSERT_GE(r.Path().size(), r.Contour().size());
+  EXPECT_EQ(r.Path().back().P1, r.Contour().back().P1);
+}
+
+}  // namespace
