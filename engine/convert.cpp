@@ -105,44 +105,37 @@ TCode CodeFromNumber(char letter, int number) {
 
 TNumberText ReadNumberText(std::string_view s) {
   TNumberText r;
-  size_t i = 0;
+  const char* p = s.data();
+  const char* const end = p + s.size();
+  const auto isDigit = [](char c) { return static_cast<unsigned char>(c - '0') < 10; };
   bool negative = false;
-  if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+  if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
   uint64_t mantissa = 0;
-  int digits = 0;
-  int fraction = 0;
-  bool point = false;
-  bool sawDigit = false;
-  for (; i < s.size(); ++i) {
-    const char c = s[i];
-    if (c >= '0' && c <= '9') {
-      sawDigit = true;
-      if (mantissa != 0 || c != '0') ++digits;
-      mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
-      if (point) ++fraction;
-      if (digits > 15) break;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
+  const char* const intStart = p;
+  while (p < end && isDigit(*p)) mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
+  const ptrdiff_t intDigits = p - intStart;
+  ptrdiff_t fracDigits = 0;
+  const bool point = p < end && *p == '.';
+  if (point) {
+    const char* const fracStart = ++p;
+    while (p < end && isDigit(*p)) mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
+    fracDigits = p - fracStart;
   }
-  if (i == s.size() && digits <= 15 && sawDigit) {
-    // mantissa < 10^15 < 2^53 and 10^fraction exact for fraction <= 22: one correctly
-    // rounded division gives the same double as a full conversion.
-    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    if (fraction <= 22) {
-      const double v = static_cast<double>(mantissa) / kPow10[fraction];
-      r.IsNumber = true;
-      r.Value = negative ? -v : v;
-      if (!point) {
-        r.IsInteger = true;
-        r.Integer = negative ? -static_cast<int64_t>(mantissa) : static_cast<int64_t>(mantissa);
-      }
-      return r;
+  const ptrdiff_t digits = intDigits + fracDigits;
+  if (p == end && digits > 0 && digits <= 15) {
+    // mantissa < 10^15 < 2^53 and 10^fracDigits is exact: one correctly rounded division
+    // gives the same double as a full conversion.
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+                                        1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double v = fracDigits == 0 ? static_cast<double>(mantissa)
+                                     : static_cast<double>(mantissa) / kPow10[fracDigits];
+    r.IsNumber = true;
+    r.Value = negative ? -v : v;
+    if (!point) {
+      r.IsInteger = true;
+      r.Integer = negative ? -static_cast<int64_t>(mantissa) : static_cast<int64_t>(mantissa);
     }
+    return r;
   }
   if (auto n = ParseInt(s)) {
     r.IsNumber = r.IsInteger = true;

@@ -7,6 +7,7 @@
 
 #include "engine/convert.h"
 #include "engine/cycles.h"
+#include "engine/prefault.h"
 #include "engine/line_error.h"
 #include "engraving/text_engraving.h"
 
@@ -295,7 +296,10 @@ void InterpretProgram(TCncFileReader& inst) {
   inst.ContourList.reserve(count + count / 4 + 16);
   inst.RawPathList.reserve(count + count / 4 + 16);
   TLineWords words;
+  TPrefaultCursor contourPages, rawPages;
   for (size_t i = 0; i < count; ++i) {
+    contourPages.Advance(inst.ContourList);
+    rawPages.Advance(inst.RawPathList);
     PrepareLine(inst.Lines.Line(i), words);
     if (!PassDependent(words)) {
       // Both passes give the same elements, messages and state: interpret once, copy.

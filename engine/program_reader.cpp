@@ -1,5 +1,7 @@
 #include "engine/program_reader.h"
 
+#include "engine/prefault.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -11,8 +13,8 @@ constexpr uint64_t kMaxFileSize = std::numeric_limits<uint32_t>::max();
 }
 
 void TProgramLines::Clear() {
-  Buffer.clear();
-  Buffer.shrink_to_fit();
+  Buffer.reset();
+  Size = 0;
   Starts.clear();
   Lengths.clear();
 }
@@ -31,45 +33,59 @@ TProgramLines::LoadResult TProgramLines::Load(const std::string& fileName, std::
     error = std::strerror(errno);
     return LoadResult::Unreadable;
   }
-  std::string buf;
-  // Read in one piece when the size is known (regular files); pipes and special files in chunks.
+  // Regular files are read in one piece into storage faulted in at once; pipes and special
+  // files of unknown size in chunks.
   std::error_code sizeError;
   const uint64_t expected = std::filesystem::is_regular_file(status) ? std::filesystem::file_size(fileName, sizeError) : 0;
   bool tooBig = expected > kMaxFileSize;
+  std::string chunked;
   if (!tooBig && expected > 0 && !sizeError) {
-    buf.resize(expected);
-    buf.resize(std::fread(buf.data(), 1, expected, f));
+    Buffer = std::make_unique_for_overwrite<char[]>(expected);
+    PrefaultBytes(Buffer.get(), expected);
+    Size = std::fread(Buffer.get(), 1, expected, f);
   }
   char chunk[1 << 16];
   size_t n = 0;
   while (!tooBig && (n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-    if (buf.size() + n > kMaxFileSize) { tooBig = true; break; }
-    buf.append(chunk, n);
+    if (Size + chunked.size() + n > kMaxFileSize) { tooBig = true; break; }
+    chunked.append(chunk, n);
   }
   const bool failed = std::ferror(f) != 0;
   std::fclose(f);
   if (tooBig || failed) {
+    Clear();
     error = tooBig ? "file larger than 4 GB" : "read error";
     return LoadResult::Unreadable;
   }
-  Buffer = std::move(buf);
+  if (!chunked.empty()) {
+    // The file grew while it was read, or its size was unknown.
+    auto whole = std::make_unique_for_overwrite<char[]>(Size + chunked.size());
+    if (Size) std::memcpy(whole.get(), Buffer.get(), Size);
+    std::memcpy(whole.get() + Size, chunked.data(), chunked.size());
+    Buffer = std::move(whole);
+    Size += chunked.size();
+  }
   IndexLines();
   return LoadResult::Loaded;
 }
 
 void TProgramLines::Assign(std::string text) {
   Clear();
-  Buffer = std::move(text);
+  Size = text.size();
+  Buffer = std::make_unique_for_overwrite<char[]>(Size);
+  if (Size) std::memcpy(Buffer.get(), text.data(), Size);
   IndexLines();
 }
 
 // Line breaks are CR LF, LF or a lone CR; a last line without a break still counts.
 void TProgramLines::IndexLines() {
-  const char* base = Buffer.data();
+  const char* base = Buffer.get();
   const char* p = base;
-  const char* end = base + Buffer.size();
-  Starts.reserve(Buffer.size() / 24 + 1);
-  Lengths.reserve(Buffer.size() / 24 + 1);
+  const char* end = base + Size;
+  Starts.reserve(Size / 24 + 1);
+  Lengths.reserve(Size / 24 + 1);
+  PrefaultAhead(Starts, Starts.capacity());
+  PrefaultAhead(Lengths, Lengths.capacity());
   while (p < end) {
     const char* eol = p;
     while (eol < end && *eol != '\n' && *eol != '\r') {

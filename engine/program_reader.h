@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,13 +22,14 @@ class TProgramLines {
   // Line i (0-based), or the empty text when i is not below the count.
   std::string_view Line(size_t i) const {
     if (i >= Starts.size()) return {};
-    return std::string_view(Buffer.data() + Starts[i], Lengths[i]);
+    return std::string_view(Buffer.get() + Starts[i], Lengths[i]);
   }
   void Clear();
 
  private:
   void IndexLines();
-  std::string Buffer;
+  std::unique_ptr<char[]> Buffer;  // not zero-filled before the file is read into it
+  size_t Size = 0;
   std::vector<uint32_t> Starts;  // offsets fit: files over 4 GB are refused
   std::vector<uint32_t> Lengths;
 };

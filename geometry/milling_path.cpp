@@ -1,5 +1,7 @@
 #include "geometry/milling_path.h"
 
+#include "engine/prefault.h"
+
 #include <cmath>
 #include <string>
 
@@ -157,7 +159,9 @@ int32_t TMillingPathRun::Run(const TPoint& start) {
     return -5;
   }
   Path.reserve(Path.size() + Raw.size() + Raw.size() / 4);
+  TPrefaultCursor pathPages;
   for (size_t i = 0; i < Raw.size(); ++i) {
+    pathPages.Advance(Path);
     if (const int32_t error = Element(i)) return error;
   }
   return 0;
