@@ -139,7 +139,7 @@ TEST_F(TDrawFixture, EdgeCrossesMarkTheStartOfEveryMove) {
 }
 
 TEST_F(TDrawFixture, EmptyListsAndBadModesReportAndDrawNothing) {
-  TEngineProgram p("G01 X10 Y0\n");
+  TEngineProgram p("; nothing but a comment\n");
   Draw(p.Handle, 1);  // no milling path
   Draw(p.Handle, 2);
   Draw(0, 0);  // no instance
