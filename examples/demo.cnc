@@ -1,5 +1,6 @@
 ; Velquor demo part: mounting plate 120 x 80 mm in 6 mm aluminium
-; T1: 6 mm end mill (outline, pocket, label)   T2: 3 mm drill (mounting holes)
+; T1: 6 mm end mill (outline, pocket)   T2: 3 mm drill (holes)   T3: 1 mm engraver (label)
+; Tool table for these: examples/tools.INI
 ; Work zero: lower left corner of the finished plate, top surface
 G21
 G90
@@ -28,9 +29,12 @@ N200 G00 X60 Y35
 N210 G00 Z0
 N220 G86 L50 B20 R5 Q0 U4 V1.5 W0.5
 N230 G00 Z5
-; --- label, 5 mm high, 0.3 mm deep
-N240 G00 X20 Y58 Z0
-N250 G67 A0 O0 H5
+; --- label, 5 mm high, 0.3 mm deep, centred above the pocket
+N235 T3 M06
+N236 S18000 M03
+N240 G00 X60 Y58 Z0
+N245 G68 C1 D0
+N250 G67 A3 O0 H5
 N260 @"VELQUOR 2026" E0.3 R1 G66
 N270 G00 Z5
 ; --- four mounting holes, 3 mm drill, 6.5 mm deep in 3 pecks

@@ -91,3 +91,16 @@ TEST_F(CliTest, CheckReportsProblemsPerProgram) {
 }
 
 }  // namespace
+
+namespace {
+// The programs shipped in examples/ run clean with the shipped tool table.
+TEST(Examples, RunWithoutAnyMessage) {
+  const std::string examples = std::string(VELQUOR_SOURCE_DIR) + "/examples/";
+  for (const auto& entry : fs::directory_iterator(examples)) {
+    if (entry.path().extension() != ".cnc") continue;
+    const TCommandResult r = RunCommand(Cli() + " check --quiet --settings '" + examples + "tools.INI' '" +
+                                        entry.path().string() + "'");
+    EXPECT_EQ(r.Status, 0) << r.Output;
+  }
+}
+}  // namespace
