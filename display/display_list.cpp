@@ -5,9 +5,9 @@
 
 namespace {
 
-QPen MakePen(const TPenSpec& spec) {
-  QPen pen(QColor::fromRgb(spec.Colour), spec.Width);
-  pen.setStyle(spec.Style == kPenDashDot ? Qt::DashDotLine : Qt::SolidLine);
+QPen MakePen(const TPenSpec& style) {
+  QPen pen(QColor::fromRgb(style.Colour), style.Width);
+  pen.setStyle(style.Style == kPenDashDot ? Qt::DashDotLine : Qt::SolidLine);
   pen.setCapStyle(Qt::FlatCap);
   return pen;
 }
