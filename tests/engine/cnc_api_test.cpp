@@ -138,3 +138,33 @@ TEST_F(CncApiTest, ToolRadiusReachesTheInstance) {
 }
 
 }  // namespace
+
+namespace {
+// Real programs and drill files from other systems: whatever their dialect, every one runs
+// to its end, and every element of both lists can be read.
+TEST(Corpus, EveryFileRunsAndEveryElementReads) {
+  const fs::path corpus = fs::path(VELQUOR_SHARED_DIR) / "corpus";
+  if (!fs::is_directory(corpus)) GTEST_SKIP() << "no corpus beside the repository";
+  CncSetFontPath(VELQUOR_FONT_DIR);
+  int files = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(corpus)) {
+    if (!entry.is_regular_file() || entry.path().extension() == ".md") continue;
+    int32_t h = 0;
+    const int32_t lines = CncOpen(entry.path().c_str(), &h);
+    ASSERT_GT(h, 0) << entry.path();
+    for (int t = 0; t < 255; ++t) CncSetToolRadius(h, static_cast<uint8_t>(t), 500);
+    const TCncPoint start{0, 0, 0};
+    const int32_t run = CncRun(h, &start);
+    EXPECT_TRUE(run == 0 || run == -5 || run == 850 || (run >= 10 && run <= 18)) << entry.path() << " " << run;
+    for (uint8_t mode = 0; mode <= 1; ++mode) {
+      TCncElementData d{};
+      const int32_t count = CncGetCount(h, mode);
+      for (int32_t i = 0; i < count; ++i) ASSERT_EQ(CncGetElement(h, i, mode, &d), 0);
+    }
+    EXPECT_GE(CncMessageCount(CncGetMessages(h)), 1) << lines;
+    EXPECT_EQ(CncClose(h), 0);
+    ++files;
+  }
+  EXPECT_GT(files, 50);
+}
+}  // namespace
