@@ -1,6 +1,8 @@
 // velquor-cnc with --settings: the tool table of a settings file reaches the engine.
 #include <gtest/gtest.h>
 
+#include "tests/command_runner.h"
+
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -18,16 +20,8 @@ struct TCliResult {
 };
 
 TCliResult RunCli(const std::string& args, const std::string& errFile) {
-  const std::string cmd = std::string(VELQUOR_CLI) + " " + args + " 2>" + errFile;
-  TCliResult r;
-  FILE* p = ::popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.Out.append(buf, n);
-  const int status = ::pclose(p);
-  r.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
+  const TCommandResult c = RunShellCommand(std::string(VELQUOR_CLI) + " " + args + " 2>" + errFile);
+  return TCliResult{c.Status, c.Output};
 }
 
 class SettingsCliTest : public ::testing::Test {

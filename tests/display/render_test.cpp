@@ -1,6 +1,8 @@
 // velquor-cnc render, run as the program it is.
 #include <gtest/gtest.h>
 
+#include "tests/command_runner.h"
+
 #include <QImage>
 #include <cstdio>
 #include <filesystem>
@@ -16,16 +18,8 @@ struct TRenderResult {
 };
 
 TRenderResult RunCli(const std::string& args) {
-  TRenderResult r;
-  const std::string command = "QT_QPA_PLATFORM=offscreen '" VELQUOR_CLI "' " + args + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return r;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) r.Output.append(buffer, n);
-  const int status = pclose(pipe);
-  r.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
+  const TCommandResult c = RunShellCommand("QT_QPA_PLATFORM=offscreen '" VELQUOR_CLI "' " + args + " 2>&1");
+  return TRenderResult{c.Status, c.Output};
 }
 
 struct TRenderFixture : testing::Test {

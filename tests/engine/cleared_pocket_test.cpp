@@ -39,18 +39,6 @@ std::vector<Move> Join(std::initializer_list<std::vector<Move>> parts) {
   return all;
 }
 
-int CountRings(const std::vector<TCncElement>& list) {
-  static const char* kPattern[] = {"G01", "G02", "G01", "G02", "G01", "G02", "G01", "G02"};
-  int found = 0;
-  for (size_t i = 1; i + 8 <= list.size(); ++i) {
-    bool match = true;
-    for (size_t k = 0; k < 8 && match; ++k) match = list[i + k].Code.View() == kPattern[k];
-    if (!match) continue;
-    ++found;
-    EXPECT_TRUE(Near(list[i + 7].P1, list[i - 1].P1)) << "ring at " << i << " is not closed";
-  }
-  return found;
-}
 
 // Pocket 40 x 30, corner radius 8, anchored at (10, 5); tool diameter 3, allowance 1,
 // 5 deep in steps of 2. Roughing 38 x 28 with corner radius 7: two rings (5.5 and 2.5),
@@ -82,7 +70,7 @@ TEST(ClearedPocket, LevelsRestLevelAndFinishingRing) {
   }
   ExpectMoves(path, 108, Join({{{"G01", 0, 20.5}}, Ring(24, 14, 6.5)}), -5);
   ExpectMoves(path, 117, {{"G00", 0, 20.5}}, 0);
-  EXPECT_EQ(CountRings(path), 7);
+  EXPECT_EQ(CountClosedOutlines(path), 7);
   EXPECT_EQ(ExpectArcsConsistent(inst->RawPathList), 28);
   EXPECT_EQ(inst->Messages.size(), 1u);
   // The current point moves to the finishing ring's start, in both lists.
@@ -97,7 +85,7 @@ TEST(ClearedPocket, ContourIsTheOutlineWithItsDepthMark) {
   ExpectMoves(contour, 0, {{"G00", 0, 22}}, 0);
   ExpectMoves(contour, 1, {{"G01", 0, 22}}, -5);
   ExpectMoves(contour, 2, Join({{{"G01", 0, 22}}, Ring(24, 14, 8), {{"G01", 0, 22}}}), 0);
-  EXPECT_EQ(CountRings(contour), 1);
+  EXPECT_EQ(CountClosedOutlines(contour), 1);
   ExpectArcsConsistent(inst->ContourList);
 }
 
@@ -116,7 +104,7 @@ TEST(ClearedPocket, QTurnsThePocketAboutTheAnchor) {
     }
     ExpectArcsConsistent(*lists.second);
   }
-  EXPECT_EQ(CountRings(OfLine(turned->RawPathList, 20)), 7);
+  EXPECT_EQ(CountClosedOutlines(OfLine(turned->RawPathList, 20)), 7);
   // The next line goes on from the finishing ring's start in the pocket's own frame.
   EXPECT_TRUE(Near(turned->RawPathList.back().P1, {10, 25.5, 1}));
 }
@@ -134,7 +122,7 @@ TEST(ClearedPocket, CornerNarrowerThanTheToolClearsWithRectanglesOnly) {
               -1);
   ExpectMoves(path, 15, Ring(24, 14, 0.5), -1);
   ExpectMoves(path, 23, {{"G00", 0, 14.5}}, 0);
-  EXPECT_EQ(CountRings(path), 1);
+  EXPECT_EQ(CountClosedOutlines(path), 1);
   EXPECT_EQ(inst->Messages.size(), 1u);
 }
 
@@ -142,7 +130,7 @@ TEST(ClearedPocket, FinishingRingIsCutWithoutAllowance) {
   auto inst = RunWithTool("T1\nN10 G00 X10 Y5 Z0\nN20 G87 L40 B30 R8 U2 V2 W0", 1.5);
   const auto path = OfLine(inst->RawPathList, 20);
   // One level: rings 6.5, 3.5, 0.5 (k = 3), then the finishing ring of radius 6.5.
-  EXPECT_EQ(CountRings(path), 4);
+  EXPECT_EQ(CountClosedOutlines(path), 4);
   ExpectMoves(path, path.size() - 10, Join({{{"G01", 0, 20.5}}, Ring(24, 14, 6.5)}), -2);
   ExpectMoves(path, path.size() - 1, {{"G00", 0, 20.5}}, 0);
 }
@@ -164,7 +152,7 @@ TEST_P(ClearedPocketFaultTest, NoDegenerateMovesAndOneMessageEach) {
   for (const char* m : c.Messages) EXPECT_EQ(CountMessages(*inst, m), 1) << m;
   const auto path = OfLine(inst->RawPathList, 20);
   EXPECT_EQ(path.size(), c.Elements) << c.Cycle;
-  EXPECT_EQ(CountRings(path), c.Rings) << c.Cycle;
+  EXPECT_EQ(CountClosedOutlines(path), c.Rings) << c.Cycle;
   if (c.Rings > 0) ExpectArcsConsistent(inst->RawPathList);
 }
 

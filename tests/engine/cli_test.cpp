@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/command_runner.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -9,22 +11,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct TCommandResult {
-  int Status = -1;
-  std::string Output;
-};
-
-TCommandResult RunCommand(const std::string& command) {
-  TCommandResult r;
-  std::FILE* p = ::popen((command + " 2>&1").c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  size_t n = 0;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.Output.append(buf, n);
-  const int status = ::pclose(p);
-  r.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
+TCommandResult RunCommand(const std::string& command) { return RunShellCommand(command + " 2>&1"); }
 
 std::string Cli() { return std::string("'") + VELQUOR_CLI + "'"; }
 

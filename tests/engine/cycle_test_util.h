@@ -66,3 +66,18 @@ inline int ExpectArcsConsistent(const TElementList& list, const TPoint& start = 
   }
   return arcs;
 }
+
+// Outlines and rings: four edges and four clockwise arcs after the point they start from.
+// Returns how many there are; each must end where it started.
+inline int CountClosedOutlines(const std::vector<TCncElement>& list) {
+  static const char* kPattern[] = {"G01", "G02", "G01", "G02", "G01", "G02", "G01", "G02"};
+  int found = 0;
+  for (size_t i = 1; i + 8 <= list.size(); ++i) {
+    bool match = true;
+    for (size_t k = 0; k < 8 && match; ++k) match = list[i + k].Code.View() == kPattern[k];
+    if (!match) continue;
+    ++found;
+    EXPECT_TRUE(Near(list[i + 7].P1, list[i - 1].P1)) << "outline at " << i << " is not closed";
+  }
+  return found;
+}

@@ -1,6 +1,8 @@
 // G66 to G70 in programs: the interpreter, the instance's vector font and velquor-cnc.
 #include <gtest/gtest.h>
 
+#include "tests/command_runner.h"
+
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -144,15 +146,9 @@ TEST_F(EngravingProgram, WithoutFontsTheInstanceReportsAndEngravesNothing) {
 }
 
 std::string Dump(const std::string& program, int& status) {
-  const std::string command = std::string(VELQUOR_CLI) + " dump '" + program + "'";
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return out;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
-  status = pclose(pipe);
-  return out;
+  const TCommandResult c = RunShellCommand(std::string(VELQUOR_CLI) + " dump '" + program + "'");
+  status = c.Status;
+  return c.Output;
 }
 
 // velquor-cnc finds the generated fonts beside itself.
