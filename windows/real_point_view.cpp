@@ -35,12 +35,6 @@ QScrollBar* ScrollBar(Qt::Orientation orientation, int min, int max, int positio
 
 }  // namespace
 
-TRasterSink RasterOf(QImage& image) {
-  if (image.isNull() || image.format() != QImage::Format_RGB32) return TRasterSink(nullptr, 0, 0, 0);
-  return TRasterSink(reinterpret_cast<uint32_t*>(image.bits()), image.width(), image.height(),
-                     image.bytesPerLine() / 4);
-}
-
 TMachineSurface::TMachineSurface(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "windows/cnc_graphics.h"
+#include "windows/image_sink.h"
 #include "windows/machine_view_controls.h"
 
 class QCheckBox;
@@ -29,9 +30,6 @@ class TMachineSurface : public QWidget {
  private:
   QImage Image;
 };
-
-// A pixel sink over a 32-bit picture.
-TRasterSink RasterOf(QImage& image);
 
 class TfrmRealPointView : public QWidget {
  public:
