@@ -6,7 +6,9 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
+#include <memory>
 
+#include "app/machine_view_link.h"
 #include "app/machine_view_run.h"
 #include "tests/display/engine_program.h"
 #include "windows/real_point_view.h"
@@ -124,6 +126,53 @@ TEST(RealPointView, DrawingRunShowsTheWindowThePictureAndTheCounters) {
   EXPECT_EQ(view.CounterLabels[0]->text(), "500");
   EXPECT_EQ(view.Picture().pixel(200 + 25, 500 + 10), qRgb(0, 0, 0));
   EXPECT_EQ(messages, std::vector<std::string>{"Empty list, no data to process"});
+}
+
+}  // namespace
+
+namespace {
+
+// The main window's side, with a processing run that reopens the program as ProcessFile does.
+TEST(MachineViewLink, ToggleCloseAndProcessing) {
+  TfrmRealPointView view;
+  auto program = std::make_unique<TEngineProgram>("G01 X1 Y2\n");
+  int processed = 0;
+  std::vector<std::string> pane;
+  TMachineViewRun run;
+  run.Info = [&](const std::string& s) { pane.push_back(s); };
+  TMachineViewLink* linkPointer = nullptr;
+  TMachineViewLink link(
+      view,
+      [&] {
+        ++processed;
+        linkPointer->AfterProcessing(program->Handle);
+      },
+      run);
+  linkPointer = &link;
+  EXPECT_FALSE(link.MachineViewOn());
+  link.AfterProcessing(program->Handle);
+  EXPECT_FALSE(view.isVisible()) << "not drawn while the mark is off";
+
+  link.Toggle(program->Handle);
+  EXPECT_TRUE(link.MachineViewOn());
+  EXPECT_TRUE(view.isVisible());
+  EXPECT_EQ(view.CounterLabels[1]->text(), "200");
+
+  // A control of the window processes the file again, which draws the window again.
+  program = std::make_unique<TEngineProgram>("G01 X3 Y4\n");
+  const int before = processed;
+  view.ZoomBar->setValue(100);
+  EXPECT_EQ(processed, before + 1);
+  EXPECT_EQ(view.CounterLabels[0]->text(), "300");
+
+  view.CloseButton->click();
+  EXPECT_FALSE(link.MachineViewOn());
+  link.Toggle(program->Handle);
+  EXPECT_TRUE(view.isVisible());
+  link.Toggle(program->Handle);
+  EXPECT_FALSE(link.MachineViewOn());
+  EXPECT_FALSE(view.isVisible());
+  EXPECT_TRUE(pane.empty());
 }
 
 }  // namespace
