@@ -4,8 +4,9 @@
 
 #include "windows/real_point_view.h"
 
-TMachineViewLink::TMachineViewLink(TfrmRealPointView& view, std::function<void()> processFile, TMachineViewRun run)
-    : View(view), Run(std::move(run)) {
+TMachineViewLink::TMachineViewLink(TfrmRealPointView& view, bool& machineViewOn, std::function<void()> processFile,
+                                   TMachineDrawRun run)
+    : View(view), On(machineViewOn), Run(std::move(run)) {
   View.OnRedraw = std::move(processFile);
   View.OnClosed = [this] { On = false; };
 }

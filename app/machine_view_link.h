@@ -10,9 +10,10 @@
 
 class TMachineViewLink {
  public:
-  // `processFile` is the main window's ProcessFile; `run` says where the run's messages go and
-  // which tool table it reads.
-  TMachineViewLink(TfrmRealPointView& view, std::function<void()> processFile, TMachineViewRun run);
+  // `machineViewOn` is the main window's mark, `processFile` its ProcessFile; `run` says where
+  // the run's messages go and which tool table it reads.
+  TMachineViewLink(TfrmRealPointView& view, bool& machineViewOn, std::function<void()> processFile,
+                   TMachineDrawRun run);
 
   bool MachineViewOn() const { return On; }
   // "Show/Close simulation": hides the window, or shows it in front and draws `handle`.
@@ -22,6 +23,6 @@ class TMachineViewLink {
 
  private:
   TfrmRealPointView& View;
-  TMachineViewRun Run;
-  bool On = false;
+  bool& On;
+  TMachineDrawRun Run;
 };

@@ -43,7 +43,7 @@ enum class TLoopEnd { Done, Empty, OverBudget };
 
 class TMachineRun {
  public:
-  TMachineRun(TCNCgraphics& plotter, const TMachineViewRun& run) : Plotter(plotter), Run(run) {}
+  TMachineRun(TCNCgraphics& plotter, const TMachineDrawRun& run) : Plotter(plotter), Run(run) {}
 
   TLoopEnd List(const TListLoop& loop, int64_t originX, int64_t originY) {
     Plotter.Origin(originX, originY);
@@ -116,14 +116,14 @@ class TMachineRun {
   }
 
   TCNCgraphics& Plotter;
-  const TMachineViewRun& Run;
+  const TMachineDrawRun& Run;
   int64_t Used = 0;
 };
 
 }  // namespace
 
 std::optional<TStepPosition> DrawMachineView(int32_t handle, uint8_t mode, const TMachineViewControls& controls,
-                                             TPixelSink& surface, const TMachineViewRun& run) {
+                                             TPixelSink& surface, const TMachineDrawRun& run) {
   TCNCgraphics plotter(surface);
   plotter.Zoom(controls.Zoom / kZoomPerPixelStep);
   surface.Fill(Rgb(0, 0, 0));
@@ -140,7 +140,7 @@ std::optional<TStepPosition> DrawMachineView(int32_t handle, uint8_t mode, const
   return plotter.Target();
 }
 
-void DrawMachineView(TfrmRealPointView& view, int32_t handle, uint8_t mode, const TMachineViewRun& run) {
+void DrawMachineView(TfrmRealPointView& view, int32_t handle, uint8_t mode, const TMachineDrawRun& run) {
   view.show();
   TRasterSink surface = view.SurfaceSink();
   if (const auto counters = DrawMachineView(handle, mode, view.Controls(), surface, run))

@@ -17,7 +17,7 @@ class TfrmRealPointView;
 // Steps one drawing run may make before it gives up: 4 km of travel, several seconds.
 constexpr int64_t kMachineRunStepBudget = 400'000'000;
 
-struct TMachineViewRun {
+struct TMachineDrawRun {
   const std::array<ToolParam, 255>* Tools = nullptr;  // "T" elements set the plotter's tool diameter
   int32_t* CurrentTool = nullptr;
   std::function<void(const std::string&)> Info;  // the main window's information pane
@@ -27,7 +27,7 @@ struct TMachineViewRun {
 // Draws on `surface` and returns the step counters for the "Current X/Y/Z:" labels; none
 // when the run ended early (an empty list, the step budget) and the labels stay.
 std::optional<TStepPosition> DrawMachineView(int32_t handle, uint8_t mode, const TMachineViewControls& controls,
-                                             TPixelSink& surface, const TMachineViewRun& run);
+                                             TPixelSink& surface, const TMachineDrawRun& run);
 
 // The same on the machine-coordinate window: shows it, draws, sets its labels.
-void DrawMachineView(TfrmRealPointView& view, int32_t handle, uint8_t mode, const TMachineViewRun& run);
+void DrawMachineView(TfrmRealPointView& view, int32_t handle, uint8_t mode, const TMachineDrawRun& run);

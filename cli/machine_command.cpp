@@ -151,7 +151,7 @@ int Machine(const TMachineOptions& o) {
   picture.fill(Qt::black);
   TRasterSink surface = RasterOf(picture);
   int32_t currentTool = 0;
-  TMachineViewRun run;
+  TMachineDrawRun run;
   run.Tools = &*tools;
   run.CurrentTool = &currentTool;
   run.Info = [](const std::string& s) { std::printf("%s\n", s.c_str()); };

@@ -25,7 +25,7 @@ struct TPicture {
 
 struct TRunFixture : testing::Test {
   std::optional<TStepPosition> Draw(const TEngineProgram& p, TMachineViewControls controls) {
-    TMachineViewRun run;
+    TMachineDrawRun run;
     run.Tools = &Tools;
     run.CurrentTool = &CurrentTool;
     run.Info = [this](const std::string& s) { Messages.push_back(s); };

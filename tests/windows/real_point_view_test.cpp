@@ -106,7 +106,7 @@ TEST(RealPointView, DrawingRunShowsTheWindowThePictureAndTheCounters) {
   TfrmRealPointView view;
   const TEngineProgram p("G01 X5 Y-2 Z1\n");
   std::vector<std::string> messages;
-  TMachineViewRun run;
+  TMachineDrawRun run;
   run.Info = [&](const std::string& s) { messages.push_back(s); };
   DrawMachineView(view, p.Handle, 1, run);
   EXPECT_TRUE(view.isVisible());
@@ -138,11 +138,12 @@ TEST(MachineViewLink, ToggleCloseAndProcessing) {
   auto program = std::make_unique<TEngineProgram>("G01 X1 Y2\n");
   int processed = 0;
   std::vector<std::string> pane;
-  TMachineViewRun run;
+  TMachineDrawRun run;
   run.Info = [&](const std::string& s) { pane.push_back(s); };
   TMachineViewLink* linkPointer = nullptr;
+  bool machineViewOn = false;
   TMachineViewLink link(
-      view,
+      view, machineViewOn,
       [&] {
         ++processed;
         linkPointer->AfterProcessing(program->Handle);
@@ -154,7 +155,7 @@ TEST(MachineViewLink, ToggleCloseAndProcessing) {
   EXPECT_FALSE(view.isVisible()) << "not drawn while the mark is off";
 
   link.Toggle(program->Handle);
-  EXPECT_TRUE(link.MachineViewOn());
+  EXPECT_TRUE(machineViewOn);
   EXPECT_TRUE(view.isVisible());
   EXPECT_EQ(view.CounterLabels[1]->text(), "200");
 
@@ -166,7 +167,7 @@ TEST(MachineViewLink, ToggleCloseAndProcessing) {
   EXPECT_EQ(view.CounterLabels[0]->text(), "300");
 
   view.CloseButton->click();
-  EXPECT_FALSE(link.MachineViewOn());
+  EXPECT_FALSE(machineViewOn);
   link.Toggle(program->Handle);
   EXPECT_TRUE(view.isVisible());
   link.Toggle(program->Handle);
