@@ -17,9 +17,24 @@ QString PaneText(const std::string& text) {
   return s;
 }
 
-void TInfoMemo::Append(const std::string& line) { appendPlainText(PaneText(line)); }
+void TInfoMemo::Append(const std::string& line) {
+  if (Batching) Pending.append(PaneText(line));
+  else appendPlainText(PaneText(line));
+}
+
+void TInfoMemo::Flush() {
+  if (Pending.isEmpty()) return;
+  appendPlainText(Pending.join(QLatin1Char('\n')));
+  Pending.clear();
+}
+
+void TInfoMemo::EndBatch() {
+  Batching = false;
+  Flush();
+}
 
 void TInfoMemo::PutInFront(const std::string& text) {
+  Flush();
   setPlainText(PaneText(text) + toPlainText());
   verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }

@@ -11,6 +11,17 @@ class TInfoMemo : public QPlainTextEdit, public TInfoPane {
 
   void Append(const std::string& line) override;
   void PutInFront(const std::string& text) override;
+
+  // Lines appended between these two calls are laid out once, at the end: a run may
+  // bring hundreds of thousands of messages.
+  void BeginBatch() { Batching = true; }
+  void EndBatch();
+
+ private:
+  void Flush();
+
+  bool Batching = false;
+  QStringList Pending;
 };
 
 // A message's text as the pane shows it: "\r\n" is a line break like "\n".

@@ -137,6 +137,11 @@ void TForm1::BuildControlRow(QWidget* parent) {
     place.Control->setGeometry(x, (kControlRowHeight - h) / 2, w, h);
     right = x + w;
   }
+  // The check boxes stay inside the window's width as long as there is room left of them.
+  const int roomLeft = chkPointOutEdges->x() - btnClearInfo->geometry().right() - kGap;
+  const int overflow = std::min(right - (kClientWidth - kGap), roomLeft);
+  if (overflow > 0)
+    for (QWidget* box : {chkPointOutEdges, chkViewContour, chkViewCuttingPath}) box->move(box->x() - overflow, box->y());
   static_cast<QVBoxLayout*>(parent->layout())->addWidget(row);
 
   connect(sbGrid, &QScrollBar::valueChanged, this, [this](int pos) { SimBox->SetGridSize(pos * kGridStepMm); });
@@ -223,8 +228,10 @@ TDisplayChecks TForm1::Checks() const {
 
 void TForm1::ProcessCurrentFile() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
+  memInfo->BeginBatch();
   const TProcessResult r = ProcessFile(ViewerState.CurrentFile, ViewerState, *SimBox, Checks(), *memInfo,
                                        [this](int32_t handle) { DrawMachineView(handle); });
+  memInfo->EndBatch();
   QApplication::restoreOverrideCursor();
   const std::string name = QFileInfo(QString::fromStdString(ViewerState.CurrentFile)).fileName().toStdString();
   lblStatus->setText(QString::fromStdString(RunSummary(name, r)));

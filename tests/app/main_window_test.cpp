@@ -198,6 +198,26 @@ TEST_F(TMainWindowTest, ReloadBeforeAnyFilePutsTheMessageInFrontEachTime) {
   EXPECT_EQ(Form->InfoPane().toPlainText(), "");
 }
 
+TEST_F(TMainWindowTest, ControlRowFitsTheWindow) {
+  for (const char* box : {"point out edges", "view contour", "view cutting path"}) {
+    const QCheckBox* c = Control<QCheckBox>(*Form, box);
+    EXPECT_LE(c->geometry().right(), TForm1::kClientWidth) << box;
+    EXPECT_GE(c->width(), c->sizeHint().width()) << box;
+  }
+}
+
+TEST(InfoPane, BatchedLinesKeepTheirOrder) {
+  TInfoMemo pane;
+  pane.Append("first");
+  pane.BeginBatch();
+  pane.Append("a");
+  EXPECT_EQ(pane.toPlainText(), "first") << "shown when the batch ends";
+  pane.PutInFront("x\r\n");
+  pane.Append("b");
+  pane.EndBatch();
+  EXPECT_EQ(pane.toPlainText(), "x\nfirst\na\nb");
+}
+
 TEST_F(TMainWindowTest, OpenDialogCancelledBeforeAnyFileDoesNothing) {
   const QString before = Form->InfoPane().toPlainText();
   AnswerOpenDialog({});
