@@ -11,5 +11,6 @@ std::string FontFolder(const std::string& executableFolder) { return executableF
 
 std::string SettingsProblem(const std::string& path, const std::string& error) {
   if (error.empty()) return {};
-  return "Settings file " + path + " not used (" + error + "); working with the default settings";
+  const std::string why = error.find(path) == std::string::npos ? path + ": " + error : error;
+  return "Settings file not read (" + why + "); the default settings are used";
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "app/viewer_start.h"
 #include "display/sim_view.h"
 #include "tests/app/viewer_files.h"
 
@@ -219,6 +220,14 @@ TEST_F(TProcessFileTest, NoFreeInstanceIsToldByTheHandleNotTheNumber) {
     EXPECT_EQ(Pane.Count("Message from CAM processor: Init CNC-Dll"), 1u);
     EXPECT_EQ(View.Objects.Count(), static_cast<size_t>(lines));
   }
+}
+
+TEST(SettingsProblemTest, NamesThePathOnceAndTheReason) {
+  EXPECT_EQ(SettingsProblem("/a/v.INI", ""), "");
+  EXPECT_EQ(SettingsProblem("/a/v.INI", "cannot read /a/v.INI: it is a folder"),
+            "Settings file not read (cannot read /a/v.INI: it is a folder); the default settings are used");
+  EXPECT_EQ(SettingsProblem("/a/v.INI", "permission denied"),
+            "Settings file not read (/a/v.INI: permission denied); the default settings are used");
 }
 
 TEST(RunSummaryTest, NamesFileLinesBothListsAndTime) {
