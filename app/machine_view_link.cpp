@@ -7,7 +7,9 @@
 TMachineViewLink::TMachineViewLink(TfrmRealPointView& view, bool& machineViewOn, std::function<void()> processFile,
                                    TMachineDrawRun run)
     : View(view), On(machineViewOn), Run(std::move(run)) {
-  View.OnRedraw = std::move(processFile);
+  View.OnRedraw = [this, processFile = std::move(processFile)] {
+    if (!Drawing && processFile) processFile();
+  };
   View.OnClosed = [this] { On = false; };
 }
 
@@ -17,12 +19,17 @@ void TMachineViewLink::Toggle(int32_t handle) {
     View.hide();
     return;
   }
-  View.show();
+  Draw(handle);
   View.raise();
   View.activateWindow();
-  DrawMachineView(View, handle, 1, Run);
 }
 
 void TMachineViewLink::AfterProcessing(int32_t handle) {
-  if (On) DrawMachineView(View, handle, 1, Run);
+  if (On) Draw(handle);
+}
+
+void TMachineViewLink::Draw(int32_t handle) {
+  Drawing = true;
+  DrawMachineView(View, handle, 1, Run);
+  Drawing = false;
 }

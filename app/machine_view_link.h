@@ -22,7 +22,12 @@ class TMachineViewLink {
   void AfterProcessing(int32_t handle);
 
  private:
+  void Draw(int32_t handle);
+
   TfrmRealPointView& View;
   bool& On;
   TMachineDrawRun Run;
+  // Showing the window may activate it, and activation asks for a new processing: not while
+  // this one is drawing from the instance that processing would close.
+  bool Drawing = false;
 };
