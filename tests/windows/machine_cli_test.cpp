@@ -24,14 +24,20 @@ struct TMachineCliFixture : testing::Test {
   }
   ~TMachineCliFixture() override { std::filesystem::remove_all(Dir); }
   std::string In(const char* name) const { return (Dir / name).string(); }
+  // Runs `machine` on `program` and reads the picture it wrote; `output` gets what it printed.
+  QImage Picture(const char* program, const std::string& options, std::string& output) const {
+    const TCommandResult r = RunCli("machine " + In(program) + " -o " + In("out.png") + options);
+    output = r.Output;
+    EXPECT_EQ(r.Status, 0) << r.Output;
+    return QImage(QString::fromStdString(In("out.png")));
+  }
   std::filesystem::path Dir;
 };
 
 TEST_F(TMachineCliFixture, DrawsBothListsAtTheStartZoom) {
-  const TCommandResult r = RunCli("machine " + In("line.cnc") + " -o " + In("out.png"));
-  ASSERT_EQ(r.Status, 0) << r.Output;
-  EXPECT_EQ(r.Output, "Current X: 100\nCurrent Y: 200\nCurrent Z: 0\n");
-  const QImage image(QString::fromStdString(In("out.png")));
+  std::string output;
+  const QImage image = Picture("line.cnc", "", output);
+  EXPECT_EQ(output, "Current X: 100\nCurrent Y: 200\nCurrent Z: 0\n");
   ASSERT_EQ(image.size(), QSize(880, 638));
   // Zoom 50: 20 steps to the pixel from (200, 500); the path is drawn over the contour.
   EXPECT_EQ(image.pixel(205, 500), qRgb(0, 255, 0));
@@ -40,10 +46,9 @@ TEST_F(TMachineCliFixture, DrawsBothListsAtTheStartZoom) {
 }
 
 TEST_F(TMachineCliFixture, ControlsAsOptions) {
-  const TCommandResult r = RunCli("machine " + In("line.cnc") + " -o " + In("small.png") +
-                                  " --size 300x260 --zoom 1000 --hscroll 100 --vscroll 250 --no-path");
-  ASSERT_EQ(r.Status, 0) << r.Output;
-  const QImage image(QString::fromStdString(In("small.png")));
+  std::string output;
+  const QImage image =
+      Picture("line.cnc", " --size 300x260 --zoom 1000 --hscroll 100 --vscroll 250 --no-path", output);
   ASSERT_EQ(image.size(), QSize(300, 260));
   // Origin (100, 250).
   EXPECT_EQ(image.pixel(100 + 100, 250), qRgb(255, 255, 0));
@@ -52,10 +57,9 @@ TEST_F(TMachineCliFixture, ControlsAsOptions) {
 }
 
 TEST_F(TMachineCliFixture, EmptyProgramGivesTheBlackSurface) {
-  const TCommandResult r = RunCli("machine " + In("empty.cnc") + " -o " + In("empty.png"));
-  ASSERT_EQ(r.Status, 0) << r.Output;
-  EXPECT_EQ(r.Output, "Empty list, no data to process\nCurrent X: 0\nCurrent Y: 0\nCurrent Z: 0\n");
-  const QImage image(QString::fromStdString(In("empty.png")));
+  std::string output;
+  const QImage image = Picture("empty.cnc", "", output);
+  EXPECT_EQ(output, "Empty list, no data to process\nCurrent X: 0\nCurrent Y: 0\nCurrent Z: 0\n");
   ASSERT_EQ(image.size(), QSize(880, 638));
   EXPECT_EQ(image.pixel(200, 500), qRgb(0, 0, 0));
 }
