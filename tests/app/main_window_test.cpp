@@ -180,6 +180,24 @@ TEST_F(TMainWindowTest, TypedCharactersAreReportedOnceInAnyControl) {
   EXPECT_EQ(PaneLines(*Form).size(), lines.size()) << "keys without a character add nothing";
 }
 
+TEST_F(TMainWindowTest, MenuShortcutsWinOverThePane) {
+  Form->show();
+  QApplication::setActiveWindow(Form.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+  Form->InfoPane().setFocus();
+  QAction* about = nullptr;
+  for (QAction* menu : Form->menuBar()->actions())
+    for (QAction* a : menu->menu()->actions())
+      if (a->text() == "About") about = a;
+  ASSERT_NE(about, nullptr);
+  int shown = 0;
+  QObject::connect(about, &QAction::triggered, [&shown] { ++shown; });
+  QTest::keyClick(&Form->InfoPane(), Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(shown, 1);
+  QTest::keyClick(&Form->InfoPane(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_TRUE(Form->State().MachineViewOn);
+}
+
 TEST_F(TMainWindowTest, ZoomAllRestoresHomeWithTheCrosshair) {
   TSimBox& view = Form->View();
   view.SetMouseMode(TMouseMode::SetW0);
