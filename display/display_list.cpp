@@ -1,9 +1,16 @@
 #include "display/display_list.h"
 
+#include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
+#include <cmath>
+#include <numbers>
+#include <stdexcept>
 
 namespace {
+
+constexpr uint32_t kMaxPens = 1u << 24;
 
 QPen MakePen(const TPenSpec& style) {
   QPen pen(QColor::fromRgb(style.Colour), style.Width);
@@ -12,49 +19,227 @@ QPen MakePen(const TPenSpec& style) {
   return pen;
 }
 
-}  // namespace
-
-void TDisplayList::Add(const TGraphObject& object, const TViewWindow& w) {
-  Objects.push_back(object);
-  TGraphObject& o = Objects.back();
-  o.ComputePixels(TPixelMapping(w), Curves);
-  Shown.push_back(o.MayShowIn(w.Width, w.Height));
+// One-pixel pens that our own rasteriser draws; dash-dot only along lines.
+bool DrawnDirectly(const TPenSpec& pen, TShape shape) {
+  return pen.Width <= 1 && (pen.Style == kPenSolid || shape == TShape::Line);
 }
 
-void TDisplayList::Reserve(size_t n) {
-  Objects.reserve(n);
-  Shown.reserve(n);
+// Screen angle (degrees, counter-clockwise, Y down) of pixel p seen from (cx, cy).
+double ScreenAngle(double cx, double cy, int32_t px, int32_t py) {
+  return std::atan2(cy - py, px - cx) * 180.0 / std::numbers::pi;
+}
+
+bool IsArc(TShape s) { return s == TShape::ArcCW || s == TShape::ArcCCW; }
+
+}  // namespace
+
+uint32_t TDisplayList::PenNumber(const TPenSpec& pen) {
+  // Objects come in runs of the same pen: look from the newest backwards.
+  for (size_t i = Pens.size(); i-- > 0;)
+    if (Pens[i] == pen) return static_cast<uint32_t>(i);
+  if (Pens.size() >= kMaxPens) throw std::length_error("display list: too many different pens");
+  Pens.push_back(pen);
+  return static_cast<uint32_t>(Pens.size() - 1);
+}
+
+void TDisplayList::Add(const TGraphObject& o, const TViewWindow& w) {
+  TRecord rec{};
+  rec.Pen = PenNumber(o.Pen);
+  rec.Shape = static_cast<uint32_t>(o.Shape);
+  switch (o.Shape) {
+    case TShape::Line:
+      Lines.push_back({o.P1, o.P2});
+      break;
+    case TShape::Circle:
+      Circles.push_back({o.Centre, o.Radius});
+      break;
+    case TShape::ArcCW:
+    case TShape::ArcCCW:
+      Arcs.push_back({o.Centre, o.Radius, o.P3, o.P4});
+      break;
+  }
+  Records.push_back(rec);
+  const size_t data = o.Shape == TShape::Line ? Lines.size() : o.Shape == TShape::Circle ? Circles.size() : Arcs.size();
+  SetPixels(Records.back(), Records.size() - 1, TPixelMapping(w), data - 1);
+}
+
+void TDisplayList::SetPixels(TRecord& rec, size_t index, const TPixelMapping& m, size_t data) {
+  TPixelForm form = TPixelForm::Hidden;
+  TCurveRun run;
+  switch (static_cast<TShape>(rec.Shape)) {
+    case TShape::Line:
+      form = LinePixels(m, Lines[data].A, Lines[data].B, rec.Pixels);
+      break;
+    case TShape::Circle:
+      form = CurvePixels(m, Circles[data].Centre, Circles[data].Radius, nullptr, nullptr, rec.Pixels, Curves, run);
+      break;
+    case TShape::ArcCW:
+    case TShape::ArcCCW: {
+      const TArcData& d = Arcs[data];
+      form = CurvePixels(m, d.Centre, d.Radius, &d.P3, &d.P4, rec.Pixels, Curves, run);
+      break;
+    }
+  }
+  if (form != TPixelForm::Hidden && !BoxMayShow(rec.Pixels, Pens[rec.Pen].Width, m.Window.Width, m.Window.Height)) {
+    if (form == TPixelForm::Polyline) Curves.resize(run.First);
+    form = TPixelForm::Hidden;
+  }
+  if (form == TPixelForm::Polyline) CurveRefs.push_back({index, run});
+  rec.Form = static_cast<uint32_t>(form);
+}
+
+void TDisplayList::Reserve(size_t lines, size_t circles, size_t arcs) {
+  Records.reserve(Records.size() + lines + circles + arcs);
+  Lines.reserve(Lines.size() + lines);
+  Circles.reserve(Circles.size() + circles);
+  Arcs.reserve(Arcs.size() + arcs);
+}
+
+size_t TDisplayList::BytesHeld() const {
+  return Records.capacity() * sizeof(TRecord) + Lines.capacity() * sizeof(TLineData) +
+         Circles.capacity() * sizeof(TCircleData) + Arcs.capacity() * sizeof(TArcData) +
+         Pens.capacity() * sizeof(TPenSpec) + Curves.capacity() * sizeof(QPoint) +
+         CurveRefs.capacity() * sizeof(TCurveRef);
 }
 
 void TDisplayList::Clear() {
-  std::vector<TGraphObject>().swap(Objects);
-  std::vector<uint8_t>().swap(Shown);
+  std::vector<TRecord>().swap(Records);
+  std::vector<TLineData>().swap(Lines);
+  std::vector<TCircleData>().swap(Circles);
+  std::vector<TArcData>().swap(Arcs);
+  std::vector<TPenSpec>().swap(Pens);
   std::vector<QPoint>().swap(Curves);
+  std::vector<TCurveRef>().swap(CurveRefs);
 }
 
 void TDisplayList::Recalc(const TViewWindow& w) {
   Curves.clear();
+  CurveRefs.clear();
   const TPixelMapping m(w);
-  for (size_t i = 0; i < Objects.size(); ++i) {
-    Objects[i].ComputePixels(m, Curves);
-    Shown[i] = Objects[i].MayShowIn(w.Width, w.Height);
+  size_t next[4] = {0, 0, 0, 0};  // next geometry of each shape; the arcs share one array
+  for (size_t i = 0; i < Records.size(); ++i) {
+    TRecord& rec = Records[i];
+    const size_t kind = IsArc(static_cast<TShape>(rec.Shape)) ? 2 : rec.Shape;
+    SetPixels(rec, i, m, next[kind]++);
   }
 }
 
-size_t TDisplayList::Paint(QPainter& canvas, const TViewWindow&) const {
-  size_t drawn = 0;
-  bool havePen = false;
-  TPenSpec current;
-  for (size_t i = 0; i < Objects.size(); ++i) {
-    if (!Shown[i]) continue;
-    const TGraphObject& o = Objects[i];
-    if (!havePen || !(o.Pen == current)) {
-      current = o.Pen;
-      havePen = true;
-      canvas.setPen(MakePen(current));
+TGraphObject TDisplayList::operator[](size_t index) const {
+  size_t line = 0, circle = 0, arc = 0;
+  for (size_t i = 0; i < index; ++i) {
+    const TShape s = static_cast<TShape>(Records[i].Shape);
+    line += s == TShape::Line;
+    circle += s == TShape::Circle;
+    arc += IsArc(s);
+  }
+  const TRecord& rec = Records[index];
+  TGraphObject o;
+  o.Pen = Pens[rec.Pen];
+  o.Shape = static_cast<TShape>(rec.Shape);
+  o.Form = static_cast<TPixelForm>(rec.Form);
+  o.X1 = rec.Pixels.X1, o.Y1 = rec.Pixels.Y1, o.X2 = rec.Pixels.X2, o.Y2 = rec.Pixels.Y2;
+  const auto square = [&o](const TRealXY& c, double r) {
+    o.Centre = c;
+    o.Radius = r;
+    o.P1 = {c.X - r, c.Y + r};
+    o.P2 = {c.X + r, c.Y - r};
+  };
+  if (o.Shape == TShape::Line) {
+    o.P1 = Lines[line].A;
+    o.P2 = Lines[line].B;
+  } else if (o.Shape == TShape::Circle) {
+    square(Circles[circle].Centre, Circles[circle].Radius);
+  } else {
+    const TArcData& d = Arcs[arc];
+    square(d.Centre, d.Radius);
+    o.P3 = d.P3;
+    o.P4 = d.P4;
+    o.Kind = 2;
+  }
+  return o;
+}
+
+void TDisplayList::DrawWithPainter(QPainter& canvas, const TRecord& rec, const TArcRadials* radials,
+                                   const TCurveRef* curve) const {
+  if (curve) {
+    const QPoint* points = Curves.data() + curve->Run.First;
+    canvas.drawPolyline(points, curve->Run.Count1);
+    if (curve->Run.Count2 > 0) canvas.drawPolyline(points + curve->Run.Count1, curve->Run.Count2);
+    return;
+  }
+  const TPixelBox& p = rec.Pixels;
+  const QRectF box(p.X1, p.Y1, p.X2 - p.X1, p.Y2 - p.Y1);
+  switch (static_cast<TShape>(rec.Shape)) {
+    case TShape::Line:
+      canvas.drawLine(p.X1, p.Y1, p.X2, p.Y2);
+      break;
+    case TShape::Circle:
+      canvas.setBrush(Qt::NoBrush);
+      canvas.drawEllipse(box);
+      break;
+    case TShape::ArcCW:
+    case TShape::ArcCCW: {
+      const double cx = (p.X1 + p.X2) / 2.0, cy = (p.Y1 + p.Y2) / 2.0;
+      const double start = ScreenAngle(cx, cy, radials->X3, radials->Y3);
+      double sweep = ScreenAngle(cx, cy, radials->X4, radials->Y4) - start;
+      while (sweep <= 0.0) sweep += 360.0;  // equal radials: the whole circle
+      QPainterPath path;
+      path.arcMoveTo(box, start);
+      path.arcTo(box, start, sweep);
+      canvas.setBrush(Qt::NoBrush);
+      canvas.drawPath(path);
+      break;
     }
-    o.Draw(canvas, Curves.data());
+  }
+}
+
+size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w, TPaintMethod method) const {
+  // Our rasteriser writes 32-bit pixels; any other picture is left to QPainter.
+  const bool direct = method == TPaintMethod::Fast && image.depth() == 32 && !image.isNull();
+  TRasterTarget target;
+  if (direct) target = {reinterpret_cast<uint32_t*>(image.bits()), static_cast<int32_t>(image.bytesPerLine() / 4),
+                        image.width(), image.height()};
+  const TPixelMapping m(w);
+  size_t drawn = 0, arc = 0, curve = 0;
+  int64_t painterPen = -1;
+  for (const TRecord& rec : Records) {
+    const TShape shape = static_cast<TShape>(rec.Shape);
+    const size_t arcIndex = arc;
+    arc += IsArc(shape);
+    const TPixelForm form = static_cast<TPixelForm>(rec.Form);
+    if (form == TPixelForm::Hidden) continue;
     ++drawn;
+    const TCurveRef* curveRef = form == TPixelForm::Polyline ? &CurveRefs[curve++] : nullptr;
+    TArcRadials radials;
+    if (IsArc(shape) && !curveRef) {
+      const TArcData& d = Arcs[arcIndex];
+      const TPixelXY p3 = m.Pixel(d.P3), p4 = m.Pixel(d.P4);
+      radials = {p3.X, p3.Y, p4.X, p4.Y};
+      if (radials.X3 == radials.X4 && radials.Y3 == radials.Y4) continue;  // start and end on one pixel
+    }
+    const TPenSpec& pen = Pens[rec.Pen];
+    if (direct && DrawnDirectly(pen, shape)) {
+      const uint32_t colour = 0xFF000000u | pen.Colour;
+      const TPixelBox& p = rec.Pixels;
+      if (curveRef) {
+        const QPoint* pts = Curves.data() + curveRef->Run.First;
+        const uint32_t counts[2] = {curveRef->Run.Count1, curveRef->Run.Count2};
+        for (uint32_t k = 0, offset = 0; k < 2; offset += counts[k], ++k)
+          for (uint32_t j = offset + 1; j < offset + counts[k]; ++j)
+            RasterLine(target, pts[j - 1].x(), pts[j - 1].y(), pts[j].x(), pts[j].y(), colour, TLinePattern::Solid);
+      } else if (shape == TShape::Line) {
+        RasterLine(target, p.X1, p.Y1, p.X2, p.Y2, colour,
+                   pen.Style == kPenDashDot ? TLinePattern::DashDot : TLinePattern::Solid);
+      } else {
+        Ellipses.Draw(target, p, colour, IsArc(shape) ? &radials : nullptr);
+      }
+      continue;
+    }
+    if (painterPen != rec.Pen) {
+      painterPen = rec.Pen;
+      canvas.setPen(MakePen(pen));
+    }
+    DrawWithPainter(canvas, rec, &radials, curveRef);
   }
   return drawn;
 }
