@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
+#include <QPolygonF>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <stdexcept>
@@ -27,6 +29,24 @@ bool DrawnDirectly(const TPenSpec& pen, TShape shape) {
 // Screen angle (degrees, counter-clockwise, Y down) of pixel p seen from (cx, cy).
 double ScreenAngle(double cx, double cy, int32_t px, int32_t py) {
   return std::atan2(cy - py, px - cx) * 180.0 / std::numbers::pi;
+}
+
+// QPainter draws ellipses as four Bezier curves, off by 2.7e-4 of the radius: beyond this
+// width more than a pixel, so larger ones are drawn as polylines close to the true curve.
+constexpr double kLargestBezierEllipse = 4000;
+
+// Points of the ellipse in `box` from `start` through `sweep` (degrees, counter-clockwise
+// on the screen), with chords that stray from the curve by a quarter pixel at most.
+QPolygonF EllipsePoints(const QRectF& box, double start, double sweep) {
+  const double rx = box.width() / 2, ry = box.height() / 2, r = std::max(rx, ry);
+  const QPointF c = box.center();
+  const int n = static_cast<int>(std::ceil(r * sweep * std::numbers::pi / 180 / std::sqrt(2.0 * r))) + 1;
+  QPolygonF points;
+  for (int i = 0; i <= n; ++i) {
+    const double a = (start + sweep * i / n) * std::numbers::pi / 180;
+    points << QPointF(c.x() + rx * std::cos(a), c.y() - ry * std::sin(a));
+  }
+  return points;
 }
 
 bool IsArc(TShape s) { return s == TShape::ArcCW || s == TShape::ArcCCW; }
@@ -116,23 +136,29 @@ void TDisplayList::Recalc(const TViewWindow& w) {
   Curves.clear();
   CurveRefs.clear();
   const TPixelMapping m(w);
-  size_t next[4] = {0, 0, 0, 0};  // next geometry of each shape; the arcs share one array
-  for (size_t i = 0; i < Records.size(); ++i) {
-    TRecord& rec = Records[i];
-    const size_t kind = IsArc(static_cast<TShape>(rec.Shape)) ? 2 : rec.Shape;
-    SetPixels(rec, i, m, next[kind]++);
-  }
+  size_t next[3] = {0, 0, 0};  // the next geometry in each array
+  for (size_t i = 0; i < Records.size(); ++i) SetPixels(Records[i], i, m, next[GeometryArray(Records[i])]++);
 }
 
 TGraphObject TDisplayList::operator[](size_t index) const {
-  size_t line = 0, circle = 0, arc = 0;
-  for (size_t i = 0; i < index; ++i) {
-    const TShape s = static_cast<TShape>(Records[i].Shape);
-    line += s == TShape::Line;
-    circle += s == TShape::Circle;
-    arc += IsArc(s);
-  }
-  const TRecord& rec = Records[index];
+  size_t next[3] = {0, 0, 0};
+  for (size_t i = 0; i < index; ++i) ++next[GeometryArray(Records[i])];
+  return Object(Records[index], next[GeometryArray(Records[index])]);
+}
+
+std::vector<TGraphObject> TDisplayList::All() const {
+  std::vector<TGraphObject> out;
+  out.reserve(Records.size());
+  size_t next[3] = {0, 0, 0};
+  for (const TRecord& rec : Records) out.push_back(Object(rec, next[GeometryArray(rec)]++));
+  return out;
+}
+
+size_t TDisplayList::GeometryArray(const TRecord& rec) {
+  return IsArc(static_cast<TShape>(rec.Shape)) ? 2 : rec.Shape;
+}
+
+TGraphObject TDisplayList::Object(const TRecord& rec, size_t data) const {
   TGraphObject o;
   o.Pen = Pens[rec.Pen];
   o.Shape = static_cast<TShape>(rec.Shape);
@@ -145,12 +171,12 @@ TGraphObject TDisplayList::operator[](size_t index) const {
     o.P2 = {c.X + r, c.Y - r};
   };
   if (o.Shape == TShape::Line) {
-    o.P1 = Lines[line].A;
-    o.P2 = Lines[line].B;
+    o.P1 = Lines[data].A;
+    o.P2 = Lines[data].B;
   } else if (o.Shape == TShape::Circle) {
-    square(Circles[circle].Centre, Circles[circle].Radius);
+    square(Circles[data].Centre, Circles[data].Radius);
   } else {
-    const TArcData& d = Arcs[arc];
+    const TArcData& d = Arcs[data];
     square(d.Centre, d.Radius);
     o.P3 = d.P3;
     o.P4 = d.P4;
@@ -175,7 +201,8 @@ void TDisplayList::DrawWithPainter(QPainter& canvas, const TRecord& rec, const T
       break;
     case TShape::Circle:
       canvas.setBrush(Qt::NoBrush);
-      canvas.drawEllipse(box);
+      if (box.width() > kLargestBezierEllipse) canvas.drawPolyline(EllipsePoints(box, 0, 360));
+      else canvas.drawEllipse(box);
       break;
     case TShape::ArcCW:
     case TShape::ArcCCW: {
@@ -183,10 +210,14 @@ void TDisplayList::DrawWithPainter(QPainter& canvas, const TRecord& rec, const T
       const double start = ScreenAngle(cx, cy, radials->X3, radials->Y3);
       double sweep = ScreenAngle(cx, cy, radials->X4, radials->Y4) - start;
       while (sweep <= 0.0) sweep += 360.0;  // equal radials: the whole circle
+      canvas.setBrush(Qt::NoBrush);
+      if (box.width() > kLargestBezierEllipse) {
+        canvas.drawPolyline(EllipsePoints(box, start, sweep));
+        break;
+      }
       QPainterPath path;
       path.arcMoveTo(box, start);
       path.arcTo(box, start, sweep);
-      canvas.setBrush(Qt::NoBrush);
       canvas.drawPath(path);
       break;
     }

@@ -29,6 +29,8 @@ class TDisplayList {
   size_t Count() const { return Records.size(); }
   // The object as a value (walks the list: for tests and inspection, not for drawing).
   TGraphObject operator[](size_t i) const;
+  // All objects as values, in list order.
+  std::vector<TGraphObject> All() const;
   // Room for this many more objects of each shape, so that growing never copies.
   void Reserve(size_t lines, size_t circles, size_t arcs);
   // Bytes held by the objects (records, geometry and palette), capacity included.
@@ -68,6 +70,9 @@ class TDisplayList {
   };
 
   uint32_t PenNumber(const TPenSpec& pen);
+  // Which geometry array holds the object: lines, circles or arcs.
+  static size_t GeometryArray(const TRecord& rec);
+  TGraphObject Object(const TRecord& rec, size_t data) const;
   // `data`: the object's place in the geometry array of its shape.
   void SetPixels(TRecord& rec, size_t index, const TPixelMapping& m, size_t data);
   void DrawWithPainter(QPainter& canvas, const TRecord& rec, const TArcRadials* radials, const TCurveRef* curve) const;
