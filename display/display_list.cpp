@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -50,6 +51,49 @@ QPolygonF EllipsePoints(const QRectF& box, double start, double sweep) {
 }
 
 bool IsArc(TShape s) { return s == TShape::ArcCW || s == TShape::ArcCCW; }
+
+// Thin objects are drawn as colour slots into a byte per pixel, which the processor's cache
+// holds, and laid over the picture before QPainter draws and at the end.
+class TSlotLayer {
+ public:
+  TSlotLayer(QImage& image, size_t pens)
+      : Pixels(reinterpret_cast<uint32_t*>(image.bits())),
+        Stride(image.bytesPerLine() / 4),
+        Width(image.width()),
+        Height(image.height()),
+        Slots(size_t(Width) * size_t(Height), 0),
+        PenSlot(pens, 0) {}
+  TRasterTarget Target() { return {Slots.data(), Width, Width, Height}; }
+  TRasterValue SlotOf(uint32_t pen, QRgb colour) {
+    if (PenSlot[pen] != 0) return PenSlot[pen];
+    if (Colours.size() == kSlots) Flush();
+    Colours.push_back(0xFF000000u | colour);
+    return PenSlot[pen] = static_cast<TRasterValue>(Colours.size());
+  }
+  // Lays the drawn pixels over the picture and starts empty.
+  void Flush() {
+    if (Colours.empty()) return;
+    for (int32_t y = 0; y < Height; ++y) {
+      TRasterValue* cells = Slots.data() + size_t(y) * size_t(Width);
+      uint32_t* row = Pixels + size_t(y) * size_t(Stride);
+      for (int32_t x = 0; x < Width; ++x) {
+        if (cells[x] == 0) continue;
+        row[x] = Colours[cells[x] - 1];
+        cells[x] = 0;
+      }
+    }
+    Colours.clear();
+    std::fill(PenSlot.begin(), PenSlot.end(), TRasterValue{0});
+  }
+
+ private:
+  static constexpr size_t kSlots = 255;
+  uint32_t* Pixels;
+  int32_t Stride, Width, Height;
+  std::vector<TRasterValue> Slots;
+  std::vector<TRasterValue> PenSlot;  // by pen number, 0 for none yet
+  std::vector<uint32_t> Colours;      // by slot - 1
+};
 
 }  // namespace
 
@@ -227,9 +271,9 @@ void TDisplayList::DrawWithPainter(QPainter& canvas, const TRecord& rec, const T
 size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w, TPaintMethod method) const {
   // Our rasteriser writes 32-bit pixels; any other picture is left to QPainter.
   const bool direct = method == TPaintMethod::Fast && image.depth() == 32 && !image.isNull();
-  TRasterTarget target;
-  if (direct) target = {reinterpret_cast<uint32_t*>(image.bits()), static_cast<int32_t>(image.bytesPerLine() / 4),
-                        image.width(), image.height()};
+  std::optional<TSlotLayer> layer;
+  if (direct) layer.emplace(image, Pens.size());
+  const TRasterTarget target = layer ? layer->Target() : TRasterTarget{};
   const TPixelMapping m(w);
   size_t drawn = 0, arc = 0, curve = 0;
   int64_t painterPen = -1;
@@ -250,7 +294,7 @@ size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w
     }
     const TPenSpec& pen = Pens[rec.Pen];
     if (direct && DrawnDirectly(pen, shape)) {
-      const uint32_t colour = 0xFF000000u | pen.Colour;
+      const TRasterValue colour = layer->SlotOf(rec.Pen, pen.Colour);
       const TPixelBox& p = rec.Pixels;
       if (curveRef) {
         const QPoint* pts = Curves.data() + curveRef->Run.First;
@@ -266,11 +310,13 @@ size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w
       }
       continue;
     }
+    if (layer) layer->Flush();  // what was drawn before lies under this
     if (painterPen != rec.Pen) {
       painterPen = rec.Pen;
       canvas.setPen(MakePen(pen));
     }
     DrawWithPainter(canvas, rec, &radials, curveRef);
   }
+  if (layer) layer->Flush();
   return drawn;
 }

@@ -140,7 +140,7 @@ struct TSector {
 
 }  // namespace
 
-void RasterLine(const TRasterTarget& t, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour,
+void RasterLine(const TRasterTarget& t, int32_t x1, int32_t y1, int32_t x2, int32_t y2, TRasterValue colour,
                 TLinePattern pattern) {
   const int64_t dx = int64_t{x2} - x1, dy = int64_t{y2} - y1;
   const bool xMajor = std::llabs(dx) >= std::llabs(dy);
@@ -167,7 +167,8 @@ void RasterLine(const TRasterTarget& t, int32_t x1, int32_t y1, int32_t x2, int3
   // Minor offset at step i: floor((2i + 1) * a / 2n), the line at the pixel's centre.
   const int64_t twoN = 2 * n;
   const int64_t start = (2 * lo + 1) * a;
-  int64_t q = start / twoN, r = start % twoN;
+  int64_t q = 0, r = start;  // a <= n: no division for lines that start inside
+  if (lo > 0) q = start / twoN, r = start % twoN;
   int32_t phase = static_cast<int32_t>(lo % kDashDotPeriod);
   const bool dashed = pattern == TLinePattern::DashDot;
   for (int64_t i = lo; i <= hi; ++i) {
@@ -207,7 +208,8 @@ const std::vector<TEllipseRaster::TOffset>* TEllipseRaster::Outline(int32_t w, i
   return &out;
 }
 
-void TEllipseRaster::Draw(const TRasterTarget& t, const TPixelBox& box, uint32_t colour, const TArcRadials* radials) {
+void TEllipseRaster::Draw(const TRasterTarget& t, const TPixelBox& box, TRasterValue colour,
+                          const TArcRadials* radials) {
   const int64_t w = int64_t{box.X2} - box.X1, h = int64_t{box.Y2} - box.Y1;
   const std::optional<TSector> sector = radials ? std::optional<TSector>(TSector(box, *radials)) : std::nullopt;
   const bool whole = !sector || sector->Whole;

@@ -1,5 +1,5 @@
-// One-pixel-wide lines, ellipses and elliptic arcs written straight into a 32-bit picture,
-// for the millions of small objects of a program; wide pens stay with QPainter.
+// One-pixel-wide lines, ellipses and elliptic arcs written straight into a picture, for the
+// millions of small objects of a program; wide pens stay with QPainter.
 //
 // The pixels follow the raster engine's aliased one-pixel pens: a line lights the pixels
 // whose centres it crosses from its start up to, not including, its end pixel; an ellipse
@@ -10,13 +10,17 @@
 #include <cstdint>
 #include <vector>
 
+// One byte per pixel: the slot of a colour, 0 for a pixel nothing was drawn on. A picture
+// of a byte per pixel stays in the processor's cache where 32-bit pixels would not.
+using TRasterValue = uint8_t;
+
 struct TRasterTarget {
-  uint32_t* Bits = nullptr;
+  TRasterValue* Bits = nullptr;
   int32_t Stride = 0;  // pixels per row
   int32_t Width = 0;
   int32_t Height = 0;
 
-  void Set(int32_t x, int32_t y, uint32_t colour) const {
+  void Set(int32_t x, int32_t y, TRasterValue colour) const {
     if (static_cast<uint32_t>(x) < static_cast<uint32_t>(Width) && static_cast<uint32_t>(y) < static_cast<uint32_t>(Height))
       Bits[static_cast<int64_t>(y) * Stride + x] = colour;
   }
@@ -36,7 +40,7 @@ struct TArcRadials {
   int32_t X3 = 0, Y3 = 0, X4 = 0, Y4 = 0;
 };
 
-void RasterLine(const TRasterTarget& t, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour,
+void RasterLine(const TRasterTarget& t, int32_t x1, int32_t y1, int32_t x2, int32_t y2, TRasterValue colour,
                 TLinePattern pattern);
 
 // Ellipse outlines: those of boxes up to kCachedSize pixels are computed once per size and
@@ -45,7 +49,7 @@ void RasterLine(const TRasterTarget& t, int32_t x1, int32_t y1, int32_t x2, int3
 class TEllipseRaster {
  public:
   // Whole ellipse, or only the pixels between the radials when `radials` is given.
-  void Draw(const TRasterTarget& t, const TPixelBox& box, uint32_t colour, const TArcRadials* radials);
+  void Draw(const TRasterTarget& t, const TPixelBox& box, TRasterValue colour, const TArcRadials* radials);
 
  private:
   struct TOffset {

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr uint32_t kOn = 0xFFFFFFFF;
+constexpr TRasterValue kOn = 1;
 
 // A small picture as rows of '#' and '.'.
 struct TPicture {
@@ -22,7 +22,7 @@ struct TPicture {
     for (int32_t y = 0; y < Target.Height; ++y) rows.push_back(Row(y));
     return rows;
   }
-  std::vector<uint32_t> Pixels;
+  std::vector<TRasterValue> Pixels;
   TRasterTarget Target;
 };
 
