@@ -107,6 +107,12 @@ uint32_t TDisplayList::PenNumber(const TPenSpec& pen) {
 }
 
 void TDisplayList::Add(const TGraphObject& o, const TViewWindow& w) {
+  // Pixels are computed when first needed: the view recomputes them all at its next paint.
+  if (Pending < Records.size() && !SameWindow(PendingWindow, w)) ResolvePending();
+  if (Pending == Records.size()) {
+    PendingWindow = w;
+    PendingNext[0] = Lines.size(), PendingNext[1] = Circles.size(), PendingNext[2] = Arcs.size();
+  }
   TRecord rec{};
   rec.Pen = PenNumber(o.Pen);
   rec.Shape = static_cast<uint32_t>(o.Shape);
@@ -123,9 +129,21 @@ void TDisplayList::Add(const TGraphObject& o, const TViewWindow& w) {
       break;
   }
   Records.push_back(rec);
-  const size_t data = o.Shape == TShape::Line ? Lines.size() : o.Shape == TShape::Circle ? Circles.size() : Arcs.size();
-  SetPixels(Records.back(), Records.size() - 1, TPixelMapping(w), data - 1);
 }
+
+bool TDisplayList::SameWindow(const TViewWindow& a, const TViewWindow& b) {
+  return a.XMin == b.XMin && a.XMax == b.XMax && a.YMin == b.YMin && a.YMax == b.YMax && a.Scale == b.Scale &&
+         a.Width == b.Width && a.Height == b.Height;
+}
+
+void TDisplayList::ResolvePending() {
+  if (Pending == Records.size()) return;
+  const TPixelMapping m(PendingWindow);
+  for (size_t i = Pending; i < Records.size(); ++i) SetPixels(Records[i], i, m, PendingNext[GeometryArray(Records[i])]++);
+  Pending = Records.size();
+}
+
+void TDisplayList::ResolvePending() const { const_cast<TDisplayList*>(this)->ResolvePending(); }
 
 void TDisplayList::SetPixels(TRecord& rec, size_t index, const TPixelMapping& m, size_t data) {
   TPixelForm form = TPixelForm::Hidden;
@@ -167,6 +185,7 @@ size_t TDisplayList::BytesHeld() const {
 }
 
 void TDisplayList::Clear() {
+  Pending = 0;
   std::vector<TRecord>().swap(Records);
   std::vector<TLineData>().swap(Lines);
   std::vector<TCircleData>().swap(Circles);
@@ -182,15 +201,18 @@ void TDisplayList::Recalc(const TViewWindow& w) {
   const TPixelMapping m(w);
   size_t next[3] = {0, 0, 0};  // the next geometry in each array
   for (size_t i = 0; i < Records.size(); ++i) SetPixels(Records[i], i, m, next[GeometryArray(Records[i])]++);
+  Pending = Records.size();
 }
 
 TGraphObject TDisplayList::operator[](size_t index) const {
+  ResolvePending();
   size_t next[3] = {0, 0, 0};
   for (size_t i = 0; i < index; ++i) ++next[GeometryArray(Records[i])];
   return Object(Records[index], next[GeometryArray(Records[index])]);
 }
 
 std::vector<TGraphObject> TDisplayList::All() const {
+  ResolvePending();
   std::vector<TGraphObject> out;
   out.reserve(Records.size());
   size_t next[3] = {0, 0, 0};
@@ -269,6 +291,7 @@ void TDisplayList::DrawWithPainter(QPainter& canvas, const TRecord& rec, const T
 }
 
 size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w, TPaintMethod method) const {
+  ResolvePending();
   // Our rasteriser writes 32-bit pixels; any other picture is left to QPainter.
   const bool direct = method == TPaintMethod::Fast && image.depth() == 32 && !image.isNull();
   std::optional<TSlotLayer> layer;

@@ -23,7 +23,8 @@ enum class TPaintMethod { Fast, Reference };
 
 class TDisplayList {
  public:
-  // Appends the object with its pixel coordinates for the window.
+  // Appends the object with its pixel coordinates for the window (computed when first read
+  // or painted, unless a Recalc comes first).
   void Add(const TGraphObject& object, const TViewWindow& w);
   void Clear();
   size_t Count() const { return Records.size(); }
@@ -85,4 +86,13 @@ class TDisplayList {
   std::vector<QPoint> Curves;  // sampled points of very large circles
   std::vector<TCurveRef> CurveRefs;
   mutable TEllipseRaster Ellipses;  // outlines of small ellipses, kept from paint to paint
+
+  // Objects from Pending on were added in PendingWindow and have no pixels yet: reading or
+  // painting them computes them (a cache, so const), Recalc makes it unnecessary.
+  void ResolvePending();
+  void ResolvePending() const;
+  static bool SameWindow(const TViewWindow& a, const TViewWindow& b);
+  size_t Pending = 0;
+  TViewWindow PendingWindow;
+  size_t PendingNext[3] = {0, 0, 0};  // geometry of the first pending object in each array
 };
