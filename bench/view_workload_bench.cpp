@@ -90,7 +90,7 @@ TSimView& SharedView() {
 void Report(benchmark::State& state, const TSimView& v) {
   state.counters["objects"] = static_cast<double>(v.Objects.Count());
   state.counters["drawn"] = static_cast<double>(v.LastDrawnCount());
-  state.counters["bytes/object"] = static_cast<double>(v.Objects.BytesHeld()) / static_cast<double>(v.Objects.Count());
+  state.counters["bytes/object"] = static_cast<double>(v.Objects.BytesUsed()) / static_cast<double>(v.Objects.Count());
 }
 
 // The first paint after a change of the window (pixel coordinates recomputed).

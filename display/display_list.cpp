@@ -177,11 +177,10 @@ void TDisplayList::Reserve(size_t lines, size_t circles, size_t arcs) {
   Arcs.reserve(Arcs.size() + arcs);
 }
 
-size_t TDisplayList::BytesHeld() const {
-  return Records.capacity() * sizeof(TRecord) + Lines.capacity() * sizeof(TLineData) +
-         Circles.capacity() * sizeof(TCircleData) + Arcs.capacity() * sizeof(TArcData) +
-         Pens.capacity() * sizeof(TPenSpec) + Curves.capacity() * sizeof(QPoint) +
-         CurveRefs.capacity() * sizeof(TCurveRef);
+size_t TDisplayList::BytesUsed() const {
+  return Records.size() * sizeof(TRecord) + Lines.size() * sizeof(TLineData) + Circles.size() * sizeof(TCircleData) +
+         Arcs.size() * sizeof(TArcData) + Pens.size() * sizeof(TPenSpec) + Curves.size() * sizeof(QPoint) +
+         CurveRefs.size() * sizeof(TCurveRef);
 }
 
 void TDisplayList::Clear() {

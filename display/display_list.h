@@ -34,8 +34,8 @@ class TDisplayList {
   std::vector<TGraphObject> All() const;
   // Room for this many more objects of each shape, so that growing never copies.
   void Reserve(size_t lines, size_t circles, size_t arcs);
-  // Bytes held by the objects (records, geometry and palette), capacity included.
-  size_t BytesHeld() const;
+  // Bytes of the objects: records, geometry, palette and sampled curves.
+  size_t BytesUsed() const;
 
   // Pixel coordinates of every object for the window.
   void Recalc(const TViewWindow& w);
