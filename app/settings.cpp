@@ -79,7 +79,7 @@ TSettingsResult ReadSettings(const std::string& path, TCncType& settings) {
 TSettingsResult WriteSettings(const std::string& path, const TCncType& settings) {
   TIniFile ini;
   // A file that exists but cannot be read is not replaced: its other sections would be lost.
-  if (const TIniResult loaded = ini.Load(path); !loaded.Ok) return {false, loaded.Error};
+  if (const TIniResult loaded = ini.Load(path); !loaded.Ok) return {false, loaded.Error, {}};
   ini.WriteFloat(kToolChangeSection, "T0.x", settings.ToolChangeX);
   ini.WriteFloat(kToolChangeSection, "T0.y", settings.ToolChangeY);
   ini.WriteFloat(kToolChangeSection, "T0.z", settings.ToolChangeZ);
@@ -92,5 +92,5 @@ TSettingsResult WriteSettings(const std::string& path, const TCncType& settings)
     ini.WriteInteger(kToolsSection, ToolKey(n, "Feed"), t.Feed);
   }
   const TIniResult saved = ini.Save(path);
-  return {saved.Ok, saved.Error};
+  return {saved.Ok, saved.Error, {}};
 }

@@ -311,10 +311,14 @@ void InterpretProgram(TCncFileReader& inst) {
       // Both passes give the same elements, messages and state: interpret once, copy.
       const size_t firstElement = inst.ContourList.size();
       const size_t firstMessage = inst.Messages.size();
+      const uint64_t firstLeftOut = inst.Messages.LeftOut;
       const int32_t line = InterpretLine(inst, words, inst.ContourList, 0);
       inst.RawPathList.Append(inst.ContourList.begin() + static_cast<ptrdiff_t>(firstElement), inst.ContourList.end());
       const size_t lastMessage = inst.Messages.size();
+      // Messages past the bound were not kept, but the second pass would say them too.
+      const uint64_t leftOutOnce = inst.Messages.LeftOut - firstLeftOut;
       for (size_t m = firstMessage; m < lastMessage; ++m) inst.Messages.push_back(inst.Messages[m]);
+      inst.Messages.LeftOut += leftOutOnce;
       WarnAboutCutLine(inst, words, line);
       continue;
     }

@@ -135,16 +135,30 @@ class TElementList : public std::vector<TCncElement> {
     Spend(static_cast<uint64_t>(last - first));
     Base::insert(end(), first, last);
   }
+  // Counts `count` new elements against the budget and makes room for them.
   void Spend(uint64_t count) {
     if (!Budget) return;
     if (count > Budget->Limit - Budget->Used) {
       Budget->Used = Budget->Limit;
       throw TElementBudgetSpent{};
     }
+    const uint64_t reach = Budget->Limit - (Budget->Used - size());  // the most this list can hold
     Budget->Used += count;
+    if (size() + count > capacity()) Grow(size() + count, reach);
   }
 
   TElementBudget* Budget = nullptr;
+
+ private:
+  // Doubling, except that a list which could outgrow a quarter of what it may still reach
+  // takes all of it at once: growing copies the old elements, and a late copy of a list
+  // near the budget would briefly hold it twice. (What is reserved and not made costs
+  // address space only.) A quarter, not a half: the other lists grow meanwhile.
+  void Grow(uint64_t needed, uint64_t reach) {
+    uint64_t room = needed > 2 * capacity() ? needed : 2 * capacity();
+    if (4 * room > reach) room = reach > needed ? reach : needed;
+    reserve(room);
+  }
 };
 
 // A run's messages: the first kMaxKept are kept, later ones only counted, so that a
