@@ -81,10 +81,18 @@ int32_t ReadChrFont(std::vector<uint8_t> data, TLoadedFont& font) {
 
   // The height of "T" is the reference of every size; a font without it cannot be scaled.
   int32_t top = 0;
+  int32_t bottom = 0;
+  bool first = true;
   f.ForEachStroke(kReferenceChar, [&](const TStrokeCommand& cmd) {
-    if (cmd.Op == kStrokeMove || cmd.Op == kStrokeDraw) top = std::max(top, cmd.Y);
+    if (cmd.Op != kStrokeMove && cmd.Op != kStrokeDraw) return;
+    bottom = first ? cmd.Y : std::min(bottom, cmd.Y);
+    top = std::max(top, cmd.Y);
+    first = false;
   });
   if (top <= 0) return kFontInvalid;
+  // Kept, so that sizing does not walk a long "T" again each time.
+  f.ReferenceTop = top;
+  f.ReferenceBottom = bottom;
 
   font = std::move(f);
   return kFontOk;

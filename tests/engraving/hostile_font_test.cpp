@@ -105,4 +105,22 @@ TEST_F(HostileFont, FontNamesThatAreNoRegularFilesAreRefusedAtOnce) {
   }
 }
 
+TEST_F(HostileFont, FontHeightIsTheHighestScaledPointOfTAtAnyScale) {
+  TChrWriter w = StandardTestFont();
+  w.Glyphs['T'] = {10, {Move(0, 20), Draw(10, 23), Move(5, -4), Draw(5, 0)}};
+  WriteBytes(Folder.Path() / "GOTH.CHR", w.Build());
+  TMessageList messages;
+  TVectorFont font;
+  font.Init(Folder.FontFolder(), messages);
+  ASSERT_NE(font.CurrentFont(), nullptr);
+  for (double height : {10.0, 0.5, 3.3, 250.0, -10.0, -0.7}) {
+    SCOPED_TRACE(height);
+    ASSERT_EQ(font.SetSize(height), TSizeResult::Set);
+    int64_t top = 0;  // walking the strokes, as a font without the kept reference would
+    for (const TStrokeCommand& c : font.CurrentFont()->Strokes('T'))
+      top = std::max<int64_t>(top, static_cast<int64_t>(c.Y * font.ScaleY()));
+    EXPECT_EQ(font.FontHeight(), top);
+  }
+}
+
 }  // namespace
