@@ -10,6 +10,21 @@ namespace {
 constexpr const char* kToolChangeSection = "Werkzeugwechselposition";
 constexpr const char* kToolsSection = "Tools";
 
+// A tool's diameter; a stored value that is negative or no finite number would hand the
+// engine a negative or meaningless radius, so it keeps `fallback` and is reported.
+double ReadDiameter(const TIniFile& ini, int tool, double fallback, std::vector<std::string>& warnings) {
+  const std::string key = ToolKey(tool, "Diameter");
+  if (!ini.KeyExists(kToolsSection, key)) return fallback;
+  const std::string text = ini.ReadString(kToolsSection, key, "");
+  bool ok = false;
+  const double d = IniTextToFloat(text, fallback, &ok);
+  if (ok && d >= 0.0) return d;
+  warnings.push_back("Warning: settings file: tool " + std::to_string(tool) + " has the diameter \"" +
+                     text.substr(0, 40) + "\", which is not a diameter; the default " +
+                     IniFloatToText(fallback) + " mm is used");
+  return fallback;
+}
+
 }  // namespace
 
 ToolParam DefaultTool() {
@@ -49,21 +64,22 @@ TSettingsResult ReadSettings(const std::string& path, TCncType& settings) {
   settings.CursorTimeout = ini.ReadInteger("Timeout", "CursorTimeout", d.CursorTimeout);
   settings.ApplicationTimeout = ini.ReadInteger("Timeout", "ApplicationTimeout", d.ApplicationTimeout);
   const ToolParam dt = DefaultTool();
+  std::vector<std::string> warnings;
   for (int n = 0; n < kToolCount; ++n) {
     ToolParam& t = settings.Tools[n];
     t.Name = ini.ReadString(kToolsSection, ToolKey(n, "Name"), dt.Name);
-    t.Diameter = ini.ReadFloat(kToolsSection, ToolKey(n, "Diameter"), dt.Diameter);
+    t.Diameter = ReadDiameter(ini, n, dt.Diameter, warnings);
     t.Height = ini.ReadFloat(kToolsSection, ToolKey(n, "Height"), dt.Height);
     t.Speed = ini.ReadInteger(kToolsSection, ToolKey(n, "Speed"), dt.Speed);
     t.Feed = ini.ReadInteger(kToolsSection, ToolKey(n, "Feed"), dt.Feed);
   }
-  return {loaded.Ok, loaded.Error};
+  return {loaded.Ok, loaded.Error, std::move(warnings)};
 }
 
 TSettingsResult WriteSettings(const std::string& path, const TCncType& settings) {
   TIniFile ini;
   // A file that exists but cannot be read is not replaced: its other sections would be lost.
-  if (const TIniResult loaded = ini.Load(path); !loaded.Ok) return {false, loaded.Error};
+  if (const TIniResult loaded = ini.Load(path); !loaded.Ok) return {false, loaded.Error, {}};
   ini.WriteFloat(kToolChangeSection, "T0.x", settings.ToolChangeX);
   ini.WriteFloat(kToolChangeSection, "T0.y", settings.ToolChangeY);
   ini.WriteFloat(kToolChangeSection, "T0.z", settings.ToolChangeZ);
@@ -76,5 +92,5 @@ TSettingsResult WriteSettings(const std::string& path, const TCncType& settings)
     ini.WriteInteger(kToolsSection, ToolKey(n, "Feed"), t.Feed);
   }
   const TIniResult saved = ini.Save(path);
-  return {saved.Ok, saved.Error};
+  return {saved.Ok, saved.Error, {}};
 }

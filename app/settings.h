@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/records.h"
 
@@ -29,6 +30,9 @@ struct TCncType {
 struct TSettingsResult {
   bool Ok = true;
   std::string Error;
+  // One line per tool whose stored diameter was negative or not a finite number and was
+  // replaced by the default, for the messages of the next run.
+  std::vector<std::string> Warnings;
 };
 
 // "/opt/velquor/velquor" -> "/opt/velquor/velquor.INI"; "Velquor.exe" -> "Velquor.INI".
@@ -39,7 +43,8 @@ std::string ToolKey(int tool, const char* field);
 
 // Fills every stored field of `settings` from the file; what the file lacks or cannot be
 // read as a number takes its default. A missing file gives all defaults and Ok; a file
-// that exists but cannot be read gives all defaults and the reason.
+// that exists but cannot be read (or is no regular file) gives all defaults and the reason.
+// A diameter that is negative or no finite number keeps the default and is warned about.
 TSettingsResult ReadSettings(const std::string& path, TCncType& settings);
 
 // Writes the tool-change position and the tool table into the file, keeping everything

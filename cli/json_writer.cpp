@@ -14,12 +14,23 @@ size_t Utf8Length(std::string_view s, size_t i) {
   if (n == 0 || i + n > s.size()) return 0;
   for (size_t k = 1; k < n; ++k)
     if ((b(i + k) & 0xC0) != 0x80) return 0;
-  if (n == 2 && c < 0xC2) return 0;
+  if (n == 2 && c < 0xC2) return 0;  // overlong
+  if (n == 3) {
+    const unsigned char c1 = b(i + 1);
+    if (c == 0xE0 && c1 < 0xA0) return 0;  // overlong
+    if (c == 0xED && c1 >= 0xA0) return 0;  // surrogate halves
+  }
+  if (n == 4) {
+    const unsigned char c1 = b(i + 1);
+    if (c == 0xF0 && c1 < 0x90) return 0;  // overlong
+    if (c > 0xF4 || (c == 0xF4 && c1 >= 0x90)) return 0;  // beyond U+10FFFF
+  }
   return n;
 }
 }  // namespace
 
-// Bytes that are not UTF-8 (binary program files) become U+FFFD, so the output stays JSON.
+// Bytes that are not well-formed UTF-8 (binary program files) become U+FFFD, one for each
+// byte of an ill-formed sequence, so the output stays valid UTF-8 and JSON.
 void AppendJsonString(std::string& out, std::string_view s) {
   out += '"';
   for (size_t i = 0; i < s.size();) {

@@ -143,7 +143,8 @@ int Machine(const TMachineOptions& o) {
   }
   std::string settingsError;
   const TProgramRun r = RunProgram(o.Program, o.Run, settingsError);
-  if (r.Open == CNC_NO_FREE_HANDLE || r.Open == CNC_INSTANCE_LOST) {
+  // Only the handle tells a failed open: a program may have 816 or 817 lines.
+  if (r.Handle == 0) {
     std::fprintf(stderr, "velquor-cnc: the engine could not open %s (%d)\n", o.Program.c_str(), r.Open);
     return 1;
   }

@@ -21,7 +21,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: velquor-cnc dump PROGRAM [--font-path DIR] [--radius N=MM]... [--settings FILE.INI] "
-    "[--start X,Y,Z] [--raw]\n"
+    "[--start X,Y,Z] [--max-elements N] [--raw]\n"
     "       velquor-cnc check PROGRAM... [--quiet] [options of dump]\n";
 
 struct TUsageError {
@@ -75,6 +75,11 @@ TCommandLine ParseCommandLine(int argc, char** argv) {
       double p[3];
       if (!ParseTriple(v, p)) throw TUsageError{"--start wants X,Y,Z, not " + v};
       c.Options.Start = TCncPoint{p[0], p[1], p[2]};
+    } else if (a == "--max-elements") {
+      const std::string v = value();
+      const auto n = ParseInt(v);
+      if (!n || *n < 1) throw TUsageError{"--max-elements wants a whole number of at least 1, not " + v};
+      c.Options.MaxElements = *n;
     } else if (a == "--raw" && c.Command == "dump") {
       c.Options.Raw = true;
     } else if (a == "--quiet" && c.Command == "check") {
@@ -112,6 +117,15 @@ void AppendElement(std::string& out, const TCncElement& e) {
          ",\"feed\":" + std::to_string(e.FeedValue()) + "}";
 }
 
+// Writes what has gathered once it is large: a dump of millions of elements is never held
+// whole in memory.
+void FlushWhenLarge(std::string& out, bool always = false) {
+  constexpr size_t kFlushSize = 1 << 20;
+  if (!always && out.size() < kFlushSize) return;
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  out.clear();
+}
+
 void AppendList(std::string& out, const char* name, const TElementList* list) {
   out += ",\"";
   out += name;
@@ -122,13 +136,15 @@ void AppendList(std::string& out, const char* name, const TElementList* list) {
       if (!first) out += ",\n";
       first = false;
       AppendElement(out, e);
+      FlushWhenLarge(out);
     }
   }
   out += ']';
 }
 
-std::vector<std::string> MessagesOf(int32_t handle) {
-  std::vector<std::string> r;
+// The settings warnings first, as the run's first messages, then the engine's.
+std::vector<std::string> MessagesOf(int32_t handle, const std::vector<std::string>& settingsWarnings = {}) {
+  std::vector<std::string> r = settingsWarnings;
   const TCncMessageList* list = CncGetMessages(handle);
   for (int32_t i = 0; i < CncMessageCount(list); ++i) r.emplace_back(CncMessageText(list, i));
   return r;
@@ -142,17 +158,18 @@ int Dump(const TCommandLine& c) {
   std::string out = "{\"open\":" + std::to_string(r.Open) + ",\"handle\":" + std::to_string(r.Handle) +
                     ",\"run\":" + (r.Run ? std::to_string(*r.Run) : std::string("null")) + ",\"messages\":[";
   bool first = true;
-  for (const std::string& m : MessagesOf(r.Handle)) {
+  for (const std::string& m : MessagesOf(r.Handle, r.SettingsWarnings)) {
     if (!first) out += ",\n";
     first = false;
     AppendJsonString(out, m);
+    FlushWhenLarge(out);
   }
   out += ']';
   AppendList(out, "contour", inst ? &inst->ContourList : nullptr);
   AppendList(out, "path", inst ? &inst->PathList : nullptr);
   if (c.Options.Raw) AppendList(out, "raw", inst ? &inst->RawPathList : nullptr);
   out += "}\n";
-  std::fwrite(out.data(), 1, out.size(), stdout);
+  FlushWhenLarge(out, true);
   CncClose(r.Handle);
   return 0;
 }
@@ -166,10 +183,16 @@ int Check(const TCommandLine& c) {
       std::printf("%s: %s\n", program.c_str(), settingsError.c_str());
       problem = true;
     }
-    const std::vector<std::string> messages = MessagesOf(r.Handle);
+    const std::vector<std::string> messages = MessagesOf(r.Handle, r.SettingsWarnings);
     for (const std::string& m : messages) {
       if (m != "Init CNC-Dll") problem = true;
       if (!c.Options.Quiet) std::printf("%s: %s\n", program.c_str(), m.c_str());
+    }
+    if (r.Handle == 0) {
+      // No instance: the number is the failure's status, not a line count.
+      std::printf("%s: cannot open, engine status %d\n", program.c_str(), r.Open);
+      problem = true;
+      continue;
     }
     if (r.Run && *r.Run != 0) problem = true;
     if (r.Open == 0) problem = true;
@@ -201,5 +224,11 @@ int main(int argc, char** argv) {
 #endif
     return 2;
   }
-  return c.Command == "dump" ? Dump(c) : Check(c);
+  try {
+    return c.Command == "dump" ? Dump(c) : Check(c);
+  } catch (const std::exception& e) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "velquor-cnc: internal error: %s\n", e.what());
+    return 3;
+  }
 }

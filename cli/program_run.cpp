@@ -10,11 +10,12 @@ TProgramRun RunProgram(const std::string& program, const TRunOptions& options, s
 
   TProgramRun r;
   r.Open = CncOpen(program.c_str(), &r.Handle);
-  if (r.Open == 0 || r.Handle == 0 || r.Open == CNC_NO_FREE_HANDLE || r.Open == CNC_INSTANCE_LOST)
-    return r;
+  // A failed open leaves no instance; a count of 816 or 817 with a handle is a line count.
+  if (r.Handle == 0 || r.Open == 0) return r;
+  CncSetLimit(r.Handle, options.MaxElements);
   if (!options.SettingsFile.empty()) {
     std::array<int32_t, 255> radii{};
-    if (ReadSettingsRadii(options.SettingsFile, radii, error)) {
+    if (ReadSettingsRadii(options.SettingsFile, radii, error, r.SettingsWarnings)) {
       for (int t = 0; t < 255; ++t) CncSetToolRadius(r.Handle, static_cast<uint8_t>(t), radii[t]);
     }
   }

@@ -6,7 +6,8 @@
 #include "cli/program_run.h"
 #include "engine/convert.h"
 
-bool ReadSettingsRadii(const std::string& file, std::array<int32_t, 255>& radii, std::string& error) {
+bool ReadSettingsRadii(const std::string& file, std::array<int32_t, 255>& radii, std::string& error,
+                       std::vector<std::string>& warnings) {
   // The viewer takes a missing file for all defaults; a file named here must be there.
   std::error_code ec;
   if (!std::filesystem::exists(file, ec)) {
@@ -19,6 +20,7 @@ bool ReadSettingsRadii(const std::string& file, std::array<int32_t, 255>& radii,
     error = "cannot read settings file: " + r.Error;
     return false;
   }
+  warnings = r.Warnings;
   // Radius in thousandths of a millimetre: diameter * 1000 / 2, held to what the engine takes.
   constexpr int64_t lo = std::numeric_limits<int32_t>::min(), hi = std::numeric_limits<int32_t>::max();
   for (int t = 0; t < kToolCount; ++t)

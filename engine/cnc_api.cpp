@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/convert.h"
@@ -42,6 +44,31 @@ const TMessageList& Messages(const TCncMessageList* list) {
   return *reinterpret_cast<const TMessageList*>(list);
 }
 
+static_assert(CNC_DEFAULT_ELEMENT_LIMIT == kDefaultElementLimit);
+static_assert(CNC_ELEMENT_LIMIT == kElementLimitStatus);
+
+// Runs one entry point so that nothing escapes into a caller that cannot catch it: a
+// failure becomes `failed` and, when the handle names an instance, one message.
+template <class Fn>
+auto Guarded(int32_t handle, decltype(std::declval<Fn>()()) failed, Fn&& fn) noexcept {
+  std::string what;
+  try {
+    return fn();
+  } catch (const std::exception& e) {
+    try { what = e.what(); } catch (...) {}
+  } catch (...) {
+  }
+  try {
+    if (TCncFileReader* inst = FindInstance(handle)) {
+      inst->AddMessage("Error 818: internal error in the engine" + (what.empty() ? "" : ": " + what));
+      inst->Messages.CloseCount();
+    }
+  } catch (...) {
+    // Not even the message fits: the status says it.
+  }
+  return failed;
+}
+
 }  // namespace
 
 TCncFileReader* FindInstance(int32_t handle) {
@@ -53,61 +80,91 @@ TCncFileReader* FindInstance(int32_t handle) {
 extern "C" {
 
 int32_t CncSetFontPath(const char* folder) {
-  Library().FontPath = folder ? folder : "";
-  return 0;
+  return Guarded(0, CNC_INTERNAL_ERROR, [&] {
+    Library().FontPath = folder ? folder : "";
+    return 0;
+  });
 }
 
 int32_t CncOpen(const char* fileName, int32_t* handle) {
-  TLibrary& lib = Library();
-  int32_t h = 0;
-  for (int32_t i = 1; i <= 255; ++i) {
-    if (!lib.Slots[i]) { h = i; break; }
-  }
-  if (handle) *handle = h;
-  if (h == 0) return CNC_NO_FREE_HANDLE;
-  lib.Slots[h] = true;
-  lib.Instances.push_back(std::make_unique<TCncFileReader>(h, fileName ? fileName : "", lib.FontPath));
-  TCncFileReader* inst = FindInstance(h);
-  if (!inst) {
-    CncClose(h);
-    return CNC_INSTANCE_LOST;
-  }
-  return inst->Load();
+  if (handle) *handle = 0;
+  return Guarded(0, CNC_INTERNAL_ERROR, [&]() -> int32_t {
+    TLibrary& lib = Library();
+    int32_t h = 0;
+    for (int32_t i = 1; i <= 255; ++i) {
+      if (!lib.Slots[i]) { h = i; break; }
+    }
+    if (h == 0) return CNC_NO_FREE_HANDLE;
+    // The slot is taken only once the instance stands; a failure below gives it back.
+    lib.Instances.push_back(std::make_unique<TCncFileReader>(h, fileName ? fileName : "", lib.FontPath));
+    lib.Slots[h] = true;
+    TCncFileReader* inst = FindInstance(h);
+    if (!inst) {
+      CncClose(h);
+      return CNC_INSTANCE_LOST;
+    }
+    try {
+      const int32_t lines = inst->Load();
+      if (handle) *handle = h;
+      return lines;
+    } catch (...) {
+      CncClose(h);
+      throw;
+    }
+  });
+}
+
+int32_t CncSetLimit(int32_t handle, int64_t maxElements) {
+  return Guarded(handle, CNC_INTERNAL_ERROR, [&] {
+    TCncFileReader* inst = FindInstance(handle);
+    if (!inst) return 1;
+    if (maxElements < 1) return -2;
+    inst->Budget.Limit = static_cast<uint64_t>(maxElements);
+    return 0;
+  });
 }
 
 int32_t CncSetToolRadius(int32_t handle, uint8_t tool, int32_t radius) {
-  TCncFileReader* inst = FindInstance(handle);
-  if (!inst) return 1;
-  inst->ToolRadius[tool] = radius / 1000.0;
-  return 0;
+  return Guarded(handle, CNC_INTERNAL_ERROR, [&] {
+    TCncFileReader* inst = FindInstance(handle);
+    if (!inst) return 1;
+    inst->ToolRadius[tool] = radius / 1000.0;
+    return 0;
+  });
 }
 
 int32_t CncRun(int32_t handle, const TCncPoint* start) {
-  TCncFileReader* inst = FindInstance(handle);
-  if (!inst) return CNC_NO_INSTANCE_RUN;
-  const TPoint p = start ? TPoint{start->X, start->Y, start->Z} : TPoint{};
-  return inst->Run(p);
+  return Guarded(handle, CNC_INTERNAL_ERROR, [&] {
+    TCncFileReader* inst = FindInstance(handle);
+    if (!inst) return static_cast<int32_t>(CNC_NO_INSTANCE_RUN);
+    const TPoint p = start ? TPoint{start->X, start->Y, start->Z} : TPoint{};
+    return inst->Run(p);
+  });
 }
 
 int32_t CncGetCount(int32_t handle, uint8_t mode) {
-  TCncFileReader* inst = FindInstance(handle);
-  if (!inst) return 0;
-  const TElementList* list = ListOf(*inst, mode);
-  if (!list) {
-    inst->AddMessage("Error, wrong Mode selection, select 0 for Kontur, and 1 for milling path");
-    return 0;
-  }
-  return static_cast<int32_t>(std::min<size_t>(list->size(), INT32_MAX));
+  return Guarded(handle, 0, [&]() -> int32_t {
+    TCncFileReader* inst = FindInstance(handle);
+    if (!inst) return 0;
+    const TElementList* list = ListOf(*inst, mode);
+    if (!list) {
+      inst->AddMessage("Error, wrong Mode selection, select 0 for Kontur, and 1 for milling path");
+      return 0;
+    }
+    return static_cast<int32_t>(std::min<size_t>(list->size(), INT32_MAX));
+  });
 }
 
 int32_t CncGetElement(int32_t handle, int32_t index, uint8_t mode, TCncElementData* element) {
-  TCncFileReader* inst = FindInstance(handle);
-  if (!inst) return -1;
-  const TElementList* list = ListOf(*inst, mode);
-  if (!list) return 1;
-  if (index < 0 || static_cast<size_t>(index) >= list->size()) return -2;
-  if (element) FillRecord((*list)[static_cast<size_t>(index)], *element);
-  return 0;
+  return Guarded(handle, CNC_INTERNAL_ERROR, [&] {
+    TCncFileReader* inst = FindInstance(handle);
+    if (!inst) return -1;
+    const TElementList* list = ListOf(*inst, mode);
+    if (!list) return 1;
+    if (index < 0 || static_cast<size_t>(index) >= list->size()) return -2;
+    if (element) FillRecord((*list)[static_cast<size_t>(index)], *element);
+    return 0;
+  });
 }
 
 const TCncMessageList* CncGetMessages(int32_t handle) {
@@ -128,6 +185,7 @@ const char* CncMessageText(const TCncMessageList* list, int32_t index) {
 }
 
 int32_t CncClose(int32_t handle) {
+  // Destroying an instance frees memory and cannot fail.
   TLibrary& lib = Library();
   bool found = false;
   std::erase_if(lib.Instances, [&](const std::unique_ptr<TCncFileReader>& inst) {

@@ -2,7 +2,15 @@
  *
  * Calling order: CncSetFontPath once; per program CncOpen, CncSetToolRadius for tools
  * 0..254, CncRun, then CncGetMessages, CncGetCount and CncGetElement; CncClose at the end.
- * Texts are zero-terminated UTF-8. Not safe for concurrent calls. */
+ * Texts are zero-terminated UTF-8. Not safe for concurrent calls.
+ *
+ * No entry point lets an exception or a crash-worthy failure through: an internal failure
+ * (such as running out of memory) returns CNC_INTERNAL_ERROR and, when the handle names an
+ * instance, adds one message to it. A failed CncOpen leaves no instance and hands out
+ * handle 0.
+ *
+ * CncOpen's result is a line count, and a program may have 816 or 817 lines: tell an open
+ * failure by the handle (0: no instance), never by the number alone. */
 #ifndef VELQUOR_CNC_API_H
 #define VELQUOR_CNC_API_H
 
@@ -36,7 +44,10 @@ enum {
   CNC_NO_INSTANCE_RUN = 815,
   CNC_NO_FREE_HANDLE = 816,
   CNC_INSTANCE_LOST = 817,
-  CNC_EMPTY_PROGRAM = 850
+  CNC_INTERNAL_ERROR = 818,  /* an unexpected failure inside the engine, e.g. out of memory */
+  CNC_ELEMENT_LIMIT = 819,   /* the run made more elements than its limit and stopped */
+  CNC_EMPTY_PROGRAM = 850,
+  CNC_DEFAULT_ELEMENT_LIMIT = 25000000
 };
 
 /* The message list of an instance: read with CncMessageCount and CncMessageText.
@@ -44,13 +55,24 @@ enum {
 typedef struct TCncMessageList TCncMessageList;
 
 int32_t CncSetFontPath(const char* folder);
-/* Returns the number of program lines (0 for a missing or empty file), 816 when no
- * handle is free (handle 0), 817 when the new instance is lost. */
+/* Returns the number of program lines, 816 when no handle is free, 817 when the new
+ * instance is lost, 818 on an internal failure; the three failures give handle 0. A file
+ * that is missing, unreadable or not a regular file (a folder, FIFO or device) opens with
+ * 0 lines and a message giving the reason. */
 int32_t CncOpen(const char* fileName, int32_t* handle);
+/* Largest number of elements one CncRun may make over the contour, raw path and milling
+ * path lists (default CNC_DEFAULT_ELEMENT_LIMIT). Past it the run stops with
+ * CNC_ELEMENT_LIMIT, one message "Error: the program makes more than N elements; the run
+ * stopped at program line L" (L the line of the file, or the N number when the milling
+ * path stopped) and the lists as far as they got. 0; 1 for a handle of no instance; -2 for
+ * a limit below 1. */
+int32_t CncSetLimit(int32_t handle, int64_t maxElements);
 /* Radius in thousandths of a millimetre. 0, or 1 for a handle of no instance. */
 int32_t CncSetToolRadius(int32_t handle, uint8_t tool, int32_t radius);
 /* 0, -5, a stopping compensation error (10, 12, 14..18), 850 for an empty program,
- * 815 for a handle of no instance. */
+ * 815 for a handle of no instance, 818 on an internal failure, 819 when the element limit
+ * stopped the run. The messages are bounded: after 100000 further ones are counted and one
+ * closing message says how many were left out. */
 int32_t CncRun(int32_t handle, const TCncPoint* start);
 /* Mode 0: contour, mode 1: milling path. 0 for a handle of no instance or a bad mode. */
 int32_t CncGetCount(int32_t handle, uint8_t mode);

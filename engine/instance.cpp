@@ -18,6 +18,7 @@ const char* TTextPool::Intern(std::string_view text) {
 
 TCncFileReader::TCncFileReader(int32_t handle, std::string fileName, const std::string& fontPath) {
   Handle = handle;
+  for (TElementList* list : {&ContourList, &RawPathList, &PathList}) list->Budget = &Budget;
   FileName = std::move(fileName);
   for (int i = 1; i <= 6; ++i) ToolRadius[i] = 10.0;
   Font.Init(fontPath, Messages);
@@ -29,11 +30,9 @@ int32_t TCncFileReader::Load() {
   switch (Lines.Load(FileName, error)) {
     case TProgramLines::LoadResult::Loaded:
       return static_cast<int32_t>(std::min<size_t>(Lines.Count(), INT32_MAX));
-    case TProgramLines::LoadResult::Missing:
-      return 0;
     case TProgramLines::LoadResult::Unreadable:
       AddMessage("Error: cannot read program file " + FileName + ": " + error);
-      return 1;
+      return 0;
   }
   return 0;
 }
@@ -45,11 +44,36 @@ int32_t TCncFileReader::Run(const TPoint& start) {
   ContourList.clear();
   RawPathList.clear();
   PathList.clear();
+  Budget.Used = 0;
+  CurrentLine = 0;
+  const int32_t status = InterpretAndCompensate(start);
+  Messages.CloseCount();
+  return status;
+}
+
+int32_t TCncFileReader::InterpretAndCompensate(const TPoint& start) {
   if (Lines.Count() == 0) {
     AddMessage("Error 850: Gerberfile ist leer");
     return 850;
   }
-  InterpretProgram(*this);
+  try {
+    InterpretProgram(*this);
+  } catch (const TElementBudgetSpent&) {
+    // The lists keep what was made; the milling path of a cut-off program is not computed.
+    AddMessage(BudgetMessage(std::to_string(CurrentLine)));
+    return kElementLimitStatus;
+  }
   PathList.clear();
-  return ComputeMillingPath(RawPathList, PathList, ToolRadius, start, Messages);
+  try {
+    return ComputeMillingPath(RawPathList, PathList, ToolRadius, start, Messages);
+  } catch (const TElementBudgetSpent&) {
+    // Path elements know their N number only.
+    AddMessage(BudgetMessage(PathList.empty() ? "0" : std::to_string(PathList.back().Line)));
+    return kElementLimitStatus;
+  }
+}
+
+std::string TCncFileReader::BudgetMessage(const std::string& line) const {
+  return "Error: the program makes more than " + std::to_string(Budget.Limit) +
+         " elements; the run stopped at program line " + line;
 }

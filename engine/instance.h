@@ -49,6 +49,7 @@ struct TG81Cycle {
 };
 
 struct TCncProgram {
+  TElementBudget Budget;  // shared by the three lists below
   TElementList RawPathList;
   TElementList PathList;
   TElementList ContourList;
@@ -65,6 +66,9 @@ struct TCncProgram {
   double UnitFactor = 1.0;
 };
 
+// Run status when the element budget is spent (CNC_ELEMENT_LIMIT of the C interface).
+constexpr int32_t kElementLimitStatus = 819;
+
 struct TCncFileReader : TCncProgram {
   TMessageList Messages;
   TVectorFont Font;
@@ -79,6 +83,7 @@ struct TCncFileReader : TCncProgram {
   double ParamV = 1.0;
   double ParamW = 1.0;
   TTextPool Texts;
+  size_t CurrentLine = 0;  // 1-based line of the program being interpreted
 
   // A new instance with every default, the font engine started on `fontPath`.
   TCncFileReader(int32_t handle, std::string fileName, const std::string& fontPath);
@@ -86,9 +91,14 @@ struct TCncFileReader : TCncProgram {
   void AddMessage(std::string text) { Messages.push_back(std::move(text)); }
   double ToolDiameter() const { return 2.0 * ToolRadius[Tool]; }
 
-  // Loads the program file into Lines; returns the number of lines (1 for a file that
-  // exists but cannot be read, so that the run reports the empty program).
+  // Loads the program file into Lines; returns the number of lines. A file that cannot be
+  // read gives 0 lines and a message with the reason.
   int32_t Load();
-  // Interprets every line twice and computes the milling path; 0, -5 or a stopping error.
+  // Interprets every line twice and computes the milling path; 0, -5, a stopping error or
+  // kElementLimitStatus when the program makes more elements than the budget allows.
   int32_t Run(const TPoint& start);
+
+ private:
+  int32_t InterpretAndCompensate(const TPoint& start);
+  std::string BudgetMessage(const std::string& line) const;
 };

@@ -14,6 +14,8 @@
 namespace {
 
 constexpr const char* kRangeError = "Range check error";
+// Elements reserved before a run at most (144 MB a list).
+constexpr size_t kMaxInitialReserve = 2'000'000;
 
 int32_t CheckedRange(int64_t v, int64_t lo, int64_t hi) {
   if (v < lo || v > hi) throw TLineError(kRangeError);
@@ -292,12 +294,16 @@ bool PassDependent(const TLineWords& words) {
 
 void InterpretProgram(TCncFileReader& inst) {
   const size_t count = inst.Lines.Count();
-  // Most lines give one element; a little headroom avoids doubling a full list.
-  inst.ContourList.reserve(count + count / 4 + 16);
-  inst.RawPathList.reserve(count + count / 4 + 16);
+  // Most lines give one element; a little headroom avoids doubling a full list. Files of
+  // many lines that make nothing (blank lines) must not reserve for them: past the cap the
+  // lists grow with what is made.
+  const size_t expected = std::min<size_t>(count + count / 4 + 16, kMaxInitialReserve);
+  inst.ContourList.reserve(expected);
+  inst.RawPathList.reserve(expected);
   TLineWords words;
   TPrefaultCursor contourPages, rawPages;
   for (size_t i = 0; i < count; ++i) {
+    inst.CurrentLine = i + 1;
     contourPages.Advance(inst.ContourList);
     rawPages.Advance(inst.RawPathList);
     PrepareLine(inst.Lines.Line(i), words);
@@ -305,11 +311,14 @@ void InterpretProgram(TCncFileReader& inst) {
       // Both passes give the same elements, messages and state: interpret once, copy.
       const size_t firstElement = inst.ContourList.size();
       const size_t firstMessage = inst.Messages.size();
+      const uint64_t firstLeftOut = inst.Messages.LeftOut;
       const int32_t line = InterpretLine(inst, words, inst.ContourList, 0);
-      inst.RawPathList.insert(inst.RawPathList.end(), inst.ContourList.begin() + static_cast<ptrdiff_t>(firstElement),
-                              inst.ContourList.end());
+      inst.RawPathList.Append(inst.ContourList.begin() + static_cast<ptrdiff_t>(firstElement), inst.ContourList.end());
       const size_t lastMessage = inst.Messages.size();
+      // Messages past the bound were not kept, but the second pass would say them too.
+      const uint64_t leftOutOnce = inst.Messages.LeftOut - firstLeftOut;
       for (size_t m = firstMessage; m < lastMessage; ++m) inst.Messages.push_back(inst.Messages[m]);
+      inst.Messages.LeftOut += leftOutOnce;
       WarnAboutCutLine(inst, words, line);
       continue;
     }

@@ -2,68 +2,78 @@
 
 #include "engine/prefault.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <limits>
 
 namespace {
 constexpr uint64_t kMaxFileSize = std::numeric_limits<uint32_t>::max();
+
+// What a file that is not a regular one is, for the message that refuses it.
+const char* KindOfSpecialFile(mode_t mode) {
+  if (S_ISDIR(mode)) return "is a folder, not a file";
+  if (S_ISFIFO(mode)) return "is a FIFO, not a regular file";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "is a device, not a regular file";
+  if (S_ISSOCK(mode)) return "is a socket, not a regular file";
+  return "is not a regular file";
 }
+
+struct TFileCloser {
+  int Fd;
+  ~TFileCloser() { ::close(Fd); }
+};
+}  // namespace
 
 void TProgramLines::Clear() {
   Buffer.reset();
   Size = 0;
   Starts.clear();
-  Lengths.clear();
+  Starts.shrink_to_fit();
 }
 
 TProgramLines::LoadResult TProgramLines::Load(const std::string& fileName, std::string& error) {
   Clear();
-  std::error_code ec;
-  const auto status = std::filesystem::status(fileName, ec);
-  if (ec || !std::filesystem::exists(status)) return LoadResult::Missing;
-  if (std::filesystem::is_directory(status)) {
-    error = "is a folder, not a file";
-    return LoadResult::Unreadable;
-  }
-  std::FILE* f = std::fopen(fileName.c_str(), "rb");
-  if (!f) {
+  // Non-blocking, so that a FIFO without a writer cannot hold the open; what was opened is
+  // then checked, not what the name pointed to a moment before.
+  const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
     error = std::strerror(errno);
     return LoadResult::Unreadable;
   }
-  // Regular files are read in one piece into storage faulted in at once; pipes and special
-  // files of unknown size in chunks.
-  std::error_code sizeError;
-  const uint64_t expected = std::filesystem::is_regular_file(status) ? std::filesystem::file_size(fileName, sizeError) : 0;
-  bool tooBig = expected > kMaxFileSize;
-  std::string chunked;
-  if (!tooBig && expected > 0 && !sizeError) {
-    Buffer = std::make_unique_for_overwrite<char[]>(expected);
-    PrefaultBytes(Buffer.get(), expected);
-    Size = std::fread(Buffer.get(), 1, expected, f);
-  }
-  char chunk[1 << 16];
-  size_t n = 0;
-  while (!tooBig && (n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-    if (Size + chunked.size() + n > kMaxFileSize) { tooBig = true; break; }
-    chunked.append(chunk, n);
-  }
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (tooBig || failed) {
-    Clear();
-    error = tooBig ? "file larger than 4 GB" : "read error";
+  const TFileCloser closer{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    error = std::strerror(errno);
     return LoadResult::Unreadable;
   }
-  if (!chunked.empty()) {
-    // The file grew while it was read, or its size was unknown.
-    auto whole = std::make_unique_for_overwrite<char[]>(Size + chunked.size());
-    if (Size) std::memcpy(whole.get(), Buffer.get(), Size);
-    std::memcpy(whole.get() + Size, chunked.data(), chunked.size());
-    Buffer = std::move(whole);
-    Size += chunked.size();
+  if (!S_ISREG(st.st_mode)) {
+    error = KindOfSpecialFile(st.st_mode);
+    return LoadResult::Unreadable;
+  }
+  const uint64_t expected = static_cast<uint64_t>(st.st_size);
+  if (expected > kMaxFileSize) {
+    error = "file larger than 4 GB";
+    return LoadResult::Unreadable;
+  }
+  // Read in one piece into storage faulted in at once; a file that grows meanwhile is read
+  // as far as it was when opened.
+  Buffer = std::make_unique_for_overwrite<char[]>(expected + 1);
+  PrefaultBytes(Buffer.get(), expected);
+  while (Size < expected) {
+    const ssize_t n = ::read(fd, Buffer.get() + Size, expected - Size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      error = std::strerror(errno);
+      Clear();
+      return LoadResult::Unreadable;
+    }
+    if (n == 0) break;  // the file shrank
+    Size += static_cast<size_t>(n);
   }
   IndexLines();
   return LoadResult::Loaded;
@@ -72,7 +82,7 @@ TProgramLines::LoadResult TProgramLines::Load(const std::string& fileName, std::
 void TProgramLines::Assign(std::string text) {
   Clear();
   Size = text.size();
-  Buffer = std::make_unique_for_overwrite<char[]>(Size);
+  Buffer = std::make_unique_for_overwrite<char[]>(Size + 1);
   if (Size) std::memcpy(Buffer.get(), text.data(), Size);
   IndexLines();
 }
@@ -82,10 +92,12 @@ void TProgramLines::IndexLines() {
   const char* base = Buffer.get();
   const char* p = base;
   const char* end = base + Size;
-  Starts.reserve(Size / 24 + 1);
-  Lengths.reserve(Size / 24 + 1);
+  // Lines stay readable one byte past the text (Line() looks there after a CR).
+  Buffer[Size] = 0;
+  // Room for exactly as many lines as there can be: one a break, plus one.
+  const size_t breaks = static_cast<size_t>(std::count(p, end, '\n') + std::count(p, end, '\r'));
+  Starts.reserve(breaks + 1);
   PrefaultAhead(Starts, Starts.capacity());
-  PrefaultAhead(Lengths, Lengths.capacity());
   while (p < end) {
     const char* eol = p;
     while (eol < end && *eol != '\n' && *eol != '\r') {
@@ -95,7 +107,6 @@ void TProgramLines::IndexLines() {
       eol = cr ? static_cast<const char*>(cr) : stop;
     }
     Starts.push_back(static_cast<uint32_t>(p - base));
-    Lengths.push_back(static_cast<uint32_t>(eol - p));
     if (eol < end && *eol == '\r' && eol + 1 < end && eol[1] == '\n') ++eol;
     p = eol + 1;
   }

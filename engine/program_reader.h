@@ -10,11 +10,14 @@
 #include <vector>
 
 // The program as lines over one buffer, so that a million-line file costs two allocations.
+// The index holds only where each line starts (4 bytes a line): a line ends where the next
+// one's break begins.
 class TProgramLines {
  public:
-  enum class LoadResult { Loaded, Missing, Unreadable };
+  enum class LoadResult { Loaded, Unreadable };
 
-  // Replaces the lines by the file's; `error` gets the reason when it cannot be read.
+  // Replaces the lines by the file's. Only regular files are read: a missing file, a
+  // folder, a FIFO or a device gives Unreadable at once and `error` says why.
   LoadResult Load(const std::string& fileName, std::string& error);
   void Assign(std::string text);  // for tests and generated programs
 
@@ -22,7 +25,13 @@ class TProgramLines {
   // Line i (0-based), or the empty text when i is not below the count.
   std::string_view Line(size_t i) const {
     if (i >= Starts.size()) return {};
-    return std::string_view(Buffer.get() + Starts[i], Lengths[i]);
+    const size_t start = Starts[i];
+    size_t end = i + 1 < Starts.size() ? Starts[i + 1] : Size;
+    // Drop the break in front of the next line (or ending the last): LF, CR or CR LF.
+    if (end > start && Buffer[end - 1] == '\n') --end;
+    else if (end > start && Buffer[end - 1] == '\r') --end;
+    if (end > start && Buffer[end - 1] == '\r' && Buffer[end] == '\n') --end;
+    return std::string_view(Buffer.get() + start, end - start);
   }
   void Clear();
 
@@ -31,7 +40,6 @@ class TProgramLines {
   std::unique_ptr<char[]> Buffer;  // not zero-filled before the file is read into it
   size_t Size = 0;
   std::vector<uint32_t> Starts;  // offsets fit: files over 4 GB are refused
-  std::vector<uint32_t> Lengths;
 };
 
 constexpr size_t kMaxWords = 16;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 struct TPoint {
@@ -93,8 +94,98 @@ inline TCncElement MakeValueElement(int32_t line, const char* text, TCode code, 
   return e;
 }
 
-using TElementList = std::vector<TCncElement>;
-using TMessageList = std::vector<std::string>;
+// Elements one run may make over all its lists: beyond it the run stops instead of
+// filling memory (72 bytes an element: 25 million are 1.8 GB).
+constexpr uint64_t kDefaultElementLimit = 25'000'000;
+
+// The elements a run may still make, shared by the lists of one instance.
+struct TElementBudget {
+  uint64_t Limit = kDefaultElementLimit;
+  uint64_t Used = 0;
+};
+
+// Thrown by a list whose budget is spent; the run catches it and stops cleanly.
+struct TElementBudgetSpent {};
+
+// An element list that counts what it makes against its instance's budget. Copies and
+// moves carry the elements, never the budget.
+class TElementList : public std::vector<TCncElement> {
+  using Base = std::vector<TCncElement>;
+
+ public:
+  using Base::Base;
+  TElementList() = default;
+  TElementList(const TElementList& o) : Base(o) {}
+  TElementList(TElementList&& o) noexcept : Base(std::move(o)) {}
+  TElementList& operator=(const TElementList& o) {
+    Base::operator=(o);
+    return *this;
+  }
+  TElementList& operator=(TElementList&& o) noexcept {
+    Base::operator=(std::move(o));
+    return *this;
+  }
+
+  void push_back(const TCncElement& e) {
+    Spend(1);
+    Base::push_back(e);
+  }
+  // Appends [first, last) of another list.
+  void Append(Base::const_iterator first, Base::const_iterator last) {
+    Spend(static_cast<uint64_t>(last - first));
+    Base::insert(end(), first, last);
+  }
+  // Counts `count` new elements against the budget and makes room for them.
+  void Spend(uint64_t count) {
+    if (!Budget) return;
+    if (count > Budget->Limit - Budget->Used) {
+      Budget->Used = Budget->Limit;
+      throw TElementBudgetSpent{};
+    }
+    const uint64_t reach = Budget->Limit - (Budget->Used - size());  // the most this list can hold
+    Budget->Used += count;
+    if (size() + count > capacity()) Grow(size() + count, reach);
+  }
+
+  TElementBudget* Budget = nullptr;
+
+ private:
+  // Doubling, except that a list which could outgrow a quarter of what it may still reach
+  // takes all of it at once: growing copies the old elements, and a late copy of a list
+  // near the budget would briefly hold it twice. (What is reserved and not made costs
+  // address space only.) A quarter, not a half: the other lists grow meanwhile.
+  void Grow(uint64_t needed, uint64_t reach) {
+    uint64_t room = needed > 2 * capacity() ? needed : 2 * capacity();
+    if (4 * room > reach) room = reach > needed ? reach : needed;
+    reserve(room);
+  }
+};
+
+// A run's messages: the first kMaxKept are kept, later ones only counted, so that a
+// program of a million failing lines cannot fill memory with its messages.
+class TMessageList : public std::vector<std::string> {
+  using Base = std::vector<std::string>;
+
+ public:
+  static constexpr size_t kMaxKept = 100'000;
+  using Base::Base;
+
+  void push_back(std::string text) {
+    if (size() >= kMaxKept) {
+      ++LeftOut;
+      return;
+    }
+    Base::push_back(std::move(text));
+  }
+  // Adds the one message that says how many were left out, if any were.
+  void CloseCount() {
+    if (LeftOut == 0) return;
+    Base::push_back("Warning: " + std::to_string(LeftOut) + " more messages were left out; only the first " +
+                    std::to_string(kMaxKept) + " are listed");
+    LeftOut = 0;
+  }
+  uint64_t LeftOut = 0;
+};
 
 // Tool table entry of the application (255 of them, tool numbers 0..254).
 struct ToolParam {

@@ -14,11 +14,14 @@ uint16_t Word(const std::vector<uint8_t>& d, size_t p) {
   return static_cast<uint16_t>(d[p] | (d[p + 1] << 8));
 }
 
-// Does the stroke list starting at `p` end inside the first `limit` bytes?
-bool StrokesEndBefore(const std::vector<uint8_t>& d, size_t p, size_t limit) {
-  for (; p + 2 <= limit; p += 2)
-    if (DecodeStroke(d[p], d[p + 1]).Op == kStrokeEnd) return true;
-  return false;
+// For every position p, whether a stroke list starting there ends inside the first `limit`
+// bytes. One backward pass, so that characters sharing one long stroke list do not walk it
+// once each.
+std::vector<bool> StrokeListsEnding(const std::vector<uint8_t>& d, size_t limit) {
+  std::vector<bool> ends(limit + 2, false);
+  for (size_t p = limit < 2 ? 0 : limit - 1; p-- > 0;)
+    ends[p] = DecodeStroke(d[p], d[p + 1]).Op == kStrokeEnd || ends[p + 2];
+  return ends;
 }
 
 }  // namespace
@@ -70,15 +73,26 @@ int32_t ReadChrFont(std::vector<uint8_t> data, TLoadedFont& font) {
   f.WidthTable = f.OffsetTable + 2 * static_cast<size_t>(f.N);
   if (f.WidthTable + f.N > limit) return kFontInvalid;
   f.Data = std::move(data);
-  for (int c = f.F; c < f.F + f.N; ++c)
-    if (!StrokesEndBefore(f.Data, f.StrokeStart(c), limit)) return kFontInvalid;
+  const std::vector<bool> ends = StrokeListsEnding(f.Data, limit);
+  for (int c = f.F; c < f.F + f.N; ++c) {
+    const size_t start = f.StrokeStart(c);
+    if (start >= limit || !ends[start]) return kFontInvalid;
+  }
 
   // The height of "T" is the reference of every size; a font without it cannot be scaled.
   int32_t top = 0;
+  int32_t bottom = 0;
+  bool first = true;
   f.ForEachStroke(kReferenceChar, [&](const TStrokeCommand& cmd) {
-    if (cmd.Op == kStrokeMove || cmd.Op == kStrokeDraw) top = std::max(top, cmd.Y);
+    if (cmd.Op != kStrokeMove && cmd.Op != kStrokeDraw) return;
+    bottom = first ? cmd.Y : std::min(bottom, cmd.Y);
+    top = std::max(top, cmd.Y);
+    first = false;
   });
   if (top <= 0) return kFontInvalid;
+  // Kept, so that sizing does not walk a long "T" again each time.
+  f.ReferenceTop = top;
+  f.ReferenceBottom = bottom;
 
   font = std::move(f);
   return kFontOk;

@@ -49,6 +49,9 @@ struct TLoadedFont {
   size_t OffsetTable = 0;  // H + 16
   size_t WidthTable = 0;   // H + 16 + 2N
   bool Resident = false;
+  // Highest and lowest y of the move and draw commands of "T", the size reference.
+  int32_t ReferenceTop = 0;
+  int32_t ReferenceBottom = 0;
   std::vector<uint8_t> Data;
 
   size_t DataSize() const { return Data.size(); }

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int kReferenceChar = 'T';
 constexpr double kScaleStep = 0.01;
 
 double UnitsToMm(int64_t units) { return static_cast<double>(units) * 25.4 / 1270.0; }
@@ -32,11 +31,10 @@ bool FontHeightInRange(double mm) {
 
 int32_t TVectorFont::FontHeight() const {
   if (!Current) return 0;
-  int64_t top = 0;
-  Current->ForEachStroke(kReferenceChar, [&](const TStrokeCommand& cmd) {
-    if (cmd.Op == kStrokeMove || cmd.Op == kStrokeDraw) top = std::max(top, Truncated(cmd.Y * ScaleYValue));
-  });
-  return static_cast<int32_t>(top);
+  // The highest scaled y of "T": truncation keeps the order, so it is the scaled top, or
+  // the scaled bottom when the scale is negative.
+  const int32_t y = ScaleYValue >= 0 ? Current->ReferenceTop : Current->ReferenceBottom;
+  return static_cast<int32_t>(std::max<int64_t>(0, Truncated(y * ScaleYValue)));
 }
 
 TSizeResult TVectorFont::SetSize(double height) {

@@ -1,7 +1,11 @@
 #include "engraving/vector_font.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <new>
 #include <system_error>
 #include <utility>
@@ -14,35 +18,81 @@ constexpr const char* kAllocationFailed = "Fehler in Fontunit, Speicherallokatio
 constexpr int kDefaultFont = 4;
 constexpr double kDefaultHeight = 10.0;
 
-enum class TReadResult { Ok, Unopenable, Unreadable, TooLarge, NoMemory };
+enum class TReadResult { Ok, Unopenable, Unreadable, TooLarge, NoMemory, Invalid };
 
-// Only regular files count as openable: a folder or a device would open but never read
-// as a font.
-bool CanOpen(const std::string& path, std::ifstream& in) {
-  std::error_code ec;
-  if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return false;
-  in.open(path, std::ios::binary);
-  return in.is_open();
+struct TFontFile {
+  TReadResult Result = TReadResult::Unopenable;
+  std::shared_ptr<const TLoadedFont> Font;
+};
+
+struct TCachedFont {
+  std::string Path;
+  off_t Size = 0;
+  timespec Modified{};
+  std::shared_ptr<const TLoadedFont> Font;
+};
+
+std::vector<TCachedFont>& FontCache() {
+  static auto* cache = new std::vector<TCachedFont>();  // outlives instances closed late
+  return *cache;
 }
 
-TReadResult ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
-  std::ifstream in;
-  if (!CanOpen(path, in)) return TReadResult::Unopenable;
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (ec) return TReadResult::Unreadable;
+bool SameFile(const TCachedFont& c, const std::string& path, const struct stat& st) {
+  return c.Path == path && c.Size == st.st_size && c.Modified.tv_sec == st.st_mtim.tv_sec &&
+         c.Modified.tv_nsec == st.st_mtim.tv_nsec;
+}
+
+struct TFdCloser {
+  int Fd;
+  ~TFdCloser() { ::close(Fd); }
+};
+
+// Reads and checks a font file, or takes it from the cache. Only regular files count as
+// openable: a folder, FIFO or device is refused without reading (and without waiting for a
+// FIFO's writer).
+TFontFile ReadFontFile(const std::string& path) {
+  if (path.empty()) return {};
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return {};
+  const TFdCloser closer{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return {};
+  std::vector<TCachedFont>& cache = FontCache();
+  for (const TCachedFont& c : cache)
+    if (SameFile(c, path, st)) return {TReadResult::Ok, c.Font};
   // The format addresses 16 bits; larger files are refused before anything is allocated.
-  if (size > kMaxFontFileSize) return TReadResult::TooLarge;
+  if (static_cast<uint64_t>(st.st_size) > kMaxFontFileSize) return {TReadResult::TooLarge, nullptr};
+  std::vector<uint8_t> data;
   try {
-    out.assign(static_cast<size_t>(size), 0);
+    data.assign(static_cast<size_t>(st.st_size) + 1, 0);
   } catch (const std::bad_alloc&) {
-    return TReadResult::NoMemory;
+    return {TReadResult::NoMemory, nullptr};
   }
-  in.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(out.size()));
-  if (static_cast<size_t>(in.gcount()) != out.size()) return TReadResult::Unreadable;
-  // A file that grew since its size was taken is not the file that was checked.
-  if (in.peek() != std::ifstream::traits_type::eof()) return TReadResult::Unreadable;
-  return TReadResult::Ok;
+  // One byte more than the size: a file that grew since its size was taken is not the
+  // file that was checked.
+  size_t got = 0;
+  while (got < data.size()) {
+    const ssize_t n = ::read(fd, data.data() + got, data.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<size_t>(n);
+  }
+  if (got != static_cast<size_t>(st.st_size)) return {TReadResult::Unreadable, nullptr};
+  data.pop_back();
+  auto font = std::make_shared<TLoadedFont>();
+  if (ReadChrFont(std::move(data), *font) != kFontOk) return {TReadResult::Invalid, nullptr};
+  if (cache.size() >= kFontCacheSize) cache.erase(cache.begin());
+  cache.push_back(TCachedFont{path, st.st_size, st.st_mtim, font});
+  return {TReadResult::Ok, std::move(font)};
+}
+
+bool CanOpen(const std::string& path) {
+  if (path.empty()) return false;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  const TFdCloser closer{fd};
+  struct stat st {};
+  return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 std::string DefaultFontFolder() {
@@ -52,6 +102,8 @@ std::string DefaultFontFolder() {
 }
 
 }  // namespace
+
+void ClearFontCache() { FontCache().clear(); }
 
 TVectorFont::~TVectorFont() { ReleaseFont(); }
 
@@ -94,27 +146,25 @@ int32_t TVectorFont::FailLoading(int n, int32_t code) {
 int32_t TVectorFont::LoadFont(int n) {
   StatusCode = kFontNoMemory;
   const std::string name = NativeFontName(FontSlot(n).FileName);
-  std::vector<uint8_t> data;
-  TReadResult read = ReadWholeFile(Folder + name, data);
-  if (read == TReadResult::Unopenable) read = ReadWholeFile(name, data);
+  TFontFile file = ReadFontFile(Folder + name);
+  if (file.Result == TReadResult::Unopenable) file = ReadFontFile(name);
 
   int32_t code = kFontOk;
-  switch (read) {
+  switch (file.Result) {
     case TReadResult::Ok: break;
     case TReadResult::Unopenable:
     case TReadResult::Unreadable: code = kFontUnreadable; break;
-    case TReadResult::TooLarge: code = kFontInvalid; break;
+    case TReadResult::TooLarge:
+    case TReadResult::Invalid: code = kFontInvalid; break;
     case TReadResult::NoMemory:
       AddMessage(kAllocationFailed);
       return FailLoading(n, kFontNoMemory);
   }
-  auto font = std::make_unique<TLoadedFont>();
-  if (code == kFontOk) code = ReadChrFont(std::move(data), *font);
   if (code != kFontOk) {
     AddMessage(std::string("Fehler in Fontunit ") + FontStatusMessage(code));
     return FailLoading(n, code);
   }
-  Current = std::move(font);
+  Current = std::move(file.Font);
   Slot = n;
   FontSlot(n).Loaded = Current.get();
   FontSlot(n).Owner = this;
@@ -139,8 +189,7 @@ int32_t TVectorFont::SetFont(int32_t n, int32_t direction, double height) {
 }
 
 int32_t TVectorFont::RegisterFontFile(const std::string& name) {
-  std::ifstream in;
-  if (!CanOpen(NativeFontName(name), in)) {
+  if (!CanOpen(NativeFontName(name))) {
     StatusCode = kFontInvalid;
     AddMessage(FontStatusMessage(kFontInvalid));
     return -1;

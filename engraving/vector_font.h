@@ -10,6 +10,12 @@
 #include "engine/records.h"
 #include "engraving/chr_font.h"
 
+// Parsed fonts are kept by file identity (path, size, modification time), so that selecting
+// an unchanged font again does not read and check it again.
+constexpr size_t kFontCacheSize = 32;
+// Empties the cache (tests; a file replaced within one timestamp tick).
+void ClearFontCache();
+
 // Engraving units are 0.02 mm.
 constexpr double kUnitsPerMm = 50.0;
 // Largest character height set by SetSize, in units (20 m): keeps every pen position
@@ -77,7 +83,7 @@ class TVectorFont {
   std::string Folder;
   TMessageList* Messages = nullptr;
   int32_t Number = 4;
-  std::unique_ptr<TLoadedFont> Current;
+  std::shared_ptr<const TLoadedFont> Current;  // shared with the font cache
   int Slot = 0;  // slot the current font was loaded from
 
   int32_t HJust = 0;

@@ -177,8 +177,14 @@ TIniResult TIniFile::Load(const std::string& path) {
   if (st.type() == fs::file_type::directory) return {false, "cannot read " + path + ": it is a folder"};
   if (st.type() != fs::file_type::regular) return {false, "cannot read " + path + ": not a regular file"};
 
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, and what was opened is checked again: a FIFO must not hold the read.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return {false, "cannot read " + path + ": " + ErrnoText(errno)};
+  struct stat opened {};
+  if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+    ::close(fd);
+    return {false, "cannot read " + path + ": not a regular file"};
+  }
   std::string text;
   char buf[65536];
   for (;;) {
@@ -201,48 +207,88 @@ TIniResult TIniFile::Load(const std::string& path) {
   return {};
 }
 
+namespace {
+bool IsBlankText(std::string_view s) {
+  return s.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+size_t LineEndLength(std::string_view s) {
+  if (s.size() >= 2 && s.substr(s.size() - 2) == "\r\n") return 2;
+  return !s.empty() && (s.back() == '\n' || s.back() == '\r') ? 1 : 0;
+}
+}  // namespace
+
+void TIniFile::AddPlainLine(TSection& s, std::string_view raw, std::string_view end) {
+  if (s.Lines.empty() || !s.Lines.back().Plain) s.Lines.push_back(TLine{"", "", true, 0});
+  TLine& run = s.Lines.back();
+  if (!run.Raw.empty() || !run.End.empty()) {
+    run.Raw += run.End;
+    run.Raw += raw;
+  } else {
+    run.Raw.assign(raw);
+  }
+  run.End.assign(end);
+  if (!IsBlankText(raw)) run.Head = run.Raw.size() + run.End.size();
+}
+
 void TIniFile::Parse(std::string_view text) {
   Sections_.assign(1, TSection{});
   Index_.clear();
-  Crlf_ = false;
+  NewLine_ = "\n";
   bool endSeen = false;
   size_t pos = 0;
   while (pos < text.size()) {
-    const size_t nl = text.find('\n', pos);
-    TLine line;
-    if (nl == std::string_view::npos) {
-      line.Raw.assign(text.substr(pos));
+    const size_t br = text.find_first_of("\r\n", pos);
+    std::string_view raw = text.substr(pos, br == std::string_view::npos ? text.npos : br - pos);
+    std::string_view end;
+    if (br == std::string_view::npos) {
       pos = text.size();
     } else {
-      std::string_view raw = text.substr(pos, nl - pos);
-      const bool cr = !raw.empty() && raw.back() == '\r';
-      if (cr) raw.remove_suffix(1);
-      line.Raw.assign(raw);
-      line.End = cr ? "\r\n" : "\n";
-      if (!endSeen) Crlf_ = cr;
+      end = text.substr(br, text[br] == '\r' && br + 1 < text.size() && text[br + 1] == '\n' ? 2 : 1);
+      if (!endSeen) NewLine_.assign(end);
       endSeen = true;
-      pos = nl + 1;
+      pos = br + end.size();
     }
-    std::string_view form = line.Raw;
+    std::string_view form = raw;
     // A byte order mark in front of the first line is no part of its text.
     if (Sections_.size() == 1 && Sections_[0].Lines.empty() && form.substr(0, 3) == "\xEF\xBB\xBF")
       form.remove_prefix(3);
     const TLineForm f = Classify(form);
     if (f.Kind == TLineKind::Section) {
       TSection s;
-      s.Name = Folded(f.Name);  // before the move: f.Name views line.Raw
-      s.Header = std::move(line.Raw);
-      s.HeaderEnd = std::move(line.End);
+      s.Name = Folded(f.Name);
+      s.Header.assign(raw);
+      s.HeaderEnd.assign(end);
       Index_[s.Name].Sections.push_back(Sections_.size());
       Sections_.push_back(std::move(s));
       continue;
     }
     TSection& cur = Sections_.back();
-    if (f.Kind == TLineKind::Key && Sections_.size() > 1) {
-      Index_[cur.Name].Keys.try_emplace(Folded(f.Name), TKeyPlace{Sections_.size() - 1, cur.Lines.size()});
+    // Only the first occurrence of a key is read or written; later ones are plain text.
+    if (f.Kind == TLineKind::Key && Sections_.size() > 1 &&
+        Index_[cur.Name].Keys.try_emplace(Folded(f.Name), TKeyPlace{Sections_.size() - 1, cur.Lines.size()}).second) {
+      cur.Lines.push_back(TLine{std::string(raw), std::string(end), false, 0});
+      continue;
     }
-    cur.Lines.push_back(std::move(line));
+    AddPlainLine(cur, raw, end);
   }
+}
+
+bool TIniFile::EndsBlank(const TLine& line) {
+  return line.Plain ? line.Head < line.Raw.size() + line.End.size() : TrimBlanks(line.Raw).empty();
+}
+
+// Splits a run into its lines up to the last non-blank one and the blank lines after it.
+void TIniFile::SplitBlankTail(std::vector<TLine>& lines, size_t i) {
+  const std::string whole = lines[i].Raw + lines[i].End;
+  const size_t head = lines[i].Head;
+  const auto cut = [](std::string text, bool blank) {
+    const size_t e = LineEndLength(text);
+    TLine t{text.substr(0, text.size() - e), text.substr(text.size() - e), true, 0};
+    if (!blank) t.Head = text.size();
+    return t;
+  };
+  lines[i] = cut(whole.substr(0, head), false);
+  lines.insert(lines.begin() + static_cast<ptrdiff_t>(i) + 1, cut(whole.substr(head), true));
 }
 
 std::string TIniFile::Text() const {
@@ -342,7 +388,7 @@ double TIniFile::ReadFloat(std::string_view section, std::string_view key, doubl
 
 // ---- writing ----------------------------------------------------------------------------
 
-std::string_view TIniFile::NewLineEnd() const { return Crlf_ ? "\r\n" : "\n"; }
+std::string_view TIniFile::NewLineEnd() const { return NewLine_; }
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   const std::string clean = OneLine(value);
@@ -360,9 +406,9 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
     TSection& last = Sections_.back();
     const bool empty = Sections_.size() == 1 && last.Lines.empty();
     std::string* lastEnd = last.Lines.empty() ? &last.HeaderEnd : &last.Lines.back().End;
-    const bool lastBlank = last.Lines.empty() ? Sections_.size() == 1 : TrimBlanks(last.Lines.back().Raw).empty();
+    const bool lastBlank = last.Lines.empty() ? Sections_.size() == 1 : EndsBlank(last.Lines.back());
     if (!empty && lastEnd->empty()) *lastEnd = NewLineEnd();
-    if (!empty && !lastBlank) last.Lines.push_back(TLine{"", std::string(NewLineEnd())});
+    if (!empty && !lastBlank) AddPlainLine(last, "", NewLineEnd());
     TSection s;
     s.Header = "[" + sectionName + "]";
     s.HeaderEnd = NewLineEnd();
@@ -374,10 +420,12 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
   TSection& s = Sections_[at];
   // After the last non-blank line, so blank lines before the next section stay there.
   size_t pos = s.Lines.size();
-  while (pos > 0 && TrimBlanks(s.Lines[pos - 1].Raw).empty()) --pos;
+  while (pos > 0 && EndsBlank(s.Lines[pos - 1]) && (!s.Lines[pos - 1].Plain || s.Lines[pos - 1].Head == 0)) --pos;
+  if (pos > 0 && s.Lines[pos - 1].Plain && EndsBlank(s.Lines[pos - 1])) SplitBlankTail(s.Lines, pos - 1);
   std::string& before = pos == 0 ? s.HeaderEnd : s.Lines[pos - 1].End;
   if (before.empty()) before = NewLineEnd();
-  s.Lines.insert(s.Lines.begin() + static_cast<ptrdiff_t>(pos), TLine{keyName + "=" + clean, std::string(NewLineEnd())});
+  s.Lines.insert(s.Lines.begin() + static_cast<ptrdiff_t>(pos),
+                 TLine{keyName + "=" + clean, std::string(NewLineEnd()), false, 0});
   // Only blank lines followed the insertion point, so no indexed key moved.
   index.Keys.try_emplace(Folded(keyName), TKeyPlace{at, pos});
 }

@@ -1,8 +1,10 @@
-// INI profile files: sections in square brackets, "key=value" lines.
+// INI profile files: sections in square brackets, "key=value" lines. Lines end with LF,
+// CR LF or a lone CR.
 //
 // A TIniFile is the whole file held in memory: load it once, read and write as many keys as
 // needed, save it once. Every line the caller does not write keeps its bytes, including
 // comments, blank lines, lines of no known form and the line ends (CRLF stays CRLF).
+// Only regular files are read: a folder, FIFO or device is refused at once.
 #pragma once
 
 #include <cstdint>
@@ -61,9 +63,14 @@ class TIniFile {
   static constexpr uintmax_t kMaxFileSize = 64u * 1024u * 1024u;
 
  private:
+  // One key line, or a run of other lines (blank, comment, unknown form, repeated key)
+  // kept as one text, so that a file of millions of blank lines costs its size, not a
+  // record per line.
   struct TLine {
-    std::string Raw;  // without its line end
-    std::string End;  // "\n", "\r\n" or "" for a last line without one
+    std::string Raw;  // without its (last) line end; a run holds the inner line ends
+    std::string End;  // "\n", "\r\n", "\r" or "" for a last line without one
+    bool Plain = false;  // a run of lines nobody reads or writes by key
+    size_t Head = 0;     // Plain: bytes of Raw + End up to the end of the last non-blank line
   };
   struct TKeyPlace {
     size_t Section;  // index into Sections_
@@ -82,10 +89,12 @@ class TIniFile {
 
   const TKeyPlace* Find(std::string_view section, std::string_view key) const;
   std::string_view ValueAt(const TKeyPlace& place) const;
-  void AddLine(TSection& s, std::string raw);
   std::string_view NewLineEnd() const;
+  void AddPlainLine(TSection& s, std::string_view raw, std::string_view end);
+  static bool EndsBlank(const TLine& line);
+  static void SplitBlankTail(std::vector<TLine>& lines, size_t i);
 
   std::vector<TSection> Sections_{TSection{}};
   std::unordered_map<std::string, TSectionIndex> Index_;
-  bool Crlf_ = false;
+  std::string NewLine_ = "\n";  // the end of the file's first line, for lines written
 };

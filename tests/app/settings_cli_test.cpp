@@ -52,7 +52,8 @@ TEST_F(SettingsCliTest, EngineGetsHalfTheDiameterInThousandths) {
   CncClose(run.Handle);
 
   std::array<int32_t, 255> radii{};
-  ASSERT_TRUE(ReadSettingsRadii(Settings, radii, error)) << error;
+  std::vector<std::string> warnings;
+  ASSERT_TRUE(ReadSettingsRadii(Settings, radii, error, warnings)) << error;
   EXPECT_EQ(radii[5], 3000);
   EXPECT_EQ(radii[7], 1250);
 }

@@ -117,7 +117,7 @@ TEST_F(CncApiTest, EmptyFileAndFolderGiveTheEmptyProgramError) {
   const int32_t empty = Open(Write("e.cnc", ""), &lines);
   EXPECT_EQ(lines, 0);
   const int32_t folder = Open(Dir.string(), &lines);
-  EXPECT_EQ(lines, 1);  // exists but cannot be read as a program
+  EXPECT_EQ(lines, 0);  // exists but cannot be read as a program: no lines, a message
   const TCncPoint start{0, 0, 0};
   EXPECT_EQ(CncRun(empty, &start), 850);
   EXPECT_EQ(CncRun(folder, &start), 850);

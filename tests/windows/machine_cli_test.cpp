@@ -64,6 +64,18 @@ TEST_F(TMachineCliFixture, EmptyProgramGivesTheBlackSurface) {
   EXPECT_EQ(image.pixel(200, 500), qRgb(0, 0, 0));
 }
 
+TEST_F(TMachineCliFixture, ProgramsOf816And817LinesAreDrawn) {
+  for (int lines : {816, 817}) {
+    std::ofstream program(Dir / "long.cnc", std::ios::trunc);
+    for (int i = 0; i < lines; ++i) program << "G01 X1 Y" << i << "\n";
+    program.close();
+    std::string output;
+    const QImage image = Picture("long.cnc", "", output);
+    EXPECT_EQ(output.find("could not open"), std::string::npos) << output;
+    EXPECT_NE(output.find("Current Y: " + std::to_string(100 * (lines - 1))), std::string::npos) << output;
+  }
+}
+
 TEST_F(TMachineCliFixture, UnreadableInputOrUnwritablePictureFails) {
   struct {
     std::string Args, Text;
