@@ -1,6 +1,7 @@
 #include "cli/help.h"
 
 #include <cstdio>
+#include <utility>
 
 #ifndef VELQUOR_VERSION
 #define VELQUOR_VERSION "unknown"
@@ -9,11 +10,11 @@
 namespace {
 
 constexpr const char* kRunOptions =
-    "  --font-path DIR     folder of the CHR fonts (default: Fonts beside the program,\n"
+    "  --font-path DIR     folder of the CHR fonts (default: Fonts beside velquor-cnc,\n"
     "                      else ../share/velquor/Fonts from there)\n"
     "  --settings FILE     tool radii from the tool table of this settings file\n"
-    "  --radius N=MM       radius of tool N (0..255) in millimetres; repeatable, wins over --settings\n"
-    "  --start X,Y,Z       start point of the run (default 0,0,0)\n";
+    "  --radius N=MM       radius of tool N (0..255) in millimetres; repeatable, wins over --settings\n";
+constexpr const char* kStartOption = "  --start X,Y,Z       start point of the run (default 0,0,0)\n";
 
 // One entry per command; a new command adds its line here.
 const TCommandHelp kCommands[] = {
@@ -21,7 +22,7 @@ const TCommandHelp kCommands[] = {
      "usage: velquor-cnc dump PROGRAM [options]\n"
      "Runs PROGRAM and writes {open, handle, run, messages, contour, path} as JSON.\n"
      "Options:\n"
-     "%RUN%"
+     "%RUN%%START%"
      "  --raw               add the uncompensated tool path as \"raw\"\n"},
     {"check", "messages and a summary per program; exit status 1 on any problem",
      "usage: velquor-cnc check PROGRAM... [options]\n"
@@ -29,7 +30,7 @@ const TCommandHelp kCommands[] = {
      "when a program is missing or empty, a run stops, or a message other than the engine's\n"
      "greeting appears.\n"
      "Options:\n"
-     "%RUN%"
+     "%RUN%%START%"
      "  --quiet             summary lines only\n"},
 #ifdef VELQUOR_RENDER
     {"render", "the simulation view as a PNG picture",
@@ -49,10 +50,12 @@ const TCommandHelp kCommands[] = {
 #endif
 };
 
+// Fills in the option lines several commands share.
 std::string Expand(const char* text) {
   std::string s = text;
-  constexpr std::string_view kMark = "%RUN%";
-  if (const size_t at = s.find(kMark); at != std::string::npos) s.replace(at, kMark.size(), kRunOptions);
+  const std::pair<std::string_view, const char*> marks[] = {{"%RUN%", kRunOptions}, {"%START%", kStartOption}};
+  for (const auto& [mark, lines] : marks)
+    if (const size_t at = s.find(mark); at != std::string::npos) s.replace(at, mark.size(), lines);
   return s;
 }
 
