@@ -22,6 +22,7 @@
 #include "app/viewer_start.h"
 #include "display/sim_box.h"
 #include "platform/executable_path.h"
+#include "platform/install_paths.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ QScrollBar* MakeScrollBar(Qt::Orientation o, const TScrollSetting& s, QWidget* p
 }  // namespace
 
 TStartPaths TStartPaths::BesideExecutable() {
-  return {SettingsFilePath(ExecutablePath()), FontFolder(ExecutableFolder())};
+  return {SettingsFileInUse(SettingsFilePath(ExecutablePath())), FontFolder(ExecutableFolder())};
 }
 
 TForm1::TForm1(const TStartPaths& paths, QWidget* parent) : QMainWindow(parent) {
@@ -213,6 +214,7 @@ void TForm1::CreationSteps(const TStartPaths& paths) {
   FontPathText = paths.FontPath;
   memInfo->Append("Set font path to .." + FontPathText);
   SettingsFileName = paths.SettingsFile;
+  memInfo->Append(SettingsFileLine(SettingsFileName));
   const TSettingsResult read = ReadSettings(SettingsFileName, ViewerState.Settings);
   if (!read.Ok) memInfo->Append(SettingsProblem(paths.SettingsFile, read.Error));
   ViewerState.CurrentFile.clear();

@@ -20,7 +20,8 @@ class TMachineViewLink;
 class TSimBox;
 class TfrmRealPointView;
 
-// Where the main window finds its files; by default beside the executable.
+// Where the main window finds its files: beside the executable, or where an installed
+// program keeps them when that folder holds none and cannot be written.
 struct TStartPaths {
   std::string SettingsFile;
   std::string FontPath;

@@ -80,6 +80,11 @@ TSettingsResult WriteSettings(const std::string& path, const TCncType& settings)
   TIniFile ini;
   // A file that exists but cannot be read is not replaced: its other sections would be lost.
   if (const TIniResult loaded = ini.Load(path); !loaded.Ok) return {false, loaded.Error, {}};
+  // The user's configuration folder may not exist before the first save; when it cannot be
+  // made, the save below names the reason.
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  std::error_code ec;
+  if (!folder.empty()) std::filesystem::create_directories(folder, ec);
   ini.WriteFloat(kToolChangeSection, "T0.x", settings.ToolChangeX);
   ini.WriteFloat(kToolChangeSection, "T0.y", settings.ToolChangeY);
   ini.WriteFloat(kToolChangeSection, "T0.z", settings.ToolChangeZ);

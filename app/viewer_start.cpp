@@ -1,5 +1,7 @@
 #include "app/viewer_start.h"
 
+#include "platform/install_paths.h"
+
 void SetStartWindow(TViewWindow& view) {
   view.XMax = view.XMin + kStartViewWidth;
   view.YMax = view.Width > 0
@@ -7,7 +9,9 @@ void SetStartWindow(TViewWindow& view) {
                   : view.YMin;
 }
 
-std::string FontFolder(const std::string& executableFolder) { return executableFolder + "Fonts/"; }
+std::string FontFolder(const std::string& executableFolder) { return FontFolderInUse(executableFolder); }
+
+std::string SettingsFileLine(const std::string& path) { return "Settings file: " + path; }
 
 std::string SettingsProblem(const std::string& path, const std::string& error) {
   if (error.empty()) return {};

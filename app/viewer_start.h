@@ -13,8 +13,12 @@ inline constexpr int kGridStepMm = 5;
 // XMin and YMin stay; the window becomes kStartViewWidth wide with the view's aspect.
 void SetStartWindow(TViewWindow& view);
 
-// "Fonts/" below the executable's folder (which ends with a separator).
+// "Fonts/" below the executable's folder (which ends with a separator), or the installed
+// fonts in "../share/velquor/Fonts/" from there when that folder is missing.
 std::string FontFolder(const std::string& executableFolder);
+
+// The pane line at start that names the settings file in use.
+std::string SettingsFileLine(const std::string& path);
 
 // What the settings file reading leaves for the information pane: empty when it went well.
 std::string SettingsProblem(const std::string& path, const std::string& error);

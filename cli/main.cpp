@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/help.h"
 #include "cli/json_writer.h"
 #include "cli/program_run.h"
 #include "engine/convert.h"
@@ -209,6 +210,7 @@ int Check(const TCommandLine& c) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const std::optional<int> answered = AnswerHelpOptions(argc, argv)) return *answered;
 #ifdef VELQUOR_RENDER
   if (argc >= 2 && std::strcmp(argv[1], "render") == 0) return RenderCommand(argc, argv);
   if (argc >= 2 && std::strcmp(argv[1], "machine") == 0) return MachineCommand(argc, argv);

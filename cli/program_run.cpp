@@ -2,9 +2,10 @@
 
 #include "engine/convert.h"
 #include "platform/executable_path.h"
+#include "platform/install_paths.h"
 
 TProgramRun RunProgram(const std::string& program, const TRunOptions& options, std::string& error) {
-  std::string fontPath = options.FontPath.empty() ? ExecutableFolder() + "Fonts" : options.FontPath;
+  std::string fontPath = options.FontPath.empty() ? FontFolderInUse(ExecutableFolder()) : options.FontPath;
   if (!fontPath.empty() && fontPath.back() != '/') fontPath += '/';
   CncSetFontPath(fontPath.c_str());
 

@@ -9,7 +9,7 @@
 #include "engine/cnc_api.h"
 
 struct TRunOptions {
-  std::string FontPath;              // empty: the Fonts folder beside the executable
+  std::string FontPath;              // empty: the Fonts folder beside the executable or the installed one
   std::vector<std::pair<int, double>> Radii;  // --radius N=MM
   std::string SettingsFile;          // --settings FILE.INI
   TCncPoint Start{0.0, 0.0, 0.0};

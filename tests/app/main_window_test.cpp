@@ -74,9 +74,10 @@ class TMainWindowTest : public testing::Test {
 
 TEST_F(TMainWindowTest, StartsWithItsMessagesWindowAndGrid) {
   const QStringList lines = PaneLines(*Form);
-  ASSERT_GE(lines.size(), 2);
+  ASSERT_GE(lines.size(), 3);
   EXPECT_EQ(lines[0], "Starup Velquor");
   EXPECT_EQ(lines[1], QString::fromStdString("Set font path to .." + Form->FontPath()));
+  EXPECT_EQ(lines[2], QString::fromStdString("Settings file: " + Form->SettingsFile()));
   EXPECT_TRUE(QString::fromStdString(Form->FontPath()).endsWith("/Fonts/"));
   EXPECT_EQ(Form->windowTitle(), "Velquor");
   EXPECT_EQ(Form->size(), QSize(TForm1::kClientWidth, TForm1::kClientHeight));
@@ -356,9 +357,10 @@ TEST(MainWindowSettings, UnreadableSettingsFileIsReportedAndDefaultsUsed) {
   paths.SettingsFile = folder.Name();
   TForm1 form(paths);
   const QStringList lines = PaneLines(form);
-  ASSERT_GE(lines.size(), 3);
-  EXPECT_TRUE(lines[2].contains(QString::fromStdString(folder.Name()))) << lines[2].toStdString();
-  EXPECT_TRUE(lines[2].contains("folder")) << lines[2].toStdString();
+  ASSERT_GE(lines.size(), 4);
+  EXPECT_EQ(lines[2].toStdString(), "Settings file: " + folder.Name());
+  EXPECT_TRUE(lines[3].contains(QString::fromStdString(folder.Name()))) << lines[3].toStdString();
+  EXPECT_TRUE(lines[3].contains("folder")) << lines[3].toStdString();
   EXPECT_EQ(form.State().Settings.Tools[7].Diameter, 80.0);
 }
 

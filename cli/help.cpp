@@ -1,0 +1,104 @@
+#include "cli/help.h"
+
+#include <cstdio>
+#include <utility>
+
+#ifndef VELQUOR_VERSION
+#define VELQUOR_VERSION "unknown"
+#endif
+
+namespace {
+
+constexpr const char* kRunOptions =
+    "  --font-path DIR     folder of the CHR fonts (default: Fonts beside velquor-cnc,\n"
+    "                      else ../share/velquor/Fonts from there)\n"
+    "  --settings FILE     tool radii from the tool table of this settings file\n"
+    "  --radius N=MM       radius of tool N (0..255) in millimetres; repeatable, wins over --settings\n";
+constexpr const char* kStartOption = "  --start X,Y,Z       start point of the run (default 0,0,0)\n";
+
+// One entry per command; a new command adds its line here.
+const TCommandHelp kCommands[] = {
+    {"dump", "one JSON object with the messages, the contour and the milling path",
+     "usage: velquor-cnc dump PROGRAM [options]\n"
+     "Runs PROGRAM and writes {open, handle, run, messages, contour, path} as JSON.\n"
+     "Options:\n"
+     "%RUN%%START%"
+     "  --raw               add the uncompensated tool path as \"raw\"\n"},
+    {"check", "messages and a summary per program; exit status 1 on any problem",
+     "usage: velquor-cnc check PROGRAM... [options]\n"
+     "Runs every PROGRAM and prints its messages and one summary line. The exit status is 1\n"
+     "when a program is missing or empty, a run stops, or a message other than the engine's\n"
+     "greeting appears.\n"
+     "Options:\n"
+     "%RUN%%START%"
+     "  --quiet             summary lines only\n"},
+#ifdef VELQUOR_RENDER
+    {"render", "the simulation view as a PNG picture",
+     "usage: velquor-cnc render PROGRAM -o OUT.png [options]\n"
+     "Draws the contour (and with --path the milling path) as the viewer's simulation view does.\n"
+     "Options:\n"
+     "  -o OUT.png          picture to write\n"
+     "  --size WxH          picture size in pixels (default 994x628)\n"
+     "  --no-contour        leave the programmed contour out\n"
+     "  --path              draw the milling path\n"
+     "  --edges             mark element ends\n"
+     "  --w0 X,Y            work zero\n"
+     "  --spindle X,Y       spindle position\n"
+     "  --window XMIN,XMAX,YMIN  visible window in millimetres\n"
+     "  --grid MM           grid spacing in whole millimetres (default 10)\n"
+     "%RUN%"},
+#endif
+};
+
+// Fills in the option lines several commands share.
+std::string Expand(const char* text) {
+  std::string s = text;
+  const std::pair<std::string_view, const char*> marks[] = {{"%RUN%", kRunOptions}, {"%START%", kStartOption}};
+  for (const auto& [mark, lines] : marks)
+    if (const size_t at = s.find(mark); at != std::string::npos) s.replace(at, mark.size(), lines);
+  return s;
+}
+
+bool IsHelpFlag(std::string_view a) { return a == "--help" || a == "-h"; }
+
+}  // namespace
+
+const TCommandHelp* FindCommandHelp(std::string_view name) {
+  for (const TCommandHelp& c : kCommands)
+    if (name == c.Name) return &c;
+  return nullptr;
+}
+
+std::string GeneralHelp() {
+  std::string s =
+      "usage: velquor-cnc COMMAND [ARGUMENTS]\n"
+      "       velquor-cnc COMMAND --help | --help | --version\n"
+      "Runs CNC milling programs through the Velquor engine.\n\nCommands:\n";
+  for (const TCommandHelp& c : kCommands) {
+    std::string name = c.Name;
+    name.resize(10, ' ');
+    s += "  " + name + c.Summary + "\n";
+  }
+  s += "\nSee velquor-cnc COMMAND --help and the manual page velquor-cnc(1).\n";
+  return s;
+}
+
+std::string VersionText() { return std::string("velquor-cnc ") + VELQUOR_VERSION + "\n"; }
+
+std::optional<int> AnswerHelpOptions(int argc, char** argv) {
+  if (argc < 2) return std::nullopt;
+  const std::string_view first = argv[1];
+  std::string out;
+  if (IsHelpFlag(first) || first == "help") {
+    const TCommandHelp* c = argc > 2 ? FindCommandHelp(argv[2]) : nullptr;
+    out = c ? Expand(c->Text) : GeneralHelp();
+  } else if (first == "--version") {
+    out = VersionText();
+  } else if (const TCommandHelp* c = FindCommandHelp(first)) {
+    for (int i = 2; i < argc && out.empty(); ++i)
+      if (IsHelpFlag(argv[i])) out = Expand(c->Text);
+  }
+  if (out.empty()) return std::nullopt;
+  std::fputs(out.c_str(), stdout);
+  return 0;
+}
