@@ -2,6 +2,7 @@
 //   dump PROGRAM [options]      one JSON object with messages, contour and path
 //   check PROGRAM... [options]  messages and a summary per program; exit 1 on any problem
 //   render PROGRAM -o OUT.png    the simulation view as a picture (built with the GUI parts)
+//   tools DRILLFILE              the tool block of a drill file as JSON
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "cli/json_writer.h"
 #include "cli/program_run.h"
+#include "cli/tools_command.h"
 #include "engine/convert.h"
 #include "engine/instance_table.h"
 #ifdef VELQUOR_RENDER
@@ -184,6 +186,7 @@ int Check(const TCommandLine& c) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 2 && std::strcmp(argv[1], "tools") == 0) return ToolsCommand(argc, argv);
 #ifdef VELQUOR_RENDER
   if (argc >= 2 && std::strcmp(argv[1], "render") == 0) return RenderCommand(argc, argv);
 #endif
@@ -192,6 +195,7 @@ int main(int argc, char** argv) {
     c = ParseCommandLine(argc, argv);
   } catch (const TUsageError& e) {
     std::fprintf(stderr, "velquor-cnc: %s\n%s", e.Text.c_str(), kUsage);
+    std::fputs(kToolsUsage, stderr);
 #ifdef VELQUOR_RENDER
     std::fputs(kRenderUsage, stderr);
 #endif
