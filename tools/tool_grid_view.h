@@ -1,0 +1,23 @@
+// The grid both tool windows show: six text columns, one row per tool, every row reachable.
+#pragma once
+
+#include <array>
+
+#include "tools/tool_table.h"
+
+class QTableWidget;
+
+using TGridHeadings = std::array<const char*, kToolColumnCount>;
+
+constexpr std::array<int, kToolColumnCount> kToolGridColumnWidths = {70, 250, 80, 80, 80, 80};
+constexpr int kToolGridRowHeight = 18;
+
+// Headings, widths, row heights and kToolCount rows; columns stay where they are, because
+// they are read back by position.
+void SetUpToolGrid(QTableWidget* grid, const TGridHeadings& headings, bool editable);
+
+// Cell texts (UTF-8) into the grid and back, row n of `cells` in grid row n.
+void ShowGridCells(QTableWidget* grid, const TToolGrid& cells);
+TToolGrid GridCells(const QTableWidget* grid);
+// A cell the user is still typing into counts: its text goes into the cell now.
+void CommitGridEdit(QTableWidget* grid);
