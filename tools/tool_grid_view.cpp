@@ -1,5 +1,7 @@
 #include "tools/tool_grid_view.h"
 
+#include <algorithm>
+
 #include <QHeaderView>
 #include <QStringList>
 #include <QTableWidget>
@@ -10,8 +12,15 @@ void SetUpToolGrid(QTableWidget* grid, const TGridHeadings& headings, bool edita
   QStringList labels;
   for (const char* h : headings) labels << QString::fromUtf8(h);
   grid->setHorizontalHeaderLabels(labels);
-  for (int c = 0; c < kToolColumnCount; ++c) grid->setColumnWidth(c, kToolGridColumnWidths[c]);
-  grid->horizontalHeader()->setSectionsMovable(false);
+  // Every heading readable: a column narrower than its heading grows, and the name column
+  // takes what width is left, so the grid needs no sideways scrolling.
+  QHeaderView* header = grid->horizontalHeader();
+  for (int c = 0; c < kToolColumnCount; ++c)
+    grid->setColumnWidth(c, std::max(kToolGridColumnWidths[c], header->sectionSizeHint(c)));
+  header->setSectionResizeMode(QHeaderView::Fixed);
+  header->setSectionResizeMode(kColumnName, QHeaderView::Stretch);
+  grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  header->setSectionsMovable(false);
   grid->horizontalHeader()->setHighlightSections(false);
   grid->verticalHeader()->setVisible(false);
   grid->verticalHeader()->setMinimumSectionSize(kToolGridRowHeight);

@@ -12,8 +12,8 @@ using TGridHeadings = std::array<const char*, kToolColumnCount>;
 constexpr std::array<int, kToolColumnCount> kToolGridColumnWidths = {70, 250, 80, 80, 80, 80};
 constexpr int kToolGridRowHeight = 18;
 
-// Headings, widths, row heights and kToolCount rows; columns stay where they are, because
-// they are read back by position.
+// Headings, widths (at least those above), row heights and kToolCount rows; columns stay
+// where they are, because they are read back by position.
 void SetUpToolGrid(QTableWidget* grid, const TGridHeadings& headings, bool editable);
 
 // Cell texts (UTF-8) into the grid and back, row n of `cells` in grid row n.
