@@ -1,10 +1,12 @@
 #include "tools/tool_block.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 #include "engine/convert.h"
 
@@ -206,8 +208,9 @@ TToolBlock ParseToolBlockFile(const std::string& path) {
   TToolBlock failed;
   failed.Result = kToolBlockOpenFailure;
   failed.Log = kOpenCloseFailure;
+  // Folders, devices and pipes are no drill files; a pipe could keep the reading waiting.
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return failed;
+  if (!std::filesystem::is_regular_file(path, ec)) return failed;
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return failed;
 

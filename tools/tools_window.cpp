@@ -176,3 +176,13 @@ void TfrmTools::mnuCloseWithoutSaveClick() { reject(); }
 void TfrmTools::mnuToolDefClick() {
   if (Help_) Help_->exec();
 }
+
+TToolWindows CreateToolWindows(QWidget* owner) {
+  TToolWindows w;
+  w.Tools = new TfrmTools(owner);
+  // Help and preview open over the tool window.
+  w.Help = new TfrmInfoToolDef(w.Tools);
+  w.Preview = new TfrmToolPreview(w.Tools);
+  w.Tools->SetToolWindows(w.Help, w.Preview);
+  return w;
+}

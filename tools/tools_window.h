@@ -67,3 +67,12 @@ class TfrmTools : public QDialog {
   std::array<ToolParam, kToolCount>* Tools_ = nullptr;
   bool ClosedWithSave_ = false;
 };
+
+// The tool table window, its help and its preview, created in this order (their place in
+// the program's start-up) and joined. They belong to `owner` and live as long as it does.
+struct TToolWindows {
+  TfrmTools* Tools = nullptr;
+  TfrmInfoToolDef* Help = nullptr;
+  TfrmToolPreview* Preview = nullptr;
+};
+TToolWindows CreateToolWindows(QWidget* owner);

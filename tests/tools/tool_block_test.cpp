@@ -157,7 +157,7 @@ TEST(ToolBlockFile, ReadsLikeTheText) {
 
 TEST(ToolBlockFile, FilesThatCannotBeOpenedGiveResultTwo) {
   TTempFolder dir;
-  for (const std::string& path : {dir.File("missing.drl"), dir.Path()}) {
+  for (const std::string& path : {dir.File("missing.drl"), dir.Path(), std::string("/dev/zero")}) {
     const TToolBlock b = ParseToolBlockFile(path);
     EXPECT_EQ(b.Result, kToolBlockOpenFailure) << path;
     EXPECT_EQ(b.Log, kOpenCloseFailure);

@@ -255,4 +255,24 @@ TEST_F(ToolsWindow, UnreadableAndUnwritableFilesAreReported) {
   EXPECT_TRUE(Tools.Memo()->toPlainText().contains("Cannot write tool definition"));
 }
 
+TEST(ToolWindows, CreatedTogetherTheyWorkTogether) {
+  QWidget owner;
+  const TToolWindows w = CreateToolWindows(&owner);
+  EXPECT_EQ(w.Tools->parentWidget(), &owner);
+  EXPECT_FALSE(w.Tools->isVisible());
+  bool helpShown = false;
+  WhenModal<TfrmTools>([&](TfrmTools* tools) {
+    WhenModal<TfrmInfoToolDef>([&](TfrmInfoToolDef* help) {
+      helpShown = help == w.Help;
+      help->CloseButton()->click();
+    });
+    tools->findChild<QAction*>("mnuToolDef")->trigger();
+    tools->findChild<QAction*>("mnuCloseWithoutSave")->trigger();
+  });
+  TCncType settings;
+  EXPECT_FALSE(w.Tools->Execute(settings));
+  EXPECT_TRUE(helpShown);
+  EXPECT_FALSE(w.Tools->isVisible());  // hidden, not destroyed
+}
+
 }  // namespace
