@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "tools/tool_block.h"
+#include "tools/tool_grid_view.h"
 
 namespace {
 constexpr int kWidth = 393;
@@ -14,8 +15,7 @@ constexpr int kHeight = 482;
 }  // namespace
 
 TfrmInfoToolDef::TfrmInfoToolDef(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
+    : QDialog(parent, kToolWindowFlags),
       Text_(new QPlainTextEdit(this)),
       btnClose_(new QPushButton("Close", this)) {
   setObjectName("frmInfoToolDef");

@@ -1,11 +1,17 @@
 // The grid both tool windows show: six text columns, one row per tool, every row reachable.
 #pragma once
 
+#include <Qt>
 #include <array>
 
 #include "tools/tool_table.h"
 
 class QTableWidget;
+
+// The tool windows' frame: title with system menu, minimize and close box.
+constexpr Qt::WindowFlags kToolWindowFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                             Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                             Qt::WindowCloseButtonHint;
 
 using TGridHeadings = std::array<const char*, kToolColumnCount>;
 

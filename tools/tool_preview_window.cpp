@@ -20,8 +20,7 @@ constexpr const char* kAccepted = "accept";
 }  // namespace
 
 TfrmToolPreview::TfrmToolPreview(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, kToolWindowFlags),
       Grid_(new QTableWidget(this)),
       LogView_(new QPlainTextEdit(this)),
       btnAccept_(new QPushButton("accept", this)),

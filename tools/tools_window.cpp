@@ -31,8 +31,7 @@ constexpr const char* kImportFailure = "Failure on reading Tool definition";
 }  // namespace
 
 TfrmTools::TfrmTools(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, kToolWindowFlags),
       MenuBar_(new QMenuBar(this)),
       Grid_(new QTableWidget(this)),
       Memo_(new QPlainTextEdit(this)),

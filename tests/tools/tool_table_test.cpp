@@ -62,20 +62,6 @@ TEST(ToolGrid, CellTextsToNumbers) {
   }
 }
 
-TEST(ToolGrid, TakeOverReadsEveryColumnByPosition) {
-  TToolGrid grid = LabelledToolGrid();
-  grid[4] = TToolGridRow{"ignored", "cutter", "3,5", "x", "150", "9000"};
-  std::array<ToolParam, kToolCount> tools = TCncType::DefaultTools();
-  TakeOverGrid(grid, tools);
-  EXPECT_EQ(tools[4].Name, "cutter");
-  EXPECT_EQ(tools[4].Diameter, 3.5);
-  EXPECT_EQ(tools[4].Height, 0.0);
-  EXPECT_EQ(tools[4].Feed, 150);
-  EXPECT_EQ(tools[4].Speed, 9000);
-  EXPECT_EQ(tools[5].Name, "");  // a label-only row empties its tool
-  EXPECT_EQ(tools[5].Diameter, 0.0);
-}
-
 class ToolDefinitionFile : public testing::Test {
  protected:
   TTempFolder Dir;
