@@ -8,6 +8,7 @@
 #include "app/info_pane.h"
 #include "app/main_window.h"
 #include "app/viewer_args.h"
+#include "tools/tools_window.h"
 
 namespace {
 
@@ -17,10 +18,13 @@ namespace {
 // display starts once all of them exist.
 struct TViewerWindows {
   std::unique_ptr<TForm1> Form1;
+  TToolWindows Tools;  // tool table, tool definition help, Gerber preview; owned by Form1
 };
 
 void CreateWindows(TViewerWindows& w, const TStartPaths& paths) {
   w.Form1 = std::make_unique<TForm1>(paths);
+  w.Tools = CreateToolWindows(w.Form1.get());
+  w.Form1->SetToolWindow(w.Tools.Tools);
   w.Form1->show();
 }
 

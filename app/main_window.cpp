@@ -21,6 +21,7 @@
 #include "app/viewer_start.h"
 #include "display/sim_box.h"
 #include "platform/executable_path.h"
+#include "tools/tools_window.h"
 
 namespace {
 
@@ -293,8 +294,12 @@ void TForm1::btnCuttingPathClick() {
   ProcessCurrentFile();
 }
 
+// The tool table window edits Settings; "Close and save" writes them and re-processes.
 void TForm1::mnuToolsClick() {
-  // The tool table window edits Settings here; "Save and close" writes them and re-processes.
+  if (!frmTools || !frmTools->Execute(ViewerState.Settings)) return;
+  const TSettingsResult written = WriteSettings(SettingsFileName, ViewerState.Settings);
+  if (!written.Ok) memInfo->Append(SettingsNotWritten(SettingsFileName, written.Error));
+  ProcessCurrentFile();
 }
 
 // Shows or hides the machine-coordinate window; shown, it replays the live instance.

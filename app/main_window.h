@@ -16,6 +16,7 @@ class QPushButton;
 class QScrollBar;
 class TInfoMemo;
 class TSimBox;
+class TfrmTools;
 
 // Where the main window finds its files; by default beside the executable.
 struct TStartPaths {
@@ -37,6 +38,9 @@ class TForm1 : public QMainWindow {
   static constexpr int kToolBarHeight = 29;
   static constexpr int kViewPanelHeight = 628;
   static constexpr int kInfoPaneHeight = 143;
+
+  // The tool table window the Tools command shows; created after this window.
+  void SetToolWindow(TfrmTools* tools) { frmTools = tools; }
 
   // File > Open with a name already chosen (the command line's program).
   void OpenProgram(const QString& fileName);
@@ -103,6 +107,7 @@ class TForm1 : public QMainWindow {
   TInfoMemo* memInfo = nullptr;
   QLabel* lblStatus = nullptr;
   QFileDialog* dlgOpen = nullptr;
+  TfrmTools* frmTools = nullptr;
 
   // A key event climbs from the focus widget to its parents; it counts once.
   const QEvent* LastKeyEvent = nullptr;
