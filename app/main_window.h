@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <memory>
 #include <string>
 
 #include "app/process_file.h"
@@ -15,7 +16,9 @@ class QLabel;
 class QPushButton;
 class QScrollBar;
 class TInfoMemo;
+class TMachineViewLink;
 class TSimBox;
+class TfrmRealPointView;
 class TfrmTools;
 
 // Where the main window finds its files; by default beside the executable.
@@ -57,6 +60,9 @@ class TForm1 : public QMainWindow {
   const std::string& SettingsFile() const { return SettingsFileName; }
   // The line under the pane that sums up the last run.
   QString StatusText() const;
+  // The machine-coordinate window, created after this one: the simulation toggle shows it,
+  // every processing run draws it while it is shown, its controls process the file again.
+  void SetMachineView(TfrmRealPointView& view);
 
  public slots:
   void mnuOpenClick();
@@ -107,6 +113,7 @@ class TForm1 : public QMainWindow {
   TInfoMemo* memInfo = nullptr;
   QLabel* lblStatus = nullptr;
   QFileDialog* dlgOpen = nullptr;
+  std::unique_ptr<TMachineViewLink> MachineView;
   TfrmTools* frmTools = nullptr;
 
   // A key event climbs from the focus widget to its parents; it counts once.

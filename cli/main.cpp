@@ -2,6 +2,7 @@
 //   dump PROGRAM [options]      one JSON object with messages, contour and path
 //   check PROGRAM... [options]  messages and a summary per program; exit 1 on any problem
 //   render PROGRAM -o OUT.png    the simulation view as a picture (built with the GUI parts)
+//   machine PROGRAM -o OUT.png   the machine-coordinate view as a picture (likewise)
 //   tools DRILLFILE              the tool block of a drill file as JSON
 #include <cstdio>
 #include <cstring>
@@ -14,6 +15,7 @@
 #include "engine/convert.h"
 #include "engine/instance_table.h"
 #ifdef VELQUOR_RENDER
+#include "cli/machine_command.h"
 #include "cli/render_command.h"
 #endif
 
@@ -189,6 +191,7 @@ int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "tools") == 0) return ToolsCommand(argc, argv);
 #ifdef VELQUOR_RENDER
   if (argc >= 2 && std::strcmp(argv[1], "render") == 0) return RenderCommand(argc, argv);
+  if (argc >= 2 && std::strcmp(argv[1], "machine") == 0) return MachineCommand(argc, argv);
 #endif
   TCommandLine c;
   try {
@@ -198,6 +201,7 @@ int main(int argc, char** argv) {
     std::fputs(kToolsUsage, stderr);
 #ifdef VELQUOR_RENDER
     std::fputs(kRenderUsage, stderr);
+    std::fputs(kMachineUsage, stderr);
 #endif
     return 2;
   }
