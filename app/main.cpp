@@ -8,6 +8,7 @@
 #include "app/info_pane.h"
 #include "app/main_window.h"
 #include "app/viewer_args.h"
+#include "tools/tools_window.h"
 #include "windows/real_point_view.h"
 
 namespace {
@@ -20,6 +21,7 @@ struct TViewerWindows {
   std::unique_ptr<TForm1> Form1;
   // Owned by the main window, so that closing the main window still ends the program.
   TfrmRealPointView* RealPointView = nullptr;
+  TToolWindows Tools;  // tool table, tool definition help, Gerber preview; owned by Form1
 };
 
 void CreateWindows(TViewerWindows& w, const TStartPaths& paths) {
@@ -27,6 +29,8 @@ void CreateWindows(TViewerWindows& w, const TStartPaths& paths) {
   w.Form1->show();
   w.RealPointView = new TfrmRealPointView(w.Form1.get());
   w.Form1->SetMachineView(*w.RealPointView);
+  w.Tools = CreateToolWindows(w.Form1.get());
+  w.Form1->SetToolWindow(w.Tools.Tools);
 }
 
 // Saves a picture of the window once the events queued by the start are handled.

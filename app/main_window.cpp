@@ -23,6 +23,7 @@
 #include "display/sim_box.h"
 #include "platform/executable_path.h"
 #include "platform/install_paths.h"
+#include "tools/tools_window.h"
 
 namespace {
 
@@ -296,8 +297,12 @@ void TForm1::btnCuttingPathClick() {
   ProcessCurrentFile();
 }
 
+// The tool table window edits Settings; "Close and save" writes them and re-processes.
 void TForm1::mnuToolsClick() {
-  // The tool table window edits Settings here; "Save and close" writes them and re-processes.
+  if (!frmTools || !frmTools->Execute(ViewerState.Settings)) return;
+  const TSettingsResult written = WriteSettings(SettingsFileName, ViewerState.Settings);
+  if (!written.Ok) memInfo->Append(SettingsNotWritten(SettingsFileName, written.Error));
+  ProcessCurrentFile();
 }
 
 void TForm1::SetMachineView(TfrmRealPointView& view) {

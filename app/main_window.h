@@ -19,6 +19,7 @@ class TInfoMemo;
 class TMachineViewLink;
 class TSimBox;
 class TfrmRealPointView;
+class TfrmTools;
 
 // Where the main window finds its files: beside the executable, or where an installed
 // program keeps them when that folder holds none and cannot be written.
@@ -41,6 +42,9 @@ class TForm1 : public QMainWindow {
   static constexpr int kToolBarHeight = 29;
   static constexpr int kViewPanelHeight = 628;
   static constexpr int kInfoPaneHeight = 143;
+
+  // The tool table window the Tools command shows; created after this window.
+  void SetToolWindow(TfrmTools* tools) { frmTools = tools; }
 
   // File > Open with a name already chosen (the command line's program).
   void OpenProgram(const QString& fileName);
@@ -111,6 +115,7 @@ class TForm1 : public QMainWindow {
   QLabel* lblStatus = nullptr;
   QFileDialog* dlgOpen = nullptr;
   std::unique_ptr<TMachineViewLink> MachineView;
+  TfrmTools* frmTools = nullptr;
 
   // A key event climbs from the focus widget to its parents; it counts once.
   const QEvent* LastKeyEvent = nullptr;

@@ -13,8 +13,18 @@ std::string FontFolder(const std::string& executableFolder) { return FontFolderI
 
 std::string SettingsFileLine(const std::string& path) { return "Settings file: " + path; }
 
+namespace {
+// The error names the file once.
+std::string WithPath(const std::string& path, const std::string& error) {
+  return error.find(path) == std::string::npos ? path + ": " + error : error;
+}
+}  // namespace
+
 std::string SettingsProblem(const std::string& path, const std::string& error) {
   if (error.empty()) return {};
-  const std::string why = error.find(path) == std::string::npos ? path + ": " + error : error;
-  return "Settings file not read (" + why + "); the default settings are used";
+  return "Settings file not read (" + WithPath(path, error) + "); the default settings are used";
+}
+
+std::string SettingsNotWritten(const std::string& path, const std::string& error) {
+  return "Settings file not written (" + WithPath(path, error) + "); the tool table holds until the program ends";
 }

@@ -22,3 +22,5 @@ std::string SettingsFileLine(const std::string& path);
 
 // What the settings file reading leaves for the information pane: empty when it went well.
 std::string SettingsProblem(const std::string& path, const std::string& error);
+// The same after writing the settings file failed.
+std::string SettingsNotWritten(const std::string& path, const std::string& error);

@@ -3,6 +3,7 @@
 //   check PROGRAM... [options]  messages and a summary per program; exit 1 on any problem
 //   render PROGRAM -o OUT.png    the simulation view as a picture (built with the GUI parts)
 //   machine PROGRAM -o OUT.png   the machine-coordinate view as a picture (likewise)
+//   tools DRILLFILE              the tool block of a drill file as JSON
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -11,6 +12,7 @@
 #include "cli/help.h"
 #include "cli/json_writer.h"
 #include "cli/program_run.h"
+#include "cli/tools_command.h"
 #include "engine/convert.h"
 #include "engine/instance_table.h"
 #ifdef VELQUOR_RENDER
@@ -211,6 +213,7 @@ int Check(const TCommandLine& c) {
 
 int main(int argc, char** argv) {
   if (const std::optional<int> answered = AnswerHelpOptions(argc, argv)) return *answered;
+  if (argc >= 2 && std::strcmp(argv[1], "tools") == 0) return ToolsCommand(argc, argv);
 #ifdef VELQUOR_RENDER
   if (argc >= 2 && std::strcmp(argv[1], "render") == 0) return RenderCommand(argc, argv);
   if (argc >= 2 && std::strcmp(argv[1], "machine") == 0) return MachineCommand(argc, argv);
@@ -220,6 +223,7 @@ int main(int argc, char** argv) {
     c = ParseCommandLine(argc, argv);
   } catch (const TUsageError& e) {
     std::fprintf(stderr, "velquor-cnc: %s\n%s", e.Text.c_str(), kUsage);
+    std::fputs(kToolsUsage, stderr);
 #ifdef VELQUOR_RENDER
     std::fputs(kRenderUsage, stderr);
     std::fputs(kMachineUsage, stderr);
