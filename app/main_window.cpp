@@ -218,6 +218,7 @@ void TForm1::CreationSteps(const TStartPaths& paths) {
   memInfo->Append(SettingsFileLine(SettingsFileName));
   const TSettingsResult read = ReadSettings(SettingsFileName, ViewerState.Settings);
   if (!read.Ok) memInfo->Append(SettingsProblem(paths.SettingsFile, read.Error));
+  ViewerState.SettingsWarnings = read.Warnings;
   ViewerState.CurrentFile.clear();
   ViewerState.EngineHandle = 0;
   CncSetFontPath(FontPathText.c_str());

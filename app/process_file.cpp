@@ -73,6 +73,7 @@ TProcessResult ProcessFile(const std::string& name, TViewerState& state, TSimVie
       CncSetToolRadius(handle, static_cast<uint8_t>(tool), ToolRadiusThousandths(state.Settings.Tools[tool].Diameter));
     CncRun(handle, &start);
   }
+  for (const std::string& w : state.SettingsWarnings) info.Append(w);
   EchoMessages(handle, info);
 
   view.ClearObjects();

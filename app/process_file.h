@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/settings.h"
 #include "engine/cnc_api.h"
@@ -26,6 +27,8 @@ struct TViewerState {
   int32_t EngineHandle = 0; // live engine instance, 0 when none
   TCncType Settings;
   bool MachineViewOn = false;
+  // Diameters of the settings file that could not be used; every run lists them again.
+  std::vector<std::string> SettingsWarnings;
 };
 
 // The three display check boxes.

@@ -15,6 +15,8 @@ constexpr const char* kRunOptions =
     "  --settings FILE     tool radii from the tool table of this settings file\n"
     "  --radius N=MM       radius of tool N (0..255) in millimetres; repeatable, wins over --settings\n";
 constexpr const char* kStartOption = "  --start X,Y,Z       start point of the run (default 0,0,0)\n";
+constexpr const char* kLimitOption =
+    "  --max-elements N    stop a run that makes more than N elements (default 25000000)\n";
 
 // One entry per command; a new command adds its line here.
 const TCommandHelp kCommands[] = {
@@ -22,7 +24,7 @@ const TCommandHelp kCommands[] = {
      "usage: velquor-cnc dump PROGRAM [options]\n"
      "Runs PROGRAM and writes {open, handle, run, messages, contour, path} as JSON.\n"
      "Options:\n"
-     "%RUN%%START%"
+     "%RUN%%START%%LIMIT%"
      "  --raw               add the uncompensated tool path as \"raw\"\n"},
     {"check", "messages and a summary per program; exit status 1 on any problem",
      "usage: velquor-cnc check PROGRAM... [options]\n"
@@ -30,7 +32,7 @@ const TCommandHelp kCommands[] = {
      "when a program is missing or empty, a run stops, or a message other than the engine's\n"
      "greeting appears.\n"
      "Options:\n"
-     "%RUN%%START%"
+     "%RUN%%START%%LIMIT%"
      "  --quiet             summary lines only\n"},
 #ifdef VELQUOR_RENDER
     {"render", "the simulation view as a PNG picture",
@@ -47,13 +49,31 @@ const TCommandHelp kCommands[] = {
      "  --window XMIN,XMAX,YMIN  visible window in millimetres\n"
      "  --grid MM           grid spacing in whole millimetres (default 10)\n"
      "%RUN%"},
+    {"machine", "the machine-coordinate view (0.01 mm steps) as a PNG picture",
+     "usage: velquor-cnc machine PROGRAM -o OUT.png [options]\n"
+     "Steps contour and cutting path as the ORVIK controller moves and draws every step.\n"
+     "Prints the drawing run's messages and the \"Current X/Y/Z:\" step counters.\n"
+     "Options:\n"
+     "  -o OUT.png          picture to write\n"
+     "  --size WxH          surface size in pixels (default 880x638)\n"
+     "  --zoom N            1..1000, steps per pixel = 1000 / N (default 50)\n"
+     "  --hscroll N         horizontal scroll position\n"
+     "  --vscroll N         vertical scroll position\n"
+     "  --no-contour        leave the programmed contour out\n"
+     "  --no-path           leave the cutting path out\n"
+     "%RUN%%START%"},
 #endif
+    {"tools", "the tool block (M48 ... %) of a drill file as JSON",
+     "usage: velquor-cnc tools DRILLFILE\n"
+     "Reads the tool block as the tool window's import does and prints\n"
+     "{\"result\": N, \"rows\": [[tool, name, diameter, height, speed, feed], ...], \"log\": \"...\"}.\n"
+     "The exit status is 0 when the block was read, 1 otherwise.\n"},
 };
 
 // Fills in the option lines several commands share.
 std::string Expand(const char* text) {
   std::string s = text;
-  const std::pair<std::string_view, const char*> marks[] = {{"%RUN%", kRunOptions}, {"%START%", kStartOption}};
+  const std::pair<std::string_view, const char*> marks[] = {{"%RUN%", kRunOptions}, {"%START%", kStartOption}, {"%LIMIT%", kLimitOption}};
   for (const auto& [mark, lines] : marks)
     if (const size_t at = s.find(mark); at != std::string::npos) s.replace(at, mark.size(), lines);
   return s;

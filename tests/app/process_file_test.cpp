@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -165,6 +166,23 @@ TEST_F(TProcessFileTest, ToolDiameterFromTheSettingsFileReachesTheEngine) {
     }
   }
   EXPECT_TRUE(found);
+}
+
+TEST_F(TProcessFileTest, UnusableDiametersAreListedWithEveryRunBeforeTheEngineMessages) {
+  TTempFile settingsFile("[Tools]\nT05 Diameter=-6\nT06 Diameter=6\n", ".INI");
+  const TSettingsResult read = ReadSettings(settingsFile.Name(), State.Settings);
+  ASSERT_EQ(read.Warnings.size(), 1u);
+  State.SettingsWarnings = read.Warnings;
+  EXPECT_EQ(State.Settings.Tools[5].Diameter, 80.0);
+  TTempFile program(kSmallProgram, ".cnc");
+  for (int run = 1; run <= 2; ++run) {
+    Process(program.Name());
+    EXPECT_EQ(Pane.Count(read.Warnings[0]), static_cast<size_t>(run));
+  }
+  const auto at = [this](const std::string& line) {
+    return std::find(Pane.Lines.begin(), Pane.Lines.end(), line) - Pane.Lines.begin();
+  };
+  EXPECT_LT(at(read.Warnings[0]), at("Message from CAM processor: Init CNC-Dll"));
 }
 
 TEST_F(TProcessFileTest, MachineViewFollowsEachRunOnlyWhenShown) {
