@@ -40,8 +40,8 @@ bool LineSetsFeed(std::string_view line, TFeedUnit& unit) {
 
 }  // namespace
 
-TJobFigureSum::TJobFigureSum(const TCncPoint& start, TFeedUnit unit)
-    : Current(start), MillimetresPerFeedUnit(unit == TFeedUnit::Inch ? kMillimetresPerInch : 1.0) {}
+TJobFigureSum::TJobFigureSum(const TCncPoint& start, TFeedUnit unit, TExtentMoves counted)
+    : Current(start), MillimetresPerFeedUnit(unit == TFeedUnit::Inch ? kMillimetresPerInch : 1.0), Counted(counted) {}
 
 void TJobFigureSum::TakeArc(const TCncElementData& e, bool clockwise, double& length) {
   const double cx = Current.X + e.P2.X, cy = Current.Y + e.P2.Y;
@@ -70,19 +70,20 @@ void TJobFigureSum::Add(const TCncElementData& e) {
     return;
   }
   if (letter != 'G' || CodeValue(e.Code) > 3) return;
-  if (!Result.AnyMove) {
+  const int g = CodeValue(e.Code);
+  const bool inExtents = g != 0 || Counted == TExtentMoves::All;
+  if (inExtents) {
     Result.AnyMove = true;
     Result.X.Take(Current.X), Result.Y.Take(Current.Y), Result.Z.Take(Current.Z);
+    Result.X.Take(e.P1.X), Result.Y.Take(e.P1.Y), Result.Z.Take(e.P1.Z);
   }
   double length = 0.0;
-  const int g = CodeValue(e.Code);
   if (g <= 1) {
     length = std::sqrt((e.P1.X - Current.X) * (e.P1.X - Current.X) + (e.P1.Y - Current.Y) * (e.P1.Y - Current.Y) +
                        (e.P1.Z - Current.Z) * (e.P1.Z - Current.Z));
   } else {
     TakeArc(e, g == 2, length);
   }
-  Result.X.Take(e.P1.X), Result.Y.Take(e.P1.Y), Result.Z.Take(e.P1.Z);
   if (g == 0) {
     Result.RapidLength += length;
   } else {
@@ -153,5 +154,13 @@ std::string JobFiguresLine(const TJobFigures& f) {
                 "Job (%s): X %.3f .. %.3f, Y %.3f .. %.3f, Z %.3f .. %.3f; feed %.3f mm, rapid %.3f mm, time %s",
                 list, f.X.Min, f.X.Max, f.Y.Min, f.Y.Max, f.Z.Min, f.Z.Max, f.FeedLength, f.RapidLength,
                 CuttingTimeText(f.CuttingSeconds).c_str());
+  return buf;
+}
+
+std::string JobFiguresStatus(const TJobFigures& f) {
+  if (!f.AnyMove) return "no moves";
+  char buf[160];
+  std::snprintf(buf, sizeof buf, "%.3f x %.3f x %.3f mm, feed %.3f mm, %s", f.X.Max - f.X.Min, f.Y.Max - f.Y.Min,
+                f.Z.Max - f.Z.Min, f.FeedLength, CuttingTimeText(f.CuttingSeconds).c_str());
   return buf;
 }

@@ -13,6 +13,8 @@
 
 enum class TFigureList { Path, Contour };
 enum class TFeedUnit { Millimetre, Inch };  // what F words mean: mm/min or inch/min
+// Which moves count in the extents: all (the job), or only those the view draws of a list.
+enum class TExtentMoves { All, FeedOnly };
 
 inline constexpr double kMillimetresPerInch = 25.4;
 inline constexpr double kSecondsPerMinute = 60.0;
@@ -39,7 +41,7 @@ struct TJobFigures {
 // Adds up moves one element record at a time, so a million-element list needs no copy.
 class TJobFigureSum {
  public:
-  TJobFigureSum(const TCncPoint& start, TFeedUnit unit);
+  TJobFigureSum(const TCncPoint& start, TFeedUnit unit, TExtentMoves counted = TExtentMoves::All);
   void Add(const TCncElementData& e);
   const TJobFigures& Figures() const { return Result; }
 
@@ -47,6 +49,7 @@ class TJobFigureSum {
   void TakeArc(const TCncElementData& e, bool clockwise, double& length);
   TCncPoint Current;
   double MillimetresPerFeedUnit;
+  TExtentMoves Counted;
   double FeedMmPerMinute = 0.0;  // 0: no F programmed yet
   TJobFigures Result;
 };
@@ -66,5 +69,7 @@ TFeedUnit FeedUnitOfFile(const std::string& fileName);
 
 // "Job: X -1.000 .. 101.000, Y ..., Z ...; feed 400.000 mm, rapid 10.000 mm, time 0:24 (path)"
 std::string JobFiguresLine(const TJobFigures& f);
+// The status area's short form: "145.000 x 105.000 x 26.500 mm, feed 895.284 mm, 1:50".
+std::string JobFiguresStatus(const TJobFigures& f);
 // "m:ss" or "h:mm:ss", or "no feed programmed".
 std::string CuttingTimeText(const std::optional<double>& seconds);

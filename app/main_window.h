@@ -53,6 +53,9 @@ class TForm1 : public QMainWindow {
   const std::string& SettingsFile() const { return SettingsFileName; }
   // The line under the pane that sums up the last run.
   QString StatusText() const;
+  // The status area's job figures of the last run, and the pointer's coordinates.
+  QString FiguresText() const;
+  QString PointerStatusText() const;
 
  public slots:
   void mnuOpenClick();
@@ -68,6 +71,7 @@ class TForm1 : public QMainWindow {
   void mnuCloseClick();
   void btnRloadClick();
   void btnClearInfoClick();
+  void mnuZoomToPartClick();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -102,6 +106,8 @@ class TForm1 : public QMainWindow {
   QCheckBox* chkViewCuttingPath = nullptr;
   TInfoMemo* memInfo = nullptr;
   QLabel* lblStatus = nullptr;
+  QLabel* lblFigures = nullptr;
+  QLabel* lblPointer = nullptr;
   QFileDialog* dlgOpen = nullptr;
 
   // A key event climbs from the focus widget to its parents; it counts once.
