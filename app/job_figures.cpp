@@ -160,7 +160,7 @@ std::string JobFiguresLine(const TJobFigures& f) {
 std::string JobFiguresStatus(const TJobFigures& f) {
   if (!f.AnyMove) return "no moves";
   char buf[160];
-  std::snprintf(buf, sizeof buf, "%.3f x %.3f x %.3f mm, feed %.3f mm, %s", f.X.Max - f.X.Min, f.Y.Max - f.Y.Min,
-                f.Z.Max - f.Z.Min, f.FeedLength, CuttingTimeText(f.CuttingSeconds).c_str());
+  std::snprintf(buf, sizeof buf, "%.1f x %.1f x %.1f mm, %s", f.X.Max - f.X.Min, f.Y.Max - f.Y.Min,
+                f.Z.Max - f.Z.Min, CuttingTimeText(f.CuttingSeconds).c_str());
   return buf;
 }

@@ -69,7 +69,7 @@ TFeedUnit FeedUnitOfFile(const std::string& fileName);
 
 // "Job: X -1.000 .. 101.000, Y ..., Z ...; feed 400.000 mm, rapid 10.000 mm, time 0:24 (path)"
 std::string JobFiguresLine(const TJobFigures& f);
-// The status area's short form: "145.000 x 105.000 x 26.500 mm, feed 895.284 mm, 1:50".
+// The status area's short form, beside the run summary: "145.0 x 105.0 x 26.5 mm, 1:50".
 std::string JobFiguresStatus(const TJobFigures& f);
 // "m:ss" or "h:mm:ss", or "no feed programmed".
 std::string CuttingTimeText(const std::optional<double>& seconds);

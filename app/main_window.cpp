@@ -36,8 +36,8 @@ constexpr TScrollSetting kVerticalScroll{-100, 300, -2};
 constexpr TScrollSetting kGridScroll{1, 20, 2};
 constexpr int kGridLargeStep = 5;
 constexpr int kControlRowHeight = 36;
-// Room for "X -1234.567  Y -1234.567  Set Spindle Position" without the label jumping.
-constexpr int kPointerLabelWidth = 300;
+// Room for "X -1234.567  Y -1234.567  Zoom Window" without the label jumping.
+constexpr int kPointerLabelWidth = 240;
 
 QScrollBar* MakeScrollBar(Qt::Orientation o, const TScrollSetting& s, QWidget* parent) {
   auto* bar = new QScrollBar(o, parent);
@@ -256,6 +256,7 @@ void TForm1::ProcessCurrentFile() {
     const TJobFigures f = JobFiguresOfRun(ViewerState.EngineHandle, r.Start, FeedUnitOfFile(ViewerState.CurrentFile));
     memInfo->Append(JobFiguresLine(f));
     lblFigures->setText(QString::fromStdString(JobFiguresStatus(f)));
+    lblFigures->setToolTip(QString::fromStdString(JobFiguresLine(f)));
   }
 }
 

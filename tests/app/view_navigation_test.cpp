@@ -97,7 +97,7 @@ TEST(MainWindowNavigation, EveryRunGivesItsJobFiguresAndThePointerItsCoordinates
   EXPECT_TRUE(job.startsWith("Job (cutting path): X ")) << job.toStdString();
   EXPECT_TRUE(job.contains("Z -20.000 .. 0.000; feed 400.000 mm, rapid ")) << "from the tool's height";
   EXPECT_TRUE(job.endsWith(" mm, time 0:24")) << job.toStdString();
-  EXPECT_TRUE(form.FiguresText().endsWith(" x 20.000 mm, feed 400.000 mm, 0:24")) << form.FiguresText().toStdString();
+  EXPECT_TRUE(form.FiguresText().endsWith(" x 20.0 mm, 0:24")) << form.FiguresText().toStdString();
 
   TSimBox& view = form.View();
   view.SetW0X(100);
