@@ -8,6 +8,7 @@
 #include "app/info_pane.h"
 #include "app/main_window.h"
 #include "app/viewer_args.h"
+#include "windows/real_point_view.h"
 
 namespace {
 
@@ -17,11 +18,15 @@ namespace {
 // display starts once all of them exist.
 struct TViewerWindows {
   std::unique_ptr<TForm1> Form1;
+  // Owned by the main window, so that closing the main window still ends the program.
+  TfrmRealPointView* RealPointView = nullptr;
 };
 
 void CreateWindows(TViewerWindows& w, const TStartPaths& paths) {
   w.Form1 = std::make_unique<TForm1>(paths);
   w.Form1->show();
+  w.RealPointView = new TfrmRealPointView(w.Form1.get());
+  w.Form1->SetMachineView(*w.RealPointView);
 }
 
 // Saves a picture of the window once the events queued by the start are handled.

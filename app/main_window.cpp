@@ -19,6 +19,7 @@
 
 #include "app/info_pane.h"
 #include "app/job_figures.h"
+#include "app/machine_view_link.h"
 #include "app/tool_icons.h"
 #include "app/view_navigation.h"
 #include "app/viewer_start.h"
@@ -331,13 +332,26 @@ void TForm1::mnuToolsClick() {
   // The tool table window edits Settings here; "Save and close" writes them and re-processes.
 }
 
-// Shows or hides the machine-coordinate window; shown, it replays the live instance.
-void TForm1::mnuSimulationClick() {
-  ViewerState.MachineViewOn = !ViewerState.MachineViewOn;
-  if (ViewerState.MachineViewOn) DrawMachineView(ViewerState.EngineHandle);
+void TForm1::SetMachineView(TfrmRealPointView& view) {
+  TMachineDrawRun run;
+  run.Tools = &ViewerState.Settings.Tools;
+  run.CurrentTool = &ViewerState.Settings.CurrentTool;
+  run.Info = [this](const std::string& s) { memInfo->Append(s); };
+  MachineView = std::make_unique<TMachineViewLink>(view, ViewerState.MachineViewOn, [this] { ProcessCurrentFile(); },
+                                                   std::move(run));
 }
 
-void TForm1::DrawMachineView(int32_t) {}
+// Shows or hides the machine-coordinate window; shown, it replays the live instance.
+void TForm1::mnuSimulationClick() {
+  if (MachineView)
+    MachineView->Toggle(ViewerState.EngineHandle);
+  else
+    ViewerState.MachineViewOn = !ViewerState.MachineViewOn;
+}
+
+void TForm1::DrawMachineView(int32_t handle) {
+  if (MachineView) MachineView->AfterProcessing(handle);
+}
 
 void TForm1::mnuAboutClick() {
   // The about window is shown here, not modal, in front.

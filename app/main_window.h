@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <memory>
 #include <string>
 
 #include "app/process_file.h"
@@ -15,7 +16,9 @@ class QLabel;
 class QPushButton;
 class QScrollBar;
 class TInfoMemo;
+class TMachineViewLink;
 class TSimBox;
+class TfrmRealPointView;
 
 // Where the main window finds its files; by default beside the executable.
 struct TStartPaths {
@@ -56,6 +59,9 @@ class TForm1 : public QMainWindow {
   // The status area's job figures of the last run, and the pointer's coordinates.
   QString FiguresText() const;
   QString PointerStatusText() const;
+  // The machine-coordinate window, created after this one: the simulation toggle shows it,
+  // every processing run draws it while it is shown, its controls process the file again.
+  void SetMachineView(TfrmRealPointView& view);
 
  public slots:
   void mnuOpenClick();
@@ -109,6 +115,7 @@ class TForm1 : public QMainWindow {
   QLabel* lblFigures = nullptr;
   QLabel* lblPointer = nullptr;
   QFileDialog* dlgOpen = nullptr;
+  std::unique_ptr<TMachineViewLink> MachineView;
 
   // A key event climbs from the focus widget to its parents; it counts once.
   const QEvent* LastKeyEvent = nullptr;

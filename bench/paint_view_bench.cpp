@@ -20,7 +20,7 @@ std::unique_ptr<TSimView> RasterView() {
   view->YMax = NearestInt(600.0 * 628 / 994 + view->YMin);
   view->SetGridSize(10);
   view->UpdateScale();
-  view->Objects.Reserve(size_t{kRows} * kColumns);
+  view->Objects.Reserve(size_t{kRows} * kColumns, 0, 0);
   const QColor lime(0, 255, 0);
   for (int r = 0; r < kRows; ++r) {
     const double y = r * 0.35;

@@ -3,6 +3,7 @@
 //   check PROGRAM... [options]  messages and a summary per program; exit 1 on any problem
 //   stats PROGRAM [options]     extents, feed and rapid lengths and cutting time as JSON
 //   render PROGRAM -o OUT.png    the simulation view as a picture (built with the GUI parts)
+//   machine PROGRAM -o OUT.png   the machine-coordinate view as a picture (likewise)
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,6 +15,7 @@
 #include "engine/convert.h"
 #include "engine/instance_table.h"
 #ifdef VELQUOR_RENDER
+#include "cli/machine_command.h"
 #include "cli/render_command.h"
 #endif
 
@@ -189,6 +191,7 @@ int Check(const TCommandLine& c) {
 int main(int argc, char** argv) {
 #ifdef VELQUOR_RENDER
   if (argc >= 2 && std::strcmp(argv[1], "render") == 0) return RenderCommand(argc, argv);
+  if (argc >= 2 && std::strcmp(argv[1], "machine") == 0) return MachineCommand(argc, argv);
 #endif
   TCommandLine c;
   try {
@@ -197,6 +200,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velquor-cnc: %s\n%s", e.Text.c_str(), kUsage);
 #ifdef VELQUOR_RENDER
     std::fputs(kRenderUsage, stderr);
+    std::fputs(kMachineUsage, stderr);
 #endif
     return 2;
   }

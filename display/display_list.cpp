@@ -1,9 +1,19 @@
 #include "display/display_list.h"
 
+#include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
+#include <QPolygonF>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <optional>
+#include <stdexcept>
 
 namespace {
+
+constexpr uint32_t kMaxPens = 1u << 24;
 
 QPen MakePen(const TPenSpec& style) {
   QPen pen(QColor::fromRgb(style.Colour), style.Width);
@@ -12,49 +22,323 @@ QPen MakePen(const TPenSpec& style) {
   return pen;
 }
 
-}  // namespace
-
-void TDisplayList::Add(const TGraphObject& object, const TViewWindow& w) {
-  Objects.push_back(object);
-  TGraphObject& o = Objects.back();
-  o.ComputePixels(TPixelMapping(w), Curves);
-  Shown.push_back(o.MayShowIn(w.Width, w.Height));
+// One-pixel pens that our own rasteriser draws; dash-dot only along lines.
+bool DrawnDirectly(const TPenSpec& pen, TShape shape) {
+  return pen.Width <= 1 && (pen.Style == kPenSolid || shape == TShape::Line);
 }
 
-void TDisplayList::Reserve(size_t n) {
-  Objects.reserve(n);
-  Shown.reserve(n);
+// Screen angle (degrees, counter-clockwise, Y down) of pixel p seen from (cx, cy).
+double ScreenAngle(double cx, double cy, int32_t px, int32_t py) {
+  return std::atan2(cy - py, px - cx) * 180.0 / std::numbers::pi;
+}
+
+// QPainter draws ellipses as four Bezier curves, off by 2.7e-4 of the radius: beyond this
+// width more than a pixel, so larger ones are drawn as polylines close to the true curve.
+constexpr double kLargestBezierEllipse = 4000;
+
+// Points of the ellipse in `box` from `start` through `sweep` (degrees, counter-clockwise
+// on the screen), with chords that stray from the curve by a quarter pixel at most.
+QPolygonF EllipsePoints(const QRectF& box, double start, double sweep) {
+  const double rx = box.width() / 2, ry = box.height() / 2, r = std::max(rx, ry);
+  const QPointF c = box.center();
+  const int n = static_cast<int>(std::ceil(r * sweep * std::numbers::pi / 180 / std::sqrt(2.0 * r))) + 1;
+  QPolygonF points;
+  for (int i = 0; i <= n; ++i) {
+    const double a = (start + sweep * i / n) * std::numbers::pi / 180;
+    points << QPointF(c.x() + rx * std::cos(a), c.y() - ry * std::sin(a));
+  }
+  return points;
+}
+
+bool IsArc(TShape s) { return s == TShape::ArcCW || s == TShape::ArcCCW; }
+
+// Thin objects are drawn as colour slots into a byte per pixel, which the processor's cache
+// holds, and laid over the picture before QPainter draws and at the end.
+class TSlotLayer {
+ public:
+  TSlotLayer(QImage& image, size_t pens)
+      : Pixels(reinterpret_cast<uint32_t*>(image.bits())),
+        Stride(image.bytesPerLine() / 4),
+        Width(image.width()),
+        Height(image.height()),
+        Slots(size_t(Width) * size_t(Height), 0),
+        PenSlot(pens, 0) {}
+  TRasterTarget Target() { return {Slots.data(), Width, Width, Height}; }
+  TRasterValue SlotOf(uint32_t pen, QRgb colour) {
+    if (PenSlot[pen] != 0) return PenSlot[pen];
+    if (Colours.size() == kSlots) Flush();
+    Colours.push_back(0xFF000000u | colour);
+    return PenSlot[pen] = static_cast<TRasterValue>(Colours.size());
+  }
+  // Lays the drawn pixels over the picture and starts empty.
+  void Flush() {
+    if (Colours.empty()) return;
+    for (int32_t y = 0; y < Height; ++y) {
+      TRasterValue* cells = Slots.data() + size_t(y) * size_t(Width);
+      uint32_t* row = Pixels + size_t(y) * size_t(Stride);
+      for (int32_t x = 0; x < Width; ++x) {
+        if (cells[x] == 0) continue;
+        row[x] = Colours[cells[x] - 1];
+        cells[x] = 0;
+      }
+    }
+    Colours.clear();
+    std::fill(PenSlot.begin(), PenSlot.end(), TRasterValue{0});
+  }
+
+ private:
+  static constexpr size_t kSlots = 255;
+  uint32_t* Pixels;
+  int32_t Stride, Width, Height;
+  std::vector<TRasterValue> Slots;
+  std::vector<TRasterValue> PenSlot;  // by pen number, 0 for none yet
+  std::vector<uint32_t> Colours;      // by slot - 1
+};
+
+}  // namespace
+
+uint32_t TDisplayList::PenNumber(const TPenSpec& pen) {
+  // Objects come in runs of the same pen: look from the newest backwards.
+  for (size_t i = Pens.size(); i-- > 0;)
+    if (Pens[i] == pen) return static_cast<uint32_t>(i);
+  if (Pens.size() >= kMaxPens) throw std::length_error("display list: too many different pens");
+  Pens.push_back(pen);
+  return static_cast<uint32_t>(Pens.size() - 1);
+}
+
+void TDisplayList::Add(const TGraphObject& o, const TViewWindow& w) {
+  // Pixels are computed when first needed: the view recomputes them all at its next paint.
+  if (Pending < Records.size() && !SameWindow(PendingWindow, w)) ResolvePending();
+  if (Pending == Records.size()) {
+    PendingWindow = w;
+    PendingNext[0] = Lines.size(), PendingNext[1] = Circles.size(), PendingNext[2] = Arcs.size();
+  }
+  TRecord rec{};
+  rec.Pen = PenNumber(o.Pen);
+  rec.Shape = static_cast<uint32_t>(o.Shape);
+  switch (o.Shape) {
+    case TShape::Line:
+      Lines.push_back({o.P1, o.P2});
+      break;
+    case TShape::Circle:
+      Circles.push_back({o.Centre, o.Radius});
+      break;
+    case TShape::ArcCW:
+    case TShape::ArcCCW:
+      Arcs.push_back({o.Centre, o.Radius, o.P3, o.P4});
+      break;
+  }
+  Records.push_back(rec);
+}
+
+bool TDisplayList::SameWindow(const TViewWindow& a, const TViewWindow& b) {
+  return a.XMin == b.XMin && a.XMax == b.XMax && a.YMin == b.YMin && a.YMax == b.YMax && a.Scale == b.Scale &&
+         a.Width == b.Width && a.Height == b.Height;
+}
+
+void TDisplayList::ResolvePending() {
+  if (Pending == Records.size()) return;
+  const TPixelMapping m(PendingWindow);
+  for (size_t i = Pending; i < Records.size(); ++i) SetPixels(Records[i], i, m, PendingNext[GeometryArray(Records[i])]++);
+  Pending = Records.size();
+}
+
+void TDisplayList::ResolvePending() const { const_cast<TDisplayList*>(this)->ResolvePending(); }
+
+void TDisplayList::SetPixels(TRecord& rec, size_t index, const TPixelMapping& m, size_t data) {
+  TPixelForm form = TPixelForm::Hidden;
+  TCurveRun run;
+  switch (static_cast<TShape>(rec.Shape)) {
+    case TShape::Line:
+      form = LinePixels(m, Lines[data].A, Lines[data].B, rec.Pixels);
+      break;
+    case TShape::Circle:
+      form = CurvePixels(m, Circles[data].Centre, Circles[data].Radius, nullptr, nullptr, rec.Pixels, Curves, run);
+      break;
+    case TShape::ArcCW:
+    case TShape::ArcCCW: {
+      const TArcData& d = Arcs[data];
+      form = CurvePixels(m, d.Centre, d.Radius, &d.P3, &d.P4, rec.Pixels, Curves, run);
+      break;
+    }
+  }
+  if (form != TPixelForm::Hidden && !BoxMayShow(rec.Pixels, Pens[rec.Pen].Width, m.Window.Width, m.Window.Height)) {
+    if (form == TPixelForm::Polyline) Curves.resize(run.First);
+    form = TPixelForm::Hidden;
+  }
+  if (form == TPixelForm::Polyline) CurveRefs.push_back({index, run});
+  rec.Form = static_cast<uint32_t>(form);
+}
+
+void TDisplayList::Reserve(size_t lines, size_t circles, size_t arcs) {
+  Records.reserve(Records.size() + lines + circles + arcs);
+  Lines.reserve(Lines.size() + lines);
+  Circles.reserve(Circles.size() + circles);
+  Arcs.reserve(Arcs.size() + arcs);
+}
+
+size_t TDisplayList::BytesUsed() const {
+  return Records.size() * sizeof(TRecord) + Lines.size() * sizeof(TLineData) + Circles.size() * sizeof(TCircleData) +
+         Arcs.size() * sizeof(TArcData) + Pens.size() * sizeof(TPenSpec) + Curves.size() * sizeof(QPoint) +
+         CurveRefs.size() * sizeof(TCurveRef);
 }
 
 void TDisplayList::Clear() {
-  std::vector<TGraphObject>().swap(Objects);
-  std::vector<uint8_t>().swap(Shown);
+  Pending = 0;
+  std::vector<TRecord>().swap(Records);
+  std::vector<TLineData>().swap(Lines);
+  std::vector<TCircleData>().swap(Circles);
+  std::vector<TArcData>().swap(Arcs);
+  std::vector<TPenSpec>().swap(Pens);
   std::vector<QPoint>().swap(Curves);
+  std::vector<TCurveRef>().swap(CurveRefs);
 }
 
 void TDisplayList::Recalc(const TViewWindow& w) {
   Curves.clear();
+  CurveRefs.clear();
   const TPixelMapping m(w);
-  for (size_t i = 0; i < Objects.size(); ++i) {
-    Objects[i].ComputePixels(m, Curves);
-    Shown[i] = Objects[i].MayShowIn(w.Width, w.Height);
+  size_t next[3] = {0, 0, 0};  // the next geometry in each array
+  for (size_t i = 0; i < Records.size(); ++i) SetPixels(Records[i], i, m, next[GeometryArray(Records[i])]++);
+  Pending = Records.size();
+}
+
+TGraphObject TDisplayList::operator[](size_t index) const {
+  ResolvePending();
+  size_t next[3] = {0, 0, 0};
+  for (size_t i = 0; i < index; ++i) ++next[GeometryArray(Records[i])];
+  return Object(Records[index], next[GeometryArray(Records[index])]);
+}
+
+std::vector<TGraphObject> TDisplayList::All() const {
+  ResolvePending();
+  std::vector<TGraphObject> out;
+  out.reserve(Records.size());
+  size_t next[3] = {0, 0, 0};
+  for (const TRecord& rec : Records) out.push_back(Object(rec, next[GeometryArray(rec)]++));
+  return out;
+}
+
+size_t TDisplayList::GeometryArray(const TRecord& rec) {
+  return IsArc(static_cast<TShape>(rec.Shape)) ? 2 : rec.Shape;
+}
+
+TGraphObject TDisplayList::Object(const TRecord& rec, size_t data) const {
+  TGraphObject o;
+  o.Pen = Pens[rec.Pen];
+  o.Shape = static_cast<TShape>(rec.Shape);
+  o.Form = static_cast<TPixelForm>(rec.Form);
+  o.X1 = rec.Pixels.X1, o.Y1 = rec.Pixels.Y1, o.X2 = rec.Pixels.X2, o.Y2 = rec.Pixels.Y2;
+  const auto square = [&o](const TRealXY& c, double r) {
+    o.Centre = c;
+    o.Radius = r;
+    o.P1 = {c.X - r, c.Y + r};
+    o.P2 = {c.X + r, c.Y - r};
+  };
+  if (o.Shape == TShape::Line) {
+    o.P1 = Lines[data].A;
+    o.P2 = Lines[data].B;
+  } else if (o.Shape == TShape::Circle) {
+    square(Circles[data].Centre, Circles[data].Radius);
+  } else {
+    const TArcData& d = Arcs[data];
+    square(d.Centre, d.Radius);
+    o.P3 = d.P3;
+    o.P4 = d.P4;
+    o.Kind = 2;
+  }
+  return o;
+}
+
+void TDisplayList::DrawWithPainter(QPainter& canvas, const TRecord& rec, const TArcRadials* radials,
+                                   const TCurveRef* curve) const {
+  if (curve) {
+    const QPoint* points = Curves.data() + curve->Run.First;
+    canvas.drawPolyline(points, curve->Run.Count1);
+    if (curve->Run.Count2 > 0) canvas.drawPolyline(points + curve->Run.Count1, curve->Run.Count2);
+    return;
+  }
+  const TPixelBox& p = rec.Pixels;
+  const QRectF box(p.X1, p.Y1, p.X2 - p.X1, p.Y2 - p.Y1);
+  switch (static_cast<TShape>(rec.Shape)) {
+    case TShape::Line:
+      canvas.drawLine(p.X1, p.Y1, p.X2, p.Y2);
+      break;
+    case TShape::Circle:
+      canvas.setBrush(Qt::NoBrush);
+      if (box.width() > kLargestBezierEllipse) canvas.drawPolyline(EllipsePoints(box, 0, 360));
+      else canvas.drawEllipse(box);
+      break;
+    case TShape::ArcCW:
+    case TShape::ArcCCW: {
+      const double cx = (p.X1 + p.X2) / 2.0, cy = (p.Y1 + p.Y2) / 2.0;
+      const double start = ScreenAngle(cx, cy, radials->X3, radials->Y3);
+      double sweep = ScreenAngle(cx, cy, radials->X4, radials->Y4) - start;
+      while (sweep <= 0.0) sweep += 360.0;  // equal radials: the whole circle
+      canvas.setBrush(Qt::NoBrush);
+      if (box.width() > kLargestBezierEllipse) {
+        canvas.drawPolyline(EllipsePoints(box, start, sweep));
+        break;
+      }
+      QPainterPath path;
+      path.arcMoveTo(box, start);
+      path.arcTo(box, start, sweep);
+      canvas.drawPath(path);
+      break;
+    }
   }
 }
 
-size_t TDisplayList::Paint(QPainter& canvas, const TViewWindow&) const {
-  size_t drawn = 0;
-  bool havePen = false;
-  TPenSpec current;
-  for (size_t i = 0; i < Objects.size(); ++i) {
-    if (!Shown[i]) continue;
-    const TGraphObject& o = Objects[i];
-    if (!havePen || !(o.Pen == current)) {
-      current = o.Pen;
-      havePen = true;
-      canvas.setPen(MakePen(current));
-    }
-    o.Draw(canvas, Curves.data());
+size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w, TPaintMethod method) const {
+  ResolvePending();
+  // Our rasteriser writes 32-bit pixels; any other picture is left to QPainter.
+  const bool direct = method == TPaintMethod::Fast && image.depth() == 32 && !image.isNull();
+  std::optional<TSlotLayer> layer;
+  if (direct) layer.emplace(image, Pens.size());
+  const TRasterTarget target = layer ? layer->Target() : TRasterTarget{};
+  const TPixelMapping m(w);
+  size_t drawn = 0, arc = 0, curve = 0;
+  int64_t painterPen = -1;
+  for (const TRecord& rec : Records) {
+    const TShape shape = static_cast<TShape>(rec.Shape);
+    const size_t arcIndex = arc;
+    arc += IsArc(shape);
+    const TPixelForm form = static_cast<TPixelForm>(rec.Form);
+    if (form == TPixelForm::Hidden) continue;
     ++drawn;
+    const TCurveRef* curveRef = form == TPixelForm::Polyline ? &CurveRefs[curve++] : nullptr;
+    TArcRadials radials;
+    if (IsArc(shape) && !curveRef) {
+      const TArcData& d = Arcs[arcIndex];
+      const TPixelXY p3 = m.Pixel(d.P3), p4 = m.Pixel(d.P4);
+      radials = {p3.X, p3.Y, p4.X, p4.Y};
+      if (radials.X3 == radials.X4 && radials.Y3 == radials.Y4) continue;  // start and end on one pixel
+    }
+    const TPenSpec& pen = Pens[rec.Pen];
+    if (direct && DrawnDirectly(pen, shape)) {
+      const TRasterValue colour = layer->SlotOf(rec.Pen, pen.Colour);
+      const TPixelBox& p = rec.Pixels;
+      if (curveRef) {
+        const QPoint* pts = Curves.data() + curveRef->Run.First;
+        const uint32_t counts[2] = {curveRef->Run.Count1, curveRef->Run.Count2};
+        for (uint32_t k = 0, offset = 0; k < 2; offset += counts[k], ++k)
+          for (uint32_t j = offset + 1; j < offset + counts[k]; ++j)
+            RasterLine(target, pts[j - 1].x(), pts[j - 1].y(), pts[j].x(), pts[j].y(), colour, TLinePattern::Solid);
+      } else if (shape == TShape::Line) {
+        RasterLine(target, p.X1, p.Y1, p.X2, p.Y2, colour,
+                   pen.Style == kPenDashDot ? TLinePattern::DashDot : TLinePattern::Solid);
+      } else {
+        Ellipses.Draw(target, p, colour, IsArc(shape) ? &radials : nullptr);
+      }
+      continue;
+    }
+    if (layer) layer->Flush();  // what was drawn before lies under this
+    if (painterPen != rec.Pen) {
+      painterPen = rec.Pen;
+      canvas.setPen(MakePen(pen));
+    }
+    DrawWithPainter(canvas, rec, &radials, curveRef);
   }
+  if (layer) layer->Flush();
   return drawn;
 }

@@ -1,5 +1,10 @@
 // The view's display list: graphic objects in the order they were added, with their
 // pixel coordinates computed once per window and culled by bounding box when painting.
+//
+// Programs of a million lines become millions of objects, so the list is compact: a
+// 20-byte record per object (pixel box, pen number from a small palette, shape, form) and
+// the real geometry in one array per shape (32 bytes a line, 24 a circle, 56 an arc).
+// Records and geometry are walked together in list order.
 #pragma once
 
 #include <QPoint>
@@ -9,25 +14,85 @@
 
 #include "display/graph_objects.h"
 
+class QImage;
 class QPainter;
+
+// Fast draws one-pixel pens itself straight into the picture and leaves wide pens and
+// dash-dot curves to QPainter; Reference draws everything with QPainter.
+enum class TPaintMethod { Fast, Reference };
 
 class TDisplayList {
  public:
-  // Appends the object with its pixel coordinates for the window.
+  // Appends the object with its pixel coordinates for the window (computed when first read
+  // or painted, unless a Recalc comes first).
   void Add(const TGraphObject& object, const TViewWindow& w);
   void Clear();
-  size_t Count() const { return Objects.size(); }
-  const TGraphObject& operator[](size_t i) const { return Objects[i]; }
-  void Reserve(size_t n);
+  size_t Count() const { return Records.size(); }
+  // The object as a value (walks the list: for tests and inspection, not for drawing).
+  TGraphObject operator[](size_t i) const;
+  // All objects as values, in list order.
+  std::vector<TGraphObject> All() const;
+  // Room for this many more objects of each shape, so that growing never copies.
+  void Reserve(size_t lines, size_t circles, size_t arcs);
+  // Bytes of the objects: records, geometry, palette and sampled curves.
+  size_t BytesUsed() const;
 
   // Pixel coordinates of every object for the window.
   void Recalc(const TViewWindow& w);
   // Draws, in list order, every object whose bounding box touched the view when its
-  // pixels were computed for this window; returns how many were drawn.
-  size_t Paint(QPainter& canvas, const TViewWindow& w) const;
+  // pixels were computed for this window; returns how many were drawn. `canvas` paints
+  // on `image`.
+  size_t Paint(QImage& image, QPainter& canvas, const TViewWindow& w,
+               TPaintMethod method = TPaintMethod::Fast) const;
 
  private:
-  std::vector<TGraphObject> Objects;
-  std::vector<uint8_t> Shown;  // per object: its bounding box touches the view
+  struct TRecord {
+    TPixelBox Pixels;  // lines: the two end points; circles and arcs: the box
+    uint32_t Pen : 24;
+    uint32_t Shape : 2;
+    uint32_t Form : 2;
+  };
+  struct TLineData {
+    TRealXY A, B;
+  };
+  struct TCircleData {
+    TRealXY Centre;
+    double Radius;
+  };
+  struct TArcData {
+    TRealXY Centre;
+    double Radius;
+    TRealXY P3, P4;
+  };
+  // A polyline object and its points in Curves, in list order.
+  struct TCurveRef {
+    size_t Object;
+    TCurveRun Run;
+  };
+
+  uint32_t PenNumber(const TPenSpec& pen);
+  // Which geometry array holds the object: lines, circles or arcs.
+  static size_t GeometryArray(const TRecord& rec);
+  TGraphObject Object(const TRecord& rec, size_t data) const;
+  // `data`: the object's place in the geometry array of its shape.
+  void SetPixels(TRecord& rec, size_t index, const TPixelMapping& m, size_t data);
+  void DrawWithPainter(QPainter& canvas, const TRecord& rec, const TArcRadials* radials, const TCurveRef* curve) const;
+
+  std::vector<TRecord> Records;
+  std::vector<TLineData> Lines;
+  std::vector<TCircleData> Circles;
+  std::vector<TArcData> Arcs;
+  std::vector<TPenSpec> Pens;  // the palette; few pens serve a whole program
   std::vector<QPoint> Curves;  // sampled points of very large circles
+  std::vector<TCurveRef> CurveRefs;
+  mutable TEllipseRaster Ellipses;  // outlines of small ellipses, kept from paint to paint
+
+  // Objects from Pending on were added in PendingWindow and have no pixels yet: reading or
+  // painting them computes them (a cache, so const), Recalc makes it unnecessary.
+  void ResolvePending();
+  void ResolvePending() const;
+  static bool SameWindow(const TViewWindow& a, const TViewWindow& b);
+  size_t Pending = 0;
+  TViewWindow PendingWindow;
+  size_t PendingNext[3] = {0, 0, 0};  // geometry of the first pending object in each array
 };

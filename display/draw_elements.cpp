@@ -19,6 +19,10 @@ void DrawElements(TSimView& view, int32_t handle, uint8_t mode, int width, QColo
     return;
   }
   const bool path = mode == 1;
+  // Room for the most each element can add, so the list never grows by copying (unused
+  // room is never touched, so it costs no memory).
+  const size_t elements = static_cast<size_t>(n);
+  view.Objects.Reserve(elements * (run.PointOutEdges ? 3 : 1), path ? elements : 0, elements);
   for (int32_t i = 0; i < n; ++i) {
     TCncElementData e{};
     if (CncGetElement(handle, i, mode, &e) != 0) {

@@ -1,7 +1,5 @@
 #include "display/graph_objects.h"
 
-#include <QPainter>
-#include <QPainterPath>
 #include <QPoint>
 #include <algorithm>
 #include <cmath>
@@ -21,26 +19,23 @@ TGraphObject MakeObject(TShape shape, QRgb colour) {
 }
 
 void SetSquare(TGraphObject& o, const TRealXY& c, double r) {
+  o.Centre = c;
+  o.Radius = r;
   o.P1 = {c.X - r, c.Y + r};
   o.P2 = {c.X + r, c.Y - r};
 }
 
 bool Finite(const TRealXY& p) { return std::isfinite(p.X) && std::isfinite(p.Y); }
 
-void SetBox(TGraphObject& o, const std::vector<QPoint>& pts, size_t first) {
-  int32_t x1 = pts[first].x(), x2 = x1, y1 = pts[first].y(), y2 = y1;
+TPixelBox BoxOf(const std::vector<QPoint>& pts, size_t first) {
+  TPixelBox b{pts[first].x(), pts[first].y(), pts[first].x(), pts[first].y()};
   for (size_t i = first; i < pts.size(); ++i) {
-    x1 = std::min(x1, pts[i].x());
-    x2 = std::max(x2, pts[i].x());
-    y1 = std::min(y1, pts[i].y());
-    y2 = std::max(y2, pts[i].y());
+    b.X1 = std::min(b.X1, pts[i].x());
+    b.X2 = std::max(b.X2, pts[i].x());
+    b.Y1 = std::min(b.Y1, pts[i].y());
+    b.Y2 = std::max(b.Y2, pts[i].y());
   }
-  o.X1 = x1, o.Y1 = y1, o.X2 = x2, o.Y2 = y2;
-}
-
-// Screen angle (degrees, counter-clockwise, Y down) of pixel p seen from (cx, cy).
-double ScreenAngle(double cx, double cy, int32_t px, int32_t py) {
-  return std::atan2(cy - py, px - cx) * 180.0 / std::numbers::pi;
+  return b;
 }
 
 }  // namespace
@@ -76,102 +71,64 @@ void TGraphObject::SetStyle(int style, int width) {
   Pen.Width = static_cast<uint8_t>(std::clamp(width, 0, 255));
 }
 
-void TGraphObject::ComputePixels(const TPixelMapping& m, std::vector<QPoint>& curves) {
+TPixelForm LinePixels(const TPixelMapping& m, TRealXY a, TRealXY b, TPixelBox& px) {
+  if (!m.Window.CanConvert()) return TPixelForm::Hidden;
+  if (!(m.InSafeBox(a) && m.InSafeBox(b)) && !ClipSegment(a, b, m.SafeBox)) return TPixelForm::Hidden;
+  px = {m.PixelX(a.X), m.PixelY(a.Y), m.PixelX(b.X), m.PixelY(b.Y)};
+  return TPixelForm::Direct;
+}
+
+TPixelForm CurvePixels(const TPixelMapping& m, const TRealXY& c, double radius, const TRealXY* p3,
+                       const TRealXY* p4, TPixelBox& box, std::vector<QPoint>& curves, TCurveRun& run) {
   const TViewWindow& w = m.Window;
-  Form = TPixelForm::Hidden;
-  if (!w.CanConvert()) return;
-  if (Shape == TShape::Line) {
-    TRealXY a = P1, b = P2;
-    if (!(m.InSafeBox(a) && m.InSafeBox(b)) && !ClipSegment(a, b, m.SafeBox)) return;
-    X1 = m.PixelX(a.X), Y1 = m.PixelY(a.Y);
-    X2 = m.PixelX(b.X), Y2 = m.PixelY(b.Y);
-    Form = TPixelForm::Direct;
-    return;
-  }
-  if (!Finite(P1) || !Finite(P2) || (Kind == 2 && (!Finite(P3) || !Finite(P4)))) return;
-  const TRealXY c{(P1.X + P2.X) / 2, (P1.Y + P2.Y) / 2};
-  const double r = std::fabs(P2.X - P1.X) / 2;
+  if (!w.CanConvert() || !Finite(c) || !std::isfinite(radius)) return TPixelForm::Hidden;
+  if (p3 && (!Finite(*p3) || !Finite(*p4))) return TPixelForm::Hidden;
+  const double r = std::fabs(radius);
   const double rPx = r * w.Scale;
-  if (!std::isfinite(rPx)) return;
+  if (!std::isfinite(rPx)) return TPixelForm::Hidden;
   const double cx = w.PixelXExact(c.X), cy = w.PixelYExact(c.Y);
   if (cx + rPx < -kPixelMargin || cx - rPx > w.Width + kPixelMargin || cy + rPx < -kPixelMargin ||
       cy - rPx > w.Height + kPixelMargin)
-    return;  // wholly outside
-  if (Kind == 2) {
-    X3 = w.RealToPixelX(P3.X), Y3 = w.RealToPixelY(P3.Y);
-    X4 = w.RealToPixelX(P4.X), Y4 = w.RealToPixelY(P4.Y);
-  }
+    return TPixelForm::Hidden;  // wholly outside
   if (rPx <= kMaxDirectRadius) {
-    X1 = w.RealToPixelX(P1.X), Y1 = w.RealToPixelY(P1.Y);
-    X2 = w.RealToPixelX(P2.X), Y2 = w.RealToPixelY(P2.Y);
-    Form = TPixelForm::Direct;
-    return;
+    // The corners of the square as they were given: (cx - r, cy + r) and (cx + r, cy - r).
+    // Within the pixel margin and the largest direct radius: far inside the fast range.
+    const int32_t xa = m.PixelX(c.X - radius), xb = m.PixelX(c.X + radius);
+    const int32_t ya = m.PixelY(c.Y + radius), yb = m.PixelY(c.Y - radius);
+    box = {std::min(xa, xb), std::min(ya, yb), std::max(xa, xb), std::max(ya, yb)};
+    return TPixelForm::Direct;
   }
-  // Too large for the raster engine's ellipses: sample the part near the view.
+  // Too large to draw directly: sample the part near the view.
   double from = 0.0, sweep = kTwoPi;
-  if (Kind == 2) {
-    if (P3 == P4) return;
-    from = std::atan2(P3.Y - c.Y, P3.X - c.X);
-    sweep = std::atan2(P4.Y - c.Y, P4.X - c.X) - from;
+  if (p3) {
+    if (*p3 == *p4) return TPixelForm::Hidden;
+    from = std::atan2(p3->Y - c.Y, p3->X - c.X);
+    sweep = std::atan2(p4->Y - c.Y, p4->X - c.X) - from;
     while (sweep <= 0.0) sweep += kTwoPi;
   }
   const TAngleRuns runs = VisibleArcRuns(c, r, from, sweep, RealBoxAroundView(w, 4.0));
-  if (runs.Count == 0) return;
-  CurveFirst = static_cast<uint32_t>(curves.size());
+  if (runs.Count == 0) return TPixelForm::Hidden;
+  run = TCurveRun{static_cast<uint32_t>(curves.size()), 0, 0};
   uint16_t counts[2] = {0, 0};
   const double maxChord = std::sqrt(2.0 * rPx);  // keeps the polyline within a quarter pixel
   for (int k = 0; k < runs.Count; ++k) {
-    const TAngleRun& run = runs.Run[k];
-    const double n = std::clamp(std::ceil(rPx * (run.To - run.From) / maxChord), 1.0, 4000.0);
+    const TAngleRun& part = runs.Run[k];
+    const double n = std::clamp(std::ceil(rPx * (part.To - part.From) / maxChord), 1.0, 4000.0);
     for (int i = 0; i <= static_cast<int>(n); ++i) {
-      const double a = run.From + (run.To - run.From) * i / n;
+      const double a = part.From + (part.To - part.From) * i / n;
       curves.emplace_back(w.RealToPixelX(c.X + r * std::cos(a)), w.RealToPixelY(c.Y + r * std::sin(a)));
     }
     counts[k] = static_cast<uint16_t>(n + 1);
   }
-  CurveCount1 = counts[0];
-  CurveCount2 = counts[1];
-  SetBox(*this, curves, CurveFirst);
-  Form = TPixelForm::Polyline;
+  run.Count1 = counts[0];
+  run.Count2 = counts[1];
+  box = BoxOf(curves, run.First);
+  return TPixelForm::Polyline;
 }
 
-bool TGraphObject::MayShowIn(int32_t width, int32_t height) const {
-  if (Form == TPixelForm::Hidden) return false;
-  const int32_t m = Pen.Width / 2 + 2;
-  const int32_t left = std::min(X1, X2), right = std::max(X1, X2);
-  const int32_t top = std::min(Y1, Y2), bottom = std::max(Y1, Y2);
+bool BoxMayShow(const TPixelBox& px, int penWidth, int32_t width, int32_t height) {
+  const int32_t m = penWidth / 2 + 2;
+  const int32_t left = std::min(px.X1, px.X2), right = std::max(px.X1, px.X2);
+  const int32_t top = std::min(px.Y1, px.Y2), bottom = std::max(px.Y1, px.Y2);
   return right >= -m && left <= width + m && bottom >= -m && top <= height + m;
-}
-
-void TGraphObject::Draw(QPainter& canvas, const QPoint* curves) const {
-  if (Form == TPixelForm::Polyline) {
-    canvas.drawPolyline(curves + CurveFirst, CurveCount1);
-    if (CurveCount2 > 0) canvas.drawPolyline(curves + CurveFirst + CurveCount1, CurveCount2);
-    return;
-  }
-  if (Form != TPixelForm::Direct) return;
-  switch (Shape) {
-    case TShape::Line:
-      canvas.drawLine(X1, Y1, X2, Y2);
-      break;
-    case TShape::Circle:
-      canvas.setBrush(Qt::NoBrush);
-      canvas.drawEllipse(QRectF(X1, Y1, X2 - X1, Y2 - Y1));
-      break;
-    case TShape::ArcCW:
-    case TShape::ArcCCW: {
-      if (X3 == X4 && Y3 == Y4) break;
-      const QRectF box(X1, Y1, X2 - X1, Y2 - Y1);
-      const double cx = (X1 + X2) / 2.0, cy = (Y1 + Y2) / 2.0;
-      const double start = ScreenAngle(cx, cy, X3, Y3);
-      double sweep = ScreenAngle(cx, cy, X4, Y4) - start;
-      while (sweep <= 0.0) sweep += 360.0;  // equal radials: the whole circle
-      QPainterPath path;
-      path.arcMoveTo(box, start);
-      path.arcTo(box, start, sweep);
-      canvas.setBrush(Qt::NoBrush);
-      canvas.drawPath(path);
-      break;
-    }
-  }
 }

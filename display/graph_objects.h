@@ -1,9 +1,8 @@
 // Graphic objects of the simulation view's display list: lines, circles and arcs in real
-// coordinates with their pixel coordinates cached for the current window.
+// coordinates, and how their pixel coordinates follow from the window.
 //
-// The objects are plain values held contiguously by TDisplayList (programs of millions of
-// moves become millions of objects); TGraphLine, TGraphCircle, TGraphArcCW and TGraphArcCCW
-// are the ways of making one, and Shape tells them apart when drawing.
+// TGraphLine, TGraphCircle, TGraphArcCW and TGraphArcCCW are the ways of making one; Shape
+// tells them apart when drawing. TDisplayList keeps them in a compact form of its own.
 #pragma once
 
 #include <QRgb>
@@ -11,9 +10,9 @@
 #include <vector>
 
 #include "display/pixel_clip.h"
+#include "display/thin_raster.h"
 #include "display/view_window.h"
 
-class QPainter;
 class QPoint;
 
 enum TPenStyle : uint8_t { kPenSolid = 0, kPenDashDot = 3 };
@@ -28,13 +27,15 @@ struct TPenSpec {
 
 enum class TShape : uint8_t { Line, Circle, ArcCW, ArcCCW };
 
-// How the cached pixel coordinates are to be drawn.
+// How the pixel coordinates of an object are to be drawn.
 enum class TPixelForm : uint8_t {
   Hidden,    // nothing of it can be in the view (or its points are not finite)
   Direct,    // X1..Y4 hold the pixel coordinates
-  Polyline,  // a circle too large for the raster engine: sampled points near the view
+  Polyline,  // a circle too large to draw directly: sampled points near the view
 };
 
+// One graphic object as a value: what the view operations create and what the display
+// list gives back. The list itself stores objects far more compactly (TDisplayList).
 struct TGraphObject {
   TPenSpec Pen;
   TShape Shape = TShape::Line;
@@ -44,20 +45,12 @@ struct TGraphObject {
   // (cx + r, cy - r) corners of the square around the circle. Z plays no part in the view.
   TRealXY P1, P2;
   TRealXY P3, P4;  // arcs: points on the first and the second radial
+  TRealXY Centre;  // circles and arcs: the square's centre and half side, as given
+  double Radius = 0.0;
   int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0, X3 = 0, Y3 = 0, X4 = 0, Y4 = 0;
-  // Polyline form: up to two runs of points in the display list's curve buffer.
-  uint32_t CurveFirst = 0;
-  uint16_t CurveCount1 = 0;
-  uint16_t CurveCount2 = 0;
 
   // Style 0 solid, 3 dash-dot; width 0..255.
   void SetStyle(int style, int width);
-  // Pixel coordinates for the window; Polyline points are appended to `curves`.
-  void ComputePixels(const TPixelMapping& m, std::vector<QPoint>& curves);
-  // Pixel bounding box test against the view (pen width included).
-  bool MayShowIn(int32_t width, int32_t height) const;
-  // Draws with the painter's current pen (TDisplayList sets it from Pen).
-  void Draw(QPainter& canvas, const QPoint* curves) const;
 };
 
 struct TGraphLine : TGraphObject {
@@ -79,3 +72,22 @@ struct TGraphArcCCW : TGraphObject {
 
 // Circles whose pixel radius exceeds this are drawn as sampled polylines.
 inline constexpr double kMaxDirectRadius = 1 << 16;
+
+// Pixel coordinates of a line for the window: clipped near the view, then converted.
+// For lines the box holds the two end points, not ordered.
+TPixelForm LinePixels(const TPixelMapping& m, TRealXY a, TRealXY b, TPixelBox& px);
+
+// Up to two runs of sampled points in a shared buffer.
+struct TCurveRun {
+  uint32_t First = 0;
+  uint16_t Count1 = 0;
+  uint16_t Count2 = 0;
+};
+
+// Pixel box of a circle (radials null) or an arc for the window. Circles too large to
+// draw directly become points appended to `curves`, described by `run`.
+TPixelForm CurvePixels(const TPixelMapping& m, const TRealXY& centre, double radius, const TRealXY* p3,
+                       const TRealXY* p4, TPixelBox& box, std::vector<QPoint>& curves, TCurveRun& run);
+
+// Whether the pixel box (pen width included) touches a view of width x height.
+bool BoxMayShow(const TPixelBox& px, int penWidth, int32_t width, int32_t height);

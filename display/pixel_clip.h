@@ -24,6 +24,12 @@ struct TPixelMapping {
   int32_t PixelX(double x) const { return NearestSmall((x - Window.XMin) * Window.Scale); }
   int32_t PixelY(double y) const { return Window.Height - NearestSmall((y - Window.YMin) * Window.Scale); }
 
+  // Any point: the fast conversion inside the safe box, the saturating one outside it.
+  TPixelXY Pixel(const TRealXY& p) const {
+    if (InSafeBox(p)) return {PixelX(p.X), PixelY(p.Y)};
+    return {Window.RealToPixelX(p.X), Window.RealToPixelY(p.Y)};
+  }
+
   // Nearest integer, ties to even, for |v| < 2^51: adding 1.5 * 2^52 leaves no fraction bits.
   static int32_t NearestSmall(double v) {
     constexpr double kShift = 6755399441055744.0;

@@ -156,7 +156,7 @@ void TSimView::PaintView() {
   }
   PaintGrid(p, *this, GridSize);
   PaintAxes(p, *this, GridSize);
-  LastDrawn = Objects.Paint(p, *this);
+  LastDrawn = Objects.Paint(Buffer, p, *this);
   DrawMarkers(p);
 }
 

@@ -5,16 +5,19 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <memory>
 
 #include "app/info_pane.h"
 #include "display/sim_box.h"
+#include "windows/real_point_view.h"
 #include "tests/app/viewer_files.h"
 
 namespace {
@@ -178,6 +181,24 @@ TEST_F(TMainWindowTest, TypedCharactersAreReportedOnceInAnyControl) {
   EXPECT_EQ(PaneLines(*Form).size(), lines.size()) << "keys without a character add nothing";
 }
 
+TEST_F(TMainWindowTest, MenuShortcutsWinOverThePane) {
+  Form->show();
+  QApplication::setActiveWindow(Form.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+  Form->InfoPane().setFocus();
+  QAction* about = nullptr;
+  for (QAction* menu : Form->menuBar()->actions())
+    for (QAction* a : menu->menu()->actions())
+      if (a->text() == "About") about = a;
+  ASSERT_NE(about, nullptr);
+  int shown = 0;
+  QObject::connect(about, &QAction::triggered, [&shown] { ++shown; });
+  QTest::keyClick(&Form->InfoPane(), Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(shown, 1);
+  QTest::keyClick(&Form->InfoPane(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_TRUE(Form->State().MachineViewOn);
+}
+
 TEST_F(TMainWindowTest, ZoomAllRestoresHomeWithTheCrosshair) {
   TSimBox& view = Form->View();
   view.SetMouseMode(TMouseMode::SetW0);
@@ -271,6 +292,42 @@ TEST_F(TMainWindowTest, MachineViewToggleFollowsTheState) {
   ToolButton(*Form, "Show Orvik simulation path")->trigger();
   EXPECT_TRUE(Form->State().MachineViewOn);
   ToolButton(*Form, "Show Orvik simulation path")->trigger();
+  EXPECT_FALSE(Form->State().MachineViewOn);
+}
+
+// The real machine-coordinate window behind the toggle, Ctrl+S and the processing run.
+TEST_F(TMainWindowTest, MachineViewIsShownDrawnAndProcessesTheFileAgain) {
+  auto* machine = new TfrmRealPointView(Form.get());
+  Form->SetMachineView(*machine);
+  QAction* menuEntry = nullptr;
+  for (QAction* a : Form->menuBar()->findChildren<QAction*>())
+    if (a->text() == "Show/Close simulation") menuEntry = a;
+  ASSERT_NE(menuEntry, nullptr);
+  EXPECT_EQ(menuEntry->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+
+  // No program yet: the window opens on an empty list.
+  menuEntry->trigger();
+  EXPECT_TRUE(Form->State().MachineViewOn);
+  EXPECT_TRUE(machine->isVisible());
+  EXPECT_EQ(CountLines(*Form, "Empty list, no data to process"), 1);
+
+  TTempFile program("G01 X1 Y2\nG01 X3 Y-4 Z0.5\n", ".cnc");
+  Form->OpenProgram(QString::fromStdString(program.Name()));
+  EXPECT_EQ(machine->CounterLabels[0]->text(), "300");
+  EXPECT_EQ(machine->CounterLabels[1]->text(), "-400");
+  EXPECT_EQ(machine->CounterLabels[2]->text(), "50");
+
+  const int runs = CountStarting(*Form, "Try to open CNC-file : ");
+  machine->HorzBar->setValue(10);
+  EXPECT_EQ(CountStarting(*Form, "Try to open CNC-file : "), runs + 1) << "a control of the window processes again";
+
+  machine->CloseButton->click();
+  EXPECT_FALSE(Form->State().MachineViewOn);
+  EXPECT_FALSE(machine->isVisible());
+  ToolButton(*Form, "Show Orvik simulation path")->trigger();
+  EXPECT_TRUE(machine->isVisible());
+  ToolButton(*Form, "Show Orvik simulation path")->trigger();
+  EXPECT_FALSE(machine->isVisible());
   EXPECT_FALSE(Form->State().MachineViewOn);
 }
 

@@ -27,7 +27,7 @@ QImage PaintObjects(const TDisplayList& list, const TViewWindow& w, size_t* draw
   QImage image(w.Width, w.Height, QImage::Format_RGB32);
   image.fill(Qt::black);
   QPainter p(&image);
-  const size_t n = list.Paint(p, w);
+  const size_t n = list.Paint(image, p, w);
   if (drawn) *drawn = n;
   return image;
 }

@@ -1,0 +1,250 @@
+#include "display/thin_raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+#include <utility>
+
+namespace {
+
+// Dash-dot in pixel steps: a dash of 4, a gap of 2, a dot, a gap of 2.
+constexpr int32_t kDashDotPeriod = 9;
+bool DashDotLit(int32_t phase) { return phase < 4 || phase == 6; }
+
+int32_t RoundHalfUp(double v) { return static_cast<int32_t>(std::floor(v + 0.5)); }
+
+// One side of an ellipse's outline, walked along axis a (columns or rows): the other
+// coordinate is b = cb + side * r2 * sqrt(1 - ((a - ca) / r1)^2). Only where the outline is
+// flatter than 45 degrees along a (the other walk takes the rest) and b falls in bLo..bHi,
+// so the work follows the visible part, not the size.
+template <typename Plot>
+void OutlineSide(double ca, double cb, double r1, double r2, int side, int32_t aLo, int32_t aHi, int32_t bLo,
+                 int32_t bHi, Plot plot) {
+  const double r1s = r1 * r1, r2s = r2 * r2;
+  const double turn = r1s / std::sqrt(r1s + r2s) + 1;
+  double vLo = side < 0 ? cb - bHi - 0.5 : bLo - cb - 0.5;
+  double vHi = side < 0 ? cb - bLo + 0.5 : bHi - cb + 0.5;
+  vLo = std::max(vLo, 0.0);
+  vHi = std::min(vHi, r2);
+  if (vLo > vHi) return;
+  const auto across = [&](double v) {
+    const double t = 1.0 - (v / r2) * (v / r2);
+    return t > 0.0 ? r1 * std::sqrt(t) : 0.0;
+  };
+  const double uMin = std::max(0.0, across(vHi) - 1), uMax = std::min(turn, across(vLo) + 1);
+  if (uMin > uMax) return;
+  const auto walk = [&](double from, double to) {
+    const auto lo = static_cast<int32_t>(std::clamp(std::floor(from), double(aLo), double(aHi) + 1));
+    const auto hi = static_cast<int32_t>(std::clamp(std::ceil(to), double(aLo) - 1, double(aHi)));
+    for (int32_t a = lo; a <= hi; ++a) {
+      const double u = a - ca, t = 1.0 - (u * u) / r1s;
+      if (t < 0.0) continue;
+      const double v = r2 * std::sqrt(t);
+      if (r2s * std::fabs(u) > r1s * v) continue;  // steeper here: the other walk takes it
+      plot(a, RoundHalfUp(cb + side * v));
+    }
+  };
+  if (2 * uMin <= 1) {
+    walk(ca - uMax, ca + uMax);
+  } else {
+    walk(ca - uMax, ca - uMin);
+    walk(ca + uMin, ca + uMax);
+  }
+}
+
+// Outline pixels of the ellipse inscribed in the box that fall in the columns colLo..colHi
+// and rows rowLo..rowHi: one pixel per column where the outline is flat, one per row where
+// it is steep.
+template <typename Plot>
+void EllipseOutline(const TPixelBox& b, int32_t colLo, int32_t colHi, int32_t rowLo, int32_t rowHi, Plot plot) {
+  const int64_t w = int64_t{b.X2} - b.X1, h = int64_t{b.Y2} - b.Y1;
+  if (w == 0 && h == 0) return;  // the raster engine draws nothing for an empty box
+  if (w <= 1 || h <= 1) {        // too thin for an outline: the whole box
+    for (int32_t y = std::max(b.Y1, rowLo); y <= std::min(b.Y2, rowHi); ++y)
+      for (int32_t x = std::max(b.X1, colLo); x <= std::min(b.X2, colHi); ++x) plot(x, y);
+    return;
+  }
+  const double cx = (double(b.X1) + b.X2) / 2, cy = (double(b.Y1) + b.Y2) / 2;
+  const double rx = w / 2.0, ry = h / 2.0;
+  const auto columns = [&](int32_t x, int32_t y) { plot(x, y); };
+  const auto rows = [&](int32_t y, int32_t x) { plot(x, y); };
+  for (int side : {-1, 1}) {
+    OutlineSide(cx, cy, rx, ry, side, colLo, colHi, rowLo, rowHi, columns);
+    OutlineSide(cy, cx, ry, rx, side, rowLo, rowHi, colLo, colHi, rows);
+  }
+}
+
+// Angular order counter-clockwise from +X of vectors with Y up, without angles: the upper
+// half-plane first, then by cross product.
+bool AngleBefore(int64_t ax, int64_t ay, int64_t bx, int64_t by) {
+  const bool lowerA = ay < 0 || (ay == 0 && ax < 0), lowerB = by < 0 || (by == 0 && bx < 0);
+  if (lowerA != lowerB) return lowerB;
+  return ax * by - ay * bx > 0;
+}
+
+// Which pixels of an ellipse belong to the arc: vectors from the centre in doubled pixel
+// units with Y up, tested against the two radials by cross products (no angles).
+struct TSector {
+  TSector(const TPixelBox& b, const TArcRadials& r) {
+    const int64_t sx = int64_t{b.X1} + b.X2, sy = int64_t{b.Y1} + b.Y2;
+    Ax = 2 * int64_t{r.X3} - sx, Ay = sy - 2 * int64_t{r.Y3};
+    Bx = 2 * int64_t{r.X4} - sx, By = sy - 2 * int64_t{r.Y4};
+    Shorten(Ax, Ay);
+    Shorten(Bx, By);
+    const int64_t cross = Ax * By - Ay * Bx;
+    Whole = cross == 0 && Ax * Bx + Ay * By > 0;  // same direction: all the way round
+    Wide = cross < 0;                             // more than half a turn
+  }
+  // (vx, vy): the pixel's doubled offset from the centre, Y up.
+  bool Contains(int64_t vx, int64_t vy) const {
+    if (Whole) return true;
+    const bool afterStart = Ax * vy - Ay * vx >= 0, beforeEnd = vx * By - vy * Bx >= 0;
+    return Wide ? (afterStart || beforeEnd) : (afterStart && beforeEnd);
+  }
+
+  // Pixel bounds of the arc on the ellipse inscribed in b: its two ends and the points of
+  // the four axis directions it passes, one pixel wider for rounding.
+  TPixelBox Bounds(const TPixelBox& b) const {
+    if (Whole) return b;
+    const double cx = (double(b.X1) + b.X2) / 2, cy = (double(b.Y1) + b.Y2) / 2;
+    const double rx = std::max((double(b.X2) - b.X1) / 2, 0.5), ry = std::max((double(b.Y2) - b.Y1) / 2, 0.5);
+    double x1 = INFINITY, x2 = -INFINITY, y1 = INFINITY, y2 = -INFINITY;
+    const auto take = [&](double x, double y) {
+      x1 = std::min(x1, x), x2 = std::max(x2, x), y1 = std::min(y1, y), y2 = std::max(y2, y);
+    };
+    for (const auto& [dx, dy] : {std::pair{Ax, Ay}, std::pair{Bx, By}}) {
+      const double ux = dx / rx, uy = dy / ry, t = 1.0 / std::sqrt(ux * ux + uy * uy);
+      take(cx + dx * t, cy - dy * t);
+    }
+    if (Contains(1, 0)) take(b.X2, cy);
+    if (Contains(0, 1)) take(cx, b.Y1);
+    if (Contains(-1, 0)) take(b.X1, cy);
+    if (Contains(0, -1)) take(cx, b.Y2);
+    return {static_cast<int32_t>(std::max<double>(b.X1, std::floor(x1) - 1)),
+            static_cast<int32_t>(std::max<double>(b.Y1, std::floor(y1) - 1)),
+            static_cast<int32_t>(std::min<double>(b.X2, std::ceil(x2) + 1)),
+            static_cast<int32_t>(std::min<double>(b.Y2, std::ceil(y2) + 1))};
+  }
+
+  // A radial point at the centre points along +X; far-away ones keep only their direction,
+  // so that the products stay within 64 bits.
+  static void Shorten(int64_t& x, int64_t& y) {
+    if (x == 0 && y == 0) x = 1;
+    constexpr int64_t kLimit = int64_t{1} << 24;
+    while (std::llabs(x) > kLimit || std::llabs(y) > kLimit) x /= 2, y /= 2;
+  }
+  int64_t Ax, Ay, Bx, By;
+  bool Whole = false, Wide = false;
+};
+
+}  // namespace
+
+void RasterLine(const TRasterTarget& t, int32_t x1, int32_t y1, int32_t x2, int32_t y2, TRasterValue colour,
+                TLinePattern pattern) {
+  const int64_t dx = int64_t{x2} - x1, dy = int64_t{y2} - y1;
+  const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+  const int64_t n = xMajor ? std::llabs(dx) : std::llabs(dy);
+  if (n == 0) {  // a line within one pixel lights that pixel
+    t.Set(x1, y1, colour);
+    return;
+  }
+  const int64_t major0 = xMajor ? x1 : y1, minor0 = xMajor ? y1 : x1;
+  const int64_t majorStep = (xMajor ? dx : dy) > 0 ? 1 : -1;
+  const int64_t minorDelta = xMajor ? dy : dx;
+  const int64_t minorStep = minorDelta >= 0 ? 1 : -1, a = std::llabs(minorDelta);
+  const int64_t size = xMajor ? t.Width : t.Height;
+  // Steps whose major coordinate lies inside the picture; the end pixel is left out.
+  int64_t lo = 0, hi = n - 1;
+  if (majorStep > 0) {
+    lo = std::max(lo, -major0);
+    hi = std::min(hi, size - 1 - major0);
+  } else {
+    lo = std::max(lo, major0 - (size - 1));
+    hi = std::min(hi, major0);
+  }
+  if (lo > hi) return;
+  // Minor offset at step i: floor((2i + 1) * a / 2n), the line at the pixel's centre.
+  const int64_t twoN = 2 * n;
+  const int64_t start = (2 * lo + 1) * a;
+  int64_t q = 0, r = start;  // a <= n: no division for lines that start inside
+  if (lo > 0) q = start / twoN, r = start % twoN;
+  int32_t phase = static_cast<int32_t>(lo % kDashDotPeriod);
+  const bool dashed = pattern == TLinePattern::DashDot;
+  for (int64_t i = lo; i <= hi; ++i) {
+    if (!dashed || DashDotLit(phase)) {
+      const int64_t major = major0 + majorStep * i, minor = minor0 + minorStep * q;
+      if (xMajor) t.Set(static_cast<int32_t>(major), static_cast<int32_t>(minor), colour);
+      else t.Set(static_cast<int32_t>(minor), static_cast<int32_t>(major), colour);
+    }
+    if (++phase == kDashDotPeriod) phase = 0;
+    r += 2 * a;
+    if (r >= twoN) r -= twoN, ++q;
+  }
+}
+
+const std::vector<TEllipseRaster::TOffset>* TEllipseRaster::Outline(int32_t w, int32_t h) {
+  if (w >= kCachedSize || h >= kCachedSize || std::abs(h - w) > 1) return nullptr;
+  if (Slot.empty()) Slot.assign(size_t{kCachedSize} * 3, -1);
+  int32_t& slot = Slot[static_cast<size_t>(w) * 3 + static_cast<size_t>(h - w + 1)];
+  if (slot >= 0) return &Outlines[static_cast<size_t>(slot)];
+  if (OutlinePixels > kCachedPixels) return nullptr;
+  slot = static_cast<int32_t>(Outlines.size());
+  std::vector<TOffset>& out = Outlines.emplace_back();
+  EllipseOutline({0, 0, w, h}, 0, w, 0, h, [&](int32_t x, int32_t y) {
+    out.push_back({static_cast<int16_t>(x), static_cast<int16_t>(y)});
+  });
+  // Counter-clockwise from +X, so that an arc is one run of the list (or two, across +X).
+  std::sort(out.begin(), out.end(), [w, h](TOffset p, TOffset q) {
+    if (p.X == q.X && p.Y == q.Y) return false;
+    const int64_t px = 2 * p.X - w, py = h - 2 * p.Y, qx = 2 * q.X - w, qy = h - 2 * q.Y;
+    if (AngleBefore(px, py, qx, qy)) return true;
+    if (AngleBefore(qx, qy, px, py)) return false;
+    return p.Y != q.Y ? p.Y < q.Y : p.X < q.X;  // same direction: any fixed order
+  });
+  out.erase(std::unique(out.begin(), out.end(), [](TOffset p, TOffset q) { return p.X == q.X && p.Y == q.Y; }),
+            out.end());
+  OutlinePixels += out.size();
+  return &out;
+}
+
+void TEllipseRaster::Draw(const TRasterTarget& t, const TPixelBox& box, TRasterValue colour,
+                          const TArcRadials* radials) {
+  const int64_t w = int64_t{box.X2} - box.X1, h = int64_t{box.Y2} - box.Y1;
+  const std::optional<TSector> sector = radials ? std::optional<TSector>(TSector(box, *radials)) : std::nullopt;
+  const bool whole = !sector || sector->Whole;
+  const std::vector<TOffset>* cached =
+      w < kCachedSize && h < kCachedSize ? Outline(static_cast<int32_t>(w), static_cast<int32_t>(h)) : nullptr;
+  if (cached) {
+    const std::vector<TOffset>& outline = *cached;
+    const auto put = [&](auto from, auto to) {
+      for (auto o = from; o != to; ++o) t.Set(box.X1 + o->X, box.Y1 + o->Y, colour);
+    };
+    if (whole) {
+      put(outline.begin(), outline.end());
+      return;
+    }
+    const auto before = [w, h](TOffset o, std::pair<int64_t, int64_t> v) {
+      return AngleBefore(2 * o.X - w, h - 2 * o.Y, v.first, v.second);
+    };
+    const auto after = [w, h](std::pair<int64_t, int64_t> v, TOffset o) {
+      return AngleBefore(v.first, v.second, 2 * o.X - w, h - 2 * o.Y);
+    };
+    const std::pair a{sector->Ax, sector->Ay}, b{sector->Bx, sector->By};
+    const auto first = std::lower_bound(outline.begin(), outline.end(), a, before);
+    const auto last = std::upper_bound(outline.begin(), outline.end(), b, after);
+    if (AngleBefore(b.first, b.second, a.first, a.second)) {  // passes +X
+      put(first, outline.end());
+      put(outline.begin(), last);
+    } else {
+      put(first, last);
+    }
+    return;
+  }
+  const TPixelBox part = whole ? box : sector->Bounds(box);
+  EllipseOutline(box, std::max(0, part.X1), std::min(t.Width - 1, part.X2), std::max(0, part.Y1),
+                 std::min(t.Height - 1, part.Y2), [&](int32_t x, int32_t y) {
+                   if (whole || sector->Contains(2 * (int64_t{x} - box.X1) - w, h - 2 * (int64_t{y} - box.Y1)))
+                     t.Set(x, y, colour);
+                 });
+}
