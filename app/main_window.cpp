@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -17,8 +18,10 @@
 #include <algorithm>
 
 #include "app/info_pane.h"
+#include "app/job_figures.h"
 #include "app/machine_view_link.h"
 #include "app/tool_icons.h"
+#include "app/view_navigation.h"
 #include "app/viewer_start.h"
 #include "display/sim_box.h"
 #include "platform/executable_path.h"
@@ -36,6 +39,8 @@ constexpr TScrollSetting kVerticalScroll{-100, 300, -2};
 constexpr TScrollSetting kGridScroll{1, 20, 2};
 constexpr int kGridLargeStep = 5;
 constexpr int kControlRowHeight = 36;
+// Room for "X -1234.567  Y -1234.567  Zoom Window" without the label jumping.
+constexpr int kPointerLabelWidth = 240;
 
 QScrollBar* MakeScrollBar(Qt::Orientation o, const TScrollSetting& s, QWidget* parent) {
   auto* bar = new QScrollBar(o, parent);
@@ -65,6 +70,13 @@ TForm1::TForm1(const TStartPaths& paths, QWidget* parent) : QMainWindow(parent) 
   setCentralWidget(central);
   lblStatus = new QLabel(this);
   statusBar()->addWidget(lblStatus, 1);
+  lblFigures = new QLabel(this);
+  lblFigures->setObjectName(QStringLiteral("lblFigures"));
+  statusBar()->addPermanentWidget(lblFigures);
+  lblPointer = new QLabel(this);
+  lblPointer->setObjectName(QStringLiteral("lblPointer"));
+  lblPointer->setMinimumWidth(kPointerLabelWidth);
+  statusBar()->addPermanentWidget(lblPointer);
   BuildToolBar();
   BuildMenus();
 
@@ -178,6 +190,7 @@ void TForm1::BuildToolBar() {
   button(TToolIcon::ZoomWindow, "Zoom Window", mode(TMouseMode::ZoomWindow));
   button(TToolIcon::ZoomVaria, "Zoom varia", mode(TMouseMode::ZoomVaria));
   button(TToolIcon::Pan, "", mode(TMouseMode::Pan));
+  button(TToolIcon::ZoomToPart, "Zoom to part", &TForm1::mnuZoomToPartClick);
   bar->addSeparator();
   button(TToolIcon::SetW0, "Set W0", mode(TMouseMode::SetW0));
   button(TToolIcon::SetSpindle, "Set Spindle Position", mode(TMouseMode::SetSpindle));
@@ -201,6 +214,8 @@ void TForm1::BuildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
   entry(file, "&Open", QKeySequence(Qt::CTRL | Qt::Key_F), &TForm1::mnuOpenClick);
   entry(file, "&Close Velquor", QKeySequence(Qt::CTRL | Qt::Key_F4), &TForm1::mnuCloseClick);
+  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  entry(view, "Zoom to &part", QKeySequence(Qt::Key_F7), &TForm1::mnuZoomToPartClick);
   QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
   entry(tools, "Tools", QKeySequence(Qt::CTRL | Qt::Key_T), &TForm1::mnuToolsClick);
   entry(tools, "Show/Close simulation", QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::mnuSimulationClick);
@@ -241,9 +256,28 @@ void TForm1::ProcessCurrentFile() {
   QApplication::restoreOverrideCursor();
   const std::string name = QFileInfo(QString::fromStdString(ViewerState.CurrentFile)).fileName().toStdString();
   lblStatus->setText(QString::fromStdString(RunSummary(name, r)));
+  lblFigures->clear();
+  if (r.Processed && !r.NoInstance) {
+    const TJobFigures f = JobFiguresOfRun(ViewerState.EngineHandle, r.Start, FeedUnitOfFile(ViewerState.CurrentFile));
+    memInfo->Append(JobFiguresLine(f));
+    lblFigures->setText(QString::fromStdString(JobFiguresStatus(f)));
+    lblFigures->setToolTip(QString::fromStdString(JobFiguresLine(f)));
+  }
 }
 
 QString TForm1::StatusText() const { return lblStatus->text(); }
+QString TForm1::FiguresText() const { return lblFigures->text(); }
+QString TForm1::PointerStatusText() const { return lblPointer->text(); }
+
+void TForm1::mnuZoomToPartClick() {
+  if (ViewerState.EngineHandle <= 0) return;
+  const auto box = DrawnPartBox(ViewerState.EngineHandle, Checks(), SimBox->SpindlePos, SimBox->W0Pos);
+  const auto window = box ? PartWindow(*box, SimBox->Width, SimBox->Height) : std::nullopt;
+  if (!window) return;
+  SimBox->SetRect(*window);
+  SimBox->UpdateScale();
+  SimBox->Invalidate();
+}
 
 void TForm1::OpenProgram(const QString& fileName) {
   if (fileName.isEmpty()) return;
@@ -341,6 +375,13 @@ void TForm1::btnRloadClick() { ProcessCurrentFile(); }
 void TForm1::btnClearInfoClick() { memInfo->clear(); }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == SimBox && event->type() == QEvent::MouseMove) {
+    const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
+    lblPointer->setText(QString::fromStdString(
+        PointerText(*SimBox, SimBox->W0Pos, TPixelXY{p.x(), p.y()}, SimBox->MouseMode)));
+  } else if (watched == SimBox && event->type() == QEvent::Leave) {
+    lblPointer->clear();
+  }
   if (event->type() == QEvent::KeyPress) {
     const auto* w = qobject_cast<QWidget*>(watched);
     if (w && w->window() == this) return HandleKey(watched, event);

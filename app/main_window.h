@@ -61,6 +61,9 @@ class TForm1 : public QMainWindow {
   const std::string& SettingsFile() const { return SettingsFileName; }
   // The line under the pane that sums up the last run.
   QString StatusText() const;
+  // The status area's job figures of the last run, and the pointer's coordinates.
+  QString FiguresText() const;
+  QString PointerStatusText() const;
   // The machine-coordinate window, created after this one: the simulation toggle shows it,
   // every processing run draws it while it is shown, its controls process the file again.
   void SetMachineView(TfrmRealPointView& view);
@@ -79,6 +82,7 @@ class TForm1 : public QMainWindow {
   void mnuCloseClick();
   void btnRloadClick();
   void btnClearInfoClick();
+  void mnuZoomToPartClick();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -113,6 +117,8 @@ class TForm1 : public QMainWindow {
   QCheckBox* chkViewCuttingPath = nullptr;
   TInfoMemo* memInfo = nullptr;
   QLabel* lblStatus = nullptr;
+  QLabel* lblFigures = nullptr;
+  QLabel* lblPointer = nullptr;
   QFileDialog* dlgOpen = nullptr;
   std::unique_ptr<TMachineViewLink> MachineView;
   TfrmTools* frmTools = nullptr;

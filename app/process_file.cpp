@@ -69,6 +69,7 @@ TProcessResult ProcessFile(const std::string& name, TViewerState& state, TSimVie
 
   if (result.OpenResult != 0) {
     const TCncPoint start = StartRecord(view, state.Settings);
+    result.Start = start;
     for (int tool = 0; tool < kToolCount; ++tool)
       CncSetToolRadius(handle, static_cast<uint8_t>(tool), ToolRadiusThousandths(state.Settings.Tools[tool].Diameter));
     CncRun(handle, &start);

@@ -48,6 +48,7 @@ struct TProcessResult {
   int32_t ContourCount = 0;
   int32_t PathCount = 0;
   double Milliseconds = 0.0;
+  TCncPoint Start{0.0, 0.0, 0.0};  // where the run's first move started
 };
 
 inline const char* const kNoInputFile = "No input file specified \r\n";

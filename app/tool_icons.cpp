@@ -151,6 +151,18 @@ void Paint(QPainter& p, TToolIcon icon) {
       p.drawEllipse(QRectF(7, 3.2, 2.2, 2.2));
       p.drawRect(QRectF(7, 6.5, 2.2, 6.5));
       break;
+    case TToolIcon::ZoomToPart:
+      // A part outline with frame corners close around it.
+      p.setPen(QPen(QColor(200, 160, 0), 1.4));
+      p.setBrush(QColor(255, 240, 150));
+      p.drawRoundedRect(QRectF(4, 5, 8, 6), 1.5, 1.5);
+      p.setPen(QPen(QColor(40, 40, 40), 1.2));
+      for (const QPointF& c : {QPointF(1.5, 2.5), QPointF(14.5, 2.5), QPointF(1.5, 13.5), QPointF(14.5, 13.5)}) {
+        const double dx = c.x() < 8 ? 3 : -3, dy = c.y() < 8 ? 3 : -3;
+        p.drawLine(c, c + QPointF(dx, 0));
+        p.drawLine(c, c + QPointF(0, dy));
+      }
+      break;
   }
 }
 

@@ -5,7 +5,7 @@
 
 enum class TToolIcon {
   Exit, Open, Edit, Refresh, ZoomAll, ZoomWindow, ZoomVaria, Pan,
-  SetW0, SetSpindle, Edges, Contour, CuttingPath, Tools, Simulation, About
+  SetW0, SetSpindle, Edges, Contour, CuttingPath, Tools, Simulation, About, ZoomToPart
 };
 
 QIcon ToolIcon(TToolIcon icon);

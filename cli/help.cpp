@@ -34,6 +34,12 @@ const TCommandHelp kCommands[] = {
      "Options:\n"
      "%RUN%%START%%LIMIT%"
      "  --quiet             summary lines only\n"},
+    {"stats", "extents, feed and rapid lengths and cutting time as JSON",
+     "usage: velquor-cnc stats PROGRAM [options]\n"
+     "Runs PROGRAM and prints {extents, feed_length_mm, rapid_length_mm, cutting_time_s, list}\n"
+     "from the cutting path (the contour when the path is empty).\n"
+     "Options:\n"
+     "%RUN%%START%%LIMIT%"},
 #ifdef VELQUOR_RENDER
     {"render", "the simulation view as a PNG picture",
      "usage: velquor-cnc render PROGRAM -o OUT.png [options]\n"

@@ -1,6 +1,7 @@
 // velquor-cnc: the engine on the command line.
 //   dump PROGRAM [options]      one JSON object with messages, contour and path
 //   check PROGRAM... [options]  messages and a summary per program; exit 1 on any problem
+//   stats PROGRAM [options]     extents, feed and rapid lengths and cutting time as JSON
 //   render PROGRAM -o OUT.png    the simulation view as a picture (built with the GUI parts)
 //   machine PROGRAM -o OUT.png   the machine-coordinate view as a picture (likewise)
 //   tools DRILLFILE              the tool block of a drill file as JSON
@@ -13,6 +14,7 @@
 #include "cli/json_writer.h"
 #include "cli/program_run.h"
 #include "cli/tools_command.h"
+#include "cli/stats_command.h"
 #include "engine/convert.h"
 #include "engine/instance_table.h"
 #ifdef VELQUOR_RENDER
@@ -25,7 +27,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: velquor-cnc dump PROGRAM [--font-path DIR] [--radius N=MM]... [--settings FILE.INI] "
     "[--start X,Y,Z] [--max-elements N] [--raw]\n"
-    "       velquor-cnc check PROGRAM... [--quiet] [options of dump]\n";
+    "       velquor-cnc check PROGRAM... [--quiet] [options of dump]\n"
+    "       velquor-cnc stats PROGRAM [options of dump]\n";
 
 struct TUsageError {
   std::string Text;
@@ -54,7 +57,7 @@ TCommandLine ParseCommandLine(int argc, char** argv) {
   if (argc < 2) throw TUsageError{"missing command"};
   TCommandLine c;
   c.Command = argv[1];
-  if (c.Command != "dump" && c.Command != "check") throw TUsageError{"unknown command " + c.Command};
+  if (c.Command != "dump" && c.Command != "check" && c.Command != "stats") throw TUsageError{"unknown command " + c.Command};
   for (int i = 2; i < argc; ++i) {
     const std::string a = argv[i];
     auto value = [&]() -> std::string {
@@ -94,7 +97,7 @@ TCommandLine ParseCommandLine(int argc, char** argv) {
     }
   }
   if (c.Programs.empty()) throw TUsageError{"no program given"};
-  if (c.Command == "dump" && c.Programs.size() > 1) throw TUsageError{"dump takes one program"};
+  if (c.Command != "check" && c.Programs.size() > 1) throw TUsageError{c.Command + " takes one program"};
   return c;
 }
 
@@ -231,6 +234,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
+    if (c.Command == "stats") return StatsCommand(c.Programs[0], c.Options);
     return c.Command == "dump" ? Dump(c) : Check(c);
   } catch (const std::exception& e) {
     std::fflush(stdout);

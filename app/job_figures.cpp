@@ -1,0 +1,166 @@
+#include "app/job_figures.h"
+
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+
+#include "engine/program_reader.h"
+
+namespace {
+
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
+constexpr double kQuarterTurn = std::numbers::pi / 2.0;
+// Start and end closer than this make a full circle, not an empty arc.
+constexpr double kSamePointMm = 1e-9;
+constexpr uint8_t kContourMode = 0;
+constexpr uint8_t kPathMode = 1;
+
+char CodeLetter(int32_t code) { return static_cast<char>((code >> 8) & 0xFF); }
+int CodeValue(int32_t code) { return code & 0xFF; }
+
+// Angle in [0, 2 pi).
+double Normalised(double a) {
+  a = std::fmod(a, kTwoPi);
+  return a < 0.0 ? a + kTwoPi : a;
+}
+
+// Follows G20/G21 through one line; true when the line has an F word. A G20 on the F's own
+// line counts, as a machine reads the block's units before its feed.
+bool LineSetsFeed(std::string_view line, TFeedUnit& unit) {
+  bool feed = false;
+  SplitWords(line, [&](const TWord& w, size_t) {
+    // The interpreter reads commands by their first three characters, case kept.
+    const bool g2x = w.First == 'G' && w.Rest.size() >= 2 && w.Rest[0] == '2';
+    if (g2x && w.Rest[1] == '0') unit = TFeedUnit::Inch;
+    if (g2x && w.Rest[1] == '1') unit = TFeedUnit::Millimetre;
+    if (w.Letter() == 'F') feed = true;
+  });
+  return feed;
+}
+
+}  // namespace
+
+TJobFigureSum::TJobFigureSum(const TCncPoint& start, TFeedUnit unit, TExtentMoves counted)
+    : Current(start), MillimetresPerFeedUnit(unit == TFeedUnit::Inch ? kMillimetresPerInch : 1.0), Counted(counted) {}
+
+void TJobFigureSum::TakeArc(const TCncElementData& e, bool clockwise, double& length) {
+  const double cx = Current.X + e.P2.X, cy = Current.Y + e.P2.Y;
+  const double r = std::hypot(Current.X - cx, Current.Y - cy);
+  const double from = std::atan2(Current.Y - cy, Current.X - cx);
+  const double to = std::atan2(e.P1.Y - cy, e.P1.X - cx);
+  const bool closed = std::hypot(e.P1.X - Current.X, e.P1.Y - Current.Y) < kSamePointMm;
+  double sweep = closed ? kTwoPi : Normalised(clockwise ? from - to : to - from);
+  if (sweep == 0.0) sweep = kTwoPi;
+  // The circle's extremes at the quarter turns the arc passes.
+  for (int k = 0; k < 4; ++k) {
+    const double theta = k * kQuarterTurn;
+    const double passed = Normalised(clockwise ? from - theta : theta - from);
+    if (passed <= sweep) {
+      Result.X.Take(cx + r * std::cos(theta));
+      Result.Y.Take(cy + r * std::sin(theta));
+    }
+  }
+  length = std::hypot(r * sweep, e.P1.Z - Current.Z);
+}
+
+void TJobFigureSum::Add(const TCncElementData& e) {
+  const char letter = CodeLetter(e.Code);
+  if (letter == 'F') {
+    FeedMmPerMinute = e.FeedValue * MillimetresPerFeedUnit;
+    return;
+  }
+  if (letter != 'G' || CodeValue(e.Code) > 3) return;
+  const int g = CodeValue(e.Code);
+  const bool inExtents = g != 0 || Counted == TExtentMoves::All;
+  if (inExtents) {
+    Result.AnyMove = true;
+    Result.X.Take(Current.X), Result.Y.Take(Current.Y), Result.Z.Take(Current.Z);
+    Result.X.Take(e.P1.X), Result.Y.Take(e.P1.Y), Result.Z.Take(e.P1.Z);
+  }
+  double length = 0.0;
+  if (g <= 1) {
+    length = std::sqrt((e.P1.X - Current.X) * (e.P1.X - Current.X) + (e.P1.Y - Current.Y) * (e.P1.Y - Current.Y) +
+                       (e.P1.Z - Current.Z) * (e.P1.Z - Current.Z));
+  } else {
+    TakeArc(e, g == 2, length);
+  }
+  if (g == 0) {
+    Result.RapidLength += length;
+  } else {
+    Result.FeedLength += length;
+    // F0 would make the move take forever: read it as no feed at all.
+    if (FeedMmPerMinute <= 0.0) Result.CuttingSeconds.reset();
+    else if (Result.CuttingSeconds) *Result.CuttingSeconds += length / FeedMmPerMinute * kSecondsPerMinute;
+  }
+  Current = e.P1;
+}
+
+TJobFigures ComputeJobFigures(std::span<const TCncElementData> elements, const TCncPoint& start, TFeedUnit unit) {
+  TJobFigureSum sum(start, unit);
+  for (const TCncElementData& e : elements) sum.Add(e);
+  return sum.Figures();
+}
+
+TJobFigures JobFiguresOfRun(int32_t handle, const TCncPoint& start, TFeedUnit unit) {
+  const bool usePath = CncGetCount(handle, kPathMode) > 0;
+  const uint8_t mode = usePath ? kPathMode : kContourMode;
+  TJobFigureSum sum(start, unit);
+  const int32_t n = CncGetCount(handle, mode);
+  for (int32_t i = 0; i < n; ++i) {
+    TCncElementData e{};
+    if (CncGetElement(handle, i, mode, &e) == 0) sum.Add(e);
+  }
+  TJobFigures f = sum.Figures();
+  f.List = usePath ? TFigureList::Path : TFigureList::Contour;
+  return f;
+}
+
+TFeedUnit FeedUnitOfText(std::string_view text) {
+  TFeedUnit unit = TFeedUnit::Millimetre;
+  while (!text.empty()) {
+    const size_t eol = text.find('\n');
+    if (LineSetsFeed(text.substr(0, eol), unit)) break;
+    text = eol == std::string_view::npos ? std::string_view() : text.substr(eol + 1);
+  }
+  return unit;
+}
+
+TFeedUnit FeedUnitOfFile(const std::string& fileName) {
+  TProgramLines lines;
+  std::string error;
+  TFeedUnit unit = TFeedUnit::Millimetre;
+  if (lines.Load(fileName, error) != TProgramLines::LoadResult::Loaded) return unit;
+  for (size_t i = 0; i < lines.Count(); ++i)
+    if (LineSetsFeed(lines.Line(i), unit)) break;
+  return unit;
+}
+
+std::string CuttingTimeText(const std::optional<double>& seconds) {
+  if (!seconds) return "no feed programmed";
+  const long long s = std::llround(*seconds);
+  char buf[48];
+  if (s >= 3600)
+    std::snprintf(buf, sizeof buf, "%lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
+  else
+    std::snprintf(buf, sizeof buf, "%lld:%02lld", s / 60, s % 60);
+  return buf;
+}
+
+std::string JobFiguresLine(const TJobFigures& f) {
+  const char* list = f.List == TFigureList::Path ? "cutting path" : "contour";
+  if (!f.AnyMove) return std::string("Job: no moves in the ") + list;
+  char buf[320];
+  std::snprintf(buf, sizeof buf,
+                "Job (%s): X %.3f .. %.3f, Y %.3f .. %.3f, Z %.3f .. %.3f; feed %.3f mm, rapid %.3f mm, time %s",
+                list, f.X.Min, f.X.Max, f.Y.Min, f.Y.Max, f.Z.Min, f.Z.Max, f.FeedLength, f.RapidLength,
+                CuttingTimeText(f.CuttingSeconds).c_str());
+  return buf;
+}
+
+std::string JobFiguresStatus(const TJobFigures& f) {
+  if (!f.AnyMove) return "no moves";
+  char buf[160];
+  std::snprintf(buf, sizeof buf, "%.1f x %.1f x %.1f mm, %s", f.X.Max - f.X.Min, f.Y.Max - f.Y.Min,
+                f.Z.Max - f.Z.Min, CuttingTimeText(f.CuttingSeconds).c_str());
+  return buf;
+}
