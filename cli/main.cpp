@@ -2,13 +2,17 @@
 //   dump PROGRAM [options]      one JSON object with messages, contour and path
 //   check PROGRAM... [options]  messages and a summary per program; exit 1 on any problem
 //   render PROGRAM -o OUT.png    the simulation view as a picture (built with the GUI parts)
+//   version FILE                 the version record of an executable as JSON
+//   number FILE / unnumber FILE  N block numbers added to or removed from a program file
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "cli/json_writer.h"
+#include "cli/numbering_command.h"
 #include "cli/program_run.h"
+#include "cli/version_command.h"
 #include "engine/convert.h"
 #include "engine/instance_table.h"
 #ifdef VELQUOR_RENDER
@@ -187,11 +191,14 @@ int main(int argc, char** argv) {
 #ifdef VELQUOR_RENDER
   if (argc >= 2 && std::strcmp(argv[1], "render") == 0) return RenderCommand(argc, argv);
 #endif
+  if (argc >= 2 && std::strcmp(argv[1], "version") == 0) return VersionCommand(argc, argv);
+  if (argc >= 2 && (std::strcmp(argv[1], "number") == 0 || std::strcmp(argv[1], "unnumber") == 0))
+    return NumberingCommand(argc, argv);
   TCommandLine c;
   try {
     c = ParseCommandLine(argc, argv);
   } catch (const TUsageError& e) {
-    std::fprintf(stderr, "velquor-cnc: %s\n%s", e.Text.c_str(), kUsage);
+    std::fprintf(stderr, "velquor-cnc: %s\n%s%s%s", e.Text.c_str(), kUsage, kVersionUsage, kNumberingUsage);
 #ifdef VELQUOR_RENDER
     std::fputs(kRenderUsage, stderr);
 #endif
