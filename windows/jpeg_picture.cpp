@@ -35,7 +35,7 @@ bool DecodeInto(jpeg_decompress_struct* cinfo, TErrorManager* errors, std::span<
   jpeg_create_decompress(cinfo);
   jpeg_mem_src(cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(cinfo, TRUE);
-  if (static_cast<uint64_t>(cinfo->image_width) * cinfo->image_height > kMaxJpegPixels) {
+  if (!JpegSizeAllowed(cinfo->image_width, cinfo->image_height)) {
     std::snprintf(errors->Message, sizeof errors->Message, "picture of %ux%u pixels is too large",
                   cinfo->image_width, cinfo->image_height);
     return false;

@@ -10,6 +10,8 @@
 // Pictures larger than this many pixels are refused rather than decoded.
 constexpr uint64_t kMaxJpegPixels = 64u * 1024u * 1024u;
 
+inline bool JpegSizeAllowed(uint64_t width, uint64_t height) { return width * height <= kMaxJpegPixels; }
+
 struct TJpegResult {
   QImage Image;   // RGB888; null when decoding failed
   QString Error;  // why, for the user; empty on success

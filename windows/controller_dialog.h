@@ -1,0 +1,21 @@
+// TdlgController: a picture of the ORVIK USB CNC controller.
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+class TPictureView;
+
+class TdlgController : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TdlgController(QWidget* parent = nullptr);
+
+  TPictureView* Picture() const { return imgController; }
+  QPushButton* CloseButton() const { return btnClose; }
+
+ private:
+  TPictureView* imgController = nullptr;
+  QPushButton* btnClose = nullptr;
+};
