@@ -73,6 +73,11 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
   connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
+int TAboutBox::Execute() {
+  CenterOnScreen(this);
+  return exec();
+}
+
 QUrl TAboutBox::UpdateUrl() { return QUrl(QStringLiteral(VELQUOR_UPDATE_URL)); }
 
 void TAboutBox::lblLinkClick() { QDesktopServices::openUrl(UpdateUrl()); }

@@ -37,6 +37,10 @@ class TAboutBox : public QDialog {
  public:
   explicit TAboutBox(QWidget* parent = nullptr);
 
+  // Shows the window centred on the screen until "OK": the main window's "About" and the
+  // machine view's "Program information" call this.
+  int Execute();
+
   // The address the link opens, set when the program is configured.
   static QUrl UpdateUrl();
 

@@ -37,3 +37,10 @@ TdlgController::TdlgController(QWidget* parent) : QDialog(parent) {
   btnClose->setGeometry(kWidth - kMargin - 80, kHeight - kMargin - 26, 80, 26);
   connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
 }
+
+void TdlgController::ShowController() {
+  CenterOnScreen(this);
+  show();
+  raise();
+  activateWindow();
+}

@@ -12,6 +12,10 @@ class TdlgController : public QDialog {
  public:
   explicit TdlgController(QWidget* parent = nullptr);
 
+  // Shows the dialog, not modal, centred on the screen: the machine view's "Infos about
+  // ORVIK USB CNC controller" calls this.
+  void ShowController();
+
   TPictureView* Picture() const { return imgController; }
   QPushButton* CloseButton() const { return btnClose; }
 

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include "windows/about_box.h"
 #include "windows/controller_dialog.h"
@@ -104,8 +105,9 @@ TEST(AboutBox, TextsLinkAndOk) {
   ASSERT_EQ(catcher.Opened.size(), 1);
   EXPECT_EQ(catcher.Opened[0], TAboutBox::UpdateUrl());
 
-  about.show();
-  about.OkButton()->click();
+  // Execute is modal; OK ends it with "accepted".
+  QTimer::singleShot(0, about.OkButton(), &QPushButton::click);
+  EXPECT_EQ(about.Execute(), QDialog::Accepted);
   EXPECT_FALSE(about.isVisible());
 }
 
@@ -116,7 +118,8 @@ TEST(ControllerDialog, PictureAndClose) {
   EXPECT_EQ(dialog.Picture()->size(), QSize(505, 377));
   EXPECT_EQ(dialog.Picture()->Picture().size(), QSize(505, 377));
   EXPECT_EQ(dialog.CloseButton()->text(), "Close");
-  dialog.show();
+  dialog.ShowController();
+  EXPECT_TRUE(dialog.isVisible());
   EXPECT_FALSE(dialog.isModal());
   dialog.CloseButton()->click();
   EXPECT_FALSE(dialog.isVisible());
