@@ -51,10 +51,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
   setObjectName("AboutBox");
   setWindowTitle("Information");
   setFont(TahomaFont());
-  setFixedSize(kWidth, kHeight);
-  imgAbout = new TPictureView(this);
-  imgAbout->setGeometry(0, 0, kWidth, kHeight);
-  imgAbout->LoadPicture(kPicture);
+  imgAbout = TPictureView::CoverWindow(this, {kWidth, kHeight}, kPicture);
 
   const TFileVersionInfo& info = OwnVersionInfo();
   lblProductName = PictureLabel(this, QString::fromStdString(info.ProductName), TinyFont(), 6, 4);

@@ -7,6 +7,14 @@
 
 TPictureView::TPictureView(QWidget* parent) : QWidget(parent) {}
 
+TPictureView* TPictureView::CoverWindow(QWidget* window, const QSize& size, const QString& path) {
+  window->setFixedSize(size);
+  auto* view = new TPictureView(window);
+  view->setGeometry(QRect(QPoint(0, 0), size));
+  view->LoadPicture(path);
+  return view;
+}
+
 bool TPictureView::LoadPicture(const QString& path) {
   TJpegResult r = LoadJpegPicture(path);
   Picture_ = r.Image;

@@ -11,6 +11,9 @@ class TPictureView : public QWidget {
  public:
   explicit TPictureView(QWidget* parent = nullptr);
 
+  // A window of a fixed size whose whole area is the picture at `path`.
+  static TPictureView* CoverWindow(QWidget* window, const QSize& size, const QString& path);
+
   // A missing or broken picture leaves the area black and logs one warning.
   bool LoadPicture(const QString& path);
   const QImage& Picture() const { return Picture_; }

@@ -20,10 +20,7 @@ TfrmStartup::TfrmStartup(QWidget* parent)
   setObjectName("frmStartup");
   setWindowTitle("Velquor");
   setFont(TahomaFont());
-  setFixedSize(kWidth, kHeight);
-  imgSplash = new TPictureView(this);
-  imgSplash->setGeometry(0, 0, kWidth, kHeight);
-  imgSplash->LoadPicture(kPicture);
+  imgSplash = TPictureView::CoverWindow(this, {kWidth, kHeight}, kPicture);
 
   const TFileVersionInfo& info = OwnVersionInfo();
   lblVersion = PictureLabel(this, QString::fromStdString(VersionLine(info)), TinyFont(), 6, 4);

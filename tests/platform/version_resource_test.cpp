@@ -194,14 +194,21 @@ TEST(ReadFileVersionInfo, FilesWithAndWithoutABlock) {
   EXPECT_NE(r.Error.find("missing"), std::string::npos);
 }
 
-TEST(ReadFileVersionInfo, OurOwnCommandLineCarriesItsVersion) {
-  const TVersionReadResult r = ReadFileVersionInfo(VELQUOR_CLI);
+void ExpectOurVersion(const std::string& executable, const std::string& name) {
+  const TVersionReadResult r = ReadFileVersionInfo(executable);
   ASSERT_TRUE(r.Ok) << r.Error;
   EXPECT_EQ(r.Info.ProductName, "Velquor");
   EXPECT_EQ(r.Info.ProductVersion, VELQUOR_PROJECT_VERSION);
-  EXPECT_EQ(r.Info.OriginalFileName, "velquor-cnc");
+  EXPECT_EQ(r.Info.OriginalFileName, name);
   EXPECT_EQ(r.Info.FileTypeText, "Application");
   EXPECT_FALSE(r.Info.Debug);
+}
+
+TEST(ReadFileVersionInfo, OurExecutablesCarryTheirVersion) {
+  ExpectOurVersion(VELQUOR_CLI, "velquor-cnc");
+#ifdef VELQUOR_VIEWER
+  ExpectOurVersion(VELQUOR_VIEWER, "velquor");
+#endif
 }
 
 }  // namespace
