@@ -31,7 +31,10 @@ void TSimBox::paintEvent(QPaintEvent*) {
   p.drawImage(0, 0, BackBuffer());
 }
 
-void TSimBox::resizeEvent(QResizeEvent*) { Resize(width(), height()); }
+void TSimBox::resizeEvent(QResizeEvent*) {
+  ResizeKeepingScale(width(), height());
+  Resize(width(), height());
+}
 
 void TSimBox::mousePressEvent(QMouseEvent* e) {
   const TPixelXY p = At(e);

@@ -37,6 +37,17 @@ void TViewWindow::UpdateScale() {
   Scale = std::isfinite(s) && s > 0.0 ? s : 0.0;
 }
 
+void TViewWindow::ResizeKeepingScale(int32_t width, int32_t height) {
+  width = std::max(0, width);
+  height = std::max(0, height);
+  if (Scale > 0.0 && width > 0 && height > 0 && (width != Width || height != Height)) {
+    XMax = XMin + width / Scale;
+    YMin = YMax - height / Scale;
+  }
+  Width = width;
+  Height = height;
+}
+
 void TViewWindow::ZoomAboutPixel(double px, double py, double factor) {
   ScaleAbout({BildXToRealX(px), BildYToRealY(py)}, factor);
 }

@@ -59,6 +59,9 @@ struct TViewWindow {
 
   // Scale := Width / (XMax - XMin); 0 when that is not a positive finite number.
   void UpdateScale();
+  // A new client size at the same scale: the top-left corner stays where it is and the
+  // window shows more (or less) of the plane. Without a scale only the size changes.
+  void ResizeKeepingScale(int32_t width, int32_t height);
 
   // The window operations of the view; none of them repaints.
   void ZoomAboutPixel(double px, double py, double factor);  // the pixel's point becomes the centre

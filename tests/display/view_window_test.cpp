@@ -79,6 +79,28 @@ TEST(ViewWindow, ViewWithoutSizeOrWidthDividesByNothing) {
   EXPECT_TRUE(std::isfinite(v.XMin));
 }
 
+TEST(ViewWindow, ResizeKeepsScaleAndTopLeftCorner) {
+  TViewWindow w;
+  w.Width = 600;
+  w.Height = 400;
+  w.XMin = 0;
+  w.XMax = 600;
+  w.YMin = 0;
+  w.YMax = 400;
+  w.UpdateScale();  // one pixel per millimetre
+  w.ResizeKeepingScale(800, 300);
+  EXPECT_EQ(w.Rect(), (TWindowRect{0, 800, 100, 400}));
+  EXPECT_EQ(w.Scale, 1.0);
+  EXPECT_EQ(std::make_pair(w.Width, w.Height), std::make_pair(800, 300));
+  w.ResizeKeepingScale(800, 300);  // same size: not a pixel moves
+  EXPECT_EQ(w.Rect(), (TWindowRect{0, 800, 100, 400}));
+
+  TViewWindow unscaled;  // no scale yet: only the size changes
+  unscaled.ResizeKeepingScale(-5, 300);
+  EXPECT_EQ(unscaled.Rect(), TViewWindow().Rect());
+  EXPECT_EQ(unscaled.Width, 0);
+}
+
 TEST(SimView, FreshViewShowsItsDefaultWindow) {
   TSimView v;
   EXPECT_EQ(v.Rect(), (TWindowRect{-40, 500, -40, 300}));

@@ -1,0 +1,66 @@
+// velquor: the desktop viewer.
+#include <QApplication>
+#include <QPixmap>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+
+#include "app/info_pane.h"
+#include "app/main_window.h"
+#include "app/viewer_args.h"
+
+namespace {
+
+// Every window of the program, created once at start and kept until the end, in this
+// order: main window, about, splash, machine-coordinate view, tool table, tool definition
+// help, Gerber tool preview, program text, controller picture dialog. The splash's timed
+// display starts once all of them exist.
+struct TViewerWindows {
+  std::unique_ptr<TForm1> Form1;
+};
+
+void CreateWindows(TViewerWindows& w, const TStartPaths& paths) {
+  w.Form1 = std::make_unique<TForm1>(paths);
+  w.Form1->show();
+}
+
+// Saves a picture of the window once the events queued by the start are handled.
+// With `quit` the information pane goes to standard output and the program ends.
+void GrabLater(TForm1& window, const QString& file, bool quit) {
+  QTimer::singleShot(0, &window, [&window, file, quit] {
+    if (!window.grab().save(file, "PNG")) {
+      std::fprintf(stderr, "velquor: cannot write %s\n", qPrintable(file));
+      QCoreApplication::exit(1);
+      return;
+    }
+    if (!quit) return;
+    std::printf("%s\n", qPrintable(window.InfoPane().toPlainText()));
+    QCoreApplication::exit(0);
+  });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Velquor"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Velquor"));
+
+  const TViewerArgs args = ParseViewerArgs(QApplication::arguments().mid(1));
+  if (args.Help) {
+    std::printf("%s", kViewerUsage);
+    return 0;
+  }
+  if (!args.Error.isEmpty()) {
+    std::fprintf(stderr, "velquor: %s\n%s", qPrintable(args.Error), kViewerUsage);
+    return 2;
+  }
+
+  TStartPaths paths = TStartPaths::BesideExecutable();
+  if (!args.SettingsFile.isEmpty()) paths.SettingsFile = args.SettingsFile.toStdString();
+  TViewerWindows windows;
+  CreateWindows(windows, paths);
+  if (!args.Program.isEmpty()) windows.Form1->OpenProgram(args.Program);
+  if (!args.GrabFile.isEmpty()) GrabLater(*windows.Form1, args.GrabFile, args.Quit);
+  return app.exec();
+}

@@ -1,0 +1,358 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/info_pane.h"
+#include "app/tool_icons.h"
+#include "app/viewer_start.h"
+#include "display/sim_box.h"
+#include "platform/executable_path.h"
+
+namespace {
+
+// The scroll bars of the view panel and the grid, as they open.
+struct TScrollSetting {
+  int Min, Max, Position;
+};
+constexpr TScrollSetting kHorizontalScroll{-100, 400, 0};
+constexpr TScrollSetting kVerticalScroll{-100, 300, -2};
+constexpr TScrollSetting kGridScroll{1, 20, 2};
+constexpr int kGridLargeStep = 5;
+constexpr int kControlRowHeight = 36;
+
+QScrollBar* MakeScrollBar(Qt::Orientation o, const TScrollSetting& s, QWidget* parent) {
+  auto* bar = new QScrollBar(o, parent);
+  bar->setRange(s.Min, s.Max);
+  bar->setValue(s.Position);
+  return bar;
+}
+
+}  // namespace
+
+TStartPaths TStartPaths::BesideExecutable() {
+  return {SettingsFilePath(ExecutablePath()), FontFolder(ExecutableFolder())};
+}
+
+TForm1::TForm1(const TStartPaths& paths, QWidget* parent) : QMainWindow(parent) {
+  setWindowTitle(QStringLiteral("Velquor"));
+  auto* central = new QWidget(this);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  BuildViewPanel(central);
+  BuildControlRow(central);
+  memInfo = new TInfoMemo(central);
+  memInfo->setObjectName(QStringLiteral("memInfo"));
+  memInfo->setFixedHeight(kInfoPaneHeight);
+  column->addWidget(memInfo);
+  setCentralWidget(central);
+  lblStatus = new QLabel(this);
+  statusBar()->addWidget(lblStatus, 1);
+  BuildToolBar();
+  BuildMenus();
+
+  dlgOpen = new QFileDialog(this, QStringLiteral("Open CNC-File"));
+  dlgOpen->setOption(QFileDialog::DontUseNativeDialog);
+  dlgOpen->setFileMode(QFileDialog::ExistingFile);
+  dlgOpen->setNameFilters({QStringLiteral("CNC-File (*.txt)"), QStringLiteral("CNC-File (*.cnc)"),
+                           QStringLiteral("Gerber-File (*.grb)"), QStringLiteral("all (*)")});
+
+  // The start window depends on the view's size: lay the window out before it is shown.
+  resize(kClientWidth, kClientHeight);
+  for (QWidget* w : {static_cast<QWidget*>(this), central, SimBox->parentWidget()}) w->layout()->activate();
+  SimBox->SetClientSize(SimBox->width(), SimBox->height());
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+
+  CreationSteps(paths);
+  qApp->installEventFilter(this);
+}
+
+TForm1::~TForm1() {
+  qApp->removeEventFilter(this);
+  CloseEngine(ViewerState, *SimBox);
+}
+
+void TForm1::BuildViewPanel(QWidget* parent) {
+  auto* panel = new QWidget(parent);
+  auto* grid = new QGridLayout(panel);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(0);
+  SimBox = new TSimBox(panel);
+  SimBox->setObjectName(QStringLiteral("SimBox"));
+  SimBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  SimBox->setMinimumSize(16, 16);
+  sbHorizontal = MakeScrollBar(Qt::Horizontal, kHorizontalScroll, panel);
+  sbVertical = MakeScrollBar(Qt::Vertical, kVerticalScroll, panel);
+  grid->addWidget(SimBox, 0, 0);
+  grid->addWidget(sbVertical, 0, 1);
+  grid->addWidget(sbHorizontal, 1, 0);
+  panel->setMinimumHeight(64);
+  static_cast<QVBoxLayout*>(parent->layout())->addWidget(panel, 1);
+  // Positions set above are where the bars start; only the user's moves scroll the view.
+  connect(sbHorizontal, &QScrollBar::valueChanged, this, [this](int pos) { SimBox->ScrollToX(pos); });
+  connect(sbVertical, &QScrollBar::valueChanged, this, [this](int pos) { SimBox->ScrollToY(pos); });
+}
+
+void TForm1::BuildControlRow(QWidget* parent) {
+  auto* row = new QWidget(parent);
+  row->setFixedHeight(kControlRowHeight);
+  lblGrid = new QLabel(QStringLiteral("Grid"), row);
+  sbGrid = MakeScrollBar(Qt::Horizontal, kGridScroll, row);
+  sbGrid->setObjectName(QStringLiteral("sbGrid"));
+  sbGrid->setPageStep(kGridLargeStep);
+  btnRload = new QPushButton(QStringLiteral("reload current CNC-File and redraw"), row);
+  btnClearInfo = new QPushButton(QStringLiteral("clear info window"), row);
+  chkPointOutEdges = new QCheckBox(QStringLiteral("point out edges"), row);
+  chkViewContour = new QCheckBox(QStringLiteral("view contour"), row);
+  chkViewContour->setChecked(true);
+  chkViewCuttingPath = new QCheckBox(QStringLiteral("view cutting path"), row);
+  // Left edges and widths of the row; a caption wider than its place pushes the rest right.
+  const struct {
+    QWidget* Control;
+    int X, Width;
+  } places[] = {{lblGrid, 4, 24}, {sbGrid, 33, 96}, {btnRload, 136, 186}, {btnClearInfo, 328, 97},
+                {chkPointOutEdges, 633, 124}, {chkViewContour, 761, 100}, {chkViewCuttingPath, 865, 125}};
+  constexpr int kGap = 6;
+  int right = 0;
+  for (const auto& place : places) {
+    const QSize hint = place.Control->sizeHint();
+    const int x = std::max(place.X, right == 0 ? 0 : right + kGap);
+    const int w = std::max(place.Width, hint.width());
+    const int h = std::max(17, hint.height());
+    place.Control->setGeometry(x, (kControlRowHeight - h) / 2, w, h);
+    right = x + w;
+  }
+  // The check boxes stay inside the window's width as long as there is room left of them.
+  const int roomLeft = chkPointOutEdges->x() - btnClearInfo->geometry().right() - kGap;
+  const int overflow = std::min(right - (kClientWidth - kGap), roomLeft);
+  if (overflow > 0)
+    for (QWidget* box : {chkPointOutEdges, chkViewContour, chkViewCuttingPath}) box->move(box->x() - overflow, box->y());
+  static_cast<QVBoxLayout*>(parent->layout())->addWidget(row);
+
+  connect(sbGrid, &QScrollBar::valueChanged, this, [this](int pos) { SimBox->SetGridSize(pos * kGridStepMm); });
+  connect(btnRload, &QPushButton::clicked, this, &TForm1::btnRloadClick);
+  connect(btnClearInfo, &QPushButton::clicked, this, &TForm1::btnClearInfoClick);
+  for (QCheckBox* box : {chkPointOutEdges, chkViewContour, chkViewCuttingPath})
+    connect(box, &QCheckBox::clicked, this, &TForm1::ProcessCurrentFile);
+}
+
+void TForm1::BuildToolBar() {
+  QToolBar* bar = addToolBar(QStringLiteral("Tool bar"));
+  bar->setObjectName(QStringLiteral("ToolBar"));
+  bar->setMovable(false);
+  bar->setFloatable(false);
+  bar->setFixedHeight(kToolBarHeight);
+  bar->setIconSize(QSize(16, 16));
+  bar->setContextMenuPolicy(Qt::PreventContextMenu);
+  const auto button = [&](TToolIcon icon, const char* hint, auto handler) {
+    QAction* a = bar->addAction(ToolIcon(icon), QString::fromUtf8(hint));
+    a->setToolTip(QString::fromUtf8(hint));
+    connect(a, &QAction::triggered, this, handler);
+  };
+  const auto mode = [this](int32_t m) { return [this, m] { SimBox->SetMouseMode(m); }; };
+  button(TToolIcon::Exit, "Exit program", &TForm1::mnuCloseClick);
+  bar->addSeparator();
+  button(TToolIcon::Open, "Open CNC file", &TForm1::mnuOpenClick);
+  button(TToolIcon::Edit, "Edit CNC file", &TForm1::btnEditClick);
+  button(TToolIcon::Refresh, "Refresh", &TForm1::btnRefreshClick);
+  bar->addSeparator();
+  button(TToolIcon::ZoomAll, "Zoom all", &TForm1::btnZoomAllClick);
+  button(TToolIcon::ZoomWindow, "Zoom Window", mode(TMouseMode::ZoomWindow));
+  button(TToolIcon::ZoomVaria, "Zoom varia", mode(TMouseMode::ZoomVaria));
+  button(TToolIcon::Pan, "", mode(TMouseMode::Pan));
+  bar->addSeparator();
+  button(TToolIcon::SetW0, "Set W0", mode(TMouseMode::SetW0));
+  button(TToolIcon::SetSpindle, "Set Spindle Position", mode(TMouseMode::SetSpindle));
+  bar->addSeparator();
+  button(TToolIcon::Edges, "Show/hide edges", &TForm1::btnEdgesClick);
+  button(TToolIcon::Contour, "Show/hide contour", &TForm1::btnContourClick);
+  button(TToolIcon::CuttingPath, "Show/hide cutting path", &TForm1::btnCuttingPathClick);
+  bar->addSeparator();
+  button(TToolIcon::Tools, "Set up tools", &TForm1::mnuToolsClick);
+  button(TToolIcon::Simulation, "Show Orvik simulation path", &TForm1::mnuSimulationClick);
+  bar->addSeparator();
+  button(TToolIcon::About, "About", &TForm1::mnuAboutClick);
+}
+
+void TForm1::BuildMenus() {
+  const auto entry = [this](QMenu* menu, const char* caption, QKeySequence keys, auto handler) {
+    QAction* a = menu->addAction(QString::fromUtf8(caption));
+    a->setShortcut(keys);
+    connect(a, &QAction::triggered, this, handler);
+  };
+  QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+  entry(file, "&Open", QKeySequence(Qt::CTRL | Qt::Key_F), &TForm1::mnuOpenClick);
+  entry(file, "&Close Velquor", QKeySequence(Qt::CTRL | Qt::Key_F4), &TForm1::mnuCloseClick);
+  QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+  entry(tools, "Tools", QKeySequence(Qt::CTRL | Qt::Key_T), &TForm1::mnuToolsClick);
+  entry(tools, "Show/Close simulation", QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::mnuSimulationClick);
+  QMenu* info = menuBar()->addMenu(QStringLiteral("&Info"));
+  entry(info, "About", QKeySequence(Qt::CTRL | Qt::Key_A), &TForm1::mnuAboutClick);
+}
+
+void TForm1::CreationSteps(const TStartPaths& paths) {
+  ViewerState.MachineViewOn = false;
+  SimBox->SetCursor(TViewCursor::Crosshair);
+  memInfo->Append("Starup Velquor");
+  FontPathText = paths.FontPath;
+  memInfo->Append("Set font path to .." + FontPathText);
+  SettingsFileName = paths.SettingsFile;
+  const TSettingsResult read = ReadSettings(SettingsFileName, ViewerState.Settings);
+  if (!read.Ok) memInfo->Append(SettingsProblem(paths.SettingsFile, read.Error));
+  ViewerState.CurrentFile.clear();
+  ViewerState.EngineHandle = 0;
+  CncSetFontPath(FontPathText.c_str());
+  SetStartWindow(*SimBox);
+  SimBox->SetGridSize(sbGrid->value() * kGridStepMm);
+  SimBox->UpdateScale();
+  SimBox->Invalidate();
+}
+
+TDisplayChecks TForm1::Checks() const {
+  return {chkPointOutEdges->isChecked(), chkViewContour->isChecked(), chkViewCuttingPath->isChecked()};
+}
+
+void TForm1::ProcessCurrentFile() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  memInfo->BeginBatch();
+  const TProcessResult r = ProcessFile(ViewerState.CurrentFile, ViewerState, *SimBox, Checks(), *memInfo,
+                                       [this](int32_t handle) { DrawMachineView(handle); });
+  memInfo->EndBatch();
+  QApplication::restoreOverrideCursor();
+  const std::string name = QFileInfo(QString::fromStdString(ViewerState.CurrentFile)).fileName().toStdString();
+  lblStatus->setText(QString::fromStdString(RunSummary(name, r)));
+}
+
+QString TForm1::StatusText() const { return lblStatus->text(); }
+
+void TForm1::OpenProgram(const QString& fileName) {
+  if (fileName.isEmpty()) return;
+  OpenFileName = fileName;
+  dlgOpen->selectFile(fileName);
+  ViewerState.CurrentFile = fileName.toStdString();
+  ProcessCurrentFile();
+}
+
+QString TForm1::RunOpenDialog(bool& confirmed) {
+  confirmed = dlgOpen->exec() == QDialog::Accepted;
+  if (confirmed && !dlgOpen->selectedFiles().isEmpty()) OpenFileName = dlgOpen->selectedFiles().first();
+  return OpenFileName;
+}
+
+void TForm1::mnuOpenClick() {
+  bool confirmed = false;
+  const QString name = RunOpenDialog(confirmed);
+  if (name.isEmpty()) return;
+  ViewerState.CurrentFile = name.toStdString();
+  ProcessCurrentFile();
+}
+
+void TForm1::btnEditClick() {
+  bool confirmed = false;
+  const QString name = RunOpenDialog(confirmed);
+  if (!confirmed || name.isEmpty()) return;
+  // The program text window takes the file from here once it exists.
+}
+
+void TForm1::btnRefreshClick() { ProcessCurrentFile(); }
+
+void TForm1::btnZoomAllClick() {
+  SimBox->SetCursor(TViewCursor::Crosshair);
+  SimBox->ZoomHome();
+}
+
+// Setting a check box from its tool button counts as a click on it, which processes the
+// file; the button then processes it once more.
+void TForm1::btnEdgesClick() {
+  chkPointOutEdges->click();
+  ProcessCurrentFile();
+}
+
+void TForm1::btnContourClick() {
+  chkViewContour->click();
+  ProcessCurrentFile();
+}
+
+void TForm1::btnCuttingPathClick() {
+  chkViewCuttingPath->click();
+  ProcessCurrentFile();
+}
+
+void TForm1::mnuToolsClick() {
+  // The tool table window edits Settings here; "Save and close" writes them and re-processes.
+}
+
+// Shows or hides the machine-coordinate window; shown, it replays the live instance.
+void TForm1::mnuSimulationClick() {
+  ViewerState.MachineViewOn = !ViewerState.MachineViewOn;
+  if (ViewerState.MachineViewOn) DrawMachineView(ViewerState.EngineHandle);
+}
+
+void TForm1::DrawMachineView(int32_t) {}
+
+void TForm1::mnuAboutClick() {
+  // The about window is shown here, not modal, in front.
+}
+
+void TForm1::mnuCloseClick() {
+  // The splash fades out first once it exists; closing the main window ends the program.
+  close();
+}
+
+void TForm1::btnRloadClick() { ProcessCurrentFile(); }
+
+void TForm1::btnClearInfoClick() { memInfo->clear(); }
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const auto* w = qobject_cast<QWidget*>(watched);
+    if (w && w->window() == this) return HandleKey(watched, event);
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+bool TForm1::HandleKey(QObject* receiver, QEvent* event) {
+  // An ignored key event goes on to the receiver's parent, through this filter again.
+  const bool climbing = event == LastKeyEvent && LastKeyReceiver && receiver == LastKeyReceiver->parent();
+  LastKeyEvent = event;
+  LastKeyReceiver = receiver;
+  if (climbing) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  switch (key->key()) {
+    case Qt::Key_F2:
+      SimBox->SetMouseMode(TMouseMode::Pan);
+      return true;
+    case Qt::Key_F3:
+      SimBox->ZoomHome();
+      return true;
+    case Qt::Key_F4:
+      SimBox->SetMouseMode(TMouseMode::ZoomWindow);
+      return true;
+    case Qt::Key_F5:
+      SimBox->SetMouseMode(TMouseMode::ZoomVaria);
+      return true;
+    case Qt::Key_F9:
+      ProcessCurrentFile();
+      return true;
+    default:
+      break;
+  }
+  const QString text = key->text();
+  if (!text.isEmpty() && text.front().isPrint()) memInfo->Append("Key " + text.toStdString());
+  return false;
+}

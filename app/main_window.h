@@ -1,0 +1,110 @@
+// TForm1: the main window. It wires the tool bar, the menus and the controls to the view
+// and to the processing run; the work itself lives in process_file and the view.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <string>
+
+#include "app/process_file.h"
+
+class QAction;
+class QCheckBox;
+class QFileDialog;
+class QLabel;
+class QPushButton;
+class QScrollBar;
+class TInfoMemo;
+class TSimBox;
+
+// Where the main window finds its files; by default beside the executable.
+struct TStartPaths {
+  std::string SettingsFile;
+  std::string FontPath;
+  static TStartPaths BesideExecutable();
+};
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TForm1(const TStartPaths& paths = TStartPaths::BesideExecutable(), QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // Sizes of the window and its parts when it opens, in pixels.
+  static constexpr int kClientWidth = 994;
+  static constexpr int kClientHeight = 885;
+  static constexpr int kToolBarHeight = 29;
+  static constexpr int kViewPanelHeight = 628;
+  static constexpr int kInfoPaneHeight = 143;
+
+  // File > Open with a name already chosen (the command line's program).
+  void OpenProgram(const QString& fileName);
+  // ProcessFile for CurrentFile with the window's check boxes, wait cursor and status line.
+  void ProcessCurrentFile();
+
+  TSimBox& View() { return *SimBox; }
+  TInfoMemo& InfoPane() { return *memInfo; }
+  QFileDialog& OpenDialog() { return *dlgOpen; }
+  const TViewerState& State() const { return ViewerState; }
+  TViewerState& State() { return ViewerState; }
+  const std::string& FontPath() const { return FontPathText; }
+  // Where Settings were read from and where the tool table's "Save and close" writes them.
+  const std::string& SettingsFile() const { return SettingsFileName; }
+  // The line under the pane that sums up the last run.
+  QString StatusText() const;
+
+ public slots:
+  void mnuOpenClick();
+  void btnEditClick();
+  void btnRefreshClick();
+  void btnZoomAllClick();
+  void btnEdgesClick();
+  void btnContourClick();
+  void btnCuttingPathClick();
+  void mnuToolsClick();
+  void mnuSimulationClick();
+  void mnuAboutClick();
+  void mnuCloseClick();
+  void btnRloadClick();
+  void btnClearInfoClick();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  // The machine-coordinate drawing run for the live instance; the machine view replays it.
+  virtual void DrawMachineView(int32_t handle);
+
+ private:
+  void BuildViewPanel(QWidget* parent);
+  void BuildControlRow(QWidget* parent);
+  void BuildToolBar();
+  void BuildMenus();
+  void CreationSteps(const TStartPaths& paths);
+  // The open dialog's file name after it closed; empty when it never held one.
+  QString RunOpenDialog(bool& confirmed);
+  bool HandleKey(QObject* receiver, QEvent* event);
+  TDisplayChecks Checks() const;
+
+  TViewerState ViewerState;
+  std::string FontPathText;
+  std::string SettingsFileName;
+  QString OpenFileName;  // what the open dialog holds; kept when it is cancelled
+
+  TSimBox* SimBox = nullptr;
+  QScrollBar* sbHorizontal = nullptr;
+  QScrollBar* sbVertical = nullptr;
+  QLabel* lblGrid = nullptr;
+  QScrollBar* sbGrid = nullptr;
+  QPushButton* btnRload = nullptr;
+  QPushButton* btnClearInfo = nullptr;
+  QCheckBox* chkPointOutEdges = nullptr;
+  QCheckBox* chkViewContour = nullptr;
+  QCheckBox* chkViewCuttingPath = nullptr;
+  TInfoMemo* memInfo = nullptr;
+  QLabel* lblStatus = nullptr;
+  QFileDialog* dlgOpen = nullptr;
+
+  // A key event climbs from the focus widget to its parents; it counts once.
+  const QEvent* LastKeyEvent = nullptr;
+  QPointer<QObject> LastKeyReceiver;
+};

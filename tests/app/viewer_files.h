@@ -1,0 +1,48 @@
+// Files on disk for the viewer tests, removed again at the end of the test.
+#pragma once
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/process_file.h"
+
+class TTempFile {
+ public:
+  TTempFile(const std::string& text, const std::string& extension) {
+    static int serial = 0;
+    Path = std::filesystem::temp_directory_path() /
+           ("velquor_viewer_" + std::to_string(::getpid()) + "_" + std::to_string(++serial) + extension);
+    std::ofstream(Path) << text;
+  }
+  ~TTempFile() {
+    std::error_code ec;
+    std::filesystem::remove_all(Path, ec);
+  }
+  TTempFile(const TTempFile&) = delete;
+  TTempFile& operator=(const TTempFile&) = delete;
+
+  std::string Name() const { return Path.string(); }
+
+ private:
+  std::filesystem::path Path;
+};
+
+// The information pane as a list of lines.
+class TPaneLines : public TInfoPane {
+ public:
+  void Append(const std::string& line) override { Lines.push_back(line); }
+  void PutInFront(const std::string& text) override { Lines.insert(Lines.begin(), text); }
+  size_t Count(const std::string& line) const {
+    size_t n = 0;
+    for (const auto& l : Lines) n += l == line;
+    return n;
+  }
+  std::vector<std::string> Lines;
+};
+
+// A contour of two feed moves from (10, 20), one G00 and a tool change to tool 5.
+inline const char* const kSmallProgram = "T5\nG00 X10 Y20\nG01 X50 Y20\nG01 X50 Y60\n";
