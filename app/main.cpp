@@ -8,6 +8,10 @@
 #include "app/info_pane.h"
 #include "app/main_window.h"
 #include "app/viewer_args.h"
+#include "windows/about_box.h"
+#include "windows/controller_dialog.h"
+#include "windows/show_cnc_file.h"
+#include "windows/startup_window.h"
 
 namespace {
 
@@ -17,11 +21,21 @@ namespace {
 // display starts once all of them exist.
 struct TViewerWindows {
   std::unique_ptr<TForm1> Form1;
+  std::unique_ptr<TAboutBox> AboutBox;
+  std::unique_ptr<TfrmStartup> frmStartup;
+  std::unique_ptr<TfrmShowCncFile> frmShowCncFile;
+  std::unique_ptr<TdlgController> dlgController;
 };
 
 void CreateWindows(TViewerWindows& w, const TStartPaths& paths) {
   w.Form1 = std::make_unique<TForm1>(paths);
   w.Form1->show();
+  w.AboutBox = std::make_unique<TAboutBox>();
+  w.frmStartup = std::make_unique<TfrmStartup>();
+  // The machine-coordinate view and the tool windows come here, in the order above.
+  w.frmShowCncFile = std::make_unique<TfrmShowCncFile>();
+  w.dlgController = std::make_unique<TdlgController>();
+  w.Form1->SetCompanions({w.AboutBox.get(), w.frmStartup.get(), w.frmShowCncFile.get()});
 }
 
 // Saves a picture of the window once the events queued by the start are handled.
@@ -62,5 +76,6 @@ int main(int argc, char** argv) {
   CreateWindows(windows, paths);
   if (!args.Program.isEmpty()) windows.Form1->OpenProgram(args.Program);
   if (!args.GrabFile.isEmpty()) GrabLater(*windows.Form1, args.GrabFile, args.Quit);
+  windows.frmStartup->Start();
   return app.exec();
 }

@@ -14,14 +14,24 @@ class QFileDialog;
 class QLabel;
 class QPushButton;
 class QScrollBar;
+class TAboutBox;
 class TInfoMemo;
 class TSimBox;
+class TfrmShowCncFile;
+class TfrmStartup;
 
 // Where the main window finds its files; by default beside the executable.
 struct TStartPaths {
   std::string SettingsFile;
   std::string FontPath;
   static TStartPaths BesideExecutable();
+};
+
+// The windows the main window opens; created after it (app/main.cpp) and kept as long.
+struct TCompanionWindows {
+  TAboutBox* About = nullptr;
+  TfrmStartup* Startup = nullptr;
+  TfrmShowCncFile* ShowCncFile = nullptr;
 };
 
 class TForm1 : public QMainWindow {
@@ -37,6 +47,8 @@ class TForm1 : public QMainWindow {
   static constexpr int kToolBarHeight = 29;
   static constexpr int kViewPanelHeight = 628;
   static constexpr int kInfoPaneHeight = 143;
+
+  void SetCompanions(const TCompanionWindows& windows) { Companions = windows; }
 
   // File > Open with a name already chosen (the command line's program).
   void OpenProgram(const QString& fileName);
@@ -71,6 +83,8 @@ class TForm1 : public QMainWindow {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // A changed program text is offered for saving before the program ends.
+  void closeEvent(QCloseEvent* event) override;
   // The machine-coordinate drawing run for the live instance; the machine view replays it.
   virtual void DrawMachineView(int32_t handle);
 
@@ -84,8 +98,11 @@ class TForm1 : public QMainWindow {
   QString RunOpenDialog(bool& confirmed);
   bool HandleKey(QObject* receiver, QEvent* event);
   TDisplayChecks Checks() const;
+  // False when the program text window, asked to close, stays open (its save failed).
+  bool CompanionsLetGo();
 
   TViewerState ViewerState;
+  TCompanionWindows Companions;
   std::string FontPathText;
   std::string SettingsFileName;
   QString OpenFileName;  // what the open dialog holds; kept when it is cancelled

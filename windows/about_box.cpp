@@ -50,7 +50,7 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
   setObjectName("AboutBox");
   setWindowTitle("Information");
-  setFont(TahomaFont());
+  SetUpCompanionWindow(this);
   imgAbout = TPictureView::CoverWindow(this, {kWidth, kHeight}, kPicture);
 
   const TFileVersionInfo& info = OwnVersionInfo();
@@ -70,9 +70,11 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
   connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-int TAboutBox::Execute() {
+void TAboutBox::ShowInFront() {
   CenterOnScreen(this);
-  return exec();
+  show();
+  raise();
+  activateWindow();
 }
 
 QUrl TAboutBox::UpdateUrl() { return QUrl(QStringLiteral(VELQUOR_UPDATE_URL)); }

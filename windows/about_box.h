@@ -37,9 +37,9 @@ class TAboutBox : public QDialog {
  public:
   explicit TAboutBox(QWidget* parent = nullptr);
 
-  // Shows the window centred on the screen until "OK": the main window's "About" and the
-  // machine view's "Program information" call this.
-  int Execute();
+  // Shows the window, not modal, centred on the screen and in front: the main window's
+  // "About" and the machine view's "Program information" call this. "OK" hides it.
+  void ShowInFront();
 
   // The address the link opens, set when the program is configured.
   static QUrl UpdateUrl();

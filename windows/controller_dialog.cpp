@@ -20,7 +20,7 @@ constexpr const char* kPicture = ":/pictures/controller.jpg";
 TdlgController::TdlgController(QWidget* parent) : QDialog(parent) {
   setObjectName("dlgController");
   setWindowTitle("ORVIK USB CNC Controller");
-  setFont(TahomaFont());
+  SetUpCompanionWindow(this);
   setFixedSize(kWidth, kHeight);
 
   auto* panel = new QFrame(this);

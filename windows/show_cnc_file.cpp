@@ -25,7 +25,7 @@ constexpr const char* kViewerExecutable = "velquor";
 TfrmShowCncFile::TfrmShowCncFile(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("frmShowCncFile");
   setWindowTitle("Cnc-File view[*]");
-  setFont(TahomaFont());
+  SetUpCompanionWindow(this);
   resize(kWidth, kHeight);
 
   auto* bar = new QToolBar(this);

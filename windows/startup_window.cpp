@@ -19,7 +19,7 @@ TfrmStartup::TfrmStartup(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setObjectName("frmStartup");
   setWindowTitle("Velquor");
-  setFont(TahomaFont());
+  SetUpCompanionWindow(this);
   imgSplash = TPictureView::CoverWindow(this, {kWidth, kHeight}, kPicture);
 
   const TFileVersionInfo& info = OwnVersionInfo();

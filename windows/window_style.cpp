@@ -46,3 +46,8 @@ void CenterOnScreen(QWidget* window) {
   const QRect area = screen->availableGeometry();
   window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
 }
+
+void SetUpCompanionWindow(QWidget* window) {
+  window->setFont(TahomaFont());
+  window->setAttribute(Qt::WA_QuitOnClose, false);
+}
