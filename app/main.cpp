@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
   TViewerWindows windows;
   CreateWindows(windows, paths);
   if (!args.Program.isEmpty()) windows.Form1->OpenProgram(args.Program);
-  if (!args.GrabFile.isEmpty()) GrabLater(*windows.Form1, args.GrabFile, args.Quit);
   windows.frmStartup->Start();
+  if (!args.GrabFile.isEmpty()) GrabLater(*windows.Form1, args.GrabFile, args.Quit);
   return app.exec();
 }
