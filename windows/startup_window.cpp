@@ -36,7 +36,16 @@ void TfrmStartup::Start() {
   CenterOnScreen(this);
   show();
   raise();
-  tmrFadeOut.start();
+  QTimer::singleShot(kMaxWaitForPaintMs, this, &TfrmStartup::StartCountdown);
+}
+
+void TfrmStartup::StartCountdown() {
+  if (Countdown_.Left() > 0 && !tmrFadeOut.isActive()) tmrFadeOut.start();
+}
+
+void TfrmStartup::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  StartCountdown();
 }
 
 void TfrmStartup::tmrFadeOutTimer() {

@@ -26,10 +26,13 @@ class TfrmStartup : public QWidget {
 
  public:
   static constexpr int kTickMs = 300;
+  // The countdown waits for the first paint, but never longer than this.
+  static constexpr int kMaxWaitForPaintMs = 2000;
 
   explicit TfrmStartup(QWidget* parent = nullptr);
 
-  // Shows the splash (not modal) and starts the countdown; again on closing the program.
+  // Shows the splash (not modal); the countdown starts once it is on screen, so a busy
+  // start cannot use the 1.8 s up unseen. Again on closing the program.
   void Start();
   // Start, then keep serving events until the splash has hidden itself: closing the program
   // waits for it.
@@ -46,7 +49,12 @@ class TfrmStartup : public QWidget {
  signals:
   void Finished();
 
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
  private:
+  void StartCountdown();
+
   QTimer tmrFadeOut;
   TSplashCountdown Countdown_;
   TPictureView* imgSplash = nullptr;

@@ -41,7 +41,8 @@ TEST(Startup, HidesAfterSixTicks) {
   TfrmStartup splash;
   splash.Start();
   EXPECT_TRUE(splash.isVisible());
-  EXPECT_TRUE(splash.FadeOutTimer()->isActive());
+  // The countdown starts with the first paint.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return splash.FadeOutTimer()->isActive(); }));
   for (int tick = 1; tick < TSplashCountdown::kTicks; ++tick) {
     splash.tmrFadeOutTimer();
     EXPECT_TRUE(splash.isVisible()) << tick;
