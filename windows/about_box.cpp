@@ -70,12 +70,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
   connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TAboutBox::ShowInFront() {
-  CenterOnScreen(this);
-  show();
-  raise();
-  activateWindow();
-}
+void TAboutBox::ShowInFront() { ShowCentredInFront(this); }
 
 QUrl TAboutBox::UpdateUrl() { return QUrl(QStringLiteral(VELQUOR_UPDATE_URL)); }
 

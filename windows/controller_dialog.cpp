@@ -38,9 +38,4 @@ TdlgController::TdlgController(QWidget* parent) : QDialog(parent) {
   connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TdlgController::ShowController() {
-  CenterOnScreen(this);
-  show();
-  raise();
-  activateWindow();
-}
+void TdlgController::ShowController() { ShowCentredInFront(this); }

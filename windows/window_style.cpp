@@ -47,6 +47,13 @@ void CenterOnScreen(QWidget* window) {
   window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
 }
 
+void ShowCentredInFront(QWidget* window) {
+  CenterOnScreen(window);
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
 void SetUpCompanionWindow(QWidget* window) {
   window->setFont(TahomaFont());
   window->setAttribute(Qt::WA_QuitOnClose, false);

@@ -21,6 +21,8 @@ inline const QColor kPictureTextColor{Qt::white};
 QLabel* PictureLabel(QWidget* parent, const QString& text, const QFont& font, int x, int y);
 
 void CenterOnScreen(QWidget* window);
+// Centred, shown (not modal) and in front.
+void ShowCentredInFront(QWidget* window);
 
 // Font of these windows; they hide when closed and never keep the program running once the
 // main window has closed.
