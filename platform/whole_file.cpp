@@ -42,8 +42,14 @@ TFileResult ReadWholeFile(const std::string& path, uintmax_t maxSize, std::strin
   if (st.type() == fs::file_type::directory) return {false, fail + "it is a folder"};
   if (st.type() != fs::file_type::regular) return {false, fail + "not a regular file"};
 
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, and what was opened is checked again: a FIFO swapped in must not hold the read.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return {false, fail + ErrnoText(errno)};
+  struct stat opened {};
+  if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+    ::close(fd);
+    return {false, fail + "not a regular file"};
+  }
   char buf[65536];
   for (;;) {
     const ssize_t n = ::read(fd, buf, sizeof buf);
