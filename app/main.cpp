@@ -10,6 +10,10 @@
 #include "app/viewer_args.h"
 #include "tools/tools_window.h"
 #include "windows/real_point_view.h"
+#include "windows/about_box.h"
+#include "windows/controller_dialog.h"
+#include "windows/show_cnc_file.h"
+#include "windows/startup_window.h"
 
 namespace {
 
@@ -19,18 +23,30 @@ namespace {
 // display starts once all of them exist.
 struct TViewerWindows {
   std::unique_ptr<TForm1> Form1;
+  std::unique_ptr<TAboutBox> AboutBox;
+  std::unique_ptr<TfrmStartup> frmStartup;
   // Owned by the main window, so that closing the main window still ends the program.
   TfrmRealPointView* RealPointView = nullptr;
   TToolWindows Tools;  // tool table, tool definition help, Gerber preview; owned by Form1
+  std::unique_ptr<TfrmShowCncFile> frmShowCncFile;
+  std::unique_ptr<TdlgController> dlgController;
 };
 
 void CreateWindows(TViewerWindows& w, const TStartPaths& paths) {
   w.Form1 = std::make_unique<TForm1>(paths);
   w.Form1->show();
+  w.AboutBox = std::make_unique<TAboutBox>();
+  w.frmStartup = std::make_unique<TfrmStartup>();
   w.RealPointView = new TfrmRealPointView(w.Form1.get());
   w.Form1->SetMachineView(*w.RealPointView);
   w.Tools = CreateToolWindows(w.Form1.get());
   w.Form1->SetToolWindow(w.Tools.Tools);
+  w.frmShowCncFile = std::make_unique<TfrmShowCncFile>();
+  w.dlgController = std::make_unique<TdlgController>();
+  w.Form1->SetCompanions({w.AboutBox.get(), w.frmStartup.get(), w.frmShowCncFile.get()});
+  // The machine-coordinate window's two information buttons.
+  w.RealPointView->OnProgramInfo = [about = w.AboutBox.get()] { about->ShowInFront(); };
+  w.RealPointView->OnControllerInfo = [controller = w.dlgController.get()] { controller->ShowController(); };
 }
 
 // Saves a picture of the window once the events queued by the start are handled.
@@ -70,6 +86,7 @@ int main(int argc, char** argv) {
   TViewerWindows windows;
   CreateWindows(windows, paths);
   if (!args.Program.isEmpty()) windows.Form1->OpenProgram(args.Program);
+  windows.frmStartup->Start();
   if (!args.GrabFile.isEmpty()) GrabLater(*windows.Form1, args.GrabFile, args.Quit);
   return app.exec();
 }

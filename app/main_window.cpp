@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -27,6 +28,9 @@
 #include "platform/executable_path.h"
 #include "platform/install_paths.h"
 #include "tools/tools_window.h"
+#include "windows/about_box.h"
+#include "windows/show_cnc_file.h"
+#include "windows/startup_window.h"
 
 namespace {
 
@@ -305,7 +309,7 @@ void TForm1::btnEditClick() {
   bool confirmed = false;
   const QString name = RunOpenDialog(confirmed);
   if (!confirmed || name.isEmpty()) return;
-  // The program text window takes the file from here once it exists.
+  if (Companions.ShowCncFile) Companions.ShowCncFile->EditFile(name);
 }
 
 void TForm1::btnRefreshClick() { ProcessCurrentFile(); }
@@ -362,12 +366,27 @@ void TForm1::DrawMachineView(int32_t handle) {
 }
 
 void TForm1::mnuAboutClick() {
-  // The about window is shown here, not modal, in front.
+  if (Companions.About) Companions.About->ShowInFront();
 }
 
 void TForm1::mnuCloseClick() {
-  // The splash fades out first once it exists; closing the main window ends the program.
+  if (!CompanionsLetGo()) return;
+  // The splash fades out first; closing the main window ends the program.
+  if (Companions.Startup) Companions.Startup->ShowAndWait();
   close();
+}
+
+bool TForm1::CompanionsLetGo() {
+  TfrmShowCncFile* text = Companions.ShowCncFile;
+  return !text || !text->isVisible() || text->close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (!CompanionsLetGo()) {
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
 }
 
 void TForm1::btnRloadClick() { ProcessCurrentFile(); }

@@ -15,11 +15,14 @@ class QFileDialog;
 class QLabel;
 class QPushButton;
 class QScrollBar;
+class TAboutBox;
 class TInfoMemo;
 class TMachineViewLink;
 class TSimBox;
 class TfrmRealPointView;
 class TfrmTools;
+class TfrmShowCncFile;
+class TfrmStartup;
 
 // Where the main window finds its files: beside the executable, or where an installed
 // program keeps them when that folder holds none and cannot be written.
@@ -27,6 +30,13 @@ struct TStartPaths {
   std::string SettingsFile;
   std::string FontPath;
   static TStartPaths BesideExecutable();
+};
+
+// The windows the main window opens; created after it (app/main.cpp) and kept as long.
+struct TCompanionWindows {
+  TAboutBox* About = nullptr;
+  TfrmStartup* Startup = nullptr;
+  TfrmShowCncFile* ShowCncFile = nullptr;
 };
 
 class TForm1 : public QMainWindow {
@@ -45,6 +55,7 @@ class TForm1 : public QMainWindow {
 
   // The tool table window the Tools command shows; created after this window.
   void SetToolWindow(TfrmTools* tools) { frmTools = tools; }
+  void SetCompanions(const TCompanionWindows& windows) { Companions = windows; }
 
   // File > Open with a name already chosen (the command line's program).
   void OpenProgram(const QString& fileName);
@@ -86,6 +97,8 @@ class TForm1 : public QMainWindow {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // A changed program text is offered for saving before the program ends.
+  void closeEvent(QCloseEvent* event) override;
   // The machine-coordinate drawing run for the live instance; the machine view replays it.
   virtual void DrawMachineView(int32_t handle);
 
@@ -99,8 +112,11 @@ class TForm1 : public QMainWindow {
   QString RunOpenDialog(bool& confirmed);
   bool HandleKey(QObject* receiver, QEvent* event);
   TDisplayChecks Checks() const;
+  // False when the program text window, asked to close, stays open (its save failed).
+  bool CompanionsLetGo();
 
   TViewerState ViewerState;
+  TCompanionWindows Companions;
   std::string FontPathText;
   std::string SettingsFileName;
   QString OpenFileName;  // what the open dialog holds; kept when it is cancelled

@@ -5,6 +5,8 @@
 //   render PROGRAM -o OUT.png    the simulation view as a picture (built with the GUI parts)
 //   machine PROGRAM -o OUT.png   the machine-coordinate view as a picture (likewise)
 //   tools DRILLFILE              the tool block of a drill file as JSON
+//   version FILE                 the version record of an executable as JSON
+//   number FILE / unnumber FILE  N block numbers added to or removed from a program file
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -12,9 +14,11 @@
 
 #include "cli/help.h"
 #include "cli/json_writer.h"
+#include "cli/numbering_command.h"
 #include "cli/program_run.h"
 #include "cli/tools_command.h"
 #include "cli/stats_command.h"
+#include "cli/version_command.h"
 #include "engine/convert.h"
 #include "engine/instance_table.h"
 #ifdef VELQUOR_RENDER
@@ -221,11 +225,14 @@ int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "render") == 0) return RenderCommand(argc, argv);
   if (argc >= 2 && std::strcmp(argv[1], "machine") == 0) return MachineCommand(argc, argv);
 #endif
+  if (argc >= 2 && std::strcmp(argv[1], "version") == 0) return VersionCommand(argc, argv);
+  if (argc >= 2 && (std::strcmp(argv[1], "number") == 0 || std::strcmp(argv[1], "unnumber") == 0))
+    return NumberingCommand(argc, argv);
   TCommandLine c;
   try {
     c = ParseCommandLine(argc, argv);
   } catch (const TUsageError& e) {
-    std::fprintf(stderr, "velquor-cnc: %s\n%s", e.Text.c_str(), kUsage);
+    std::fprintf(stderr, "velquor-cnc: %s\n%s%s%s", e.Text.c_str(), kUsage, kVersionUsage, kNumberingUsage);
     std::fputs(kToolsUsage, stderr);
 #ifdef VELQUOR_RENDER
     std::fputs(kRenderUsage, stderr);

@@ -1,11 +1,7 @@
 #include "platform/ini_profile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/whole_file.h"
 
-#include <atomic>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -61,23 +57,6 @@ std::string OneLine(std::string_view s) {
   for (char& c : r)
     if (c == '\n' || c == '\r') c = ' ';
   return r;
-}
-
-std::string ErrnoText(int err) { return std::strerror(err); }
-
-bool WriteAll(int fd, const std::string& text) {
-  const char* p = text.data();
-  size_t left = text.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd, p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    p += n;
-    left -= static_cast<size_t>(n);
-  }
-  return true;
 }
 
 // Strips trailing zeros of the fraction in "12.500" or "1.500e+07".
@@ -168,41 +147,13 @@ std::string IniFloatToText(double v) {
 
 TIniResult TIniFile::Load(const std::string& path) {
   std::error_code ec;
-  const fs::file_status st = fs::status(path, ec);
-  if (st.type() == fs::file_type::not_found) {
+  if (fs::status(path, ec).type() == fs::file_type::not_found) {
     Parse("");
     return {};
   }
-  if (ec) return {false, "cannot read " + path + ": " + ec.message()};
-  if (st.type() == fs::file_type::directory) return {false, "cannot read " + path + ": it is a folder"};
-  if (st.type() != fs::file_type::regular) return {false, "cannot read " + path + ": not a regular file"};
-
-  // Non-blocking, and what was opened is checked again: a FIFO must not hold the read.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return {false, "cannot read " + path + ": " + ErrnoText(errno)};
-  struct stat opened {};
-  if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
-    ::close(fd);
-    return {false, "cannot read " + path + ": not a regular file"};
-  }
   std::string text;
-  char buf[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int err = errno;
-      ::close(fd);
-      return {false, "cannot read " + path + ": " + ErrnoText(err)};
-    }
-    if (n == 0) break;
-    text.append(buf, static_cast<size_t>(n));
-    if (text.size() > kMaxFileSize) {
-      ::close(fd);
-      return {false, "cannot read " + path + ": larger than " + std::to_string(kMaxFileSize >> 20) + " MB"};
-    }
-  }
-  ::close(fd);
+  const TFileResult r = ReadWholeFile(path, kMaxFileSize, text);
+  if (!r.Ok) return r;
   Parse(text);
   return {};
 }
@@ -307,46 +258,7 @@ std::string TIniFile::Text() const {
   return out;
 }
 
-TIniResult TIniFile::Save(const std::string& path) const {
-  fs::path target(path);
-  std::error_code ec;
-  // Replace what a link points to, not the link.
-  if (fs::is_symlink(target, ec)) {
-    const fs::path resolved = fs::weakly_canonical(target, ec);
-    if (!ec) target = resolved;
-  }
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  const std::string fail = "cannot write " + path + ": ";
-
-  static std::atomic<unsigned> counter{0};
-  std::string temp;
-  int fd = -1;
-  int openErr = 0;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = (folder / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "-" +
-                      std::to_string(counter++)))
-               .string();
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    openErr = errno;
-    if (fd < 0 && openErr != EEXIST) break;
-  }
-  if (fd < 0) return {false, fail + "cannot create a file in " + folder.string() + ": " + ErrnoText(openErr)};
-
-  // The new file takes the old one's permissions.
-  struct stat old {};
-  if (::stat(target.c_str(), &old) == 0) (void)::fchmod(fd, old.st_mode & 07777);
-
-  const std::string text = Text();
-  int err = 0;
-  if (!WriteAll(fd, text) || ::fsync(fd) != 0) err = errno;
-  if (::close(fd) != 0 && err == 0) err = errno;
-  if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0) err = errno;
-  if (err != 0) {
-    ::unlink(temp.c_str());
-    return {false, fail + ErrnoText(err)};
-  }
-  return {};
-}
+TIniResult TIniFile::Save(const std::string& path) const { return ReplaceWholeFile(path, Text()); }
 
 // ---- reading ----------------------------------------------------------------------------
 

@@ -13,10 +13,9 @@
 #include <unordered_map>
 #include <vector>
 
-struct TIniResult {
-  bool Ok = true;
-  std::string Error;  // why it failed, for the user
-};
+#include "platform/whole_file.h"
+
+using TIniResult = TFileResult;
 
 // Blanks and tabs around `s` removed.
 std::string_view TrimBlanks(std::string_view s);

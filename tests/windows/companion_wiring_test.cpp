@@ -1,0 +1,102 @@
+// The main window opens the program text window, the about window and the splash.
+#include <gtest/gtest.h>
+
+#include <QFileDialog>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTimer>
+
+#include "app/main_window.h"
+#include "tests/platform/test_files.h"
+#include "tests/windows/modal_answer.h"
+#include "windows/about_box.h"
+#include "windows/show_cnc_file.h"
+#include "windows/startup_window.h"
+
+namespace {
+
+class CompanionWiringTest : public testing::Test {
+ protected:
+  CompanionWiringTest() {
+    TStartPaths paths = TStartPaths::BesideExecutable();
+    paths.SettingsFile = Folder.File("velquor.INI");
+    Form = std::make_unique<TForm1>(paths);
+    Form->SetCompanions({&About, &Startup, &Text});
+    Form->show();
+  }
+
+  // Answers the main window's open dialog with `file`, or cancels it when empty.
+  void AnswerOpenDialog(const QString& file) {
+    QTimer::singleShot(0, Form.get(), [this, file] {
+      QFileDialog& d = Form->OpenDialog();
+      if (file.isEmpty()) {
+        d.reject();
+        return;
+      }
+      d.selectFile(file);
+      static_cast<QDialog&>(d).accept();
+    });
+  }
+
+  TTempFolder Folder;
+  TAboutBox About;
+  TfrmStartup Startup;
+  TfrmShowCncFile Text;
+  std::unique_ptr<TForm1> Form;
+};
+
+TEST_F(CompanionWiringTest, EditCncFileLoadsTheChosenFileIntoTheTextWindow) {
+  WriteBytes(Folder.File("a.cnc"), "G01 X5\r\n");
+  AnswerOpenDialog(QString::fromStdString(Folder.File("a.cnc")));
+  Form->btnEditClick();
+  EXPECT_TRUE(Text.isVisible());
+  EXPECT_EQ(Text.Memo()->toPlainText(), "G01 X5\n");
+  EXPECT_TRUE(Form->State().CurrentFile.empty()) << "editing does not process the file";
+}
+
+TEST_F(CompanionWiringTest, CancelledEditLeavesTheTextWindowHidden) {
+  AnswerOpenDialog({});
+  Form->btnEditClick();
+  EXPECT_FALSE(Text.isVisible());
+}
+
+TEST_F(CompanionWiringTest, AboutShowsTheAboutWindowNotModal) {
+  Form->mnuAboutClick();
+  EXPECT_TRUE(About.isVisible());
+  EXPECT_FALSE(About.isModal());
+}
+
+TEST_F(CompanionWiringTest, CloseProgramAsksForTheChangedTextThenShowsTheSplash) {
+  WriteBytes(Folder.File("a.cnc"), "G01 X5\n");
+  ASSERT_TRUE(Text.EditFile(QString::fromStdString(Folder.File("a.cnc"))));
+  Text.Memo()->appendPlainText("M30");
+  TMessageSeen seen;
+  AnswerNextMessageBox(Form.get(), QMessageBox::No, &seen);
+  QSignalSpy ticks(Startup.FadeOutTimer(), &QTimer::timeout);
+  Form->mnuCloseClick();
+  EXPECT_EQ(seen.Count, 1);
+  EXPECT_EQ(ticks.count(), TSplashCountdown::kTicks);
+  EXPECT_FALSE(Startup.isVisible());
+  EXPECT_FALSE(Form->isVisible());
+  EXPECT_EQ(ReadBytes(Folder.File("a.cnc")), "G01 X5\n");
+}
+
+TEST_F(CompanionWiringTest, AFailedSaveKeepsTheProgramOpen) {
+  std::filesystem::create_directory(Folder.File("gone"));
+  WriteBytes(Folder.File("gone/a.cnc"), "G01 X5\n");
+  ASSERT_TRUE(Text.EditFile(QString::fromStdString(Folder.File("gone/a.cnc"))));
+  Text.Memo()->appendPlainText("M30");
+  std::filesystem::remove_all(Folder.File("gone"));
+  AnswerNextMessageBox(Form.get(), QMessageBox::Yes);
+  OnNextModal<QMessageBox>(Form.get(), [](QMessageBox* box) {
+    if (box->text().startsWith("program")) return false;
+    box->button(QMessageBox::Ok)->click();
+    return true;
+  });
+  Form->close();
+  EXPECT_TRUE(Form->isVisible());
+  EXPECT_TRUE(Text.isVisible());
+  EXPECT_FALSE(Startup.isVisible());
+}
+
+}  // namespace

@@ -1,0 +1,25 @@
+// TdlgController: a picture of the ORVIK USB CNC controller.
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+class TPictureView;
+
+class TdlgController : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TdlgController(QWidget* parent = nullptr);
+
+  // Shows the dialog, not modal, centred on the screen: the machine view's "Infos about
+  // ORVIK USB CNC controller" calls this.
+  void ShowController();
+
+  TPictureView* Picture() const { return imgController; }
+  QPushButton* CloseButton() const { return btnClose; }
+
+ private:
+  TPictureView* imgController = nullptr;
+  QPushButton* btnClose = nullptr;
+};
