@@ -14,6 +14,8 @@
 namespace {
 
 constexpr uint32_t kMaxPens = 1u << 24;
+// Runs find their geometry by 32-bit places.
+constexpr size_t kMaxObjects = UINT32_MAX;
 
 QPen MakePen(const TPenSpec& style) {
   QPen pen(QColor::fromRgb(style.Colour), style.Width);
@@ -113,6 +115,17 @@ void TDisplayList::Add(const TGraphObject& o, const TViewWindow& w) {
     PendingWindow = w;
     PendingNext[0] = Lines.size(), PendingNext[1] = Circles.size(), PendingNext[2] = Arcs.size();
   }
+  if (Records.size() % kBlockObjects == 0) {
+    TBlock block;
+    if (Records.size() >= kMaxObjects) throw std::length_error("display list: too many objects");
+    block.FirstData[0] = static_cast<uint32_t>(Lines.size());
+    block.FirstData[1] = static_cast<uint32_t>(Circles.size());
+    block.FirstData[2] = static_cast<uint32_t>(Arcs.size());
+    Blocks.push_back(block);
+  } else {
+    Uncull(Blocks.size() - 1);  // its box grows: the objects in it need their pixels
+  }
+  Extend(Blocks.back(), o);
   TRecord rec{};
   rec.Pen = PenNumber(o.Pen);
   rec.Shape = static_cast<uint32_t>(o.Shape);
@@ -129,11 +142,57 @@ void TDisplayList::Add(const TGraphObject& o, const TViewWindow& w) {
       break;
   }
   Records.push_back(rec);
+  ++Changes;
 }
 
-bool TDisplayList::SameWindow(const TViewWindow& a, const TViewWindow& b) {
-  return a.XMin == b.XMin && a.XMax == b.XMax && a.YMin == b.YMin && a.YMax == b.YMax && a.Scale == b.Scale &&
-         a.Width == b.Width && a.Height == b.Height;
+void TDisplayList::Extend(TBlock& block, const TGraphObject& o) {
+  block.WidestPen = std::max(block.WidestPen, static_cast<int32_t>(o.Pen.Width));
+  const auto take = [&block](double xMin, double xMax, double yMin, double yMax) {
+    if (!std::isfinite(xMin) || !std::isfinite(xMax) || !std::isfinite(yMin) || !std::isfinite(yMax)) {
+      block.Unbounded = true;
+      return;
+    }
+    TWindowRect& b = block.Box;
+    b.XMin = std::min(b.XMin, xMin), b.XMax = std::max(b.XMax, xMax);
+    b.YMin = std::min(b.YMin, yMin), b.YMax = std::max(b.YMax, yMax);
+  };
+  if (o.Shape == TShape::Line) {
+    take(std::min(o.P1.X, o.P2.X), std::max(o.P1.X, o.P2.X), std::min(o.P1.Y, o.P2.Y), std::max(o.P1.Y, o.P2.Y));
+  } else {
+    // Circles, arcs and their sampled outlines lie within the square about the centre.
+    const double r = std::fabs(o.Radius);
+    take(o.Centre.X - r, o.Centre.X + r, o.Centre.Y - r, o.Centre.Y + r);
+    if (o.Shape != TShape::Circle && (!std::isfinite(o.P3.X + o.P3.Y) || !std::isfinite(o.P4.X + o.P4.Y)))
+      block.Unbounded = true;
+  }
+}
+
+// Pixels beyond a pen's half width that rounding or the visibility test may still reach.
+constexpr double kCullSlackPx = 4;
+
+bool TDisplayList::BlockMeets(const TBlock& block, const TViewWindow& w) {
+  if (block.Unbounded || !w.CanConvert()) return true;
+  const TWindowRect v = RealBoxAroundView(w, block.WidestPen / 2 + kCullSlackPx);
+  const TWindowRect& b = block.Box;
+  return b.XMax >= v.XMin && b.XMin <= v.XMax && b.YMax >= v.YMin && b.YMin <= v.YMax;
+}
+
+void TDisplayList::SetBlockPixels(size_t block, const TPixelMapping& m) {
+  size_t next[3] = {Blocks[block].FirstData[0], Blocks[block].FirstData[1], Blocks[block].FirstData[2]};
+  const size_t end = std::min(Records.size(), (block + 1) * kBlockObjects);
+  for (size_t i = block * kBlockObjects; i < end; ++i) SetPixels(Records[i], i, m, next[GeometryArray(Records[i])]++);
+}
+
+void TDisplayList::Uncull(size_t block) {
+  if (!Blocks[block].Culled) return;
+  // Culled objects lie wholly outside the view: they come out hidden and add no curves.
+  SetBlockPixels(block, TPixelMapping(CulledWindow));
+  Blocks[block].Culled = false;
+}
+
+void TDisplayList::ResolveCulled() const {
+  auto* self = const_cast<TDisplayList*>(this);
+  for (size_t b = 0; b < Blocks.size(); ++b) self->Uncull(b);
 }
 
 void TDisplayList::ResolvePending() {
@@ -180,11 +239,12 @@ void TDisplayList::Reserve(size_t lines, size_t circles, size_t arcs) {
 size_t TDisplayList::BytesUsed() const {
   return Records.size() * sizeof(TRecord) + Lines.size() * sizeof(TLineData) + Circles.size() * sizeof(TCircleData) +
          Arcs.size() * sizeof(TArcData) + Pens.size() * sizeof(TPenSpec) + Curves.size() * sizeof(QPoint) +
-         CurveRefs.size() * sizeof(TCurveRef);
+         CurveRefs.size() * sizeof(TCurveRef) + Blocks.size() * sizeof(TBlock);
 }
 
 void TDisplayList::Clear() {
   Pending = 0;
+  ++Changes;
   std::vector<TRecord>().swap(Records);
   std::vector<TLineData>().swap(Lines);
   std::vector<TCircleData>().swap(Circles);
@@ -192,19 +252,24 @@ void TDisplayList::Clear() {
   std::vector<TPenSpec>().swap(Pens);
   std::vector<QPoint>().swap(Curves);
   std::vector<TCurveRef>().swap(CurveRefs);
+  std::vector<TBlock>().swap(Blocks);
 }
 
 void TDisplayList::Recalc(const TViewWindow& w) {
   Curves.clear();
   CurveRefs.clear();
   const TPixelMapping m(w);
-  size_t next[3] = {0, 0, 0};  // the next geometry in each array
-  for (size_t i = 0; i < Records.size(); ++i) SetPixels(Records[i], i, m, next[GeometryArray(Records[i])]++);
+  CulledWindow = w;
+  for (size_t b = 0; b < Blocks.size(); ++b) {
+    Blocks[b].Culled = !BlockMeets(Blocks[b], w);
+    if (!Blocks[b].Culled) SetBlockPixels(b, m);
+  }
   Pending = Records.size();
 }
 
 TGraphObject TDisplayList::operator[](size_t index) const {
   ResolvePending();
+  ResolveCulled();
   size_t next[3] = {0, 0, 0};
   for (size_t i = 0; i < index; ++i) ++next[GeometryArray(Records[i])];
   return Object(Records[index], next[GeometryArray(Records[index])]);
@@ -212,6 +277,7 @@ TGraphObject TDisplayList::operator[](size_t index) const {
 
 std::vector<TGraphObject> TDisplayList::All() const {
   ResolvePending();
+  ResolveCulled();
   std::vector<TGraphObject> out;
   out.reserve(Records.size());
   size_t next[3] = {0, 0, 0};
@@ -297,47 +363,54 @@ size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w
   if (direct) layer.emplace(image, Pens.size());
   const TRasterTarget target = layer ? layer->Target() : TRasterTarget{};
   const TPixelMapping m(w);
-  size_t drawn = 0, arc = 0, curve = 0;
+  size_t drawn = 0, curve = 0;
   int64_t painterPen = -1;
-  for (const TRecord& rec : Records) {
-    const TShape shape = static_cast<TShape>(rec.Shape);
-    const size_t arcIndex = arc;
-    arc += IsArc(shape);
-    const TPixelForm form = static_cast<TPixelForm>(rec.Form);
-    if (form == TPixelForm::Hidden) continue;
-    ++drawn;
-    const TCurveRef* curveRef = form == TPixelForm::Polyline ? &CurveRefs[curve++] : nullptr;
-    TArcRadials radials;
-    if (IsArc(shape) && !curveRef) {
-      const TArcData& d = Arcs[arcIndex];
-      const TPixelXY p3 = m.Pixel(d.P3), p4 = m.Pixel(d.P4);
-      radials = {p3.X, p3.Y, p4.X, p4.Y};
-      if (radials.X3 == radials.X4 && radials.Y3 == radials.Y4) continue;  // start and end on one pixel
-    }
-    const TPenSpec& pen = Pens[rec.Pen];
-    if (direct && DrawnDirectly(pen, shape)) {
-      const TRasterValue colour = layer->SlotOf(rec.Pen, pen.Colour);
-      const TPixelBox& p = rec.Pixels;
-      if (curveRef) {
-        const QPoint* pts = Curves.data() + curveRef->Run.First;
-        const uint32_t counts[2] = {curveRef->Run.Count1, curveRef->Run.Count2};
-        for (uint32_t k = 0, offset = 0; k < 2; offset += counts[k], ++k)
-          for (uint32_t j = offset + 1; j < offset + counts[k]; ++j)
-            RasterLine(target, pts[j - 1].x(), pts[j - 1].y(), pts[j].x(), pts[j].y(), colour, TLinePattern::Solid);
-      } else if (shape == TShape::Line) {
-        RasterLine(target, p.X1, p.Y1, p.X2, p.Y2, colour,
-                   pen.Style == kPenDashDot ? TLinePattern::DashDot : TLinePattern::Solid);
-      } else {
-        Ellipses.Draw(target, p, colour, IsArc(shape) ? &radials : nullptr);
+  for (size_t b = 0; b < Blocks.size(); ++b) {
+    if (Blocks[b].Culled) continue;
+    size_t arc = Blocks[b].FirstData[2];
+    const size_t end = std::min(Records.size(), (b + 1) * kBlockObjects);
+    for (size_t i = b * kBlockObjects; i < end; ++i) {
+      const TRecord& rec = Records[i];
+      const TShape shape = static_cast<TShape>(rec.Shape);
+      const size_t arcIndex = arc;
+      arc += IsArc(shape);
+      const TPixelForm form = static_cast<TPixelForm>(rec.Form);
+      if (form == TPixelForm::Hidden) continue;
+      ++drawn;
+      const TCurveRef* curveRef = form == TPixelForm::Polyline ? &CurveRefs[curve++] : nullptr;
+      TArcRadials radials;
+      if (IsArc(shape) && !curveRef) {
+        const TArcData& d = Arcs[arcIndex];
+        const TPixelXY p3 = m.Pixel(d.P3), p4 = m.Pixel(d.P4);
+        radials = {p3.X, p3.Y, p4.X, p4.Y};
+        if (radials.X3 == radials.X4 && radials.Y3 == radials.Y4) continue;  // start and end on one pixel
       }
-      continue;
+      const TPenSpec& pen = Pens[rec.Pen];
+      if (direct && DrawnDirectly(pen, shape)) {
+        const TRasterValue colour = layer->SlotOf(rec.Pen, pen.Colour);
+        const TPixelBox& p = rec.Pixels;
+        if (curveRef) {
+          const QPoint* pts = Curves.data() + curveRef->Run.First;
+          const uint32_t counts[2] = {curveRef->Run.Count1, curveRef->Run.Count2};
+          for (uint32_t k = 0, offset = 0; k < 2; offset += counts[k], ++k)
+            for (uint32_t j = offset + 1; j < offset + counts[k]; ++j)
+              RasterLine(target, pts[j - 1].x(), pts[j - 1].y(), pts[j].x(), pts[j].y(), colour,
+                         TLinePattern::Solid);
+        } else if (shape == TShape::Line) {
+          RasterLine(target, p.X1, p.Y1, p.X2, p.Y2, colour,
+                     pen.Style == kPenDashDot ? TLinePattern::DashDot : TLinePattern::Solid);
+        } else {
+          Ellipses.Draw(target, p, colour, IsArc(shape) ? &radials : nullptr);
+        }
+        continue;
+      }
+      if (layer) layer->Flush();  // what was drawn before lies under this
+      if (painterPen != rec.Pen) {
+        painterPen = rec.Pen;
+        canvas.setPen(MakePen(pen));
+      }
+      DrawWithPainter(canvas, rec, &radials, curveRef);
     }
-    if (layer) layer->Flush();  // what was drawn before lies under this
-    if (painterPen != rec.Pen) {
-      painterPen = rec.Pen;
-      canvas.setPen(MakePen(pen));
-    }
-    DrawWithPainter(canvas, rec, &radials, curveRef);
   }
   if (layer) layer->Flush();
   return drawn;

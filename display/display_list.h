@@ -36,6 +36,8 @@ class TDisplayList {
   void Reserve(size_t lines, size_t circles, size_t arcs);
   // Bytes of the objects: records, geometry, palette and sampled curves.
   size_t BytesUsed() const;
+  // Grows with every Add and Clear: a picture drawn at one value is still right while it stays.
+  uint64_t Version() const { return Changes; }
 
   // Pixel coordinates of every object for the window.
   void Recalc(const TViewWindow& w);
@@ -87,12 +89,34 @@ class TDisplayList {
   std::vector<TCurveRef> CurveRefs;
   mutable TEllipseRaster Ellipses;  // outlines of small ellipses, kept from paint to paint
 
+  // Short runs of consecutive objects with the real box around them. Programs move on from
+  // place to place, so many runs lie wholly outside a zoomed view: Recalc leaves their objects
+  // unconverted (Culled) and Paint skips them. Runs are short because even generated paths
+  // that jump about keep a few moves together.
+  static constexpr size_t kBlockObjects = 16;
+  static constexpr double kEmpty = 1e300;
+  struct TBlock {
+    TWindowRect Box{kEmpty, -kEmpty, kEmpty, -kEmpty};
+    int32_t WidestPen = 0;
+    bool Unbounded = false;  // holds an object with a coordinate that is not finite: never culled
+    uint32_t FirstData[3] = {0, 0, 0};  // geometry of its first object in each array
+    bool Culled = false;
+  };
+  static void Extend(TBlock& block, const TGraphObject& object);
+  static bool BlockMeets(const TBlock& block, const TViewWindow& w);
+  void SetBlockPixels(size_t block, const TPixelMapping& m);
+  void Uncull(size_t block);
+  // Pixels of the objects of culled runs, for reading them one by one.
+  void ResolveCulled() const;
+  std::vector<TBlock> Blocks;
+  TViewWindow CulledWindow;  // the window of the last Recalc
+
   // Objects from Pending on were added in PendingWindow and have no pixels yet: reading or
   // painting them computes them (a cache, so const), Recalc makes it unnecessary.
   void ResolvePending();
   void ResolvePending() const;
-  static bool SameWindow(const TViewWindow& a, const TViewWindow& b);
   size_t Pending = 0;
+  uint64_t Changes = 0;
   TViewWindow PendingWindow;
   size_t PendingNext[3] = {0, 0, 0};  // geometry of the first pending object in each array
 };

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cstring>
 
 #include "display/view_decorations.h"
 
@@ -142,11 +143,27 @@ void TSimView::DrawMarkers(QPainter& p) const {
   PaintT0Marker(p, {RealToPixelX(T0Pos.X), RealToPixelY(T0Pos.Y)});
 }
 
+bool TSimView::ComposedServes(const TComposedFor& now) const {
+  return !Composed.isNull() && Composed.size() == Buffer.size() && SameWindow(ComposedKey.Window, now.Window) &&
+         ComposedKey.GridSize == now.GridSize && ComposedKey.Objects == now.Objects;
+}
+
 void TSimView::PaintView() {
   RepaintPending = false;
-  LastDrawn = 0;
-  if (Width <= 0 || Height <= 0) return;
+  if (Width <= 0 || Height <= 0) {
+    LastDrawn = 0;
+    return;
+  }
   if (Buffer.width() != Width || Buffer.height() != Height) Buffer = QImage(Width, Height, QImage::Format_RGB32);
+  const TComposedFor now{*this, GridSize, Objects.Version()};
+  if (CanConvert() && ComposedServes(now)) {
+    std::memcpy(Buffer.bits(), Composed.constBits(), static_cast<size_t>(Buffer.sizeInBytes()));
+    QPainter p(&Buffer);
+    DrawMarkers(p);
+    return;
+  }
+  Composed = QImage();
+  LastDrawn = 0;
   QPainter p(&Buffer);
   p.fillRect(0, 0, Width, Height, Qt::black);
   if (!CanConvert()) return;
@@ -157,6 +174,10 @@ void TSimView::PaintView() {
   PaintGrid(p, *this, GridSize);
   PaintAxes(p, *this, GridSize);
   LastDrawn = Objects.Paint(Buffer, p, *this);
+  p.end();
+  Composed = Buffer.copy();
+  ComposedKey = now;
+  p.begin(&Buffer);
   DrawMarkers(p);
 }
 

@@ -104,6 +104,16 @@ class TSimView : public TViewWindow {
 
   std::string aMyName;
   QImage Buffer;
+  // The buffer before the markers and what it was painted for: a paint for the same window,
+  // grid and objects copies it instead of drawing millions of objects again.
+  struct TComposedFor {
+    TViewWindow Window;
+    int32_t GridSize = 0;
+    uint64_t Objects = 0;
+  };
+  bool ComposedServes(const TComposedFor& now) const;
+  QImage Composed;
+  TComposedFor ComposedKey;
   bool RepaintPending = true;
   size_t LastDrawn = 0;
 };

@@ -76,3 +76,9 @@ struct TViewWindow {
   // unchanged) when the new window would have no width.
   bool ZoomToPixelRect(TPixelXY c1, TPixelXY c2);
 };
+
+// Both windows map every real point to the same pixel.
+inline bool SameWindow(const TViewWindow& a, const TViewWindow& b) {
+  return a.XMin == b.XMin && a.XMax == b.XMax && a.YMin == b.YMin && a.YMax == b.YMax && a.Scale == b.Scale &&
+         a.Width == b.Width && a.Height == b.Height;
+}

@@ -4,6 +4,9 @@
 
 #include <QPainter>
 #include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
 #include <numbers>
 
 #include "display/display_list.h"
@@ -163,6 +166,85 @@ TEST(PixelClip, ArcRunsCoverTheBoxSeenFromTheCentre) {
   const TWindowRect across{99, 101, -1, 1};  // at angle 0
   EXPECT_EQ(VisibleArcRuns({0, 0}, 100, 0, 2 * kPi, across).Count, 2);
   EXPECT_EQ(VisibleArcRuns({0, 0}, 50, 0, 2 * kPi, box).Count, 0);  // too small to reach it
+}
+
+TGraphObject WithPen(TGraphObject o, int width) {
+  o.SetStyle(0, width);
+  return o;
+}
+
+// Runs of objects far from the view are skipped when pixels are recomputed; what the list
+// shows and reports must be what converting every object gives.
+
+// A path that wanders from place to place, as programs do: far more objects than one run
+// holds, thick pens and arcs among them, a huge circle and objects that are not finite.
+std::vector<TGraphObject> Wandering() {
+  std::vector<TGraphObject> out;
+  for (int i = 0; i < 3000; ++i) {
+    const double x = (i / 100) * 40.0 + std::fmod(i * 0.37, 30.0), y = (i % 700) * 0.5;
+    const QRgb colour = 0xFF000000u | static_cast<QRgb>(0x10203 * (i % 50 + 1));
+    switch (i % 5) {
+      case 0: out.push_back(WithPen(TGraphLine({x, y}, {x + 3, y + 1}, colour), 0)); break;
+      case 1: out.push_back(WithPen(TGraphCircle({x, y}, 2, colour), i % 3 == 0 ? 9 : 0)); break;
+      case 2: out.push_back(WithPen(TGraphArcCCW({x + 2, y}, {x, y}, {x - 2, y}, colour), 0)); break;
+      case 3: out.push_back(WithPen(TGraphArcCW({x + 4, y}, {x, y}, {x, y + 4}, colour), 12)); break;
+      default: out.push_back(WithPen(TGraphLine({x, y}, {x, y + 5}, colour), 20)); break;
+    }
+  }
+  out.push_back(WithPen(TGraphCircle({500, 150}, 1e6, 0xFFFF0000), 0));
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  out.push_back(WithPen(TGraphLine({nan, 0}, {10, 10}, 0xFF00FF00), 0));
+  for (int i = 0; i < 300; ++i) out.push_back(WithPen(TGraphLine({0, i * 0.1}, {5, i * 0.1}, 0xFF0000FF), 0));
+  return out;
+}
+
+void ExpectSameObjects(const TDisplayList& a, const TDisplayList& b, const std::string& what) {
+  const std::vector<TGraphObject> x = a.All(), y = b.All();
+  ASSERT_EQ(x.size(), y.size()) << what;
+  for (size_t i = 0; i < x.size(); ++i) {
+    EXPECT_EQ(x[i].Form, y[i].Form) << what << " object " << i;
+    if (x[i].Form == TPixelForm::Hidden) continue;
+    EXPECT_EQ(x[i].X1, y[i].X1) << what << " object " << i;
+    EXPECT_EQ(x[i].Y1, y[i].Y1) << what << " object " << i;
+    EXPECT_EQ(x[i].X2, y[i].X2) << what << " object " << i;
+    EXPECT_EQ(x[i].Y2, y[i].Y2) << what << " object " << i;
+  }
+}
+
+struct TCase {
+  std::string What;
+  TWindowRect Rect;
+};
+
+TEST(DisplayListCulling, RecalcShowsWhatConvertingEveryObjectShows) {
+  const std::vector<TCase> cases = {
+      {"everything", {-20, 1300, -20, 400}},
+      {"zoomed into the middle", {600, 630, 150, 170}},
+      {"zoomed onto the first run", {-2, 8, 0, 7}},
+      {"edge of the huge circle", {1000490, 1000510, 140, 155}},
+      {"far from everything", {-9000, -8000, -9000, -8500}},
+      {"a thick pen's reach beyond the view", {45.5, 60, 380, 400}},
+  };
+  const std::vector<TGraphObject> objects = Wandering();
+  const TViewWindow start = Window({-20, 1300, -20, 400});
+  for (const TCase& c : cases) {
+    const TViewWindow w = Window(c.Rect);
+    TDisplayList recalculated, converted;
+    for (const TGraphObject& o : objects) recalculated.Add(o, start), converted.Add(o, w);
+    recalculated.Recalc(w);
+    size_t drawnA = 0, drawnB = 0;
+    const QImage a = PaintObjects(recalculated, w, &drawnA), b = PaintObjects(converted, w, &drawnB);
+    EXPECT_TRUE(a == b) << c.What;
+    EXPECT_EQ(drawnA, drawnB) << c.What;
+    ExpectSameObjects(recalculated, converted, c.What);
+
+    // Objects added after a recalculation join a run that was skipped.
+    recalculated.Recalc(w);
+    recalculated.Add(objects[5], w), converted.Add(objects[5], w);
+    const QImage a2 = PaintObjects(recalculated, w, &drawnA), b2 = PaintObjects(converted, w, &drawnB);
+    EXPECT_TRUE(a2 == b2) << c.What << " after an add";
+    EXPECT_EQ(drawnA, drawnB) << c.What << " after an add";
+  }
 }
 
 }  // namespace
