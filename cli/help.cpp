@@ -69,6 +69,20 @@ const TCommandHelp kCommands[] = {
      "  --no-path           leave the cutting path out\n"
      "%RUN%%START%"},
 #endif
+    {"version", "the version record of an executable as JSON",
+     "usage: velquor-cnc version FILE\n"
+     "Prints the version record of FILE (an ELF section .vs_version_info, or the resources of a\n"
+     "Windows file) as one JSON object; a file without one prints the empty record. The exit\n"
+     "status is 1 when FILE cannot be read.\n"},
+    {"number", "N block numbers in front of every line of a program file",
+     "usage: velquor-cnc number FILE\n"
+     "Puts N00000, N00010, ... in front of every line of FILE, in place, with CR LF line ends.\n"
+     "The exit status is 1 when FILE cannot be read or written; it is then left as it was.\n"},
+    {"unnumber", "N block numbers taken off the lines of a program file",
+     "usage: velquor-cnc unnumber FILE\n"
+     "Takes a leading N number (or ;N number) and the blank after it off every line of FILE, in\n"
+     "place, keeping each line's line end. The exit status is 1 when FILE cannot be read or\n"
+     "written; it is then left as it was.\n"},
     {"tools", "the tool block (M48 ... %) of a drill file as JSON",
      "usage: velquor-cnc tools DRILLFILE\n"
      "Reads the tool block as the tool window's import does and prints\n"

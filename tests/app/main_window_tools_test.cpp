@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTableWidget>
+#include <fstream>
 #include <memory>
 
 #include "app/info_pane.h"
@@ -83,7 +84,10 @@ TEST_F(TToolsCommandTest, CloseWithoutSaveChangesNothing) {
 }
 
 TEST_F(TToolsCommandTest, ASettingsFileThatCannotBeWrittenIsReported) {
-  const std::string ini = Dir.File("no such folder/velquor.INI");
+  // A settings folder that cannot be made: a plain file stands where it would be.
+  const std::string blocker = Dir.File("not a folder");
+  std::ofstream(blocker) << "x";
+  const std::string ini = blocker + "/velquor.INI";
   Start(ini);
   RunToolsCommand("mnuSaveAndClose");
   EXPECT_EQ(Form->State().Settings.Tools[5].Diameter, 6.0);
