@@ -1,5 +1,6 @@
 #include "display/draw_elements.h"
 
+#include "display/pick_index.h"
 #include "display/sim_view.h"
 #include "engine/cnc_api.h"
 
@@ -35,18 +36,28 @@ void DrawElements(TSimView& view, int32_t handle, uint8_t mode, int width, QColo
       const TPoint start = current;
       const TPoint end{e.P1.X + view.W0X(), e.P1.Y + view.W0Y(), e.P1.Z};
       const TPoint centre{start.X + e.P2.X, start.Y + e.P2.Y, e.P2.Z};
+      const auto pick = [&](TPickShape shape) {
+        if (!run.Pick) return;
+        TPickElement p{start, end, centre, i, e.Line, {code.Chars[0], code.Chars[1], code.Chars[2], 0}, shape,
+                       path ? TPickList::Path : TPickList::Contour};
+        run.Pick->Add(p);
+      };
       switch (code.Chars[2]) {
         case '0':
           if (path) view.AddLine(start, end, kPenDashDot, 0, QColor(0, 0, 255));
+          if (path) pick(TPickShape::Line);
           break;
         case '1':
           view.AddLine(start, end, kPenSolid, width, colour);
+          pick(TPickShape::Line);
           break;
         case '2':
           view.AddArcCW(start, end, kPenSolid, width, colour, centre);
+          pick(TPickShape::ArcCW);
           break;
         case '3':
           view.AddArcCCW(start, end, kPenSolid, width, colour, centre);
+          pick(TPickShape::ArcCCW);
           break;
       }
       if (path && run.Tools && run.CurrentTool) {

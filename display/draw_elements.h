@@ -10,6 +10,8 @@
 
 #include "engine/records.h"
 
+class TPickIndex;
+
 class TSimView;
 
 struct TDrawRun {
@@ -17,6 +19,7 @@ struct TDrawRun {
   int32_t* CurrentTool = nullptr;                     // kept from one run to the next
   bool PointOutEdges = false;                         // the "point out edges" check box
   std::function<void(const std::string&)> Info;       // the information pane
+  TPickIndex* Pick = nullptr;                         // when set, every drawn move is added for picking
 };
 
 void DrawElements(TSimView& view, int32_t handle, uint8_t mode, int width, QColor colour, const TDrawRun& run);

@@ -1,0 +1,64 @@
+// Finds the drawn move nearest to a point of the view: a uniform grid over the moves' boxes in
+// real coordinates, built once per run, so a click looks at a few cells instead of every move.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/records.h"
+
+enum class TPickList : uint8_t { Contour, Path };
+enum class TPickShape : uint8_t { Line, ArcCW, ArcCCW };
+
+// One drawn move in view coordinates (W0 added), with what names it to the user.
+struct TPickElement {
+  TPoint Start;
+  TPoint End;
+  TPoint Centre;  // arcs only
+  int32_t Element = 0;  // index in its list
+  int32_t Line = 0;     // N number of the program line
+  char Code[4] = {};    // "G01"
+  TPickShape Shape = TPickShape::Line;
+  TPickList List = TPickList::Contour;
+};
+
+struct TPickHit {
+  size_t Index = 0;  // into the pick index
+  double Distance = 0.0;
+};
+
+double DistanceToSegment(double x, double y, const TPoint& a, const TPoint& b);
+// Distance to the arc's curve over its angular range only (start == end: a full circle).
+double DistanceToArc(double x, double y, const TPickElement& arc);
+double DistanceToElement(double x, double y, const TPickElement& e);
+double ArcRadius(const TPickElement& arc);
+
+class TPickIndex {
+ public:
+  void Clear();
+  void Add(const TPickElement& e) { Elements.push_back(e); Built = false; }
+  void Build();
+  // The nearest element within `within` (real units) of (x, y); none when nothing is that close.
+  std::optional<TPickHit> Nearest(double x, double y, double within) const;
+  size_t Count() const { return Elements.size(); }
+  const TPickElement& operator[](size_t i) const { return Elements[i]; }
+
+ private:
+  struct TBox { double X1, Y1, X2, Y2; };
+  static TBox BoxOf(const TPickElement& e);
+  int CellX(double x) const;
+  int CellY(double y) const;
+
+  std::vector<TPickElement> Elements;
+  bool Built = false;
+  double MinX = 0, MinY = 0, Cell = 1;
+  int Columns = 0, Rows = 0;
+  std::vector<uint32_t> CellStart;  // Columns * Rows + 1 offsets into CellItems
+  std::vector<uint32_t> CellItems;
+  std::vector<uint32_t> Large;  // elements spanning too many cells, checked on every query
+};
+
+// "Line N: G01 to X… Y… Z…" in program coordinates (view minus W0); arcs add centre and radius.
+std::string PickText(const TPickElement& e, double w0x, double w0y);

@@ -1,0 +1,137 @@
+#include "display/pick_index.h"
+
+#include <gtest/gtest.h>
+
+#include "display/draw_elements.h"
+#include "display/sim_view.h"
+#include "engine_program.h"
+
+namespace {
+
+TPickElement Line(TPoint a, TPoint b, int32_t line) {
+  TPickElement e;
+  e.Start = a, e.End = b, e.Line = line;
+  std::copy_n("G01", 4, e.Code);
+  return e;
+}
+
+TPickElement Arc(TPoint a, TPoint b, TPoint c, TPickShape shape, int32_t line) {
+  TPickElement e = Line(a, b, line);
+  e.Centre = c, e.Shape = shape;
+  return e;
+}
+
+constexpr double kPixels = 5.0;
+constexpr double kScale = 2.0;  // pixels per mm
+constexpr double kWithin = kPixels / kScale;
+
+struct TPickCase {
+  const char* Name;
+  double X, Y;
+  int32_t Line;  // 0: nothing picked
+};
+
+// Two overlapping lines, a quarter arc (CCW, centre 50,0, radius 10, from 60,0 to 50,10) and a
+// CW half circle far away.
+TPickIndex Sample() {
+  TPickIndex index;
+  index.Add(Line({0, 0, 0}, {20, 0, 0}, 10));
+  index.Add(Line({0, 1, 0}, {20, 1, 0}, 20));
+  index.Add(Arc({60, 0, 0}, {50, 10, 0}, {50, 0, 0}, TPickShape::ArcCCW, 30));
+  index.Add(Arc({110, 0, 0}, {90, 0, 0}, {100, 0, 0}, TPickShape::ArcCW, 40));
+  index.Build();
+  return index;
+}
+
+TEST(PickIndex, PicksTheNearestElementWithinFivePixels) {
+  const TPickCase cases[] = {
+      {"nearer the lower of two overlapping lines", 10, 0.3, 10},
+      {"nearer the upper of two overlapping lines", 10, 0.7, 20},
+      {"on the arc's curve", 50 + 10 * std::cos(0.7), 10 * std::sin(0.7), 30},
+      {"at the arc's centre", 50, 0, 0},
+      {"beside the arc's range, near no end", 50, -10, 0},
+      {"just inside five pixels of the line end", 20 + kWithin - 0.01, 0, 10},
+      {"just outside five pixels of the line end", 20 + kWithin + 0.01, 0, 0},
+      {"just inside five pixels of the arc", 50, 10 + kWithin - 0.01, 30},
+      {"just outside five pixels of the arc", 50, 10 + kWithin + 0.01, 0},
+      {"a clockwise arc from right to left runs below its centre", 100, -10, 40},
+      {"not above it", 100, 10, 0},
+      {"far from everything", 300, 300, 0},
+  };
+  const TPickIndex index = Sample();
+  for (const auto& c : cases) {
+    const auto hit = index.Nearest(c.X, c.Y, kWithin);
+    if (c.Line == 0) {
+      EXPECT_FALSE(hit) << c.Name;
+    } else {
+      ASSERT_TRUE(hit) << c.Name;
+      EXPECT_EQ(index[hit->Index].Line, c.Line) << c.Name;
+    }
+  }
+}
+
+TEST(PickIndex, FullCircleAndEmptyIndex) {
+  TPickIndex index;
+  EXPECT_FALSE(index.Nearest(0, 0, 1));
+  index.Add(Arc({10, 0, 0}, {10, 0, 0}, {0, 0, 0}, TPickShape::ArcCW, 5));
+  index.Build();
+  EXPECT_TRUE(index.Nearest(-10, 0, 0.5));
+  EXPECT_TRUE(index.Nearest(0, -10, 0.5));
+  EXPECT_FALSE(index.Nearest(0, 0, 0.5));
+}
+
+TEST(PickIndex, ManyElementsFindTheSameAsAScan) {
+  TPickIndex index;
+  for (int i = 0; i < 2000; ++i) {
+    const double x = (i * 37) % 500, y = (i * 91) % 300;
+    if (i % 3 == 0) index.Add(Arc({x + 4, y, 0}, {x, y + 4, 0}, {x, y, 0}, TPickShape::ArcCCW, i + 1));
+    else index.Add(Line({x, y, 0}, {x + (i % 7), y + (i % 5), 0}, i + 1));
+  }
+  index.Add(Line({-1000, -1000, 0}, {1000, 1000, 0}, 9999));  // spans most of the grid
+  index.Build();
+  for (int k = 0; k < 300; ++k) {
+    const double x = (k * 53) % 520 - 10, y = (k * 29) % 320 - 10;
+    std::optional<TPickHit> scan;
+    for (size_t i = 0; i < index.Count(); ++i) {
+      const double d = DistanceToElement(x, y, index[i]);
+      if (d <= 1.5 && (!scan || d < scan->Distance)) scan = TPickHit{i, d};
+    }
+    const auto hit = index.Nearest(x, y, 1.5);
+    ASSERT_EQ(hit.has_value(), scan.has_value()) << x << " " << y;
+    if (hit) {
+      EXPECT_DOUBLE_EQ(hit->Distance, scan->Distance);
+    }
+  }
+}
+
+TEST(PickIndex, TextNamesLineCodeEndCentreAndList) {
+  EXPECT_EQ(PickText(Line({0, 0, 0}, {15, 7, -1}, 12), 5, 2), "Line 12: G01 to X10.000 Y5.000 Z-1.000 (contour)");
+  TPickElement arc = Arc({60, 0, 0}, {50, 10, 0}, {50, 0, 0}, TPickShape::ArcCCW, 30);
+  std::copy_n("G03", 4, arc.Code);
+  arc.List = TPickList::Path;
+  EXPECT_EQ(PickText(arc, 0, 0),
+            "Line 30: G03 to X50.000 Y10.000 Z0.000 centre X50.000 Y0.000 radius 10.000 (cutting path)");
+}
+
+TEST(PickIndex, DrawingRecordsEveryDrawnMoveWithW0) {
+  TEngineProgram p("N10 G00 X10 Y10\nN20 G01 X50 Y10\nN30 G02 X60 Y0 I0 J-10\nM30\n");
+  TSimView view;
+  view.Resize(600, 400);
+  view.SetRect({-50, 250, -50, 150});
+  view.UpdateScale();
+  view.SetW0X(5);
+  TPickIndex index;
+  TDrawRun run;
+  run.Pick = &index;
+  DrawElements(view, p.Handle, 0, 1, QColor(255, 255, 0), run);
+  index.Build();
+  ASSERT_EQ(index.Count(), 2u);  // the contour leaves the rapid move out
+  EXPECT_EQ(index[0].Line, 20);
+  EXPECT_STREQ(index[0].Code, "G01");
+  EXPECT_EQ(index[0].End, (TPoint{55, 10, 0}));
+  EXPECT_EQ(index[1].Shape, TPickShape::ArcCW);
+  EXPECT_EQ(index[1].Centre.X, 55);
+  EXPECT_EQ(index[1].List, TPickList::Contour);
+}
+
+}  // namespace
