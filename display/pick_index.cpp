@@ -8,10 +8,14 @@
 namespace {
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
-// Elements covering more cells than this go to a list checked always: a huge circle would
-// otherwise fill the whole grid.
-constexpr long kMostCellsPerElement = 64;
+// Elements longer than this many samples go to a list checked always: a huge circle would
+// otherwise fill much of the grid.
+constexpr long kMostSamplesPerElement = 4096;
 constexpr long kMostCells = 1L << 22;
+constexpr double kCellsPerElement = 4.0;
+
+// Plain root of squares: std::hypot's care against overflow costs much and is not needed here.
+double Length(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }
 
 double Wrap(double a) {
   a = std::fmod(a, kTwoPi);
@@ -25,23 +29,38 @@ double DistanceToSegment(double x, double y, const TPoint& a, const TPoint& b) {
   const double len2 = dx * dx + dy * dy;
   double t = len2 > 0 ? ((x - a.X) * dx + (y - a.Y) * dy) / len2 : 0.0;
   t = std::clamp(t, 0.0, 1.0);
-  return std::hypot(x - (a.X + t * dx), y - (a.Y + t * dy));
+  return Length(x - (a.X + t * dx), y - (a.Y + t * dy));
 }
 
-double ArcRadius(const TPickElement& arc) { return std::hypot(arc.Start.X - arc.Centre.X, arc.Start.Y - arc.Centre.Y); }
+double ArcRadius(const TPickElement& arc) { return Length(arc.Start.X - arc.Centre.X, arc.Start.Y - arc.Centre.Y); }
+
+namespace {
+
+struct TArcRange {
+  double Start = 0.0;  // angle of the start point
+  double Sweep = 0.0;  // 0..2 pi, in the arc's own direction
+};
+
+TArcRange ArcRangeOf(const TPickElement& arc) {
+  const double cx = arc.Centre.X, cy = arc.Centre.Y;
+  const double a0 = std::atan2(arc.Start.Y - cy, arc.Start.X - cx);
+  const double a1 = std::atan2(arc.End.Y - cy, arc.End.X - cx);
+  const bool full = arc.Start.X == arc.End.X && arc.Start.Y == arc.End.Y;
+  const double sweep = arc.Shape == TPickShape::ArcCCW ? Wrap(a1 - a0) : Wrap(a0 - a1);
+  return {a0, full ? kTwoPi : sweep};
+}
+
+double Direction(const TPickElement& arc) { return arc.Shape == TPickShape::ArcCCW ? 1.0 : -1.0; }
+
+}  // namespace
 
 double DistanceToArc(double x, double y, const TPickElement& arc) {
   const double r = ArcRadius(arc);
   const double cx = arc.Centre.X, cy = arc.Centre.Y;
-  const double a0 = std::atan2(arc.Start.Y - cy, arc.Start.X - cx);
-  const double a1 = std::atan2(arc.End.Y - cy, arc.End.X - cx);
-  const double t = std::atan2(y - cy, x - cx);
-  const bool ccw = arc.Shape == TPickShape::ArcCCW;
-  double sweep = ccw ? Wrap(a1 - a0) : Wrap(a0 - a1);
-  if (arc.Start.X == arc.End.X && arc.Start.Y == arc.End.Y) sweep = kTwoPi;
-  const double along = ccw ? Wrap(t - a0) : Wrap(a0 - t);
-  if (along <= sweep) return std::abs(std::hypot(x - cx, y - cy) - r);
-  return std::min(std::hypot(x - arc.Start.X, y - arc.Start.Y), std::hypot(x - arc.End.X, y - arc.End.Y));
+  const TArcRange range = ArcRangeOf(arc);
+  const double along = Wrap(Direction(arc) * (std::atan2(y - cy, x - cx) - range.Start));
+  if (along <= range.Sweep) return std::abs(Length(x - cx, y - cy) - r);
+  return std::min(Length(x - arc.Start.X, y - arc.Start.Y), Length(x - arc.End.X, y - arc.End.Y));
 }
 
 double DistanceToElement(double x, double y, const TPickElement& e) {
@@ -56,11 +75,40 @@ TPickIndex::TBox TPickIndex::BoxOf(const TPickElement& e) {
   return {e.Centre.X - r, e.Centre.Y - r, e.Centre.X + r, e.Centre.Y + r};
 }
 
-int TPickIndex::CellX(double x) const {
-  return std::clamp(static_cast<int>(std::floor((x - MinX) / Cell)), 0, Columns - 1);
+static double LengthOf(const TPickElement& e) {
+  if (e.Shape == TPickShape::Line) return Length(e.End.X - e.Start.X, e.End.Y - e.Start.Y);
+  return ArcRadius(e) * ArcRangeOf(e).Sweep;
 }
-int TPickIndex::CellY(double y) const {
-  return std::clamp(static_cast<int>(std::floor((y - MinY) / Cell)), 0, Rows - 1);
+
+// Points along the element no further apart than `step`, both ends included: every point of
+// the element lies within step / 2 of one of them.
+template <typename F>
+static bool ForEachSample(const TPickElement& e, double step, long most, F&& f) {
+  if (e.Shape == TPickShape::Line) {
+    const double length = Length(e.End.X - e.Start.X, e.End.Y - e.Start.Y);
+    const long n = static_cast<long>(std::ceil(length / step));
+    if (!(n <= most)) return false;
+    for (long k = 0; k <= n; ++k) {
+      const double t = n > 0 ? static_cast<double>(k) / n : 0.0;
+      f(e.Start.X + t * (e.End.X - e.Start.X), e.Start.Y + t * (e.End.Y - e.Start.Y));
+    }
+    return true;
+  }
+  const double r = ArcRadius(e);
+  const TArcRange range = ArcRangeOf(e);
+  const long n = static_cast<long>(std::ceil(r * range.Sweep / step));
+  if (!(n <= most)) return false;
+  // Turning the radius vector by a fixed angle: no sine and cosine per sample.
+  const double turn = n > 0 ? Direction(e) * range.Sweep / static_cast<double>(n) : 0.0;
+  const double c = std::cos(turn), s = std::sin(turn);
+  double dx = e.Start.X - e.Centre.X, dy = e.Start.Y - e.Centre.Y;
+  for (long k = 0; k <= n; ++k) {
+    f(e.Centre.X + dx, e.Centre.Y + dy);
+    const double nx = dx * c - dy * s;
+    dy = dx * s + dy * c;
+    dx = nx;
+  }
+  return true;
 }
 
 void TPickIndex::Clear() {
@@ -79,53 +127,65 @@ void TPickIndex::Build() {
   Built = true;
   Columns = Rows = 0;
   if (Elements.empty()) return;
-  std::vector<TBox> boxes(Elements.size());
-  double x1 = INFINITY, y1 = INFINITY, x2 = -INFINITY, y2 = -INFINITY;
-  for (size_t i = 0; i < Elements.size(); ++i) {
-    boxes[i] = BoxOf(Elements[i]);
-    x1 = std::min(x1, boxes[i].X1), y1 = std::min(y1, boxes[i].Y1);
-    x2 = std::max(x2, boxes[i].X2), y2 = std::max(y2, boxes[i].Y2);
+  double x1 = INFINITY, y1 = INFINITY, x2 = -INFINITY, y2 = -INFINITY, length = 0.0;
+  for (const TPickElement& e : Elements) {
+    length += LengthOf(e);
+    const TBox b = BoxOf(e);
+    x1 = std::min(x1, b.X1), y1 = std::min(y1, b.Y1);
+    x2 = std::max(x2, b.X2), y2 = std::max(y2, b.Y2);
   }
-  // About one element per cell, square cells.
+  // Square cells, about one element per cell, but large enough that an element of average
+  // length crosses only a few: long moves would otherwise fill the grid with entries.
+  const double n = static_cast<double>(Elements.size());
   const double w = std::max(x2 - x1, 1e-9), h = std::max(y2 - y1, 1e-9);
-  const double cells = std::clamp(static_cast<double>(Elements.size()), 1.0, static_cast<double>(kMostCells));
-  Cell = std::max(std::sqrt(w * h / cells), std::max(w, h) / std::sqrt(static_cast<double>(kMostCells)));
+  const double cells = std::clamp(n, 1.0, static_cast<double>(kMostCells));
+  Cell = std::max({std::sqrt(w * h / cells), std::max(w, h) / std::sqrt(static_cast<double>(kMostCells)),
+                   length / (kCellsPerElement * n)});
   MinX = x1, MinY = y1;
+  Inverse = 1.0 / Cell;
   Columns = std::max(1, static_cast<int>(std::ceil(w / Cell)));
   Rows = std::max(1, static_cast<int>(std::ceil(h / Cell)));
   const size_t total = static_cast<size_t>(Columns) * static_cast<size_t>(Rows);
-  // Two passes: count per cell, then fill, so the items sit in one flat array.
-  std::vector<uint32_t> count(total + 1, 0);
-  const auto each_cell = [&](const TBox& b, auto&& f) {
-    const int cx1 = CellX(b.X1), cx2 = CellX(b.X2), cy1 = CellY(b.Y1), cy2 = CellY(b.Y2);
-    for (int cy = cy1; cy <= cy2; ++cy)
-      for (int cx = cx1; cx <= cx2; ++cx) f(static_cast<size_t>(cy) * Columns + cx);
+  // One walk along every element collects (cell, element) pairs; a counting sort by cell then
+  // puts the items in one flat array.
+  const double step = Cell / 2;
+  const auto cell_of = [&](double x, double y) {
+    return static_cast<uint32_t>(CellY(y)) * static_cast<uint32_t>(Columns) + static_cast<uint32_t>(CellX(x));
   };
-  const auto is_large = [&](const TBox& b) {
-    return static_cast<long>(CellX(b.X2) - CellX(b.X1) + 1) * (CellY(b.Y2) - CellY(b.Y1) + 1) > kMostCellsPerElement;
-  };
-  for (size_t i = 0; i < boxes.size(); ++i) {
-    if (is_large(boxes[i])) Large.push_back(static_cast<uint32_t>(i));
-    else each_cell(boxes[i], [&](size_t c) { ++count[c + 1]; });
+  std::vector<std::pair<uint32_t, uint32_t>> pairs;
+  pairs.reserve(Elements.size() * 2 * static_cast<size_t>(kCellsPerElement));
+  for (size_t i = 0; i < Elements.size(); ++i) {
+    uint32_t last = UINT32_MAX;
+    const auto element = static_cast<uint32_t>(i);
+    // An element is entered in the cells of its samples, half a cell apart, so it sits only in
+    // cells it runs through; a query widens its reach by the quarter cell a sample may be off.
+    const bool sampled = ForEachSample(Elements[i], step, kMostSamplesPerElement, [&](double x, double y) {
+      const uint32_t c = cell_of(x, y);
+      if (c != last) pairs.emplace_back(c, element);
+      last = c;
+    });
+    if (!sampled) Large.push_back(element);
   }
-  for (size_t c = 0; c < total; ++c) count[c + 1] += count[c];
-  CellStart = count;
-  CellItems.resize(CellStart[total]);
-  for (size_t i = 0; i < boxes.size(); ++i)
-    if (!is_large(boxes[i])) each_cell(boxes[i], [&](size_t c) { CellItems[count[c]++] = static_cast<uint32_t>(i); });
+  CellStart.assign(total + 1, 0);
+  for (const auto& p : pairs) ++CellStart[p.first + 1];
+  for (size_t c = 0; c < total; ++c) CellStart[c + 1] += CellStart[c];
+  std::vector<uint32_t> next(CellStart.begin(), CellStart.end() - 1);
+  CellItems.resize(pairs.size());
+  for (const auto& p : pairs) CellItems[next[p.first]++] = p.second;
 }
 
 std::optional<TPickHit> TPickIndex::Nearest(double x, double y, double within) const {
-  if (!Built || Elements.empty() || !(within >= 0)) return std::nullopt;
+  if (!Built || Elements.empty() || !(within >= 0) || !std::isfinite(x) || !std::isfinite(y)) return std::nullopt;
   std::optional<TPickHit> best;
   const auto consider = [&](uint32_t i) {
     const double d = DistanceToElement(x, y, Elements[i]);
     if (d <= within && (!best || d < best->Distance)) best = TPickHit{i, d};
   };
   for (uint32_t i : Large) consider(i);
+  const double reach = within + Cell / 4;
   const double gx1 = MinX, gy1 = MinY, gx2 = MinX + Columns * Cell, gy2 = MinY + Rows * Cell;
-  if (x + within >= gx1 && x - within <= gx2 && y + within >= gy1 && y - within <= gy2) {
-    const int cx1 = CellX(x - within), cx2 = CellX(x + within), cy1 = CellY(y - within), cy2 = CellY(y + within);
+  if (x + reach >= gx1 && x - reach <= gx2 && y + reach >= gy1 && y - reach <= gy2) {
+    const int cx1 = CellX(x - reach), cx2 = CellX(x + reach), cy1 = CellY(y - reach), cy2 = CellY(y + reach);
     for (int cy = cy1; cy <= cy2; ++cy)
       for (int cx = cx1; cx <= cx2; ++cx) {
         const size_t c = static_cast<size_t>(cy) * Columns + cx;

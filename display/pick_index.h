@@ -2,6 +2,7 @@
 // real coordinates, built once per run, so a click looks at a few cells instead of every move.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -43,17 +44,23 @@ class TPickIndex {
   // The nearest element within `within` (real units) of (x, y); none when nothing is that close.
   std::optional<TPickHit> Nearest(double x, double y, double within) const;
   size_t Count() const { return Elements.size(); }
+  size_t LargeCount() const { return Large.size(); }
+  size_t CellCount() const { return static_cast<size_t>(Columns) * Rows; }
+  size_t ItemCount() const { return CellItems.size(); }
   const TPickElement& operator[](size_t i) const { return Elements[i]; }
 
  private:
   struct TBox { double X1, Y1, X2, Y2; };
   static TBox BoxOf(const TPickElement& e);
-  int CellX(double x) const;
-  int CellY(double y) const;
+  // The same rounding when entering and when looking up, so the two always agree; clamped
+  // before the conversion, which truncates, so far-off points stay defined.
+  static int CellOf(double v, int count) { return static_cast<int>(std::clamp(v, 0.0, count - 1.0)); }
+  int CellX(double x) const { return CellOf((x - MinX) * Inverse, Columns); }
+  int CellY(double y) const { return CellOf((y - MinY) * Inverse, Rows); }
 
   std::vector<TPickElement> Elements;
   bool Built = false;
-  double MinX = 0, MinY = 0, Cell = 1;
+  double MinX = 0, MinY = 0, Cell = 1, Inverse = 1;
   int Columns = 0, Rows = 0;
   std::vector<uint32_t> CellStart;  // Columns * Rows + 1 offsets into CellItems
   std::vector<uint32_t> CellItems;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "display/draw_elements.h"
 #include "display/sim_view.h"
 #include "engine_program.h"
@@ -78,6 +80,8 @@ TEST(PickIndex, FullCircleAndEmptyIndex) {
   EXPECT_TRUE(index.Nearest(-10, 0, 0.5));
   EXPECT_TRUE(index.Nearest(0, -10, 0.5));
   EXPECT_FALSE(index.Nearest(0, 0, 0.5));
+  EXPECT_FALSE(index.Nearest(std::nan(""), 0, 0.5));
+  EXPECT_TRUE(index.Nearest(1e300, -1e300, INFINITY));  // far off the grid, still defined
 }
 
 TEST(PickIndex, ManyElementsFindTheSameAsAScan) {

@@ -1,0 +1,103 @@
+// Picking on a real workload: the contour and cutting path of a program drawn through the
+// engine and DrawElements with every move recorded for picking, then one build of the pick
+// index and one pick (5 pixels at the start window) near a move in the middle of the program.
+// VELQUOR_BENCH_PROGRAM=FILE measures a given program (the reference workload); without it
+// a generated program of a million lines is used.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "bench/program_generator.h"
+#include "display/draw_elements.h"
+#include "display/pick_index.h"
+#include "display/sim_view.h"
+#include "engine/cnc_api.h"
+
+namespace {
+
+constexpr int kViewWidth = 994;
+constexpr int kViewHeight = 628;
+constexpr double kPickPixels = 5.0;
+
+std::string ProgramFile() {
+  if (const char* given = std::getenv("VELQUOR_BENCH_PROGRAM")) return given;
+  const auto path = std::filesystem::temp_directory_path() / "velquor_bench_1000000.cnc";
+  if (!std::filesystem::exists(path)) std::ofstream(path, std::ios::binary) << GenerateProgram(1000000);
+  return path.string();
+}
+
+struct TPickWorkload {
+  TSimView View;
+  TPickIndex Index;
+};
+
+TPickWorkload& Shared() {
+  static TPickWorkload* w = [] {
+    auto* p = new TPickWorkload;
+    p->View.Resize(kViewWidth, kViewHeight);
+    p->View.SetRect({-40, 560, -40, std::nearbyint(600.0 * kViewHeight / kViewWidth - 40)});
+    p->View.UpdateScale();
+    int32_t handle = 0;
+    if (CncOpen(ProgramFile().c_str(), &handle) > 0) {
+      const TCncPoint start{0, 0, 0};
+      CncRun(handle, &start);
+      TDrawRun run;
+      run.Pick = &p->Index;
+      DrawElements(p->View, handle, 0, 1, QColor(255, 255, 0), run);
+      DrawElements(p->View, handle, 1, 0, QColor(0, 255, 0), run);
+    }
+    CncClose(handle);
+    p->Index.Build();
+    return p;
+  }();
+  return *w;
+}
+
+void BM_PickIndexBuild(benchmark::State& state) {
+  TPickWorkload& w = Shared();
+  for (auto _ : state) {
+    w.Index.Build();
+    benchmark::ClobberMemory();
+  }
+  state.counters["elements"] = static_cast<double>(w.Index.Count());
+  state.counters["large"] = static_cast<double>(w.Index.LargeCount());
+  state.counters["cells"] = static_cast<double>(w.Index.CellCount());
+  state.counters["items"] = static_cast<double>(w.Index.ItemCount());
+}
+BENCHMARK(BM_PickIndexBuild)->Unit(benchmark::kMillisecond);
+
+void BM_Pick(benchmark::State& state) {
+  TPickWorkload& w = Shared();
+  if (w.Index.Count() == 0) {
+    state.SkipWithError("nothing drawn");
+    return;
+  }
+  const TPickElement& target = w.Index[w.Index.Count() / 2];
+  const double within = kPickPixels / w.View.Scale;
+  const double x = target.End.X + within / 2, y = target.End.Y;
+  bool found = false;
+  for (auto _ : state) {
+    const auto hit = w.Index.Nearest(x, y, within);
+    found = hit.has_value();
+    benchmark::DoNotOptimize(hit);
+  }
+  if (!found) state.SkipWithError("the pick found nothing");
+}
+BENCHMARK(BM_Pick)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  int qtArgc = 1;
+  QGuiApplication app(qtArgc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
