@@ -45,6 +45,7 @@ constexpr int kGridLargeStep = 5;
 constexpr int kControlRowHeight = 36;
 // Room for "X -1234.567  Y -1234.567  Zoom Window" without the label jumping.
 constexpr int kPointerLabelWidth = 240;
+constexpr double kPickPixels = 5.0;  // how near a click must come to a move to pick it
 
 QScrollBar* MakeScrollBar(Qt::Orientation o, const TScrollSetting& s, QWidget* parent) {
   auto* bar = new QScrollBar(o, parent);
@@ -195,6 +196,7 @@ void TForm1::BuildToolBar() {
   button(TToolIcon::ZoomVaria, "Zoom varia", mode(TMouseMode::ZoomVaria));
   button(TToolIcon::Pan, "", mode(TMouseMode::Pan));
   button(TToolIcon::ZoomToPart, "Zoom to part", &TForm1::mnuZoomToPartClick);
+  button(TToolIcon::Pick, "Pick element", &TForm1::mnuPickClick);
   bar->addSeparator();
   button(TToolIcon::SetW0, "Set W0", mode(TMouseMode::SetW0));
   button(TToolIcon::SetSpindle, "Set Spindle Position", mode(TMouseMode::SetSpindle));
@@ -220,6 +222,7 @@ void TForm1::BuildMenus() {
   entry(file, "&Close Velquor", QKeySequence(Qt::CTRL | Qt::Key_F4), &TForm1::mnuCloseClick);
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   entry(view, "Zoom to &part", QKeySequence(Qt::Key_F7), &TForm1::mnuZoomToPartClick);
+  entry(view, "P&ick element", QKeySequence(Qt::Key_F6), &TForm1::mnuPickClick);
   QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
   entry(tools, "Tools", QKeySequence(Qt::CTRL | Qt::Key_T), &TForm1::mnuToolsClick);
   entry(tools, "Show/Close simulation", QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::mnuSimulationClick);
@@ -253,6 +256,7 @@ TDisplayChecks TForm1::Checks() const {
 
 void TForm1::ProcessCurrentFile() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
+  SimBox->SetHighlight(std::nullopt);  // the moves it stood for are drawn anew
   memInfo->BeginBatch();
   const TProcessResult r = ProcessFile(ViewerState.CurrentFile, ViewerState, *SimBox, Checks(), *memInfo,
                                        [this](int32_t handle) { DrawMachineView(handle); });
@@ -281,6 +285,21 @@ void TForm1::mnuZoomToPartClick() {
   SimBox->SetRect(*window);
   SimBox->UpdateScale();
   SimBox->Invalidate();
+}
+
+void TForm1::mnuPickClick() { SimBox->SetMouseMode(TMouseMode::Pick); }
+
+void TForm1::PickAt(QPoint pixel) {
+  if (!SimBox->CanConvert()) return;
+  const double x = SimBox->BildXToRealX(pixel.x()), y = SimBox->BildYToRealY(pixel.y());
+  const auto hit = ViewerState.Pick.Nearest(x, y, kPickPixels / SimBox->Scale);
+  if (!hit) {
+    SimBox->SetHighlight(std::nullopt);
+    return;
+  }
+  const TPickElement& e = ViewerState.Pick[hit->Index];
+  SimBox->SetHighlight(e);
+  memInfo->Append(PickText(e, SimBox->W0X(), SimBox->W0Y()));
 }
 
 void TForm1::OpenProgram(const QString& fileName) {
@@ -400,6 +419,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         PointerText(*SimBox, SimBox->W0Pos, TPixelXY{p.x(), p.y()}, SimBox->MouseMode)));
   } else if (watched == SimBox && event->type() == QEvent::Leave) {
     lblPointer->clear();
+  } else if (watched == SimBox && event->type() == QEvent::MouseButtonPress &&
+             SimBox->MouseMode == TMouseMode::Pick) {
+    PickAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+    return true;
   }
   if (event->type() == QEvent::KeyPress) {
     const auto* w = qobject_cast<QWidget*>(watched);

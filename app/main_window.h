@@ -94,6 +94,7 @@ class TForm1 : public QMainWindow {
   void btnRloadClick();
   void btnClearInfoClick();
   void mnuZoomToPartClick();
+  void mnuPickClick();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -111,6 +112,8 @@ class TForm1 : public QMainWindow {
   // The open dialog's file name after it closed; empty when it never held one.
   QString RunOpenDialog(bool& confirmed);
   bool HandleKey(QObject* receiver, QEvent* event);
+  // Pick mode: the drawn move nearest to the pixel, highlighted and named in the pane.
+  void PickAt(QPoint pixel);
   TDisplayChecks Checks() const;
   // False when the program text window, asked to close, stays open (its save failed).
   bool CompanionsLetGo();

@@ -39,6 +39,7 @@ void CloseEngine(TViewerState& state, TSimView& view) {
   if (state.EngineHandle <= 0) return;
   CncClose(state.EngineHandle);
   view.ClearObjects();
+  state.Pick.Clear();
   state.EngineHandle = 0;
 }
 
@@ -79,9 +80,11 @@ TProcessResult ProcessFile(const std::string& name, TViewerState& state, TSimVie
 
   view.ClearObjects();
   const TDrawRun run{&state.Settings.Tools, &state.Settings.CurrentTool, checks.PointOutEdges,
-                     [&info](const std::string& s) { info.Append(s); }};
+                     [&info](const std::string& s) { info.Append(s); }, &state.Pick};
+  state.Pick.Clear();
   if (checks.ViewContour) DrawElements(view, handle, kContourMode, kContourWidth, kContourColour, run);
   if (checks.ViewCuttingPath) DrawElements(view, handle, kPathMode, kPathWidth, kPathColour, run);
+  state.Pick.Build();
   view.Invalidate();
   if (state.MachineViewOn && machineView) machineView(handle);
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "display/pick_index.h"
 #include "engine/cnc_api.h"
 
 class TSimView;
@@ -29,6 +30,8 @@ struct TViewerState {
   bool MachineViewOn = false;
   // Diameters of the settings file that could not be used; every run lists them again.
   std::vector<std::string> SettingsWarnings;
+  // The moves of the last run's drawn lists, for picking with the mouse.
+  TPickIndex Pick;
 };
 
 // The three display check boxes.

@@ -163,6 +163,15 @@ void Paint(QPainter& p, TToolIcon icon) {
         p.drawLine(c, c + QPointF(0, dy));
       }
       break;
+    case TToolIcon::Pick:
+      // An arrow pointer touching a highlighted move.
+      p.setPen(QPen(QColor(0, 160, 0), 2.4, Qt::SolidLine, Qt::RoundCap));
+      p.drawLine(QPointF(1.5, 14), QPointF(14.5, 9));
+      p.setPen(QPen(Qt::black, 1.0));
+      p.setBrush(Qt::white);
+      p.drawPolygon(QPolygonF({QPointF(4, 1), QPointF(4, 11.5), QPointF(6.5, 9), QPointF(8.5, 12.5),
+                               QPointF(10, 11.7), QPointF(8, 8.3), QPointF(11.5, 8)}));
+      break;
   }
 }
 

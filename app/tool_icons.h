@@ -5,7 +5,7 @@
 
 enum class TToolIcon {
   Exit, Open, Edit, Refresh, ZoomAll, ZoomWindow, ZoomVaria, Pan,
-  SetW0, SetSpindle, Edges, Contour, CuttingPath, Tools, Simulation, About, ZoomToPart
+  SetW0, SetSpindle, Edges, Contour, CuttingPath, Tools, Simulation, About, ZoomToPart, Pick
 };
 
 QIcon ToolIcon(TToolIcon icon);

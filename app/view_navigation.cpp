@@ -26,6 +26,7 @@ const char* MouseModeName(int32_t mode) {
     case TMouseMode::ZoomVaria: return "Zoom varia";
     case TMouseMode::ZoomWindow: return "Zoom Window";
     case TMouseMode::Pan: return "Pan";
+    case TMouseMode::Pick: return "Pick";
     default: return "No mode";
   }
 }

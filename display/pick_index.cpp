@@ -34,13 +34,6 @@ double DistanceToSegment(double x, double y, const TPoint& a, const TPoint& b) {
 
 double ArcRadius(const TPickElement& arc) { return Length(arc.Start.X - arc.Centre.X, arc.Start.Y - arc.Centre.Y); }
 
-namespace {
-
-struct TArcRange {
-  double Start = 0.0;  // angle of the start point
-  double Sweep = 0.0;  // 0..2 pi, in the arc's own direction
-};
-
 TArcRange ArcRangeOf(const TPickElement& arc) {
   const double cx = arc.Centre.X, cy = arc.Centre.Y;
   const double a0 = std::atan2(arc.Start.Y - cy, arc.Start.X - cx);
@@ -50,15 +43,13 @@ TArcRange ArcRangeOf(const TPickElement& arc) {
   return {a0, full ? kTwoPi : sweep};
 }
 
-double Direction(const TPickElement& arc) { return arc.Shape == TPickShape::ArcCCW ? 1.0 : -1.0; }
-
-}  // namespace
+double ArcDirection(const TPickElement& arc) { return arc.Shape == TPickShape::ArcCCW ? 1.0 : -1.0; }
 
 double DistanceToArc(double x, double y, const TPickElement& arc) {
   const double r = ArcRadius(arc);
   const double cx = arc.Centre.X, cy = arc.Centre.Y;
   const TArcRange range = ArcRangeOf(arc);
-  const double along = Wrap(Direction(arc) * (std::atan2(y - cy, x - cx) - range.Start));
+  const double along = Wrap(ArcDirection(arc) * (std::atan2(y - cy, x - cx) - range.Start));
   if (along <= range.Sweep) return std::abs(Length(x - cx, y - cy) - r);
   return std::min(Length(x - arc.Start.X, y - arc.Start.Y), Length(x - arc.End.X, y - arc.End.Y));
 }
@@ -99,7 +90,7 @@ static bool ForEachSample(const TPickElement& e, double step, long most, F&& f) 
   const long n = static_cast<long>(std::ceil(r * range.Sweep / step));
   if (!(n <= most)) return false;
   // Turning the radius vector by a fixed angle: no sine and cosine per sample.
-  const double turn = n > 0 ? Direction(e) * range.Sweep / static_cast<double>(n) : 0.0;
+  const double turn = n > 0 ? ArcDirection(e) * range.Sweep / static_cast<double>(n) : 0.0;
   const double c = std::cos(turn), s = std::sin(turn);
   double dx = e.Start.X - e.Centre.X, dy = e.Start.Y - e.Centre.Y;
   for (long k = 0; k <= n; ++k) {

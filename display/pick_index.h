@@ -36,6 +36,13 @@ double DistanceToArc(double x, double y, const TPickElement& arc);
 double DistanceToElement(double x, double y, const TPickElement& e);
 double ArcRadius(const TPickElement& arc);
 
+struct TArcRange {
+  double Start = 0.0;  // angle of the start point
+  double Sweep = 0.0;  // 0..2 pi, in the arc's own direction
+};
+TArcRange ArcRangeOf(const TPickElement& arc);
+double ArcDirection(const TPickElement& arc);  // +1 counter-clockwise, -1 clockwise
+
 class TPickIndex {
  public:
   void Clear();

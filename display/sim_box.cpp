@@ -3,8 +3,28 @@
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPolygonF>
+#include <cmath>
 
 namespace {
+
+constexpr QColor kHighlightColour{255, 255, 255};
+constexpr int kHighlightWidth = 3;
+constexpr int kArcSegments = 64;
+
+// The move in pixels: a line, or an arc as a polyline of short chords.
+QPolygonF HighlightPolygon(const TViewWindow& view, const TPickElement& e) {
+  const auto pixel = [&](double x, double y) { return QPointF(view.PixelXExact(x), view.PixelYExact(y)); };
+  QPolygonF out;
+  if (e.Shape == TPickShape::Line) return QPolygonF({pixel(e.Start.X, e.Start.Y), pixel(e.End.X, e.End.Y)});
+  const double r = ArcRadius(e);
+  const TArcRange range = ArcRangeOf(e);
+  for (int k = 0; k <= kArcSegments; ++k) {
+    const double a = range.Start + ArcDirection(e) * range.Sweep * k / kArcSegments;
+    out << pixel(e.Centre.X + r * std::cos(a), e.Centre.Y + r * std::sin(a));
+  }
+  return out;
+}
 
 TPixelXY At(const QMouseEvent* e) {
   const QPoint p = e->position().toPoint();
@@ -29,6 +49,16 @@ void TSimBox::paintEvent(QPaintEvent*) {
   if (RepaintRequested() || BackBuffer().size() != size()) PaintView();
   QPainter p(this);
   p.drawImage(0, 0, BackBuffer());
+  if (Highlighted && CanConvert()) {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(kHighlightColour, kHighlightWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(HighlightPolygon(*this, *Highlighted));
+  }
+}
+
+void TSimBox::SetHighlight(std::optional<TPickElement> element) {
+  Highlighted = std::move(element);
+  update();
 }
 
 void TSimBox::resizeEvent(QResizeEvent*) {

@@ -4,6 +4,9 @@
 
 #include <QWidget>
 
+#include <optional>
+
+#include "display/pick_index.h"
 #include "display/sim_view.h"
 
 class TSimBox : public QWidget, public TSimView {
@@ -16,6 +19,9 @@ class TSimBox : public QWidget, public TSimView {
   // its resize event only when shown, so the owner calls this before it sets the start
   // window from the view's size.
   void SetClientSize(int width, int height);
+  // The picked move, drawn over the view in white; none clears it.
+  void SetHighlight(std::optional<TPickElement> element);
+  const std::optional<TPickElement>& Highlight() const { return Highlighted; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -29,4 +35,7 @@ class TSimBox : public QWidget, public TSimView {
   void BufferChanged() override;
   void CursorChanged() override;
   void MovePointerTo(TPixelXY p) override;
+
+ private:
+  std::optional<TPickElement> Highlighted;
 };

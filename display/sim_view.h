@@ -14,6 +14,8 @@
 // Values of MouseMode, chosen by the main window.
 struct TMouseMode {
   enum : int32_t { Idle = 0, SetW0 = 1, SetSpindle = 2, ZoomVaria = 3, ZoomWindow = 4, Pan = 5 };
+  // Clicks in this mode are the main window's: the view leaves them alone.
+  static constexpr int32_t Pick = 6;
 };
 
 enum class TViewCursor { Crosshair, Hand };

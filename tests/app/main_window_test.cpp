@@ -104,14 +104,14 @@ TEST_F(TMainWindowTest, ToolBarAndMenusOfferEveryCommand) {
   for (QAction* a : Form->findChild<QToolBar*>(QStringLiteral("ToolBar"))->actions())
     if (!a->isSeparator()) hints << a->toolTip();
   EXPECT_EQ(hints, (QStringList{"Exit program", "Open CNC file", "Edit CNC file", "Refresh", "Zoom all",
-                                "Zoom Window", "Zoom varia", "", "Zoom to part", "Set W0", "Set Spindle Position",
+                                "Zoom Window", "Zoom varia", "", "Zoom to part", "Pick element", "Set W0", "Set Spindle Position",
                                 "Show/hide edges", "Show/hide contour", "Show/hide cutting path", "Set up tools",
                                 "Show Orvik simulation path", "About"}));
   QStringList entries;
   for (QAction* menu : Form->menuBar()->actions())
     for (QAction* a : menu->menu()->actions()) entries << menu->text() + " " + a->text() + " " + a->shortcut().toString();
   EXPECT_EQ(entries, (QStringList{"File &Open Ctrl+F", "File &Close Velquor Ctrl+F4",
-                                  "&View Zoom to &part F7", "&Tools Tools Ctrl+T",
+                                  "&View Zoom to &part F7", "&View P&ick element F6", "&Tools Tools Ctrl+T",
                                   "&Tools Show/Close simulation Ctrl+S", "&Info About Ctrl+A"}));
   EXPECT_EQ(Form->OpenDialog().windowTitle(), "Open CNC-File");
   EXPECT_EQ(Form->OpenDialog().nameFilters(),

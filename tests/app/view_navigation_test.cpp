@@ -115,3 +115,43 @@ TEST(MainWindowNavigation, EveryRunGivesItsJobFiguresAndThePointerItsCoordinates
   QCoreApplication::sendEvent(&view, &leave);
   EXPECT_TRUE(form.PointerStatusText().isEmpty());
 }
+
+namespace {
+
+void ClickAt(TSimBox& view, QPointF at) {
+  QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, at.toPoint());
+}
+
+}  // namespace
+
+TEST(MainWindowNavigation, PickModeNamesAndHighlightsTheClickedMove) {
+  TForm1 form(NoSettings());
+  TTempFile program("N10 G00 X0 Y0 Z0\nN20 G01 X100 Y0 F500\nN30 G03 X100 Y60 I0 J30\nM30\n", ".cnc");
+  form.OpenProgram(QString::fromStdString(program.Name()));
+  TSimBox& view = form.View();
+  view.show();
+  view.SetW0X(0);
+  const auto pixel = [&](double x, double y) { return QPointF(view.PixelXExact(x), view.PixelYExact(y)); };
+  const int before = form.InfoPane().toPlainText().split(QLatin1Char('\n')).size();
+
+  ClickAt(view, pixel(50, 0));
+  EXPECT_EQ(form.InfoPane().toPlainText().split(QLatin1Char('\n')).size(), before) << "not in Pick mode yet";
+
+  form.mnuPickClick();  // View › Pick element, F6
+  ASSERT_EQ(view.MouseMode, TMouseMode::Pick);
+  ClickAt(view, pixel(50, 0));
+  QStringList lines = form.InfoPane().toPlainText().split(QLatin1Char('\n'));
+  EXPECT_EQ(lines.last().toStdString(), "Line 20: G01 to X100.000 Y0.000 Z0.000 (contour)");
+  ASSERT_TRUE(view.Highlight());
+  EXPECT_EQ(view.Highlight()->Line, 20);
+
+  ClickAt(view, pixel(130, 30));  // on the arc's curve, right of its centre
+  lines = form.InfoPane().toPlainText().split(QLatin1Char('\n'));
+  EXPECT_EQ(lines.last().toStdString(),
+            "Line 30: G03 to X100.000 Y60.000 Z0.000 centre X100.000 Y30.000 radius 30.000 (contour)");
+
+  ClickAt(view, pixel(100, 30));  // the arc's centre is no part of it
+  EXPECT_FALSE(view.Highlight());
+  EXPECT_EQ(form.InfoPane().toPlainText().split(QLatin1Char('\n')).size(), lines.size());
+  EXPECT_EQ(view.MouseMode, TMouseMode::Pick) << "the mode stays for the next click";
+}
