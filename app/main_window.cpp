@@ -300,6 +300,8 @@ void TForm1::PickAt(QPoint pixel) {
   const TPickElement& e = ViewerState.Pick[hit->Index];
   SimBox->SetHighlight(e);
   memInfo->Append(PickText(e, SimBox->W0X(), SimBox->W0Y()));
+  TfrmShowCncFile* text = Companions.ShowCncFile;
+  if (text && text->isVisible() && e.Line > 0) text->SelectBlock(e.Line);
 }
 
 void TForm1::OpenProgram(const QString& fileName) {

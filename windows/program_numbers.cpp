@@ -1,5 +1,7 @@
 #include "windows/program_numbers.h"
 
+#include <cstdint>
+
 namespace {
 
 constexpr size_t kNumberWidth = 5;
@@ -72,4 +74,20 @@ std::string ClearProgramNumbers(std::string_view text) {
     out += line.End;
   }
   return out;
+}
+
+int LineWithNumber(std::string_view text, int32_t number) {
+  const std::vector<TTextLine> lines = SplitTextLines(text);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    std::string_view body = lines[i].Body;
+    while (!body.empty() && (body.front() == ' ' || body.front() == '\t')) body.remove_prefix(1);
+    if (body.size() < 2 || (body[0] != 'N' && body[0] != 'n')) continue;
+    int64_t value = 0;
+    size_t k = 1;
+    // Digits past the range of a block number cannot match it: stop counting there.
+    for (; k < body.size() && body[k] >= '0' && body[k] <= '9'; ++k)
+      if (value <= INT32_MAX) value = value * 10 + (body[k] - '0');
+    if (k > 1 && value == number) return static_cast<int>(i);
+  }
+  return -1;
 }

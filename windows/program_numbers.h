@@ -31,5 +31,9 @@ std::string CreateProgramNumbers(std::string_view text);
 // loses that prefix and the one blank after it; every other line and every line end stays.
 std::string ClearProgramNumbers(std::string_view text);
 
+// The index (from 0) of the first line whose body starts, after blanks, with "N" and digits
+// of the value `number` (leading zeros allowed); -1 when no line has that block number.
+int LineWithNumber(std::string_view text, int32_t number);
+
 // The body of one line as ClearProgramNumbers leaves it.
 std::string_view ClearedLine(std::string_view body);

@@ -6,6 +6,9 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QStyle>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -181,3 +184,13 @@ void TfrmShowCncFile::SetChanged(bool changed) {
 }
 
 void TfrmShowCncFile::ShowError(const QString& text) { QMessageBox::warning(this, "Info", text); }
+
+bool TfrmShowCncFile::SelectBlock(int32_t number) {
+  const int line = LineWithNumber(Memo1->toPlainText().toStdString(), number);
+  if (line < 0) return false;
+  QTextCursor cursor(Memo1->document()->findBlockByNumber(line));
+  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  Memo1->setTextCursor(cursor);
+  Memo1->ensureCursorVisible();
+  return true;
+}

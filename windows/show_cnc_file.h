@@ -25,6 +25,8 @@ class TfrmShowCncFile : public QWidget {
   const QString& FileName() const { return FileName_; }
   bool Changed() const { return Changed_; }
   QPlainTextEdit* Memo() const { return Memo1; }
+  // Scrolls to the first line with block number `number` and selects it; false when none has it.
+  bool SelectBlock(int32_t number);
 
   void btnCloseClick();
   void btnOpenClick();

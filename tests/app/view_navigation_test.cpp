@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QTest>
 
 #include "app/info_pane.h"
 #include "app/main_window.h"
 #include "display/sim_box.h"
 #include "tests/app/viewer_files.h"
+#include "windows/show_cnc_file.h"
 
 namespace {
 
@@ -144,6 +146,12 @@ TEST(MainWindowNavigation, PickModeNamesAndHighlightsTheClickedMove) {
   EXPECT_EQ(lines.last().toStdString(), "Line 20: G01 to X100.000 Y0.000 Z0.000 (contour)");
   ASSERT_TRUE(view.Highlight());
   EXPECT_EQ(view.Highlight()->Line, 20);
+
+  TfrmShowCncFile text;  // the program text window, open: it follows the pick
+  form.SetCompanions({nullptr, nullptr, &text});
+  ASSERT_TRUE(text.EditFile(QString::fromStdString(program.Name())));
+  ClickAt(view, pixel(50, 0));
+  EXPECT_EQ(text.Memo()->textCursor().selectedText(), "N20 G01 X100 Y0 F500");
 
   ClickAt(view, pixel(130, 30));  // on the arc's curve, right of its centre
   lines = form.InfoPane().toPlainText().split(QLatin1Char('\n'));

@@ -99,3 +99,21 @@ TEST(SplitTextLines, LineEndsBelongToTheirLine) {
 }
 
 }  // namespace
+
+TEST(LineWithNumber, FindsTheFirstLineCarryingTheBlockNumber) {
+  const struct {
+    const char* Text;
+    int32_t Number;
+    int Expected;
+  } cases[] = {
+      {"N10 G00 X0\nN20 G01 X5\r\nN30 M30\n", 20, 1},
+      {"N00020 G01\n", 20, 0},          // leading zeros
+      {"  N30 G01\n", 30, 0},           // blanks before the word
+      {"G01 N20\nN200 G01\n", 20, -1},  // not first on its line; another number
+      {"N20\nN20\n", 20, 0},           // the first of two
+      {"N\n;N20\n", 20, -1},           // no digits; a comment
+      {"N99999999999999999999 G01\n", 20, -1},  // far past any block number
+      {"", 20, -1},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LineWithNumber(c.Text, c.Number), c.Expected) << c.Text;
+}

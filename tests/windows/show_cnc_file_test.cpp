@@ -186,3 +186,11 @@ TEST_F(ShowCncFileTest, EditFileFromTheViewerShowsTheWindow) {
 }
 
 }  // namespace
+
+TEST_F(ShowCncFileTest, SelectBlockSelectsTheLineWithThatNumber) {
+  ASSERT_TRUE(Window.Load(File("n.cnc", "N10 G00 X0\r\nN20 G01 X5 Y7\r\nN30 M30\r\n")));
+  EXPECT_TRUE(Window.SelectBlock(20));
+  EXPECT_EQ(Window.Memo()->textCursor().selectedText(), "N20 G01 X5 Y7");
+  EXPECT_FALSE(Window.SelectBlock(40));
+  EXPECT_EQ(Window.Memo()->textCursor().selectedText(), "N20 G01 X5 Y7") << "kept when no line has it";
+}
