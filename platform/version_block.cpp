@@ -159,19 +159,19 @@ std::string TranslationKey(const TVersionTranslation& t) {
 
 }  // namespace
 
-std::vector<uint8_t> BuildVersionBlock(const TVersionBlockSpec& spec) {
+std::vector<uint8_t> BuildVersionBlock(const TVersionBlockContent& content) {
   std::vector<std::vector<uint8_t>> strings;
-  for (const auto& [key, value] : spec.Strings) strings.push_back(TextNode(key, value));
-  const auto table = MakeNode(TranslationKey(spec.Translation), TNodeType::Text, {}, 0, strings);
+  for (const auto& [key, value] : content.Strings) strings.push_back(TextNode(key, value));
+  const auto table = MakeNode(TranslationKey(content.Translation), TNodeType::Text, {}, 0, strings);
   const auto stringInfo = MakeNode("StringFileInfo", TNodeType::Text, {}, 0, {table});
 
   std::vector<uint8_t> translation;
-  Put16(translation, spec.Translation.Language);
-  Put16(translation, spec.Translation.CodePage);
+  Put16(translation, content.Translation.Language);
+  Put16(translation, content.Translation.CodePage);
   const auto var = MakeNode("Translation", TNodeType::Binary, translation, translation.size(), {});
   const auto varInfo = MakeNode("VarFileInfo", TNodeType::Text, {}, 0, {var});
 
-  const auto fixed = FixedInfoBytes(spec.Fixed);
+  const auto fixed = FixedInfoBytes(content.Fixed);
   return MakeNode("VS_VERSION_INFO", TNodeType::Binary, fixed, fixed.size(), {stringInfo, varInfo});
 }
 

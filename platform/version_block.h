@@ -36,13 +36,13 @@ struct TVersionTranslation {
   uint16_t CodePage = 0x04B0;
 };
 
-struct TVersionBlockSpec {
+struct TVersionBlockContent {
   TFixedFileInfo Fixed;
   TVersionTranslation Translation;
   std::vector<std::pair<std::string, std::string>> Strings;  // key, UTF-8 value
 };
 
-std::vector<uint8_t> BuildVersionBlock(const TVersionBlockSpec& spec);
+std::vector<uint8_t> BuildVersionBlock(const TVersionBlockContent& content);
 
 // "1.3.0.2" as the two 32-bit halves of a fixed file version; missing parts are 0, parts
 // above 65535 or of no number make it fail.

@@ -11,12 +11,12 @@ namespace {
 using test_images::ElfWithSection;
 using test_images::PeWithVersion;
 
-TVersionBlockSpec SpecWith(std::vector<std::pair<std::string, std::string>> strings) {
-  TVersionBlockSpec spec;
-  spec.Fixed.FileType = 1;
-  spec.Fixed.FileFlagsMask = 0x3F;
-  spec.Strings = std::move(strings);
-  return spec;
+TVersionBlockContent ContentWith(std::vector<std::pair<std::string, std::string>> strings) {
+  TVersionBlockContent content;
+  content.Fixed.FileType = 1;
+  content.Fixed.FileFlagsMask = 0x3F;
+  content.Strings = std::move(strings);
+  return content;
 }
 
 TFileVersionInfo InfoOf(const std::vector<uint8_t>& block) {
@@ -28,7 +28,7 @@ TFileVersionInfo InfoOf(const std::vector<uint8_t>& block) {
 std::span<const uint8_t> Bytes(const std::vector<uint8_t>& v) { return {v.data(), v.size()}; }
 
 TEST(VersionBlock, StringsComeBackThroughTheFirstTranslation) {
-  const auto block = BuildVersionBlock(SpecWith({{"ProductName", "Velquor"},
+  const auto block = BuildVersionBlock(ContentWith({{"ProductName", "Velquor"},
                                                  {"FileVersion", "1.3.0.2"},
                                                  {"LegalCopyRight", "(C) Fr\xC3\xA4ser \xF0\x9F\x94\xA7"},
                                                  {"Comments", ""}}));
@@ -44,7 +44,7 @@ TEST(VersionBlock, StringsComeBackThroughTheFirstTranslation) {
 
 TEST(VersionBlock, KeysAndTableNamesMatchWithoutRegardToCase) {
   TVersionBlock parsed;
-  ASSERT_TRUE(parsed.Parse(BuildVersionBlock(SpecWith({{"LegalCopyright", "x"}}))));
+  ASSERT_TRUE(parsed.Parse(BuildVersionBlock(ContentWith({{"LegalCopyright", "x"}}))));
   // The table is written "040904B0"; the reader asks for "040904b0".
   EXPECT_EQ(parsed.Query("\\StringFileInfo\\040904b0\\LEGALCOPYRIGHT"), "x");
   EXPECT_EQ(VersionInfoFromBlock(parsed).LegalCopyRight, "x");
@@ -52,10 +52,10 @@ TEST(VersionBlock, KeysAndTableNamesMatchWithoutRegardToCase) {
 }
 
 TEST(VersionBlock, StringsOfAnotherTableThanTheFirstTranslationStayEmpty) {
-  TVersionBlockSpec spec = SpecWith({{"ProductName", "Velquor"}});
-  spec.Translation = {0x0407, 0x04E4};
+  TVersionBlockContent content = ContentWith({{"ProductName", "Velquor"}});
+  content.Translation = {0x0407, 0x04E4};
   TVersionBlock parsed;
-  ASSERT_TRUE(parsed.Parse(BuildVersionBlock(spec)));
+  ASSERT_TRUE(parsed.Parse(BuildVersionBlock(content)));
   ASSERT_EQ(parsed.Translations().size(), 1u);
   EXPECT_EQ(parsed.Translations()[0].CodePage, 0x04E4);
   EXPECT_EQ(VersionInfoFromBlock(parsed).ProductName, "Velquor");
@@ -63,12 +63,12 @@ TEST(VersionBlock, StringsOfAnotherTableThanTheFirstTranslationStayEmpty) {
 
 TEST(VersionBlock, FlagsCountOnlyWhereSetInFlagsAndMask) {
   for (const TVersionFlagField& f : kVersionFlagFields) {
-    TVersionBlockSpec spec = SpecWith({});
-    spec.Fixed.FileFlags = f.Bit;
-    spec.Fixed.FileFlagsMask = 0x3F & ~f.Bit;
-    EXPECT_FALSE(InfoOf(BuildVersionBlock(spec)).*f.Member) << f.Name << " outside the mask";
-    spec.Fixed.FileFlagsMask = 0x3F;
-    const TFileVersionInfo info = InfoOf(BuildVersionBlock(spec));
+    TVersionBlockContent content = ContentWith({});
+    content.Fixed.FileFlags = f.Bit;
+    content.Fixed.FileFlagsMask = 0x3F & ~f.Bit;
+    EXPECT_FALSE(InfoOf(BuildVersionBlock(content)).*f.Member) << f.Name << " outside the mask";
+    content.Fixed.FileFlagsMask = 0x3F;
+    const TFileVersionInfo info = InfoOf(BuildVersionBlock(content));
     for (const TVersionFlagField& g : kVersionFlagFields)
       EXPECT_EQ(info.*g.Member, &g == &f) << f.Name << " set, " << g.Name << " read";
   }
@@ -96,10 +96,10 @@ TEST(FileTypeText, EveryTypeAndTheSubtypesAtTheEndsOfTheTables) {
       {8, 0, ""},
   };
   for (const auto& c : cases) EXPECT_EQ(FileTypeText(c.Type, c.Subtype), c.Text) << c.Type << "/" << c.Subtype;
-  TVersionBlockSpec spec = SpecWith({});
-  spec.Fixed.FileType = 5;
-  spec.Fixed.FileSubtype = 0x1A;
-  EXPECT_EQ(InfoOf(BuildVersionBlock(spec)).FileTypeText, "Virtual Defice Identifier = 0000001A");
+  TVersionBlockContent content = ContentWith({});
+  content.Fixed.FileType = 5;
+  content.Fixed.FileSubtype = 0x1A;
+  EXPECT_EQ(InfoOf(BuildVersionBlock(content)).FileTypeText, "Virtual Defice Identifier = 0000001A");
 }
 
 TEST(ParseVersionQuad, FourPartsOfSixteenBits) {
@@ -110,7 +110,7 @@ TEST(ParseVersionQuad, FourPartsOfSixteenBits) {
 }
 
 TEST(VersionBlock, EveryCutOrCorruptBlockParsesWithinItsBytes) {
-  const auto block = BuildVersionBlock(SpecWith({{"ProductName", "Velquor"}, {"FileVersion", "1.0"}}));
+  const auto block = BuildVersionBlock(ContentWith({{"ProductName", "Velquor"}, {"FileVersion", "1.0"}}));
   for (size_t n = 0; n < block.size(); ++n) {
     TVersionBlock parsed;
     parsed.Parse(std::span(block).first(n));  // ASan watches the bounds
@@ -129,7 +129,7 @@ TEST(VersionBlock, EveryCutOrCorruptBlockParsesWithinItsBytes) {
 }
 
 TEST(FindVersionResource, ElfSectionInEveryClassAndByteOrder) {
-  const auto block = BuildVersionBlock(SpecWith({{"ProductName", "Velquor"}}));
+  const auto block = BuildVersionBlock(ContentWith({{"ProductName", "Velquor"}}));
   for (bool elf64 : {true, false})
     for (bool bigEndian : {false, true}) {
       const auto image = ElfWithSection(kVersionSectionName, block, {elf64, bigEndian});
@@ -145,7 +145,7 @@ TEST(FindVersionResource, ElfSectionInEveryClassAndByteOrder) {
 }
 
 TEST(FindVersionResource, PeResourceSection) {
-  const auto block = BuildVersionBlock(SpecWith({{"ProductName", "Velquor"}}));
+  const auto block = BuildVersionBlock(ContentWith({{"ProductName", "Velquor"}}));
   const auto image = PeWithVersion(block);
   const TVersionResourceLookup found = FindVersionResource(Bytes(image));
   EXPECT_EQ(found.Kind, TExecutableKind::Pe);
@@ -159,7 +159,7 @@ TEST(FindVersionResource, PeResourceSection) {
 }
 
 TEST(FindVersionResource, CutOrCorruptFilesStayWithinTheirBytes) {
-  const auto block = BuildVersionBlock(SpecWith({{"ProductName", "Velquor"}}));
+  const auto block = BuildVersionBlock(ContentWith({{"ProductName", "Velquor"}}));
   for (const auto& image : {ElfWithSection(kVersionSectionName, block), PeWithVersion(block)}) {
     for (size_t n = 0; n < image.size(); ++n) (void)FindVersionResource(std::span(image).first(n));
     for (size_t at = 0; at < image.size(); at += 3) {
@@ -174,7 +174,7 @@ TEST(FindVersionResource, CutOrCorruptFilesStayWithinTheirBytes) {
 
 TEST(ReadFileVersionInfo, FilesWithAndWithoutABlock) {
   TTempFolder folder;
-  const auto block = BuildVersionBlock(SpecWith({{"ProductName", "Velquor"}, {"FileVersion", "1.3.0.2"}}));
+  const auto block = BuildVersionBlock(ContentWith({{"ProductName", "Velquor"}, {"FileVersion", "1.3.0.2"}}));
   const auto elf = ElfWithSection(kVersionSectionName, block);
   WriteBytes(folder.File("tool"), std::string(elf.begin(), elf.end()));
   TVersionReadResult r = ReadFileVersionInfo(folder.File("tool"));
