@@ -18,8 +18,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/desktop_open.h"
+#include "app/file_follower.h"
 #include "app/info_pane.h"
 #include "app/job_figures.h"
+#include "app/line_in_view.h"
 #include "app/machine_view_link.h"
 #include "app/tool_icons.h"
 #include "app/view_navigation.h"
@@ -83,7 +86,11 @@ TForm1::TForm1(const TStartPaths& paths, QWidget* parent) : QMainWindow(parent) 
   lblPointer->setMinimumWidth(kPointerLabelWidth);
   statusBar()->addPermanentWidget(lblPointer);
   BuildToolBar();
+  Follower = new TFileFollower([this](TFollowAction a) { FileChangedOnDisk(a); }, this);
+  Follower->SetEnabled(ReadFollowFileChanges());
   BuildMenus();
+  setAcceptDrops(true);
+  installEventFilter(new TDropOpener([this](const QString& file) { OpenProgram(file); }, this));
 
   dlgOpen = new QFileDialog(this, QStringLiteral("Open CNC-File"));
   dlgOpen->setOption(QFileDialog::DontUseNativeDialog);
@@ -219,10 +226,23 @@ void TForm1::BuildMenus() {
   };
   QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
   entry(file, "&Open", QKeySequence(Qt::CTRL | Qt::Key_F), &TForm1::mnuOpenClick);
+  QMenu* recent = file->addMenu(QStringLiteral("&Recent files"));
+  recent->setObjectName(QStringLiteral("mnuRecent"));
+  connect(recent, &QMenu::aboutToShow, this, [this, recent] {
+    FillRecentMenu(*recent, ReadRecentFiles(), [this](const QString& f) { OpenProgram(f); });
+  });
   entry(file, "&Close Velquor", QKeySequence(Qt::CTRL | Qt::Key_F4), &TForm1::mnuCloseClick);
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   entry(view, "Zoom to &part", QKeySequence(Qt::Key_F7), &TForm1::mnuZoomToPartClick);
   entry(view, "P&ick element", QKeySequence(Qt::Key_F6), &TForm1::mnuPickClick);
+  QAction* follow = view->addAction(QStringLiteral("&Follow file changes"));
+  follow->setObjectName(QStringLiteral("mnuFollow"));
+  follow->setCheckable(true);
+  follow->setChecked(Follower->Enabled());
+  connect(follow, &QAction::toggled, this, [this](bool on) {
+    Follower->SetEnabled(on);
+    WriteFollowFileChanges(on);
+  });
   QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
   entry(tools, "Tools", QKeySequence(Qt::CTRL | Qt::Key_T), &TForm1::mnuToolsClick);
   entry(tools, "Show/Close simulation", QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::mnuSimulationClick);
@@ -255,6 +275,7 @@ TDisplayChecks TForm1::Checks() const {
 }
 
 void TForm1::ProcessCurrentFile() {
+  Follower->Processing(QString::fromStdString(ViewerState.CurrentFile));
   QApplication::setOverrideCursor(Qt::WaitCursor);
   SimBox->SetHighlight(std::nullopt);  // the moves it stood for are drawn anew
   memInfo->BeginBatch();
@@ -304,11 +325,39 @@ void TForm1::PickAt(QPoint pixel) {
   if (text && text->isVisible() && e.Line > 0) text->SelectBlock(e.Line);
 }
 
+void TForm1::SetCompanions(const TCompanionWindows& windows) {
+  if (Companions.ShowCncFile && Companions.ShowCncFile != windows.ShowCncFile)
+    disconnect(Companions.ShowCncFile, nullptr, this, nullptr);
+  Companions = windows;
+  if (Companions.ShowCncFile)
+    connect(Companions.ShowCncFile, &TfrmShowCncFile::LineDoubleClicked, this, &TForm1::ShowLineInView,
+            Qt::UniqueConnection);
+}
+
+void TForm1::ShowLineInView(int line, std::optional<int32_t> block) {
+  const TfrmShowCncFile* text = Companions.ShowCncFile;
+  const bool sameFile = text && SameFile(text->FileName().toStdString(), ViewerState.CurrentFile);
+  TLineInView r = LineInView(ViewerState.Pick, *SimBox, line, block, sameFile);
+  SimBox->SetHighlights(std::move(r.Elements));
+  if (r.Window) {
+    SimBox->SetRect(*r.Window);
+    SimBox->UpdateScale();
+    SimBox->Invalidate();
+  }
+  memInfo->Append(r.Message);
+}
+
+void TForm1::FileChangedOnDisk(TFollowAction action) {
+  memInfo->Append(FollowMessage(action, ViewerState.CurrentFile));
+  if (action == TFollowAction::Process) ProcessCurrentFile();
+}
+
 void TForm1::OpenProgram(const QString& fileName) {
   if (fileName.isEmpty()) return;
   OpenFileName = fileName;
   dlgOpen->selectFile(fileName);
   ViewerState.CurrentFile = fileName.toStdString();
+  RememberOpened(fileName);
   ProcessCurrentFile();
 }
 
@@ -323,6 +372,7 @@ void TForm1::mnuOpenClick() {
   const QString name = RunOpenDialog(confirmed);
   if (name.isEmpty()) return;
   ViewerState.CurrentFile = name.toStdString();
+  RememberOpened(name);
   ProcessCurrentFile();
 }
 

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/process_file.h"
@@ -16,6 +17,8 @@ class QLabel;
 class QPushButton;
 class QScrollBar;
 class TAboutBox;
+class TFileFollower;
+enum class TFollowAction;
 class TInfoMemo;
 class TMachineViewLink;
 class TSimBox;
@@ -55,7 +58,8 @@ class TForm1 : public QMainWindow {
 
   // The tool table window the Tools command shows; created after this window.
   void SetToolWindow(TfrmTools* tools) { frmTools = tools; }
-  void SetCompanions(const TCompanionWindows& windows) { Companions = windows; }
+  // A double click on a line of the program text window shows that line's moves.
+  void SetCompanions(const TCompanionWindows& windows);
 
   // File > Open with a name already chosen (the command line's program).
   void OpenProgram(const QString& fileName);
@@ -95,6 +99,8 @@ class TForm1 : public QMainWindow {
   void btnClearInfoClick();
   void mnuZoomToPartClick();
   void mnuPickClick();
+  // Highlights the moves of the program text window's line and brings them into sight.
+  void ShowLineInView(int line, std::optional<int32_t> block);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -114,6 +120,8 @@ class TForm1 : public QMainWindow {
   bool HandleKey(QObject* receiver, QEvent* event);
   // Pick mode: the drawn move nearest to the pixel, highlighted and named in the pane.
   void PickAt(QPoint pixel);
+  // The follower's news: the file changed (processed again, the window kept) or vanished.
+  void FileChangedOnDisk(TFollowAction action);
   TDisplayChecks Checks() const;
   // False when the program text window, asked to close, stays open (its save failed).
   bool CompanionsLetGo();
@@ -141,6 +149,7 @@ class TForm1 : public QMainWindow {
   QFileDialog* dlgOpen = nullptr;
   std::unique_ptr<TMachineViewLink> MachineView;
   TfrmTools* frmTools = nullptr;
+  TFileFollower* Follower = nullptr;  // processes CurrentFile again when it changes on disk
 
   // A key event climbs from the focus widget to its parents; it counts once.
   const QEvent* LastKeyEvent = nullptr;

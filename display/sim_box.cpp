@@ -49,16 +49,25 @@ void TSimBox::paintEvent(QPaintEvent*) {
   if (RepaintRequested() || BackBuffer().size() != size()) PaintView();
   QPainter p(this);
   p.drawImage(0, 0, BackBuffer());
-  if (Highlighted && CanConvert()) {
+  if (!Highlighted.empty() && CanConvert()) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(kHighlightColour, kHighlightWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolyline(HighlightPolygon(*this, *Highlighted));
+    for (const TPickElement& e : Highlighted) p.drawPolyline(HighlightPolygon(*this, e));
   }
 }
 
 void TSimBox::SetHighlight(std::optional<TPickElement> element) {
-  Highlighted = std::move(element);
+  SetHighlights(element ? std::vector<TPickElement>{*element} : std::vector<TPickElement>{});
+}
+
+void TSimBox::SetHighlights(std::vector<TPickElement> elements) {
+  Highlighted = std::move(elements);
   update();
+}
+
+std::optional<TPickElement> TSimBox::Highlight() const {
+  if (Highlighted.empty()) return std::nullopt;
+  return Highlighted.front();
 }
 
 void TSimBox::resizeEvent(QResizeEvent*) {

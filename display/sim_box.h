@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <vector>
 
 #include "display/pick_index.h"
 #include "display/sim_view.h"
@@ -21,7 +22,11 @@ class TSimBox : public QWidget, public TSimView {
   void SetClientSize(int width, int height);
   // The picked move, drawn over the view in white; none clears it.
   void SetHighlight(std::optional<TPickElement> element);
-  const std::optional<TPickElement>& Highlight() const { return Highlighted; }
+  // Several moves at once (those of one program line); empty clears them.
+  void SetHighlights(std::vector<TPickElement> elements);
+  // The first highlighted move, if any.
+  std::optional<TPickElement> Highlight() const;
+  const std::vector<TPickElement>& Highlights() const { return Highlighted; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -37,5 +42,5 @@ class TSimBox : public QWidget, public TSimView {
   void MovePointerTo(TPixelXY p) override;
 
  private:
-  std::optional<TPickElement> Highlighted;
+  std::vector<TPickElement> Highlighted;
 };

@@ -76,18 +76,21 @@ std::string ClearProgramNumbers(std::string_view text) {
   return out;
 }
 
+std::optional<int32_t> BlockNumberOf(std::string_view body) {
+  while (!body.empty() && (body.front() == ' ' || body.front() == '\t')) body.remove_prefix(1);
+  if (body.size() < 2 || (body[0] != 'N' && body[0] != 'n')) return std::nullopt;
+  int64_t value = 0;
+  size_t k = 1;
+  // Digits past the range of a block number cannot match one: stop counting there.
+  for (; k < body.size() && IsDigit(body[k]); ++k)
+    if (value <= INT32_MAX) value = value * 10 + (body[k] - '0');
+  if (k == 1 || value > INT32_MAX) return std::nullopt;
+  return static_cast<int32_t>(value);
+}
+
 int LineWithNumber(std::string_view text, int32_t number) {
   const std::vector<TTextLine> lines = SplitTextLines(text);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    std::string_view body = lines[i].Body;
-    while (!body.empty() && (body.front() == ' ' || body.front() == '\t')) body.remove_prefix(1);
-    if (body.size() < 2 || (body[0] != 'N' && body[0] != 'n')) continue;
-    int64_t value = 0;
-    size_t k = 1;
-    // Digits past the range of a block number cannot match it: stop counting there.
-    for (; k < body.size() && body[k] >= '0' && body[k] <= '9'; ++k)
-      if (value <= INT32_MAX) value = value * 10 + (body[k] - '0');
-    if (k > 1 && value == number) return static_cast<int>(i);
-  }
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (BlockNumberOf(lines[i].Body) == number) return static_cast<int>(i);
   return -1;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,10 @@ std::string CreateProgramNumbers(std::string_view text);
 // A line that begins with "N" or ";N", then one or more digits, then a blank or its end,
 // loses that prefix and the one blank after it; every other line and every line end stays.
 std::string ClearProgramNumbers(std::string_view text);
+
+// The block number a line starts with, after blanks: "N" and digits (leading zeros allowed);
+// none for a line without one or with a value beyond int32.
+std::optional<int32_t> BlockNumberOf(std::string_view body);
 
 // The index (from 0) of the first line whose body starts, after blanks, with "N" and digits
 // of the value `number` (leading zeros allowed); -1 when no line has that block number.

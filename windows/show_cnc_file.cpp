@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QStyle>
@@ -74,6 +75,8 @@ TfrmShowCncFile::TfrmShowCncFile(QWidget* parent) : QWidget(parent, Qt::Window) 
   btnSave->setEnabled(false);
   btnCreateNumbers->setEnabled(false);
 
+  // A double click names its whole line to the main window instead of selecting a word.
+  Memo1->viewport()->installEventFilter(this);
   connect(Memo1, &QPlainTextEdit::textChanged, this, [this] {
     if (!SettingText_) SetChanged(true);
   });
@@ -188,9 +191,24 @@ void TfrmShowCncFile::ShowError(const QString& text) { QMessageBox::warning(this
 bool TfrmShowCncFile::SelectBlock(int32_t number) {
   const int line = LineWithNumber(Memo1->toPlainText().toStdString(), number);
   if (line < 0) return false;
+  SelectLine(line);
+  return true;
+}
+
+void TfrmShowCncFile::SelectLine(int line) {
   QTextCursor cursor(Memo1->document()->findBlockByNumber(line));
   cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
   Memo1->setTextCursor(cursor);
   Memo1->ensureCursorVisible();
+}
+
+bool TfrmShowCncFile::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != Memo1->viewport() || event->type() != QEvent::MouseButtonDblClick)
+    return QWidget::eventFilter(watched, event);
+  const auto* mouse = static_cast<QMouseEvent*>(event);
+  if (mouse->button() != Qt::LeftButton) return false;
+  const QTextBlock block = Memo1->cursorForPosition(mouse->position().toPoint()).block();
+  SelectLine(block.blockNumber());
+  emit LineDoubleClicked(block.blockNumber(), BlockNumberOf(block.text().toStdString()));
   return true;
 }

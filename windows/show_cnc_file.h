@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 
 #include "windows/program_text_file.h"
 
@@ -27,6 +28,14 @@ class TfrmShowCncFile : public QWidget {
   QPlainTextEdit* Memo() const { return Memo1; }
   // Scrolls to the first line with block number `number` and selects it; false when none has it.
   bool SelectBlock(int32_t number);
+  // Selects line `line` (from 0) of the text, as a double click on it does.
+  void SelectLine(int line);
+
+ signals:
+  // A double click on line `line` (from 0); `block` is its N number, none without one.
+  void LineDoubleClicked(int line, std::optional<int32_t> block);
+
+ public:
 
   void btnCloseClick();
   void btnOpenClick();
@@ -37,6 +46,7 @@ class TfrmShowCncFile : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // Asks "program has been changed - Save?" when a loaded file's text is; false when saving was

@@ -10,26 +10,9 @@
 #include "app/info_pane.h"
 #include "app/main_window.h"
 #include "display/sim_box.h"
+#include "tests/app/navigation_fixtures.h"
 #include "tests/app/viewer_files.h"
 #include "windows/show_cnc_file.h"
-
-namespace {
-
-TViewWindow View600x400() {
-  TViewWindow w;
-  w.XMin = -40, w.XMax = 560, w.YMin = -40, w.YMax = 360;
-  w.Width = 600, w.Height = 400;
-  w.UpdateScale();
-  return w;
-}
-
-TStartPaths NoSettings() {
-  TStartPaths p = TStartPaths::BesideExecutable();
-  p.SettingsFile = "/nonexistent/velquor.INI";
-  return p;
-}
-
-}  // namespace
 
 TEST(PointerText, ProgramCoordinatesAreTheViewMinusW0) {
   const TViewWindow w = View600x400();  // one pixel per millimetre

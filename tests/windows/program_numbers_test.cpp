@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace {
@@ -116,4 +117,22 @@ TEST(LineWithNumber, FindsTheFirstLineCarryingTheBlockNumber) {
       {"", 20, -1},
   };
   for (const auto& c : cases) EXPECT_EQ(LineWithNumber(c.Text, c.Number), c.Expected) << c.Text;
+}
+
+TEST(BlockNumberOf, ReadsTheNWordALineStartsWith) {
+  const struct {
+    const char* Body;
+    std::optional<int32_t> Expected;
+  } cases[] = {
+      {"N20 G01 X5", 20},
+      {"N00000 G00", 0},  // the first line numbered by Create program numbers
+      {"\t n7", 7},       // blanks first, lower case
+      {"N2147483647", INT32_MAX},
+      {"N2147483648", std::nullopt},  // one past the range
+      {"G01 N20", std::nullopt},
+      {"N", std::nullopt},
+      {";N20", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(BlockNumberOf(c.Body), c.Expected) << c.Body;
 }

@@ -4,7 +4,10 @@
 
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
 #include <QToolButton>
+#include <optional>
+#include <vector>
 
 #include "tests/platform/test_files.h"
 #include "tests/windows/modal_answer.h"
@@ -193,4 +196,25 @@ TEST_F(ShowCncFileTest, SelectBlockSelectsTheLineWithThatNumber) {
   EXPECT_EQ(Window.Memo()->textCursor().selectedText(), "N20 G01 X5 Y7");
   EXPECT_FALSE(Window.SelectBlock(40));
   EXPECT_EQ(Window.Memo()->textCursor().selectedText(), "N20 G01 X5 Y7") << "kept when no line has it";
+}
+
+TEST_F(ShowCncFileTest, DoubleClickOnALineSelectsItAndNamesItsBlockNumber) {
+  ASSERT_TRUE(Window.Load(File("d.cnc", "N10 G00 X0\r\nG01 X5 Y7\r\nN30 M30\r\n")));
+  Window.show();
+  QApplication::processEvents();
+  std::vector<std::pair<int, std::optional<int32_t>>> seen;
+  QObject::connect(&Window, &TfrmShowCncFile::LineDoubleClicked,
+                   [&](int line, std::optional<int32_t> block) { seen.emplace_back(line, block); });
+  QPlainTextEdit& memo = *Window.Memo();
+  const auto lineCentre = [&](int line) {
+    QTextCursor c(memo.document()->findBlockByNumber(line));
+    return memo.cursorRect(c).center() + QPoint(4, 0);
+  };
+  QTest::mouseDClick(memo.viewport(), Qt::LeftButton, Qt::NoModifier, lineCentre(2));
+  QTest::mouseDClick(memo.viewport(), Qt::LeftButton, Qt::NoModifier, lineCentre(1));
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0], std::make_pair(2, std::optional<int32_t>(30)));
+  EXPECT_EQ(seen[1], std::make_pair(1, std::optional<int32_t>()));
+  EXPECT_EQ(memo.textCursor().selectedText(), "G01 X5 Y7") << "the whole line, not a word";
+  EXPECT_FALSE(Window.Changed());
 }
