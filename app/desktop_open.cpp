@@ -29,7 +29,7 @@ QStringList WithRecent(const QStringList& list, const QString& path, int most) {
   return out.mid(0, most);
 }
 
-QStringList ReadRecentFiles() { return UserConfig().value(kRecentKey).toStringList(); }
+QStringList ReadRecentFiles() { return UserConfig().value(kRecentKey).toStringList().mid(0, kMostRecentFiles); }
 
 void RememberOpened(const QString& path) {
   if (!QFileInfo(path).isFile()) return;
@@ -58,8 +58,10 @@ void FillRecentMenu(QMenu& menu, const QStringList& files, const std::function<v
 
 QString DroppedProgram(const QMimeData* data) {
   if (!data || !data->hasUrls()) return {};
+  // A folder is no program: dropping one would only read an empty program.
   for (const QUrl& url : data->urls())
-    if (url.isLocalFile() && !url.toLocalFile().isEmpty()) return url.toLocalFile();
+    if (url.isLocalFile() && !url.toLocalFile().isEmpty() && !QFileInfo(url.toLocalFile()).isDir())
+      return url.toLocalFile();
   return {};
 }
 

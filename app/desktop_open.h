@@ -29,7 +29,8 @@ void WriteFollowFileChanges(bool on);
 // are shown disabled. `open` gets the chosen file.
 void FillRecentMenu(QMenu& menu, const QStringList& files, const std::function<void(const QString&)>& open);
 
-// The program file a drag brings: its first local file; empty when it brings none.
+// The program file a drag brings: its first local file that is not a folder; empty when it
+// brings none.
 QString DroppedProgram(const QMimeData* data);
 
 // Installed on the main window: takes drags that bring a file and hands the dropped file on.

@@ -193,12 +193,15 @@ TEST_F(DesktopTest, ADroppedFileIsProcessedAndListedFirstAmongRecentFiles) {
   EXPECT_EQ(form.State().CurrentFile, b);
   EXPECT_EQ(Runs(form), 3);
 
-  QMimeData text;  // a drag that brings no file is not taken
+  QMimeData text, folder;  // drags that bring no program file are not taken
   text.setText("G01 X5");
-  QDragEnterEvent textEnter(QPoint(100, 100), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-  textEnter.setAccepted(false);
-  QCoreApplication::sendEvent(&form, &textEnter);
-  EXPECT_FALSE(textEnter.isAccepted());
+  folder.setUrls({QUrl::fromLocalFile(Q(Dir.Path()))});
+  for (const QMimeData* refused : {&text, &folder}) {
+    QDragEnterEvent refusedEnter(QPoint(100, 100), Qt::CopyAction, refused, Qt::LeftButton, Qt::NoModifier);
+    refusedEnter.setAccepted(false);
+    QCoreApplication::sendEvent(&form, &refusedEnter);
+    EXPECT_FALSE(refusedEnter.isAccepted());
+  }
 
   EXPECT_EQ(ReadRecentFiles(), (QStringList{Q(b), Q(a), Q(gone)}));
   auto* recent = form.menuBar()->findChild<QMenu*>("mnuRecent");
