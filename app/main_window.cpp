@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/export_picture.h"
 #include "app/info_pane.h"
 #include "app/job_figures.h"
 #include "app/machine_view_link.h"
@@ -90,6 +91,7 @@ TForm1::TForm1(const TStartPaths& paths, QWidget* parent) : QMainWindow(parent) 
   dlgOpen->setFileMode(QFileDialog::ExistingFile);
   dlgOpen->setNameFilters({QStringLiteral("CNC-File (*.txt)"), QStringLiteral("CNC-File (*.cnc)"),
                            QStringLiteral("Gerber-File (*.grb)"), QStringLiteral("all (*)")});
+  dlgExport = MakeExportDialog(this);
 
   // The start window depends on the view's size: lay the window out before it is shown.
   resize(kClientWidth, kClientHeight);
@@ -219,6 +221,7 @@ void TForm1::BuildMenus() {
   };
   QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
   entry(file, "&Open", QKeySequence(Qt::CTRL | Qt::Key_F), &TForm1::mnuOpenClick);
+  entry(file, "&Export picture…", QKeySequence(Qt::CTRL | Qt::Key_E), &TForm1::mnuExportPictureClick);
   entry(file, "&Close Velquor", QKeySequence(Qt::CTRL | Qt::Key_F4), &TForm1::mnuCloseClick);
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   entry(view, "Zoom to &part", QKeySequence(Qt::Key_F7), &TForm1::mnuZoomToPartClick);
@@ -324,6 +327,17 @@ void TForm1::mnuOpenClick() {
   if (name.isEmpty()) return;
   ViewerState.CurrentFile = name.toStdString();
   ProcessCurrentFile();
+}
+
+void TForm1::mnuExportPictureClick() {
+  if (const QString suggested = SuggestedPictureName(ViewerState.CurrentFile); !suggested.isEmpty())
+    dlgExport->selectFile(suggested);
+  if (dlgExport->exec() == QDialog::Accepted && !dlgExport->selectedFiles().isEmpty())
+    ExportPicture(dlgExport->selectedFiles().constFirst());
+}
+
+void TForm1::ExportPicture(const QString& fileName) {
+  memInfo->Append(ExportViewPicture(*SimBox, fileName.toStdString()));
 }
 
 void TForm1::btnEditClick() {
