@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <functional>
 
 #include "display/sim_view.h"
 #include "display/svg_export.h"
@@ -23,18 +24,27 @@ std::string LowerExtension(const std::string& fileName) {
   return ext;
 }
 
-std::string CannotWrite(const std::string& fileName, const QString& why) {
-  return "cannot write " + fileName + ": " + why.toStdString();
+// Writes through a file that replaces the old one only when complete; the error text, empty
+// when the file was written.
+std::string SaveFile(const std::string& fileName, const std::function<bool(QIODevice&, QString&)>& write) {
+  const auto cannot = [&fileName](const QString& why) { return "cannot write " + fileName + ": " + why.toStdString(); };
+  QSaveFile file(QString::fromStdString(fileName));
+  if (!file.open(QIODevice::WriteOnly)) return cannot(file.errorString());
+  QString why;
+  if (!write(file, why)) return cannot(why.isEmpty() ? file.errorString() : why);
+  if (!file.commit()) return cannot(file.errorString());
+  return {};
 }
 
-std::string WritePng(const QImage& image, const std::string& fileName) {
-  if (image.isNull()) return CannotWrite(fileName, QStringLiteral("the view has no picture"));
-  QSaveFile file(QString::fromStdString(fileName));
-  if (!file.open(QIODevice::WriteOnly)) return CannotWrite(fileName, file.errorString());
-  QImageWriter writer(&file, "PNG");
-  if (!writer.write(image)) return CannotWrite(fileName, writer.errorString());
-  if (!file.commit()) return CannotWrite(fileName, file.errorString());
-  return {};
+bool WritePng(const QImage& image, QIODevice& device, QString& why) {
+  if (image.isNull()) {
+    why = QStringLiteral("the view has no picture");
+    return false;
+  }
+  QImageWriter writer(&device, "PNG");
+  if (writer.write(image)) return true;
+  why = writer.errorString();
+  return false;
 }
 
 }  // namespace
@@ -57,8 +67,11 @@ std::string UnknownPictureFormatMessage(const std::string& fileName) {
 TExportResult ExportPicture(const TSimView& view, const std::string& fileName) {
   const std::optional<TPictureFormat> format = PictureFormatFor(fileName);
   if (!format) return {false, UnknownPictureFormatMessage(fileName)};
-  const std::string error = *format == TPictureFormat::Png
-                                ? WritePng(view.BackBuffer(), fileName)
-                                : WriteSvg(SvgDrawing(view.Objects, view), QString::fromStdString(fileName));
+  const std::string error = SaveFile(fileName, [&](QIODevice& device, QString& why) {
+    if (*format == TPictureFormat::Png) return WritePng(view.BackBuffer(), device, why);
+    if (WriteSvg(SvgDrawing(view.Objects, view), device)) return true;
+    why = QStringLiteral("the drawing could not be started");
+    return false;
+  });
   return {error.empty(), error};
 }

@@ -1,7 +1,6 @@
 #include "display/svg_export.h"
 
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
@@ -103,14 +102,9 @@ TSvgDrawing SvgDrawing(const TDisplayList& list, const TViewWindow& w) {
   return d;
 }
 
-std::string WriteSvg(const TSvgDrawing& d, const QString& fileName) {
-  const auto failed = [&fileName](const QString& why) {
-    return "cannot write " + fileName.toStdString() + ": " + why.toStdString();
-  };
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) return failed(file.errorString());
+bool WriteSvg(const TSvgDrawing& d, QIODevice& device) {
   QSvgGenerator svg;
-  svg.setOutputDevice(&file);
+  svg.setOutputDevice(&device);
   svg.setResolution(kPixelsPerInch);
   svg.setSize(d.Pixels);
   const TWindowRect& b = d.ViewBox;
@@ -119,7 +113,7 @@ std::string WriteSvg(const TSvgDrawing& d, const QString& fileName) {
   svg.setTitle(QStringLiteral("Velquor simulation view"));
   svg.setDescription(QStringLiteral("Contour and cutting path in millimetres"));
   QPainter painter;
-  if (!painter.begin(&svg)) return failed(QStringLiteral("the drawing could not be started"));
+  if (!painter.begin(&svg)) return false;
   painter.setTransform(QTransform(1, 0, 0, -1, 0, 0));
   painter.fillRect(QRectF(b.XMin, b.YMin, b.XMax - b.XMin, b.YMax - b.YMin), Qt::black);
   painter.setBrush(Qt::NoBrush);
@@ -127,7 +121,5 @@ std::string WriteSvg(const TSvgDrawing& d, const QString& fileName) {
     painter.setPen(MillimetrePen(o.Pen, d.MmPerPixel));
     painter.drawPath(o.Path);
   }
-  painter.end();
-  if (!file.commit()) return failed(file.errorString());
-  return {};
+  return painter.end();
 }

@@ -3,14 +3,13 @@
 // and QSvgGenerator writes them as an SVG file.
 //
 // Building the drawing is pure (no window, no file), so it is tested on its own; writing it
-// is the one step that touches the disk.
+// is the one step that touches a device.
 #pragma once
 
+#include <QIODevice>
 #include <QPainterPath>
 #include <QPen>
 #include <QSize>
-#include <QString>
-#include <string>
 #include <vector>
 
 #include "display/display_list.h"
@@ -49,6 +48,6 @@ QPen MillimetrePen(const TPenSpec& pen, double mmPerPixel);
 // Every object of the list that the view draws for its window, in list order.
 TSvgDrawing SvgDrawing(const TDisplayList& list, const TViewWindow& w);
 
-// Writes the drawing on a black ground, as the view shows it; returns an error text, empty
-// when the file was written.
-std::string WriteSvg(const TSvgDrawing& drawing, const QString& fileName);
+// Writes the drawing on a black ground, as the view shows it, to an open device. False when
+// the drawing could not be started; the device's own write errors are the caller's to check.
+bool WriteSvg(const TSvgDrawing& drawing, QIODevice& device);

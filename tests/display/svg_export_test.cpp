@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -203,7 +204,10 @@ TEST_F(TSvgFileTest, WrittenFileHoldsOnePathPerObjectInMillimetres) {
   list.Add(Styled(TGraphLine({30, 10}, {60, 10}, qRgb(0, 0, 255)), kPenDashDot, 0), w);
   list.Add(Styled(TGraphCircle({70, 30}, 5, qRgb(0, 128, 0)), kPenSolid, 0), w);
   list.Add(TGraphArcCW({80, 10}, {85, 10}, {90, 10}, qRgb(0, 255, 0)), w);
-  ASSERT_EQ(WriteSvg(SvgDrawing(list, w), In("d.svg")), "");
+  QFile file(In("d.svg"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  ASSERT_TRUE(WriteSvg(SvgDrawing(list, w), file));
+  file.close();
 
   const TSvgRead svg = ReadSvg(In("d.svg"));
   ASSERT_TRUE(svg.Ok);
@@ -234,12 +238,6 @@ TEST_F(TSvgFileTest, WrittenFileHoldsOnePathPerObjectInMillimetres) {
   const QRgb midLine = image.pixel(w.RealToPixelX(45), w.RealToPixelY(10));
   EXPECT_GT(qBlue(midLine), 100);
   EXPECT_EQ(image.pixel(w.RealToPixelX(45), w.RealToPixelY(40)), qRgb(0, 0, 0));
-}
-
-TEST_F(TSvgFileTest, UnwritableFileIsAMessage) {
-  const std::string error = WriteSvg(SvgDrawing(TDisplayList(), SmallView()), In("no/such/dir/d.svg"));
-  EXPECT_EQ(error.rfind("cannot write " + In("no/such/dir/d.svg").toStdString() + ": ", 0), 0u) << error;
-  EXPECT_FALSE(std::filesystem::exists(Dir / "no"));
 }
 
 }  // namespace
