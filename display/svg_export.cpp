@@ -79,10 +79,10 @@ QPainterPath RealPath(const TGraphObject& o, const TViewWindow& w) {
   return path;
 }
 
-QPen MillimetrePen(const TPenSpec& spec, double mmPerPixel) {
-  QPen pen(QColor::fromRgb(spec.Colour), std::max<int>(spec.Width, 1) * mmPerPixel);
+QPen MillimetrePen(const TPenSpec& given, double mmPerPixel) {
+  QPen pen(QColor::fromRgb(given.Colour), std::max<int>(given.Width, 1) * mmPerPixel);
   // Qt's dash-dot (4, 2, 1, 2 pen widths) is the view's: its own raster draws 4, 2, 1, 2 pixels.
-  pen.setStyle(spec.Style == kPenDashDot ? Qt::DashDotLine : Qt::SolidLine);
+  pen.setStyle(given.Style == kPenDashDot ? Qt::DashDotLine : Qt::SolidLine);
   pen.setCapStyle(Qt::FlatCap);
   return pen;
 }
