@@ -20,6 +20,7 @@
 
 #include "app/desktop_open.h"
 #include "app/file_follower.h"
+#include "app/export_picture.h"
 #include "app/info_pane.h"
 #include "app/job_figures.h"
 #include "app/line_in_view.h"
@@ -97,6 +98,7 @@ TForm1::TForm1(const TStartPaths& paths, QWidget* parent) : QMainWindow(parent) 
   dlgOpen->setFileMode(QFileDialog::ExistingFile);
   dlgOpen->setNameFilters({QStringLiteral("CNC-File (*.txt)"), QStringLiteral("CNC-File (*.cnc)"),
                            QStringLiteral("Gerber-File (*.grb)"), QStringLiteral("all (*)")});
+  dlgExport = MakeExportDialog(this);
 
   // The start window depends on the view's size: lay the window out before it is shown.
   resize(kClientWidth, kClientHeight);
@@ -231,6 +233,7 @@ void TForm1::BuildMenus() {
   connect(recent, &QMenu::aboutToShow, this, [this, recent] {
     FillRecentMenu(*recent, ReadRecentFiles(), [this](const QString& f) { OpenProgram(f); });
   });
+  entry(file, "&Export picture…", QKeySequence(Qt::CTRL | Qt::Key_E), &TForm1::mnuExportPictureClick);
   entry(file, "&Close Velquor", QKeySequence(Qt::CTRL | Qt::Key_F4), &TForm1::mnuCloseClick);
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   entry(view, "Zoom to &part", QKeySequence(Qt::Key_F7), &TForm1::mnuZoomToPartClick);
@@ -374,6 +377,17 @@ void TForm1::mnuOpenClick() {
   ViewerState.CurrentFile = name.toStdString();
   RememberOpened(name);
   ProcessCurrentFile();
+}
+
+void TForm1::mnuExportPictureClick() {
+  if (const QString suggested = SuggestedPictureName(ViewerState.CurrentFile); !suggested.isEmpty())
+    dlgExport->selectFile(suggested);
+  if (dlgExport->exec() == QDialog::Accepted && !dlgExport->selectedFiles().isEmpty())
+    ExportPicture(dlgExport->selectedFiles().constFirst());
+}
+
+void TForm1::ExportPicture(const QString& fileName) {
+  memInfo->Append(ExportViewPicture(*SimBox, fileName.toStdString()));
 }
 
 void TForm1::btnEditClick() {

@@ -69,6 +69,9 @@ class TForm1 : public QMainWindow {
   TSimBox& View() { return *SimBox; }
   TInfoMemo& InfoPane() { return *memInfo; }
   QFileDialog& OpenDialog() { return *dlgOpen; }
+  QFileDialog& ExportDialog() { return *dlgExport; }
+  // File > Export picture... with a name already chosen; the pane tells how it went.
+  void ExportPicture(const QString& fileName);
   const TViewerState& State() const { return ViewerState; }
   TViewerState& State() { return ViewerState; }
   const std::string& FontPath() const { return FontPathText; }
@@ -85,6 +88,7 @@ class TForm1 : public QMainWindow {
 
  public slots:
   void mnuOpenClick();
+  void mnuExportPictureClick();
   void btnEditClick();
   void btnRefreshClick();
   void btnZoomAllClick();
@@ -147,6 +151,7 @@ class TForm1 : public QMainWindow {
   QLabel* lblFigures = nullptr;
   QLabel* lblPointer = nullptr;
   QFileDialog* dlgOpen = nullptr;
+  QFileDialog* dlgExport = nullptr;
   std::unique_ptr<TMachineViewLink> MachineView;
   TfrmTools* frmTools = nullptr;
   TFileFollower* Follower = nullptr;  // processes CurrentFile again when it changes on disk

@@ -41,11 +41,13 @@ const TCommandHelp kCommands[] = {
      "Options:\n"
      "%RUN%%START%%LIMIT%"},
 #ifdef VELQUOR_RENDER
-    {"render", "the simulation view as a PNG picture",
-     "usage: velquor-cnc render PROGRAM -o OUT.png [options]\n"
+    {"render", "the simulation view as a PNG picture or an SVG drawing",
+     "usage: velquor-cnc render PROGRAM -o OUT.png|OUT.svg [options]\n"
      "Draws the contour (and with --path the milling path) as the viewer's simulation view does.\n"
+     "The extension of OUT (in any case) chooses: .png the picture as the view paints it, .svg\n"
+     "the drawn lines, arcs and circles as vector paths in millimetres.\n"
      "Options:\n"
-     "  -o OUT.png          picture to write\n"
+     "  -o OUT.png|OUT.svg  picture to write\n"
      "  --size WxH          picture size in pixels (default 994x628)\n"
      "  --no-contour        leave the programmed contour out\n"
      "  --path              draw the milling path\n"

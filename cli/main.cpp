@@ -2,7 +2,7 @@
 //   dump PROGRAM [options]      one JSON object with messages, contour and path
 //   check PROGRAM... [options]  messages and a summary per program; exit 1 on any problem
 //   stats PROGRAM [options]     extents, feed and rapid lengths and cutting time as JSON
-//   render PROGRAM -o OUT.png    the simulation view as a picture (built with the GUI parts)
+//   render PROGRAM -o OUT        the simulation view as a PNG picture or SVG drawing (built with the GUI parts)
 //   machine PROGRAM -o OUT.png   the machine-coordinate view as a picture (likewise)
 //   tools DRILLFILE              the tool block of a drill file as JSON
 //   version FILE                 the version record of an executable as JSON

@@ -13,12 +13,13 @@
 #include "app/settings.h"
 #include "cli/program_run.h"
 #include "display/draw_elements.h"
+#include "display/picture_export.h"
 #include "display/sim_view.h"
 #include "engine/cnc_api.h"
 #include "engine/convert.h"
 
 const char* const kRenderUsage =
-    "       velquor-cnc render PROGRAM -o OUT.png [--size WxH] [--no-contour] [--path] [--edges]\n"
+    "       velquor-cnc render PROGRAM -o OUT.png|OUT.svg [--size WxH] [--no-contour] [--path] [--edges]\n"
     "                  [--settings FILE.INI] [--w0 X,Y] [--spindle X,Y] [--window XMIN,XMAX,YMIN]\n"
     "                  [--grid MM] [--radius N=MM]... [--font-path DIR]\n";
 
@@ -161,6 +162,11 @@ void SetStartWindow(TSimView& view, const TRenderOptions& o) {
 }
 
 int Render(TRenderOptions& o) {
+  // Refused before the program runs: the picture could not be written anyway.
+  if (!PictureFormatFor(o.Output)) {
+    std::fprintf(stderr, "velquor-cnc: %s\n", UnknownPictureFormatMessage(o.Output).c_str());
+    return 2;
+  }
   const auto info = [](const std::string& s) { std::printf("%s\n", s.c_str()); };
   TSimView view;
   view.Resize(o.Width, o.Height);
@@ -192,8 +198,9 @@ int Render(TRenderOptions& o) {
   view.Invalidate();
   view.PaintView();
   CncClose(r.Handle);
-  if (!view.BackBuffer().save(QString::fromStdString(o.Output), "PNG")) {
-    std::fprintf(stderr, "velquor-cnc: cannot write %s\n", o.Output.c_str());
+  const TExportResult saved = ExportPicture(view, o.Output);
+  if (!saved.Ok) {
+    std::fprintf(stderr, "velquor-cnc: %s\n", saved.Error.c_str());
     return 1;
   }
   return 0;

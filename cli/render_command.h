@@ -1,4 +1,5 @@
-// velquor-cnc render: the simulation view of a processed program as a PNG picture.
+// velquor-cnc render: the simulation view of a processed program as a PNG picture or an SVG
+// drawing.
 #pragma once
 
 extern const char* const kRenderUsage;

@@ -110,7 +110,9 @@ TEST_F(TMainWindowTest, ToolBarAndMenusOfferEveryCommand) {
   QStringList entries;
   for (QAction* menu : Form->menuBar()->actions())
     for (QAction* a : menu->menu()->actions()) entries << menu->text() + " " + a->text() + " " + a->shortcut().toString();
-  EXPECT_EQ(entries, (QStringList{"File &Open Ctrl+F", "File &Recent files ", "File &Close Velquor Ctrl+F4",
+  EXPECT_EQ(entries, (QStringList{"File &Open Ctrl+F", "File &Recent files ",
+                                  QString::fromUtf8("File &Export picture\u2026 Ctrl+E"),
+                                  "File &Close Velquor Ctrl+F4",
                                   "&View Zoom to &part F7", "&View P&ick element F6",
                                   "&View &Follow file changes ", "&Tools Tools Ctrl+T",
                                   "&Tools Show/Close simulation Ctrl+S", "&Info About Ctrl+A"}));

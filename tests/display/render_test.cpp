@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/command_runner.h"
+#include "tests/svg_reading.h"
 
 #include <QImage>
 #include <cstdio>
@@ -101,6 +102,47 @@ TEST_F(TRenderFixture, UnwritableOutputFails) {
   const TRenderResult r = RunCli("render " + In("square.cnc") + " -o " + In("no/such/dir/out.png"));
   EXPECT_EQ(r.Exit, 1);
   EXPECT_NE(r.Output.find("cannot write"), std::string::npos);
+}
+
+// The demo as a picture and as a drawing: the drawing's paths cover what the picture shows
+// beyond its grid, axes and markers (the same command without objects).
+TEST_F(TRenderFixture, DemoDrawingHasThePicturesExtents) {
+  const std::string demo = " " VELQUOR_SOURCE_DIR "/examples/demo.cnc --settings " VELQUOR_SOURCE_DIR
+                           "/examples/tools.INI --window -40,180,-40 --size 800x500";
+  for (const char* out : {"demo.png", "demo.SVG"}) {
+    const TRenderResult r = RunCli("render" + demo + " --path -o " + In(out));
+    ASSERT_EQ(r.Exit, 0) << out << ": " << r.Output;
+  }
+  ASSERT_EQ(RunCli("render" + demo + " --no-contour -o " + In("ground.png")).Exit, 0);
+  const QImage picture = QImage(QString::fromStdString(In("demo.png"))).convertToFormat(QImage::Format_RGB32);
+  const QImage ground = QImage(QString::fromStdString(In("ground.png"))).convertToFormat(QImage::Format_RGB32);
+  const TSvgRead svg = ReadSvg(QString::fromStdString(In("demo.SVG")));
+  ASSERT_TRUE(svg.Ok);
+  EXPECT_GT(svg.Paths.size(), 500u);
+  const QRectF lit = LitPixelBounds(picture, ground);
+  const QRectF drawn = SvgPixelBounds(svg, picture.size());
+  EXPECT_GT(lit.left(), 10);  // inside the picture: the extents are the demo's own
+  EXPECT_LT(lit.right(), picture.width() - 10);
+  EXPECT_GT(lit.top(), 10);
+  EXPECT_LT(lit.bottom(), picture.height() - 10);
+  EXPECT_NEAR(drawn.left(), lit.left(), 2);
+  EXPECT_NEAR(drawn.right(), lit.right(), 2);
+  EXPECT_NEAR(drawn.top(), lit.top(), 2);
+  EXPECT_NEAR(drawn.bottom(), lit.bottom(), 2);
+}
+
+TEST_F(TRenderFixture, UnknownPictureExtensionIsRefusedBeforeTheRun) {
+  const TRenderResult r = RunCli("render " + In("square.cnc") + " -o " + In("out.gif"));
+  EXPECT_EQ(r.Exit, 2);
+  EXPECT_NE(r.Output.find("unknown extension .gif, use .png or .svg"), std::string::npos) << r.Output;
+  EXPECT_EQ(r.Output.find("Try to open"), std::string::npos) << r.Output;
+  EXPECT_FALSE(std::filesystem::exists(Dir / "out.gif"));
+}
+
+TEST_F(TRenderFixture, UnwritableDrawingFails) {
+  const TRenderResult r = RunCli("render " + In("square.cnc") + " -o " + In("no/such/dir/out.svg"));
+  EXPECT_EQ(r.Exit, 1);
+  EXPECT_NE(r.Output.find("cannot write " + In("no/such/dir/out.svg")), std::string::npos) << r.Output;
 }
 
 TEST_F(TRenderFixture, MissingProgramStillRendersTheEmptyView) {
