@@ -197,7 +197,8 @@ TEST(PaintCompare, PaintingBackwardsKeepsWhatLiesOnTop) {
     const TRealXY a{next(130) - 5, next(100) - 5}, b{a.X + next(40) - 20, a.Y + next(40) - 20};
     TGraphObject o = TGraphLine(a, b, colours[i % 4]);
     if (i % 3 == 1) o = TGraphCircle(a, next(i % 50 == 1 ? 60 : 6), colours[i % 4]);
-    if (i % 3 == 2) o = i % 2 ? TGraphArcCW(a, b, {a.X + 3, a.Y - 2}, colours[i % 4]) : TGraphArcCCW(a, b, {b.X, a.Y}, colours[i % 4]);
+    if (i % 6 == 2) o = TGraphArcCW(a, b, {a.X + 3, a.Y - 2}, colours[i % 4]);
+    if (i % 6 == 5) o = TGraphArcCCW(a, b, {b.X, a.Y}, colours[i % 4]);
     o.SetStyle(i % 7 == 0 ? kPenDashDot : kPenSolid, i == 700 || i == 1100 ? 3 : i % 2);  // two wide pens
     scene.Add(o, w);
   }
