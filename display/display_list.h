@@ -16,7 +16,6 @@
 
 class QImage;
 class QPainter;
-class TSlotLayer;
 
 // Fast draws one-pixel pens itself straight into the picture and leaves wide pens and
 // dash-dot curves to QPainter; Reference draws everything with QPainter.
