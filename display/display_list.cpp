@@ -54,18 +54,26 @@ QPolygonF EllipsePoints(const QRectF& box, double start, double sweep) {
 
 bool IsArc(TShape s) { return s == TShape::ArcCW || s == TShape::ArcCCW; }
 
+}  // namespace
+
 // Thin objects are drawn as colour slots into a byte per pixel, which the processor's cache
 // holds, and laid over the picture before QPainter draws and at the end.
 class TSlotLayer {
  public:
+  static constexpr size_t kSlots = 255;
   TSlotLayer(QImage& image, size_t pens)
       : Pixels(reinterpret_cast<uint32_t*>(image.bits())),
         Stride(image.bytesPerLine() / 4),
         Width(image.width()),
         Height(image.height()),
         Slots(size_t(Width) * size_t(Height), 0),
-        PenSlot(pens, 0) {}
-  TRasterTarget Target() { return {Slots.data(), Width, Width, Height}; }
+        PenSlot(pens, 0),
+        Covered(Width, Height) {}
+  // `backwards`: pixels keep their first colour and count towards the covered tiles.
+  TRasterTarget Target(bool backwards = false) {
+    if (backwards) Counting = true;
+    return {Slots.data(), Width, Width, Height, backwards ? &Covered : nullptr};
+  }
   TRasterValue SlotOf(uint32_t pen, QRgb colour) {
     if (PenSlot[pen] != 0) return PenSlot[pen];
     if (Colours.size() == kSlots) Flush();
@@ -86,18 +94,19 @@ class TSlotLayer {
     }
     Colours.clear();
     std::fill(PenSlot.begin(), PenSlot.end(), TRasterValue{0});
+    if (Counting) Covered.Clear();
+    Counting = false;
   }
 
  private:
-  static constexpr size_t kSlots = 255;
   uint32_t* Pixels;
   int32_t Stride, Width, Height;
   std::vector<TRasterValue> Slots;
   std::vector<TRasterValue> PenSlot;  // by pen number, 0 for none yet
   std::vector<uint32_t> Colours;      // by slot - 1
+  TCoverage Covered;
+  bool Counting = false;  // Covered may hold counts
 };
-
-}  // namespace
 
 uint32_t TDisplayList::PenNumber(const TPenSpec& pen) {
   // Objects come in runs of the same pen: look from the newest backwards.
@@ -126,6 +135,7 @@ void TDisplayList::Add(const TGraphObject& o, const TViewWindow& w) {
     Uncull(Blocks.size() - 1);  // its box grows: the objects in it need their pixels
   }
   Extend(Blocks.back(), o);
+  if (!DrawnDirectly(o.Pen, o.Shape)) Blocks.back().PainterObjects = true;
   TRecord rec{};
   rec.Pen = PenNumber(o.Pen);
   rec.Shape = static_cast<uint32_t>(o.Shape);
@@ -355,63 +365,115 @@ void TDisplayList::DrawWithPainter(QPainter& canvas, const TRecord& rec, const T
   }
 }
 
+// One Paint: where thin objects go and the QPainter state.
+struct TDisplayList::TPainting {
+  QPainter& Canvas;
+  TSlotLayer* Layer;  // null: everything through QPainter
+  TPixelMapping Mapping;
+  TRasterTarget Target;
+  bool Backwards = false;
+  int64_t PainterPen = -1;
+  size_t Drawn = 0;
+};
+
 size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w, TPaintMethod method) const {
   ResolvePending();
   // Our rasteriser writes 32-bit pixels; any other picture is left to QPainter.
   const bool direct = method == TPaintMethod::Fast && image.depth() == 32 && !image.isNull();
   std::optional<TSlotLayer> layer;
   if (direct) layer.emplace(image, Pens.size());
-  const TRasterTarget target = layer ? layer->Target() : TRasterTarget{};
-  const TPixelMapping m(w);
-  size_t drawn = 0, curve = 0;
-  int64_t painterPen = -1;
-  for (size_t b = 0; b < Blocks.size(); ++b) {
-    if (Blocks[b].Culled) continue;
-    size_t arc = Blocks[b].FirstData[2];
-    const size_t end = std::min(Records.size(), (b + 1) * kBlockObjects);
-    for (size_t i = b * kBlockObjects; i < end; ++i) {
-      const TRecord& rec = Records[i];
-      const TShape shape = static_cast<TShape>(rec.Shape);
-      const size_t arcIndex = arc;
-      arc += IsArc(shape);
-      const TPixelForm form = static_cast<TPixelForm>(rec.Form);
-      if (form == TPixelForm::Hidden) continue;
-      ++drawn;
-      const TCurveRef* curveRef = form == TPixelForm::Polyline ? &CurveRefs[curve++] : nullptr;
-      TArcRadials radials;
-      if (IsArc(shape) && !curveRef) {
-        const TArcData& d = Arcs[arcIndex];
-        const TPixelXY p3 = m.Pixel(d.P3), p4 = m.Pixel(d.P4);
-        radials = {p3.X, p3.Y, p4.X, p4.Y};
-        if (radials.X3 == radials.X4 && radials.Y3 == radials.Y4) continue;  // start and end on one pixel
-      }
-      const TPenSpec& pen = Pens[rec.Pen];
-      if (direct && DrawnDirectly(pen, shape)) {
-        const TRasterValue colour = layer->SlotOf(rec.Pen, pen.Colour);
-        const TPixelBox& p = rec.Pixels;
-        if (curveRef) {
-          const QPoint* pts = Curves.data() + curveRef->Run.First;
-          const uint32_t counts[2] = {curveRef->Run.Count1, curveRef->Run.Count2};
-          for (uint32_t k = 0, offset = 0; k < 2; offset += counts[k], ++k)
-            for (uint32_t j = offset + 1; j < offset + counts[k]; ++j)
-              RasterLine(target, pts[j - 1].x(), pts[j - 1].y(), pts[j].x(), pts[j].y(), colour,
-                         TLinePattern::Solid);
-        } else if (shape == TShape::Line) {
-          RasterLine(target, p.X1, p.Y1, p.X2, p.Y2, colour,
-                     pen.Style == kPenDashDot ? TLinePattern::DashDot : TLinePattern::Solid);
-        } else {
-          Ellipses.Draw(target, p, colour, IsArc(shape) ? &radials : nullptr);
-        }
-        continue;
-      }
-      if (layer) layer->Flush();  // what was drawn before lies under this
-      if (painterPen != rec.Pen) {
-        painterPen = rec.Pen;
-        canvas.setPen(MakePen(pen));
-      }
-      DrawWithPainter(canvas, rec, &radials, curveRef);
+  TPainting p{canvas, layer ? &*layer : nullptr, TPixelMapping(w), layer ? layer->Target() : TRasterTarget{}};
+  // Backwards only while every pen has a slot of its own: a flush in the middle would put
+  // earlier objects over later ones.
+  const bool backwards = direct && Pens.size() <= TSlotLayer::kSlots;
+  for (size_t b = 0; b < Blocks.size();) {
+    if (!backwards || Blocks[b].PainterObjects) {
+      if (!Blocks[b].Culled) PaintBlock(p, b);
+      ++b;
+      continue;
     }
+    // A run of blocks our rasteriser draws alone: last object first, so that objects under
+    // wholly drawn tiles are skipped.
+    size_t end = b;
+    while (end < Blocks.size() && !Blocks[end].PainterObjects) ++end;
+    layer->Flush();
+    p.Backwards = true;
+    p.Target = layer->Target(true);
+    for (size_t k = end; k-- > b;)
+      if (!Blocks[k].Culled) PaintBlock(p, k);
+    layer->Flush();
+    p.Backwards = false;
+    p.Target = layer->Target();
+    b = end;
   }
   if (layer) layer->Flush();
-  return drawn;
+  return p.Drawn;
+}
+
+void TDisplayList::PaintBlock(TPainting& p, size_t block) const {
+  const size_t first = block * kBlockObjects, end = std::min(Records.size(), first + kBlockObjects);
+  uint32_t arcs[kBlockObjects];  // place of each object's arc data
+  uint32_t arc = Blocks[block].FirstData[2];
+  for (size_t i = first; i < end; ++i) {
+    arcs[i - first] = arc;
+    arc += IsArc(static_cast<TShape>(Records[i].Shape));
+  }
+  if (p.Backwards) {
+    for (size_t i = end; i-- > first;) PaintObject(p, i, arcs[i - first]);
+  } else {
+    for (size_t i = first; i < end; ++i) PaintObject(p, i, arcs[i - first]);
+  }
+}
+
+const TDisplayList::TCurveRef* TDisplayList::CurveOf(size_t object) const {
+  // Refs are made in list order.
+  const auto it = std::lower_bound(CurveRefs.begin(), CurveRefs.end(), object,
+                                   [](const TCurveRef& r, size_t o) { return r.Object < o; });
+  return it != CurveRefs.end() && it->Object == object ? &*it : nullptr;
+}
+
+void TDisplayList::PaintObject(TPainting& p, size_t i, uint32_t arcIndex) const {
+  const TRecord& rec = Records[i];
+  const TShape shape = static_cast<TShape>(rec.Shape);
+  const TPixelForm form = static_cast<TPixelForm>(rec.Form);
+  if (form == TPixelForm::Hidden) return;
+  ++p.Drawn;
+  const TPenSpec& pen = Pens[rec.Pen];
+  const bool ours = p.Layer && DrawnDirectly(pen, shape);
+  const TPixelBox& px = rec.Pixels;
+  if (ours && p.Backwards &&
+      p.Target.Coverage->Full({std::min(px.X1, px.X2), std::min(px.Y1, px.Y2), std::max(px.X1, px.X2),
+                               std::max(px.Y1, px.Y2)}))
+    return;  // later objects hide it wholly
+  const TCurveRef* curveRef = form == TPixelForm::Polyline ? CurveOf(i) : nullptr;
+  if (form == TPixelForm::Polyline && !curveRef) return;
+  TArcRadials radials;
+  if (IsArc(shape) && !curveRef) {
+    const TArcData& d = Arcs[arcIndex];
+    const TPixelXY p3 = p.Mapping.Pixel(d.P3), p4 = p.Mapping.Pixel(d.P4);
+    radials = {p3.X, p3.Y, p4.X, p4.Y};
+    if (radials.X3 == radials.X4 && radials.Y3 == radials.Y4) return;  // start and end on one pixel
+  }
+  if (ours) {
+    const TRasterValue colour = p.Layer->SlotOf(rec.Pen, pen.Colour);
+    if (curveRef) {
+      const QPoint* pts = Curves.data() + curveRef->Run.First;
+      const uint32_t counts[2] = {curveRef->Run.Count1, curveRef->Run.Count2};
+      for (uint32_t k = 0, offset = 0; k < 2; offset += counts[k], ++k)
+        for (uint32_t j = offset + 1; j < offset + counts[k]; ++j)
+          RasterLine(p.Target, pts[j - 1].x(), pts[j - 1].y(), pts[j].x(), pts[j].y(), colour, TLinePattern::Solid);
+    } else if (shape == TShape::Line) {
+      RasterLine(p.Target, px.X1, px.Y1, px.X2, px.Y2, colour,
+                 pen.Style == kPenDashDot ? TLinePattern::DashDot : TLinePattern::Solid);
+    } else {
+      Ellipses.Draw(p.Target, px, colour, IsArc(shape) ? &radials : nullptr);
+    }
+    return;
+  }
+  if (p.Layer) p.Layer->Flush();  // what was drawn before lies under this
+  if (p.PainterPen != rec.Pen) {
+    p.PainterPen = rec.Pen;
+    p.Canvas.setPen(MakePen(pen));
+  }
+  DrawWithPainter(p.Canvas, rec, &radials, curveRef);
 }

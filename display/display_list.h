@@ -34,6 +34,8 @@ class TDisplayList {
   std::vector<TGraphObject> All() const;
   // Room for this many more objects of each shape, so that growing never copies.
   void Reserve(size_t lines, size_t circles, size_t arcs);
+  // Different pens among the objects.
+  size_t PenCount() const { return Pens.size(); }
   // Bytes of the objects: records, geometry, palette and sampled curves.
   size_t BytesUsed() const;
   // Grows with every Add and Clear: a picture drawn at one value is still right while it stays.
@@ -78,6 +80,11 @@ class TDisplayList {
   TGraphObject Object(const TRecord& rec, size_t data) const;
   // `data`: the object's place in the geometry array of its shape.
   void SetPixels(TRecord& rec, size_t index, const TPixelMapping& m, size_t data);
+  struct TPainting;
+  void PaintBlock(TPainting& p, size_t block) const;
+  // `arcIndex`: the place of its data in Arcs (when it is an arc).
+  void PaintObject(TPainting& p, size_t object, uint32_t arcIndex) const;
+  const TCurveRef* CurveOf(size_t object) const;
   void DrawWithPainter(QPainter& canvas, const TRecord& rec, const TArcRadials* radials, const TCurveRef* curve) const;
 
   std::vector<TRecord> Records;
@@ -101,6 +108,7 @@ class TDisplayList {
     bool Unbounded = false;  // holds an object with a coordinate that is not finite: never culled
     uint32_t FirstData[3] = {0, 0, 0};  // geometry of its first object in each array
     bool Culled = false;
+    bool PainterObjects = false;  // holds an object that QPainter draws (wide or dash-dot curve)
   };
   static void Extend(TBlock& block, const TGraphObject& object);
   static bool BlockMeets(const TBlock& block, const TViewWindow& w);

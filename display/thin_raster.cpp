@@ -140,6 +140,59 @@ struct TSector {
 
 }  // namespace
 
+TCoverage::TCoverage(int32_t width, int32_t height)
+    : Width(std::max(width, 0)),
+      Height(std::max(height, 0)),
+      TilesX((Width + (1 << kTileShift) - 1) >> kTileShift),
+      TilesY((Height + (1 << kTileShift) - 1) >> kTileShift),
+      GroupsX((TilesX + (1 << kGroupShift) - 1) >> kGroupShift) {
+  constexpr int32_t kSide = 1 << kTileShift;
+  const int32_t groupsY = (TilesY + (1 << kGroupShift) - 1) >> kGroupShift;
+  EmptyMissing.resize(size_t(TilesX) * size_t(TilesY));
+  EmptyOpen.assign(size_t(GroupsX) * size_t(groupsY), 0);
+  for (int32_t ty = 0; ty < TilesY; ++ty) {
+    for (int32_t tx = 0; tx < TilesX; ++tx) {  // tiles at the right and bottom edge may be cut
+      EmptyMissing[size_t(ty) * size_t(TilesX) + size_t(tx)] =
+          static_cast<uint8_t>(std::min(kSide, Width - tx * kSide) * std::min(kSide, Height - ty * kSide));
+      ++EmptyOpen[size_t(ty >> kGroupShift) * size_t(GroupsX) + size_t(tx >> kGroupShift)];
+    }
+  }
+  Missing = EmptyMissing;
+  OpenTiles = EmptyOpen;
+}
+
+bool TCoverage::Full(const TPixelBox& box) const {
+  const int32_t x1 = std::max(box.X1, 0), x2 = std::min(box.X2, Width - 1);
+  const int32_t y1 = std::max(box.Y1, 0), y2 = std::min(box.Y2, Height - 1);
+  if (x1 > x2 || y1 > y2) return true;
+  const int32_t tx1 = x1 >> kTileShift, tx2 = x2 >> kTileShift, ty1 = y1 >> kTileShift, ty2 = y2 >> kTileShift;
+  if (Missing[LastOpen] != 0) {
+    const int32_t lx = static_cast<int32_t>(LastOpen % size_t(TilesX)), ly = static_cast<int32_t>(LastOpen / size_t(TilesX));
+    if (lx >= tx1 && lx <= tx2 && ly >= ty1 && ly <= ty2) return false;
+  }
+  for (int32_t gy = ty1 >> kGroupShift; gy <= ty2 >> kGroupShift; ++gy) {
+    for (int32_t gx = tx1 >> kGroupShift; gx <= tx2 >> kGroupShift; ++gx) {
+      if (OpenTiles[size_t(gy) * size_t(GroupsX) + size_t(gx)] == 0) continue;
+      const int32_t rowLo = std::max(ty1, gy << kGroupShift), rowHi = std::min(ty2, ((gy + 1) << kGroupShift) - 1);
+      const int32_t colLo = std::max(tx1, gx << kGroupShift), colHi = std::min(tx2, ((gx + 1) << kGroupShift) - 1);
+      for (int32_t ty = rowLo; ty <= rowHi; ++ty) {
+        const size_t row = size_t(ty) * size_t(TilesX);
+        for (int32_t tx = colLo; tx <= colHi; ++tx) {
+          if (Missing[row + size_t(tx)] == 0) continue;
+          LastOpen = row + size_t(tx);
+          return false;
+        }
+      }
+    }
+  }
+  return true;
+}
+
+void TCoverage::Clear() {
+  std::copy(EmptyMissing.begin(), EmptyMissing.end(), Missing.begin());
+  std::copy(EmptyOpen.begin(), EmptyOpen.end(), OpenTiles.begin());
+}
+
 void RasterLine(const TRasterTarget& t, int32_t x1, int32_t y1, int32_t x2, int32_t y2, TRasterValue colour,
                 TLinePattern pattern) {
   const int64_t dx = int64_t{x2} - x1, dy = int64_t{y2} - y1;
@@ -183,14 +236,15 @@ void RasterLine(const TRasterTarget& t, int32_t x1, int32_t y1, int32_t x2, int3
   }
 }
 
-const std::vector<TEllipseRaster::TOffset>* TEllipseRaster::Outline(int32_t w, int32_t h) {
+const TEllipseRaster::TOutline* TEllipseRaster::Outline(int32_t w, int32_t h) {
   if (w >= kCachedSize || h >= kCachedSize || std::abs(h - w) > 1) return nullptr;
   if (Slot.empty()) Slot.assign(size_t{kCachedSize} * 3, -1);
   int32_t& slot = Slot[static_cast<size_t>(w) * 3 + static_cast<size_t>(h - w + 1)];
   if (slot >= 0) return &Outlines[static_cast<size_t>(slot)];
   if (OutlinePixels > kCachedPixels) return nullptr;
   slot = static_cast<int32_t>(Outlines.size());
-  std::vector<TOffset>& out = Outlines.emplace_back();
+  TOutline& outline = Outlines.emplace_back();
+  std::vector<TOffset>& out = outline.Pixels;
   EllipseOutline({0, 0, w, h}, 0, w, 0, h, [&](int32_t x, int32_t y) {
     out.push_back({static_cast<int16_t>(x), static_cast<int16_t>(y)});
   });
@@ -204,8 +258,17 @@ const std::vector<TEllipseRaster::TOffset>* TEllipseRaster::Outline(int32_t w, i
   });
   out.erase(std::unique(out.begin(), out.end(), [](TOffset p, TOffset q) { return p.X == q.X && p.Y == q.Y; }),
             out.end());
+  for (size_t first = 0; first < out.size(); first += kChunk) {
+    TOffset lo = out[first], hi = out[first];
+    for (size_t i = first; i < std::min(out.size(), first + kChunk); ++i) {
+      lo = {std::min(lo.X, out[i].X), std::min(lo.Y, out[i].Y)};
+      hi = {std::max(hi.X, out[i].X), std::max(hi.Y, out[i].Y)};
+    }
+    outline.ChunkMin.push_back(lo);
+    outline.ChunkMax.push_back(hi);
+  }
   OutlinePixels += out.size();
-  return &out;
+  return &outline;
 }
 
 void TEllipseRaster::Draw(const TRasterTarget& t, const TPixelBox& box, TRasterValue colour,
@@ -213,12 +276,21 @@ void TEllipseRaster::Draw(const TRasterTarget& t, const TPixelBox& box, TRasterV
   const int64_t w = int64_t{box.X2} - box.X1, h = int64_t{box.Y2} - box.Y1;
   const std::optional<TSector> sector = radials ? std::optional<TSector>(TSector(box, *radials)) : std::nullopt;
   const bool whole = !sector || sector->Whole;
-  const std::vector<TOffset>* cached =
+  const TOutline* cached =
       w < kCachedSize && h < kCachedSize ? Outline(static_cast<int32_t>(w), static_cast<int32_t>(h)) : nullptr;
   if (cached) {
-    const std::vector<TOffset>& outline = *cached;
-    const auto put = [&](auto from, auto to) {
-      for (auto o = from; o != to; ++o) t.Set(box.X1 + o->X, box.Y1 + o->Y, colour);
+    const std::vector<TOffset>& outline = cached->Pixels;
+    const bool inside = box.X1 >= 0 && box.Y1 >= 0 && box.X2 < t.Width && box.Y2 < t.Height;
+    const auto put = [&](std::vector<TOffset>::const_iterator from, std::vector<TOffset>::const_iterator to) {
+      size_t i = static_cast<size_t>(from - outline.begin());
+      const size_t end = static_cast<size_t>(to - outline.begin());
+      while (i < end) {
+        const size_t chunk = i / kChunk, chunkEnd = std::min(end, (chunk + 1) * kChunk);
+        const TOffset lo = cached->ChunkMin[chunk], hi = cached->ChunkMax[chunk];
+        if (inside || (box.X1 + hi.X >= 0 && box.X1 + lo.X < t.Width && box.Y1 + hi.Y >= 0 && box.Y1 + lo.Y < t.Height))
+          for (; i < chunkEnd; ++i) t.Set(box.X1 + outline[i].X, box.Y1 + outline[i].Y, colour);
+        i = chunkEnd;
+      }
     };
     if (whole) {
       put(outline.begin(), outline.end());

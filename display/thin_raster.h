@@ -14,25 +14,61 @@
 // of a byte per pixel stays in the processor's cache where 32-bit pixels would not.
 using TRasterValue = uint8_t;
 
+// Pixel box of an ellipse, X1 <= X2 and Y1 <= Y2.
+struct TPixelBox {
+  int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+};
+
+// Which tiles of a picture have every pixel drawn. Objects painted from the last to the
+// first keep the first colour a pixel gets, so an object lying wholly in full tiles would
+// change nothing: thousands of overlapping objects cost one look each instead of their pixels.
+class TCoverage {
+ public:
+  TCoverage(int32_t width, int32_t height);
+  void Count(int32_t x, int32_t y) {
+    const int32_t tx = x >> kTileShift, ty = y >> kTileShift;
+    if (--Missing[size_t(ty) * size_t(TilesX) + size_t(tx)] == 0)
+      --OpenTiles[size_t(ty >> kGroupShift) * size_t(GroupsX) + size_t(tx >> kGroupShift)];
+  }
+  // Every pixel of the box inside the picture is drawn (or none is inside).
+  bool Full(const TPixelBox& box) const;
+  // Back to nothing drawn.
+  void Clear();
+
+ private:
+  static constexpr int kTileShift = 3;   // tiles of 8 x 8 pixels
+  static constexpr int kGroupShift = 3;  // groups of 8 x 8 tiles, so that large boxes cost little
+  int32_t Width, Height, TilesX, TilesY, GroupsX;
+  std::vector<uint8_t> Missing;     // pixels of each tile not drawn yet
+  std::vector<uint16_t> OpenTiles;  // tiles of each group not wholly drawn
+  std::vector<uint8_t> EmptyMissing;
+  std::vector<uint16_t> EmptyOpen;
+  mutable size_t LastOpen = 0;  // a tile found not full: likely still so at the next look
+};
+
 struct TRasterTarget {
   TRasterValue* Bits = nullptr;
   int32_t Stride = 0;  // pixels per row
   int32_t Width = 0;
   int32_t Height = 0;
+  // Set: pixels keep the first colour they get (drawing backwards) and are counted here.
+  TCoverage* Coverage = nullptr;
 
   void Set(int32_t x, int32_t y, TRasterValue colour) const {
-    if (static_cast<uint32_t>(x) < static_cast<uint32_t>(Width) && static_cast<uint32_t>(y) < static_cast<uint32_t>(Height))
-      Bits[static_cast<int64_t>(y) * Stride + x] = colour;
+    if (static_cast<uint32_t>(x) >= static_cast<uint32_t>(Width) || static_cast<uint32_t>(y) >= static_cast<uint32_t>(Height))
+      return;
+    TRasterValue& cell = Bits[static_cast<int64_t>(y) * Stride + x];
+    if (!Coverage) {
+      cell = colour;
+    } else if (cell == 0) {
+      cell = colour;
+      Coverage->Count(x, y);
+    }
   }
 };
 
 // Pen pattern along a line, in pixel steps.
 enum class TLinePattern : uint8_t { Solid, DashDot };
-
-// Pixel box of an ellipse, X1 <= X2 and Y1 <= Y2.
-struct TPixelBox {
-  int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
-};
 
 // The two radials of an arc, as pixels they pass through; the arc runs counter-clockwise
 // on the screen from the first to the second (equal directions: the whole ellipse).
@@ -55,13 +91,20 @@ class TEllipseRaster {
   struct TOffset {
     int16_t X, Y;
   };
+  // The outline in angular order and, per run of kChunk of its pixels, their box: the
+  // outline of a large circle that leaves the picture is walked only where it is inside.
+  static constexpr size_t kChunk = 32;
+  struct TOutline {
+    std::vector<TOffset> Pixels;
+    std::vector<TOffset> ChunkMin, ChunkMax;
+  };
   // Boxes below this width whose height differs by at most one pixel (circles, as both
   // axes share one scale), up to this many outline pixels in all.
   static constexpr int32_t kCachedSize = 4096;
   static constexpr size_t kCachedPixels = size_t{1} << 22;
   // Null when the box is not cached and cannot be.
-  const std::vector<TOffset>* Outline(int32_t w, int32_t h);
+  const TOutline* Outline(int32_t w, int32_t h);
   std::vector<int32_t> Slot;  // by width and height - width: place in Outlines, or -1
-  std::vector<std::vector<TOffset>> Outlines;
+  std::vector<TOutline> Outlines;
   size_t OutlinePixels = 0;
 };

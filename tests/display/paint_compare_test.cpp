@@ -157,6 +157,66 @@ TEST(PaintCompare, PensStylesAndTheEdgesOfTheView) {
   ExpectSamePicture(v, "pens and edges");
 }
 
+// Circles and arcs of hundreds to thousands of pixels whose centre lies outside the view,
+// so that only a short piece of each crosses it.
+TEST(PaintCompare, LargeCirclesMostlyOutsideTheView) {
+  TSimView v;
+  SetWindow(v, 320, 240, 0, 0, 1.0);
+  int k = 0;
+  for (double radius : {300.0, 900.0, 2500.0, 4000.0}) {
+    for (const auto& [dx, dy] : {std::pair{-1.0, 0.3}, std::pair{1.0, -0.2}, std::pair{0.2, 1.0}, std::pair{-0.4, -1.0}}) {
+      const double n = std::hypot(dx, dy), cx = 160 + dx / n * (radius + 60), cy = 120 + dy / n * (radius + 40);
+      const QColor colour = ++k % 2 ? QColor(0, 128, 0) : QColor(255, 255, 0);
+      v.AddCircle(At(cx, cy), kPenSolid, radius, 0, colour);
+      v.AddCircle(At(cx, cy), kPenSolid, radius - 80, 1, colour);
+      const double towards = std::atan2(120 - cy, 160 - cx);
+      v.AddArcCCW(At(cx + radius * std::cos(towards - 0.5), cy + radius * std::sin(towards - 0.5)),
+                  At(cx + radius * std::cos(towards + 0.01), cy + radius * std::sin(towards + 0.01)), kPenSolid, 0,
+                  QColor(0, 255, 255), At(cx, cy));
+    }
+  }
+  ExpectSamePicture(v, "large circles");
+}
+
+// Thin objects are painted from the last to the first, skipping those that later ones hide
+// wholly, as long as every pen has a colour slot (255); with more pens they are painted in
+// list order. Both give the same picture, pixel for pixel, whatever lies on top of what.
+TEST(PaintCompare, PaintingBackwardsKeepsWhatLiesOnTop) {
+  TViewWindow w;
+  w.Width = 120, w.Height = 90;
+  w.SetRect({0, 120, 0, 90});
+  w.UpdateScale();
+  TDisplayList scene;
+  const QRgb colours[] = {qRgb(255, 255, 0), qRgb(0, 255, 0), qRgb(0, 128, 0), qRgb(0, 0, 255)};
+  uint32_t seed = 7;
+  const auto next = [&seed](double range) {
+    seed = seed * 1664525u + 1013904223u;
+    return range * (seed >> 8) / double(1u << 24);
+  };
+  for (int i = 0; i < 1500; ++i) {
+    const TRealXY a{next(130) - 5, next(100) - 5}, b{a.X + next(40) - 20, a.Y + next(40) - 20};
+    TGraphObject o = TGraphLine(a, b, colours[i % 4]);
+    if (i % 3 == 1) o = TGraphCircle(a, next(i % 50 == 1 ? 60 : 6), colours[i % 4]);
+    if (i % 6 == 2) o = TGraphArcCW(a, b, {a.X + 3, a.Y - 2}, colours[i % 4]);
+    if (i % 6 == 5) o = TGraphArcCCW(a, b, {b.X, a.Y}, colours[i % 4]);
+    o.SetStyle(i % 7 == 0 ? kPenDashDot : kPenSolid, i == 700 || i == 1100 ? 3 : i % 2);  // two wide pens
+    scene.Add(o, w);
+  }
+  scene.Recalc(w);
+  ASSERT_LT(scene.PenCount(), 255u);
+  QImage pictures[2];
+  for (const size_t pens : {size_t{255}, size_t{256}}) {
+    TDisplayList list;
+    for (const TGraphObject& o : scene.All()) list.Add(o, w);
+    // Objects far outside the view bring the list up to `pens` pens.
+    for (int extra = 0; list.PenCount() < pens; ++extra)
+      list.Add(TGraphLine({-1e6, 0}, {-1e6 + 1, 0}, qRgb(1, extra / 200, extra % 200)), w);
+    ASSERT_EQ(list.PenCount(), pens);
+    pictures[pens - 255] = PaintWith(list, w, TPaintMethod::Fast);
+  }
+  EXPECT_TRUE(pictures[0] == pictures[1]);
+}
+
 // The contour and cutting path of a program drawn as the viewer does, in the start
 // window and in a window fitted to the program.
 void ExpectSameProgram(const fs::path& file) {

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <vector>
+#include <utility>
 
 namespace {
 
@@ -97,6 +98,72 @@ TEST(ThinRaster, ArcsRunCounterClockwiseBetweenTheirRadials) {
     const TArcRadials same{size, size / 2, size + 7, size / 2};
     raster.Draw(arc.Target, b, kOn, &same);
     EXPECT_EQ(arc.Rows(), whole.Rows()) << size;
+  }
+}
+
+// A tile is full only when every one of its pixels inside the picture is drawn; boxes
+// wholly outside the picture count as full.
+TEST(ThinRaster, CoverageIsFullOnlyWhenEveryPixelOfTheBoxIsDrawn) {
+  struct {
+    const char* What;
+    int32_t DrawnWidth, DrawnHeight;  // pixels drawn from the top-left corner
+    TPixelBox Box;
+    bool Full;
+  } cases[] = {
+      {"nothing drawn", 0, 0, {0, 0, 3, 3}, false},
+      {"one tile drawn", 8, 8, {0, 0, 7, 7}, true},
+      {"one pixel short of the tile", 8, 7, {2, 2, 3, 3}, false},
+      {"box reaching the next tile", 8, 8, {4, 4, 8, 7}, false},
+      {"cut tiles at the edges", 21, 13, {0, 0, 20, 12}, true},
+      {"box beyond the picture", 21, 13, {-50, -50, 90, 90}, true},
+      {"box wholly outside", 0, 0, {30, 0, 40, 5}, true},
+      {"large box, one pixel missing", 20, 13, {0, 0, 20, 12}, false},
+  };
+  for (const auto& c : cases) {
+    TPicture p(21, 13);
+    TCoverage coverage(21, 13);
+    p.Target.Coverage = &coverage;
+    for (int32_t y = 0; y < c.DrawnHeight; ++y)
+      for (int32_t x = 0; x < c.DrawnWidth; ++x) p.Target.Set(x, y, kOn);
+    EXPECT_EQ(coverage.Full(c.Box), c.Full) << c.What;
+    coverage.Clear();
+    EXPECT_EQ(coverage.Full({0, 0, 20, 12}), false) << c.What;
+  }
+}
+
+TEST(ThinRaster, CountedPixelsKeepTheirFirstColour) {
+  TPicture p(4, 1);
+  TCoverage coverage(4, 1);
+  p.Target.Coverage = &coverage;
+  p.Target.Set(1, 0, 2);
+  p.Target.Set(1, 0, 3);
+  p.Target.Set(2, 0, 3);
+  EXPECT_EQ(p.Pixels, (std::vector<TRasterValue>{0, 2, 3, 0}));
+  p.Target.Coverage = nullptr;  // without coverage the last colour wins
+  p.Target.Set(1, 0, 3);
+  EXPECT_EQ(p.Pixels[1], 3);
+}
+
+// Circles of the cached sizes that lie mostly outside a small picture light there exactly
+// the pixels they light in the same place of a picture large enough to hold them.
+TEST(ThinRaster, LargeCirclesMostlyOutsideThePictureKeepTheirVisiblePixels) {
+  for (const TPixelBox& box : {TPixelBox{0, 0, 3000, 3000}, TPixelBox{0, 0, 4095, 4094}, TPixelBox{0, 0, 600, 601}}) {
+    const int32_t size = box.X2 + 1;
+    for (const auto& [x0, y0] : {std::pair{0, size / 2 - 20}, std::pair{size / 3, 0}, std::pair{size - 50, size / 2}}) {
+      TPicture small(60, 40);
+      TEllipseRaster raster;
+      raster.Draw(small.Target, {box.X1 - x0, box.Y1 - y0, box.X2 - x0, box.Y2 - y0}, kOn, nullptr);
+      std::vector<TRasterValue> large(size_t(size) * size_t(size), 0);
+      raster.Draw({large.data(), size, size, size}, box, kOn, nullptr);
+      for (int32_t y = 0; y < 40; ++y) {
+        std::string row;
+        for (int32_t x = 0; x < 60; ++x) {
+          const int32_t lx = x + x0, ly = y + y0;
+          row += lx < size && ly < size && large[size_t(ly) * size_t(size) + size_t(lx)] ? '#' : '.';
+        }
+        EXPECT_EQ(small.Row(y), row) << size << " at " << x0 << ", " << y0 << " row " << y;
+      }
+    }
   }
 }
 
