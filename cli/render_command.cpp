@@ -15,7 +15,7 @@
 #include "display/draw_elements.h"
 #include "display/sim_view.h"
 #include "engine/cnc_api.h"
-#include "engine/convert.h"
+#include "base/convert.h"
 
 const char* const kRenderUsage =
     "       velquor-cnc render PROGRAM -o OUT.png [--size WxH] [--no-contour] [--path] [--edges]\n"
