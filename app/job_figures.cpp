@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <numbers>
 
-#include "engine/program_reader.h"
+#include "base/program_reader.h"
 
 namespace {
 

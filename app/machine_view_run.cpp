@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "engine/cnc_api.h"
-#include "engine/convert.h"
+#include "base/convert.h"
 #include "windows/real_point_view.h"
 
 namespace {

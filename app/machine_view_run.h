@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/records.h"
+#include "base/records.h"
 #include "windows/cnc_graphics.h"
 #include "windows/machine_view_controls.h"
 

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "engine/convert.h"
+#include "base/convert.h"
 #include "platform/ini_profile.h"
 
 namespace {

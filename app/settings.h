@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/records.h"
+#include "base/records.h"
 
 constexpr int kToolCount = 255;
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "engine/convert.h"
+#include "base/convert.h"
 
 namespace {
 // Length of the valid UTF-8 sequence at s[i], 0 when it is not one.

@@ -12,7 +12,7 @@
 #include "app/machine_view_run.h"
 #include "app/settings.h"
 #include "cli/program_run.h"
-#include "engine/convert.h"
+#include "base/convert.h"
 #include "windows/image_sink.h"
 
 const char* const kMachineUsage =

@@ -19,8 +19,8 @@
 #include "cli/tools_command.h"
 #include "cli/stats_command.h"
 #include "cli/version_command.h"
-#include "engine/convert.h"
-#include "engine/instance_table.h"
+#include "base/convert.h"
+#include "engine/cnc_api.h"
 #ifdef VELQUOR_RENDER
 #include "cli/machine_command.h"
 #include "cli/render_command.h"
@@ -105,8 +105,8 @@ TCommandLine ParseCommandLine(int argc, char** argv) {
   return c;
 }
 
-void AppendElement(std::string& out, const TCncElement& e) {
-  const auto point = [&](const TPoint& p) {
+void AppendElement(std::string& out, const TCncElementDetail& e) {
+  const auto point = [&](const TCncPoint& p) {
     out += '[';
     AppendJsonNumber(out, p.X);
     out += ',';
@@ -115,16 +115,16 @@ void AppendElement(std::string& out, const TCncElement& e) {
     AppendJsonNumber(out, p.Z);
     out += ']';
   };
-  out += "{\"line\":" + std::to_string(e.Line) + ",\"code\":";
-  AppendJsonString(out, e.Code.View());
-  out += ",\"number\":" + std::to_string(CodeNumber(e.Code)) + ",\"text\":";
-  AppendJsonString(out, e.Text);
+  out += "{\"line\":" + std::to_string(e.Data.Line) + ",\"code\":";
+  AppendJsonString(out, e.Code);
+  out += ",\"number\":" + std::to_string(e.Data.Code) + ",\"text\":";
+  AppendJsonString(out, e.Text ? e.Text : "");
   out += ",\"p1\":";
-  point(e.P1);
+  point(e.Data.P1);
   out += ",\"p2\":";
-  point(e.P2);
-  out += ",\"tool\":" + std::to_string(e.ToolNo()) + ",\"speed\":" + std::to_string(e.Speed()) +
-         ",\"feed\":" + std::to_string(e.FeedValue()) + "}";
+  point(e.Data.P2);
+  out += ",\"tool\":" + std::to_string(e.Data.ToolNo) + ",\"speed\":" + std::to_string(e.Data.Speed) +
+         ",\"feed\":" + std::to_string(e.Data.FeedValue) + "}";
 }
 
 // Writes what has gathered once it is large: a dump of millions of elements is never held
@@ -136,18 +136,17 @@ void FlushWhenLarge(std::string& out, bool always = false) {
   out.clear();
 }
 
-void AppendList(std::string& out, const char* name, const TElementList* list) {
+// The elements of one list of the instance; none when the handle names no instance.
+void AppendList(std::string& out, const char* name, int32_t handle, uint8_t mode) {
   out += ",\"";
   out += name;
   out += "\":[";
-  if (list) {
-    bool first = true;
-    for (const TCncElement& e : *list) {
-      if (!first) out += ",\n";
-      first = false;
-      AppendElement(out, e);
-      FlushWhenLarge(out);
-    }
+  const int32_t count = CncGetDetailCount(handle, mode);
+  TCncElementDetail e{};
+  for (int32_t i = 0; i < count && CncGetElementDetail(handle, i, mode, &e) == 0; ++i) {
+    if (i > 0) out += ",\n";
+    AppendElement(out, e);
+    FlushWhenLarge(out);
   }
   out += ']';
 }
@@ -164,7 +163,6 @@ int Dump(const TCommandLine& c) {
   std::string settingsError;
   const TProgramRun r = RunProgram(c.Programs[0], c.Options, settingsError);
   if (!settingsError.empty()) std::fprintf(stderr, "velquor-cnc: %s\n", settingsError.c_str());
-  TCncFileReader* inst = FindInstance(r.Handle);
   std::string out = "{\"open\":" + std::to_string(r.Open) + ",\"handle\":" + std::to_string(r.Handle) +
                     ",\"run\":" + (r.Run ? std::to_string(*r.Run) : std::string("null")) + ",\"messages\":[";
   bool first = true;
@@ -175,9 +173,9 @@ int Dump(const TCommandLine& c) {
     FlushWhenLarge(out);
   }
   out += ']';
-  AppendList(out, "contour", inst ? &inst->ContourList : nullptr);
-  AppendList(out, "path", inst ? &inst->PathList : nullptr);
-  if (c.Options.Raw) AppendList(out, "raw", inst ? &inst->RawPathList : nullptr);
+  AppendList(out, "contour", r.Handle, 0);
+  AppendList(out, "path", r.Handle, 1);
+  if (c.Options.Raw) AppendList(out, "raw", r.Handle, CNC_MODE_RAW_PATH);
   out += "}\n";
   FlushWhenLarge(out, true);
   CncClose(r.Handle);

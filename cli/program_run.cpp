@@ -1,6 +1,6 @@
 #include "cli/program_run.h"
 
-#include "engine/convert.h"
+#include "base/convert.h"
 #include "platform/executable_path.h"
 #include "platform/install_paths.h"
 

@@ -16,7 +16,7 @@
 #include "display/picture_export.h"
 #include "display/sim_view.h"
 #include "engine/cnc_api.h"
-#include "engine/convert.h"
+#include "base/convert.h"
 
 const char* const kRenderUsage =
     "       velquor-cnc render PROGRAM -o OUT.png|OUT.svg [--size WxH] [--no-contour] [--path] [--edges]\n"

@@ -4,7 +4,7 @@
 
 #include "app/settings.h"
 #include "cli/program_run.h"
-#include "engine/convert.h"
+#include "base/convert.h"
 
 bool ReadSettingsRadii(const std::string& file, std::array<int32_t, 255>& radii, std::string& error,
                        std::vector<std::string>& warnings) {

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "engine/records.h"
+#include "base/records.h"
 
 class TPickIndex;
 

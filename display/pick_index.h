@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/records.h"
+#include "base/records.h"
 
 enum class TPickList : uint8_t { Contour, Path };
 enum class TPickShape : uint8_t { Line, ArcCW, ArcCCW };

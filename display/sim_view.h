@@ -9,7 +9,7 @@
 
 #include "display/display_list.h"
 #include "display/view_window.h"
-#include "engine/records.h"
+#include "base/records.h"
 
 // Values of MouseMode, chosen by the main window.
 struct TMouseMode {

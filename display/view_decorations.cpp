@@ -7,7 +7,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "engine/convert.h"
+#include "base/convert.h"
 
 namespace {
 

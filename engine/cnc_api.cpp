@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/convert.h"
+#include "base/convert.h"
 #include "engine/instance_table.h"
 
 namespace {
@@ -38,6 +38,12 @@ void FillRecord(const TCncElement& e, TCncElementData& d) {
   d.ToolNo = e.ToolNo();
   d.Speed = e.Speed();
   d.FeedValue = e.FeedValue();
+}
+
+// The lists a detail reader may see: the two of the interface and the raw path.
+const TElementList* DetailListOf(TCncFileReader& inst, uint8_t mode) {
+  if (mode == CNC_MODE_RAW_PATH) return &inst.RawPathList;
+  return ListOf(inst, mode);
 }
 
 const TMessageList& Messages(const TCncMessageList* list) {
@@ -163,6 +169,31 @@ int32_t CncGetElement(int32_t handle, int32_t index, uint8_t mode, TCncElementDa
     if (!list) return 1;
     if (index < 0 || static_cast<size_t>(index) >= list->size()) return -2;
     if (element) FillRecord((*list)[static_cast<size_t>(index)], *element);
+    return 0;
+  });
+}
+
+int32_t CncGetDetailCount(int32_t handle, uint8_t mode) {
+  return Guarded(handle, 0, [&]() -> int32_t {
+    TCncFileReader* inst = FindInstance(handle);
+    const TElementList* list = inst ? DetailListOf(*inst, mode) : nullptr;
+    return list ? static_cast<int32_t>(std::min<size_t>(list->size(), INT32_MAX)) : 0;
+  });
+}
+
+int32_t CncGetElementDetail(int32_t handle, int32_t index, uint8_t mode, TCncElementDetail* detail) {
+  return Guarded(handle, CNC_INTERNAL_ERROR, [&] {
+    TCncFileReader* inst = FindInstance(handle);
+    if (!inst) return -1;
+    const TElementList* list = DetailListOf(*inst, mode);
+    if (!list) return 1;
+    if (index < 0 || static_cast<size_t>(index) >= list->size()) return -2;
+    if (detail) {
+      const TCncElement& e = (*list)[static_cast<size_t>(index)];
+      FillRecord(e, detail->Data);
+      std::copy(std::begin(e.Code.Chars), std::end(e.Code.Chars), detail->Code);
+      detail->Text = e.Text;
+    }
     return 0;
   });
 }

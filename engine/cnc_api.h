@@ -17,6 +17,14 @@
 #include <stddef.h>
 #include <stdint.h>
 
+/* The library exports these entry points and nothing else: it is built with hidden
+ * visibility, and this marks what stays visible. */
+#if defined(__GNUC__)
+#define VELQUOR_CNC_API __attribute__((visibility("default")))
+#else
+#define VELQUOR_CNC_API
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -54,37 +62,54 @@ enum {
  * It stays owned by the instance and is valid until CncClose. */
 typedef struct TCncMessageList TCncMessageList;
 
-int32_t CncSetFontPath(const char* folder);
+VELQUOR_CNC_API int32_t CncSetFontPath(const char* folder);
 /* Returns the number of program lines, 816 when no handle is free, 817 when the new
  * instance is lost, 818 on an internal failure; the three failures give handle 0. A file
  * that is missing, unreadable or not a regular file (a folder, FIFO or device) opens with
  * 0 lines and a message giving the reason. */
-int32_t CncOpen(const char* fileName, int32_t* handle);
+VELQUOR_CNC_API int32_t CncOpen(const char* fileName, int32_t* handle);
 /* Largest number of elements one CncRun may make over the contour, raw path and milling
  * path lists (default CNC_DEFAULT_ELEMENT_LIMIT). Past it the run stops with
  * CNC_ELEMENT_LIMIT, one message "Error: the program makes more than N elements; the run
  * stopped at program line L" (L the line of the file, or the N number when the milling
  * path stopped) and the lists as far as they got. 0; 1 for a handle of no instance; -2 for
  * a limit below 1. */
-int32_t CncSetLimit(int32_t handle, int64_t maxElements);
+VELQUOR_CNC_API int32_t CncSetLimit(int32_t handle, int64_t maxElements);
 /* Radius in thousandths of a millimetre. 0, or 1 for a handle of no instance. */
-int32_t CncSetToolRadius(int32_t handle, uint8_t tool, int32_t radius);
+VELQUOR_CNC_API int32_t CncSetToolRadius(int32_t handle, uint8_t tool, int32_t radius);
 /* 0, -5, a stopping compensation error (10, 12, 14..18), 850 for an empty program,
  * 815 for a handle of no instance, 818 on an internal failure, 819 when the element limit
  * stopped the run. The messages are bounded: after 100000 further ones are counted and one
  * closing message says how many were left out. */
-int32_t CncRun(int32_t handle, const TCncPoint* start);
+VELQUOR_CNC_API int32_t CncRun(int32_t handle, const TCncPoint* start);
 /* Mode 0: contour, mode 1: milling path. 0 for a handle of no instance or a bad mode. */
-int32_t CncGetCount(int32_t handle, uint8_t mode);
+VELQUOR_CNC_API int32_t CncGetCount(int32_t handle, uint8_t mode);
 /* 0 and the record filled; -1 no instance; 1 bad mode; -2 index outside 0..count-1. */
-int32_t CncGetElement(int32_t handle, int32_t index, uint8_t mode, TCncElementData* element);
+VELQUOR_CNC_API int32_t CncGetElement(int32_t handle, int32_t index, uint8_t mode, TCncElementData* element);
 /* NULL for a handle of no instance. */
-const TCncMessageList* CncGetMessages(int32_t handle);
-int32_t CncMessageCount(const TCncMessageList* list);
+VELQUOR_CNC_API const TCncMessageList* CncGetMessages(int32_t handle);
+VELQUOR_CNC_API int32_t CncMessageCount(const TCncMessageList* list);
 /* NULL when the index is outside 0..count-1. */
-const char* CncMessageText(const TCncMessageList* list, int32_t index);
+VELQUOR_CNC_API const char* CncMessageText(const TCncMessageList* list, int32_t index);
+
+/* A run seen whole, for tools that show what the engine made (velquor-cnc dump): each
+ * element with its code as written and its text, and besides modes 0 and 1 the raw path,
+ * the tool moves before the milling path joins their corners. */
+enum { CNC_MODE_RAW_PATH = 2 };
+typedef struct TCncElementDetail {
+  TCncElementData Data;
+  char Code[4];     /* "G01", "F0X", "T": zero-terminated */
+  const char* Text; /* the element's text; valid until the next CncRun or CncClose */
+} TCncElementDetail;
+/* Elements of mode 0, 1 or CNC_MODE_RAW_PATH; 0 for a handle of no instance or a bad mode
+ * (unlike CncGetCount, without a message). */
+VELQUOR_CNC_API int32_t CncGetDetailCount(int32_t handle, uint8_t mode);
+/* 0 and the record filled; -1 no instance; 1 bad mode; -2 index outside 0..count-1. */
+VELQUOR_CNC_API int32_t CncGetElementDetail(int32_t handle, int32_t index, uint8_t mode,
+                                            TCncElementDetail* detail);
+
 /* 0 when an instance was destroyed, 1 when none had the handle. */
-int32_t CncClose(int32_t handle);
+VELQUOR_CNC_API int32_t CncClose(int32_t handle);
 
 #ifdef __cplusplus
 }

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/records.h"
+#include "base/records.h"
 
 // Cosine and sine of an angle in degrees; exact at multiples of 90 degrees, so that a
 // pocket turned by 90 keeps its coordinates free of rounding noise.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "engine/convert.h"
+#include "base/convert.h"
 #include "engine/interpreter.h"
 #include "geometry/milling_path.h"
 

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "engine/program_reader.h"
-#include "engine/records.h"
+#include "base/program_reader.h"
+#include "base/records.h"
 #include "engraving/vector_font.h"
 
 // Owns the texts of elements that are not literals ("Set feed 1200"); equal texts are

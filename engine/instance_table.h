@@ -1,5 +1,6 @@
-// The library's instances by handle. The C entry points are built on this; velquor-cnc
-// also uses it to read the internal fields (Code, Text) that do not cross the interface.
+// The library's instances by handle. The C entry points are built on this; tests of the
+// engine's inside use it to reach the instance behind a handle. Not exported: consumers
+// read what the interface carries (CncGetElementDetail gives Code and Text).
 #pragma once
 
 #include <cstdint>

@@ -5,11 +5,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "engine/convert.h"
+#include "base/convert.h"
 #include "engine/cycles.h"
-#include "engine/prefault.h"
+#include "base/prefault.h"
 #include "engine/line_error.h"
-#include "engraving/text_engraving.h"
+#include "engine/engraving_commands.h"
 
 namespace {
 

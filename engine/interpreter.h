@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "engine/instance.h"
-#include "engine/program_reader.h"
+#include "base/program_reader.h"
 
 // A word with its number forms converted once, as both passes of a line read them.
 // Filled word by word; the unused slots are never read, so they are left unset.

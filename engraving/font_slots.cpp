@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "engine/convert.h"
+#include "base/convert.h"
 #include "engraving/vector_font.h"
 
 namespace {

@@ -1,12 +1,11 @@
-// The engraving half of TVectorFont (size, justification, strokes) and the interpreter's
-// G66 to G70 hooks.
+// The engraving half of TVectorFont: size, justification, strokes.
 #include "engraving/text_engraving.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "engine/convert.h"
+#include "base/convert.h"
 #include "engraving/font_slots.h"
 #include "engraving/vector_font.h"
 
@@ -138,27 +137,3 @@ TPoint TVectorFont::EngraveText(int32_t line, const TPoint& start, TElementList&
   }
   return cur;
 }
-
-void EngraveText(TCncFileReader& inst, int32_t line, TElementList& target) {
-  const TFontParamRec& f = inst.FontParams;
-  inst.Pos = inst.Font.EngraveText(line, inst.Pos, target, f.FontP, f.FontE, f.FontR, f.FontText);
-}
-
-void FontSettingG67(TCncFileReader& inst, int32_t line) {
-  const TFontParamRec& f = inst.FontParams;
-  inst.Font.SetFont(f.FontA, f.FontO, f.FontHeight);
-  const bool selected = f.FontA >= 1 && f.FontA <= kFontSlotCount;
-  if (selected && inst.Font.CurrentFont() && !FontHeightInRange(f.FontHeight))
-    inst.AddMessage(LineMessage(line, ": font height out of range"));
-}
-
-void FontSettingG68(TCncFileReader& inst, int32_t) {
-  inst.Font.SetJustification(inst.FontParams.FontC, inst.FontParams.FontD);
-}
-
-void FontSettingG69(TCncFileReader& inst, int32_t line) {
-  if (inst.Font.SetSize(inst.FontParams.FontHeight) == TSizeResult::OutOfRange)
-    inst.AddMessage(LineMessage(line, ": font height out of range"));
-}
-
-void RegisterFontG70(TCncFileReader& inst, int32_t) { inst.Font.RegisterFontFile(inst.FontParams.FontText); }

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/records.h"
+#include "base/records.h"
 #include "engraving/chr_font.h"
 
 // Parsed fonts are kept by file identity (path, size, modification time), so that selecting

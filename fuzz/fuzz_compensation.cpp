@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <numbers>
 
-#include "engine/records.h"
+#include "base/records.h"
 #include "fuzz/fuzz_input.h"
 #include "geometry/milling_path.h"
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "engine/interpreter.h"
-#include "engine/program_reader.h"
+#include "base/program_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view line(reinterpret_cast<const char*>(data), size);

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "engine/records.h"
+#include "base/records.h"
 
 struct TJoinResult {
   TPoint S1;                 // end of the current offset element

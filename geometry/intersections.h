@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/records.h"
+#include "base/records.h"
 #include "geometry/plane_geometry.h"
 
 // Result codes of the line-circle and circle-circle intersections.

@@ -1,6 +1,6 @@
 #include "geometry/milling_path.h"
 
-#include "engine/prefault.h"
+#include "base/prefault.h"
 
 #include <cmath>
 #include <string>

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/records.h"
+#include "base/records.h"
 
 // Fills `path` from `raw`; returns 0, -5 or the number of the error that stopped it.
 // Messages are appended to `messages`. On a stopping error `path` keeps what was

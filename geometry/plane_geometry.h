@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "engine/records.h"
+#include "base/records.h"
 
 struct TVector {
   double X = 0.0;
@@ -12,7 +12,7 @@ struct TVector {
   friend bool operator==(const TVector&, const TVector&) = default;
 };
 
-// ZeroPoint lives with the point type (engine/records.h).
+// ZeroPoint lives with the point type (base/records.h).
 
 // The small ones are inline: the compensation calls them several times per move.
 

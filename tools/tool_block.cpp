@@ -8,7 +8,7 @@
 #include <memory>
 #include <utility>
 
-#include "engine/convert.h"
+#include "base/convert.h"
 
 namespace {
 

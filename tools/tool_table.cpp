@@ -5,7 +5,7 @@
 #include <cmath>
 #include <filesystem>
 
-#include "engine/convert.h"
+#include "base/convert.h"
 
 const std::array<TToolFileField, 5> kToolFileFields = {{
     {kColumnName, "Name", "not specified"},

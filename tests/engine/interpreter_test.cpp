@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/convert.h"
+#include "base/convert.h"
 #include "tests/engine/engine_test_util.h"
 
 namespace {

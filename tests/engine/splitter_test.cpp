@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/program_reader.h"
+#include "base/program_reader.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "chr_writer.h"
-#include "engine/convert.h"
+#include "base/convert.h"
 #include "engraving/font_slots.h"
 #include "engraving/text_engraving.h"
 #include "engraving/vector_font.h"

@@ -1,4 +1,4 @@
-// Number and text conversions shared by every engine unit. None of them raises:
+// Number and text conversions shared by every layer. None of them raises:
 // a text that is not wholly a number reads as 0.
 #pragma once
 

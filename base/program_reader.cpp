@@ -1,6 +1,6 @@
-#include "engine/program_reader.h"
+#include "base/program_reader.h"
 
-#include "engine/prefault.h"
+#include "base/prefault.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,11 +1,11 @@
-#include "engine/convert.h"
+#include "base/convert.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 
-#include "engine/records.h"
+#include "base/records.h"
 
 namespace {
 // from_chars does not take a leading "+"; the standard reading does.
