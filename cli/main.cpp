@@ -37,8 +37,8 @@ constexpr const char* kUsage =
     "       velquor-cnc stats PROGRAM [options of dump]\n";
 
 // The options of the program commands run here; each command names its own.
-constexpr TOption kRunCommandOptions[] = {TOption::FontPath, TOption::Settings, TOption::Radius, TOption::Start,
-                                         TOption::MaxElements};
+constexpr TOption kStatsOptions[] = {TOption::FontPath, TOption::Settings, TOption::Radius, TOption::Start,
+                                     TOption::MaxElements};
 constexpr TOption kDumpOptions[] = {TOption::FontPath, TOption::Settings, TOption::Radius, TOption::Start,
                                     TOption::MaxElements, TOption::Raw};
 constexpr TOption kCheckOptions[] = {TOption::FontPath, TOption::Settings, TOption::Radius, TOption::Start,
@@ -46,7 +46,7 @@ constexpr TOption kCheckOptions[] = {TOption::FontPath, TOption::Settings, TOpti
 const TCommandSyntax kProgramCommands[] = {
     {"dump", kDumpOptions},
     {"check", kCheckOptions, true},
-    {"stats", kRunCommandOptions},
+    {"stats", kStatsOptions},
 };
 
 struct TCommandLine {

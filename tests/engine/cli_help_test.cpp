@@ -46,7 +46,9 @@ TEST(CliHelp, OverviewListsEveryCommandAndEachHasItsOwnHelp) {
       const TCommandResult r = Cli(args);
       EXPECT_EQ(r.Status, 0) << args;
       EXPECT_EQ(r.Output.rfind(usage, 0), 0u) << args << "\n" << r.Output;
-      if (RunsPrograms(name)) EXPECT_NE(r.Output.find("--font-path"), std::string::npos) << args;
+      if (RunsPrograms(name)) {
+        EXPECT_NE(r.Output.find("--font-path"), std::string::npos) << args;
+      }
     }
   }
 }
