@@ -12,8 +12,6 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 constexpr double kQuarterTurn = std::numbers::pi / 2.0;
 // Start and end closer than this make a full circle, not an empty arc.
 constexpr double kSamePointMm = 1e-9;
-constexpr uint8_t kContourMode = 0;
-constexpr uint8_t kPathMode = 1;
 
 char CodeLetter(int32_t code) { return static_cast<char>((code >> 8) & 0xFF); }
 int CodeValue(int32_t code) { return code & 0xFF; }
@@ -102,8 +100,8 @@ TJobFigures ComputeJobFigures(std::span<const TCncElementData> elements, const T
 }
 
 TJobFigures JobFiguresOfRun(int32_t handle, const TCncPoint& start, TFeedUnit unit) {
-  const bool usePath = CncGetCount(handle, kPathMode) > 0;
-  const uint8_t mode = usePath ? kPathMode : kContourMode;
+  const bool usePath = CncGetCount(handle, CNC_MODE_PATH) > 0;
+  const uint8_t mode = usePath ? CNC_MODE_PATH : CNC_MODE_CONTOUR;
   TJobFigureSum sum(start, unit);
   const int32_t n = CncGetCount(handle, mode);
   for (int32_t i = 0; i < n; ++i) {

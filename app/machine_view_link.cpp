@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "engine/cnc_api.h"
 #include "windows/real_point_view.h"
 
 TMachineViewLink::TMachineViewLink(TfrmRealPointView& view, bool& machineViewOn, std::function<void()> processFile,
@@ -30,6 +31,6 @@ void TMachineViewLink::AfterProcessing(int32_t handle) {
 
 void TMachineViewLink::Draw(int32_t handle) {
   Drawing = true;
-  DrawMachineView(View, handle, 1, Run);
+  DrawMachineView(View, handle, CNC_MODE_PATH, Run);
   Drawing = false;
 }

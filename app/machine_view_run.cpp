@@ -54,7 +54,7 @@ class TMachineRun {
       Info(kEmptyList);
       return TLoopEnd::Empty;
     }
-    const bool contour = loop.Mode == 0;
+    const bool contour = loop.Mode == CNC_MODE_CONTOUR;
     for (int32_t i = 0; i < n; ++i) {
       TCncElementData e{};
       if (CncGetElement(loop.Handle, i, loop.Mode, &e) != 0) {
@@ -133,7 +133,7 @@ std::optional<TStepPosition> DrawMachineView(int32_t handle, uint8_t mode, const
   const int64_t originX = kOriginX - controls.HorzPos;
   const int64_t originY = kOriginY - controls.VertPos;
   if (controls.ShowContour &&
-      machine.List({handle, 0, kContourFeed, kContourTail}, originX, originY) != TLoopEnd::Done)
+      machine.List({handle, CNC_MODE_CONTOUR, kContourFeed, kContourTail}, originX, originY) != TLoopEnd::Done)
     return std::nullopt;
   if (controls.ShowPath && machine.List({handle, mode, kPathFeed, kPathTail}, originX, originY) != TLoopEnd::Done)
     return std::nullopt;

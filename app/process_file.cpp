@@ -13,8 +13,6 @@ const QColor kContourColour(255, 255, 0);
 const QColor kPathColour(0, 255, 0);
 constexpr int kContourWidth = 1;
 constexpr int kPathWidth = 0;
-constexpr uint8_t kContourMode = 0;
-constexpr uint8_t kPathMode = 1;
 
 void EchoMessages(int32_t handle, TInfoPane& info) {
   const TCncMessageList* messages = CncGetMessages(handle);
@@ -82,14 +80,14 @@ TProcessResult ProcessFile(const std::string& name, TViewerState& state, TSimVie
   const TDrawRun run{&state.Settings.Tools, &state.Settings.CurrentTool, checks.PointOutEdges,
                      [&info](const std::string& s) { info.Append(s); }, &state.Pick};
   state.Pick.Clear();
-  if (checks.ViewContour) DrawElements(view, handle, kContourMode, kContourWidth, kContourColour, run);
-  if (checks.ViewCuttingPath) DrawElements(view, handle, kPathMode, kPathWidth, kPathColour, run);
+  if (checks.ViewContour) DrawElements(view, handle, CNC_MODE_CONTOUR, kContourWidth, kContourColour, run);
+  if (checks.ViewCuttingPath) DrawElements(view, handle, CNC_MODE_PATH, kPathWidth, kPathColour, run);
   state.Pick.Build();
   view.Invalidate();
   if (state.MachineViewOn && machineView) machineView(handle);
 
-  result.ContourCount = CncGetCount(handle, kContourMode);
-  result.PathCount = CncGetCount(handle, kPathMode);
+  result.ContourCount = CncGetCount(handle, CNC_MODE_CONTOUR);
+  result.PathCount = CncGetCount(handle, CNC_MODE_PATH);
   result.Milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
   return result;
 }

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr uint8_t kContourMode = 0;
-constexpr uint8_t kPathMode = 1;
 
 void Widen(TWindowRect& box, const TJobFigures& f) {
   if (!f.AnyMove) return;
@@ -63,8 +61,8 @@ std::optional<TWindowRect> DrawnPartBox(int32_t handle, const TDisplayChecks& ch
     Widen(box, sum.Figures());
   };
   // The view draws no rapids of the contour.
-  if (checks.ViewContour) add(kContourMode, TExtentMoves::FeedOnly);
-  if (checks.ViewCuttingPath) add(kPathMode, TExtentMoves::All);
+  if (checks.ViewContour) add(CNC_MODE_CONTOUR, TExtentMoves::FeedOnly);
+  if (checks.ViewCuttingPath) add(CNC_MODE_PATH, TExtentMoves::All);
   if (box.XMin > box.XMax) return std::nullopt;
   return TWindowRect{box.XMin + w0.X, box.XMax + w0.X, box.YMin + w0.Y, box.YMax + w0.Y};
 }

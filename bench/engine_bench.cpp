@@ -30,7 +30,7 @@ void BM_OpenAndRun(benchmark::State& state) {
     for (int t = 1; t <= 8; ++t) CncSetToolRadius(h, static_cast<uint8_t>(t), 1000);
     const TCncPoint start{0, 0, 0};
     benchmark::DoNotOptimize(CncRun(h, &start));
-    benchmark::DoNotOptimize(CncGetCount(h, 0));
+    benchmark::DoNotOptimize(CncGetCount(h, CNC_MODE_CONTOUR));
     CncClose(h);
     lines += count;
   }

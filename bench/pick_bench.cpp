@@ -48,8 +48,8 @@ TPickWorkload& Shared() {
       CncRun(handle, &start);
       TDrawRun run;
       run.Pick = &p->Index;
-      DrawElements(p->View, handle, 0, 1, QColor(255, 255, 0), run);
-      DrawElements(p->View, handle, 1, 0, QColor(0, 255, 0), run);
+      DrawElements(p->View, handle, CNC_MODE_CONTOUR, 1, QColor(255, 255, 0), run);
+      DrawElements(p->View, handle, CNC_MODE_PATH, 0, QColor(0, 255, 0), run);
     }
     CncClose(handle);
     p->Index.Build();

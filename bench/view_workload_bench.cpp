@@ -63,8 +63,8 @@ void ProcessFile(TSimView& view, const std::string& file) {
     static const std::array<ToolParam, 255> tools = ToolTable();
     int32_t currentTool = 0;
     const TDrawRun run{&tools, &currentTool, false, {}};
-    DrawElements(view, handle, 0, 1, QColor(255, 255, 0), run);
-    DrawElements(view, handle, 1, 0, QColor(0, 255, 0), run);
+    DrawElements(view, handle, CNC_MODE_CONTOUR, 1, QColor(255, 255, 0), run);
+    DrawElements(view, handle, CNC_MODE_PATH, 0, QColor(0, 255, 0), run);
   }
   CncClose(handle);
   view.PaintView();

@@ -13,7 +13,7 @@ constexpr const char* kRunOptions =
     "  --font-path DIR     folder of the CHR fonts (default: Fonts beside velquor-cnc,\n"
     "                      else ../share/velquor/Fonts from there)\n"
     "  --settings FILE     tool radii from the tool table of this settings file\n"
-    "  --radius N=MM       radius of tool N (0..255) in millimetres; repeatable, wins over --settings\n";
+    "  --radius N=MM       radius of tool N (0..254) in millimetres; repeatable, wins over --settings\n";
 constexpr const char* kStartOption = "  --start X,Y,Z       start point of the run (default 0,0,0)\n";
 constexpr const char* kLimitOption =
     "  --max-elements N    stop a run that makes more than N elements (default 25000000)\n";

@@ -7,6 +7,7 @@
 //   tools DRILLFILE              the tool block of a drill file as JSON
 //   version FILE                 the version record of an executable as JSON
 //   number FILE / unnumber FILE  N block numbers added to or removed from a program file
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -15,6 +16,7 @@
 #include "cli/help.h"
 #include "cli/json_writer.h"
 #include "cli/numbering_command.h"
+#include "cli/options.h"
 #include "cli/program_run.h"
 #include "cli/tools_command.h"
 #include "cli/stats_command.h"
@@ -34,22 +36,18 @@ constexpr const char* kUsage =
     "       velquor-cnc check PROGRAM... [--quiet] [options of dump]\n"
     "       velquor-cnc stats PROGRAM [options of dump]\n";
 
-struct TUsageError {
-  std::string Text;
+// The options of the program commands run here; each command names its own.
+constexpr TOption kStatsOptions[] = {TOption::FontPath, TOption::Settings, TOption::Radius, TOption::Start,
+                                     TOption::MaxElements};
+constexpr TOption kDumpOptions[] = {TOption::FontPath, TOption::Settings, TOption::Radius, TOption::Start,
+                                    TOption::MaxElements, TOption::Raw};
+constexpr TOption kCheckOptions[] = {TOption::FontPath, TOption::Settings, TOption::Radius, TOption::Start,
+                                     TOption::MaxElements, TOption::Quiet};
+const TCommandSyntax kProgramCommands[] = {
+    {"dump", kDumpOptions},
+    {"check", kCheckOptions, true},
+    {"stats", kStatsOptions},
 };
-
-bool ParseTriple(const std::string& s, double out[3]) {
-  size_t pos = 0;
-  for (int i = 0; i < 3; ++i) {
-    const size_t comma = i < 2 ? s.find(',', pos) : s.size();
-    if (comma == std::string::npos) return false;
-    auto v = ParseFloat(std::string_view(s).substr(pos, comma - pos));
-    if (!v) return false;
-    out[i] = *v;
-    pos = comma + 1;
-  }
-  return true;
-}
 
 struct TCommandLine {
   std::string Command;
@@ -58,50 +56,14 @@ struct TCommandLine {
 };
 
 TCommandLine ParseCommandLine(int argc, char** argv) {
-  if (argc < 2) throw TUsageError{"missing command"};
+  if (argc < 2) throw TOptionError{"missing command"};
   TCommandLine c;
   c.Command = argv[1];
-  if (c.Command != "dump" && c.Command != "check" && c.Command != "stats") throw TUsageError{"unknown command " + c.Command};
-  for (int i = 2; i < argc; ++i) {
-    const std::string a = argv[i];
-    auto value = [&]() -> std::string {
-      if (i + 1 >= argc) throw TUsageError{a + " needs a value"};
-      return argv[++i];
-    };
-    if (a == "--font-path") {
-      c.Options.FontPath = value();
-    } else if (a == "--radius") {
-      const std::string v = value();
-      const size_t eq = v.find('=');
-      auto tool = eq == std::string::npos ? std::nullopt : ParseInt(std::string_view(v).substr(0, eq));
-      auto mm = eq == std::string::npos ? std::nullopt : ParseFloat(std::string_view(v).substr(eq + 1));
-      if (!tool || *tool < 0 || *tool > 255 || !mm || *mm < 0 || *mm > 1e6)
-        throw TUsageError{"--radius wants N=MM with N in 0..255 and MM from 0 to 1000000, not " + v};
-      c.Options.Radii.emplace_back(static_cast<int>(*tool), *mm);
-    } else if (a == "--settings") {
-      c.Options.SettingsFile = value();
-    } else if (a == "--start") {
-      const std::string v = value();
-      double p[3];
-      if (!ParseTriple(v, p)) throw TUsageError{"--start wants X,Y,Z, not " + v};
-      c.Options.Start = TCncPoint{p[0], p[1], p[2]};
-    } else if (a == "--max-elements") {
-      const std::string v = value();
-      const auto n = ParseInt(v);
-      if (!n || *n < 1) throw TUsageError{"--max-elements wants a whole number of at least 1, not " + v};
-      c.Options.MaxElements = *n;
-    } else if (a == "--raw" && c.Command == "dump") {
-      c.Options.Raw = true;
-    } else if (a == "--quiet" && c.Command == "check") {
-      c.Options.Quiet = true;
-    } else if (a.size() > 1 && a[0] == '-') {
-      throw TUsageError{"unknown option " + a};
-    } else {
-      c.Programs.push_back(a);
-    }
-  }
-  if (c.Programs.empty()) throw TUsageError{"no program given"};
-  if (c.Command != "check" && c.Programs.size() > 1) throw TUsageError{c.Command + " takes one program"};
+  const auto syntax = std::ranges::find_if(kProgramCommands, [&](const TCommandSyntax& s) { return c.Command == s.Name; });
+  if (syntax == std::end(kProgramCommands)) throw TOptionError{"unknown command " + c.Command};
+  TCommandOptions o = ParseCommandOptions(*syntax, argc, argv);
+  c.Programs = std::move(o.Programs);
+  c.Options = std::move(o.Run);
   return c;
 }
 
@@ -204,8 +166,8 @@ int Check(const TCommandLine& c) {
     }
     if (r.Run && *r.Run != 0) problem = true;
     if (r.Open == 0) problem = true;
-    const int32_t contour = CncGetCount(r.Handle, 0);
-    const int32_t path = CncGetCount(r.Handle, 1);
+    const int32_t contour = CncGetCount(r.Handle, CNC_MODE_CONTOUR);
+    const int32_t path = CncGetCount(r.Handle, CNC_MODE_PATH);
     std::printf("%s: %d lines, %d contour elements, %d path elements, %zu messages, run %s\n",
                 program.c_str(), r.Open, contour, path, messages.size(),
                 r.Run ? std::to_string(*r.Run).c_str() : "skipped");
@@ -229,7 +191,7 @@ int main(int argc, char** argv) {
   TCommandLine c;
   try {
     c = ParseCommandLine(argc, argv);
-  } catch (const TUsageError& e) {
+  } catch (const TOptionError& e) {
     std::fprintf(stderr, "velquor-cnc: %s\n%s%s%s", e.Text.c_str(), kUsage, kVersionUsage, kNumberingUsage);
     std::fputs(kToolsUsage, stderr);
 #ifdef VELQUOR_RENDER

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "cli/options.h"
 #include "cli/program_run.h"
 #include "display/draw_elements.h"
 #include "display/picture_export.h"
@@ -25,9 +26,10 @@ const char* const kRenderUsage =
 
 namespace {
 
-struct TRenderError {
-  std::string Text;
-};
+constexpr TOption kRenderOptions[] = {TOption::Output, TOption::Size,    TOption::NoContour, TOption::Path,
+                                      TOption::Edges,  TOption::Settings, TOption::W0,        TOption::Spindle,
+                                      TOption::Window, TOption::Grid,     TOption::Radius,    TOption::FontPath};
+constexpr TCommandSyntax kRenderSyntax{"render", kRenderOptions, false, true};
 
 struct TRenderOptions {
   std::string Program;
@@ -44,79 +46,23 @@ struct TRenderOptions {
   TRunOptions Run;
 };
 
-std::vector<double> Numbers(const std::string& s, char separator, size_t count, const std::string& what) {
-  std::vector<double> out;
-  size_t pos = 0;
-  while (out.size() < count) {
-    const size_t next = out.size() + 1 < count ? s.find(separator, pos) : s.size();
-    const auto v = next == std::string::npos ? std::nullopt
-                                             : ParseFloat(std::string_view(s).substr(pos, next - pos));
-    if (!v || !std::isfinite(*v)) throw TRenderError{what + ", not " + s};
-    out.push_back(*v);
-    pos = next + 1;
-  }
-  return out;
-}
-
 TRenderOptions ParseRenderArgs(int argc, char** argv) {
+  const TCommandOptions c = ParseCommandOptions(kRenderSyntax, argc, argv);
   TRenderOptions o;
-  for (int i = 2; i < argc; ++i) {
-    const std::string a = argv[i];
-    auto value = [&]() -> std::string {
-      if (i + 1 >= argc) throw TRenderError{a + " needs a value"};
-      return argv[++i];
-    };
-    if (a == "-o") {
-      o.Output = value();
-    } else if (a == "--size") {
-      const auto v = Numbers(value(), 'x', 2, "--size wants WxH");
-      if (v[0] < 1 || v[0] > 16384 || v[1] < 1 || v[1] > 16384 || v[0] != std::floor(v[0]) || v[1] != std::floor(v[1]))
-        throw TRenderError{"--size wants whole pixels from 1 to 16384"};
-      o.Width = static_cast<int>(v[0]);
-      o.Height = static_cast<int>(v[1]);
-    } else if (a == "--no-contour") {
-      o.Contour = false;
-    } else if (a == "--path") {
-      o.Path = true;
-    } else if (a == "--edges") {
-      o.Edges = true;
-    } else if (a == "--settings") {
-      o.Run.SettingsFile = value();
-    } else if (a == "--w0") {
-      const auto v = Numbers(value(), ',', 2, "--w0 wants X,Y");
-      o.W0 = {v[0], v[1]};
-    } else if (a == "--spindle") {
-      const auto v = Numbers(value(), ',', 2, "--spindle wants X,Y");
-      o.Spindle = {v[0], v[1]};
-    } else if (a == "--window") {
-      const auto v = Numbers(value(), ',', 3, "--window wants XMIN,XMAX,YMIN");
-      if (!(v[1] > v[0])) throw TRenderError{"--window wants XMAX above XMIN"};
-      o.Window = TWindowRect{v[0], v[1], v[2], v[2]};
-    } else if (a == "--grid") {
-      const std::string v = value();
-      const auto mm = ParseInt(v);
-      if (!mm || *mm < 1 || *mm > 1000000) throw TRenderError{"--grid wants whole millimetres from 1, not " + v};
-      o.Grid = static_cast<int>(*mm);
-    } else if (a == "--radius") {
-      const std::string v = value();
-      const size_t eq = v.find('=');
-      const auto tool = eq == std::string::npos ? std::nullopt : ParseInt(std::string_view(v).substr(0, eq));
-      const auto mm = eq == std::string::npos ? std::nullopt : ParseFloat(std::string_view(v).substr(eq + 1));
-      if (!tool || *tool < 0 || *tool > 254 || !mm || *mm < 0 || *mm > 1e6)
-        throw TRenderError{"--radius wants N=MM with N in 0..254 and MM from 0 to 1000000, not " + v};
-      o.Run.Radii.emplace_back(static_cast<int>(*tool), *mm);
-    } else if (a == "--font-path") {
-      o.Run.FontPath = value();
-    } else if (a.size() > 1 && a[0] == '-') {
-      throw TRenderError{"unknown option " + a};
-    } else if (o.Program.empty()) {
-      o.Program = a;
-    } else {
-      throw TRenderError{"render takes one program"};
-    }
+  o.Program = c.Programs[0];
+  o.Output = c.Output;
+  if (c.Size) {
+    o.Width = c.Size->Width;
+    o.Height = c.Size->Height;
   }
-  if (o.Program.empty()) throw TRenderError{"no program given"};
-  if (o.Output.empty()) throw TRenderError{"no output file given (-o OUT.png)"};
+  o.Contour = !c.NoContour;
+  o.Path = c.Path;
+  o.Edges = c.Edges;
+  o.W0 = {c.W0.X, c.W0.Y};
+  o.Spindle = {c.Spindle.X, c.Spindle.Y};
+  if (c.Window) o.Window = TWindowRect{c.Window->XMin, c.Window->XMax, c.Window->YMin, c.Window->YMin};
+  o.Grid = c.Grid.value_or(o.Grid);
+  o.Run = c.Run;
   return o;
 }
 
@@ -125,7 +71,8 @@ TRenderOptions ParseRenderArgs(int argc, char** argv) {
 bool ToolTable(const TRenderOptions& o, std::array<ToolParam, 255>& tools, std::string& error) {
   tools = {};
   if (o.Run.SettingsFile.empty()) {
-    for (int t = 1; t <= 6; ++t) tools[t].Diameter = 20.0;
+    for (int t = CNC_DEFAULT_RADIUS_FIRST_TOOL; t <= CNC_DEFAULT_RADIUS_LAST_TOOL; ++t)
+      tools[t].Diameter = 2.0 * static_cast<int32_t>(CNC_DEFAULT_TOOL_RADIUS) / 1000.0;
   } else {
     std::error_code ec;
     if (!std::filesystem::exists(o.Run.SettingsFile, ec)) {
@@ -193,8 +140,8 @@ int Render(TRenderOptions& o) {
   }
   view.ClearObjects();
   const TDrawRun run{&tools, &currentTool, o.Edges, info};
-  if (o.Contour) DrawElements(view, r.Handle, 0, 1, QColor(255, 255, 0), run);
-  if (o.Path) DrawElements(view, r.Handle, 1, 0, QColor(0, 255, 0), run);
+  if (o.Contour) DrawElements(view, r.Handle, CNC_MODE_CONTOUR, 1, QColor(255, 255, 0), run);
+  if (o.Path) DrawElements(view, r.Handle, CNC_MODE_PATH, 0, QColor(0, 255, 0), run);
   view.Invalidate();
   view.PaintView();
   CncClose(r.Handle);
@@ -218,7 +165,7 @@ int RenderCommand(int argc, char** argv) {
   TRenderOptions o;
   try {
     o = ParseRenderArgs(argc, argv);
-  } catch (const TRenderError& e) {
+  } catch (const TOptionError& e) {
     std::fprintf(stderr, "velquor-cnc: %s\nusage:\n%s", e.Text.c_str(), kRenderUsage);
     return 2;
   }

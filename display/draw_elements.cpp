@@ -19,7 +19,7 @@ void DrawElements(TSimView& view, int32_t handle, uint8_t mode, int width, QColo
     info("Empty list, no data to process");
     return;
   }
-  const bool path = mode == 1;
+  const bool path = mode == CNC_MODE_PATH;
   // Room for the most each element can add, so the list never grows by copying (unused
   // room is never touched, so it costs no memory).
   const size_t elements = static_cast<size_t>(n);

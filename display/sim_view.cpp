@@ -190,7 +190,7 @@ void TSimView::DrawRubberBand() {
   });
 }
 
-void TSimView::MouseDoubleClick(int32_t x, int32_t y) { ZoomScroll({x, y}, 1.2); }
+void TSimView::MouseDoubleClick(int32_t x, int32_t y) { ZoomScroll({x, y}, kDoubleClickScale); }
 
 void TSimView::MousePress(int32_t x, int32_t y) {
   switch (MouseMode) {
@@ -228,7 +228,7 @@ void TSimView::MouseMove(int32_t x, int32_t y) {
       break;
     case TMouseMode::ZoomVaria: {
       if (!Dragging) break;
-      const double f = x < LastDragX ? 1.03 : 0.97;
+      const double f = x < LastDragX ? kDragLeftScale : kDragRightScale;
       LastDragX = x;
       ScaleAbout(Anchor, f);
       Invalidate();

@@ -20,6 +20,12 @@ struct TMouseMode {
 
 enum class TViewCursor { Crosshair, Hand };
 
+// Factors by which the mouse scales the visible window; above 1 shows more of the plane.
+inline constexpr double kDoubleClickScale = 1.2;
+// Zoom-varia mode: each move of a drag to the left shows more, to the right less.
+inline constexpr double kDragLeftScale = 1.03;
+inline constexpr double kDragRightScale = 0.97;
+
 class TSimView : public TViewWindow {
  public:
   TSimView();

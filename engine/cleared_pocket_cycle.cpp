@@ -148,12 +148,12 @@ void PathPass(TCncFileReader& inst, int32_t line, TCycleEmitter& e) {
 
 }  // namespace
 
-void ClearedPocketG87(TCncFileReader& inst, int32_t line, TElementList& target, int pass) {
+void ClearedPocketG87(TCncFileReader& inst, int32_t line, TElementList& target, TPass pass) {
   if (!(inst.ParamV > 0)) {
-    if (pass == 1) inst.AddMessage(CycleMessage(line, "depth per step V must be greater than 0"));
+    if (pass == TPass::RawPath) inst.AddMessage(CycleMessage(line, "depth per step V must be greater than 0"));
     return;
   }
   TCycleEmitter e(target, line, inst.Pos.X, inst.Pos.Y, inst.ParamQ);
-  if (pass == 0) ContourPass(inst, e);
+  if (pass == TPass::Contour) ContourPass(inst, e);
   else PathPass(inst, line, e);
 }

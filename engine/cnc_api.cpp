@@ -10,6 +10,7 @@
 
 #include "base/convert.h"
 #include "engine/instance_table.h"
+#include "geometry/milling_path.h"
 
 namespace {
 
@@ -25,8 +26,8 @@ TLibrary& Library() {
 }
 
 const TElementList* ListOf(TCncFileReader& inst, uint8_t mode) {
-  if (mode == 0) return &inst.ContourList;
-  if (mode == 1) return &inst.PathList;
+  if (mode == CNC_MODE_CONTOUR) return &inst.ContourList;
+  if (mode == CNC_MODE_PATH) return &inst.PathList;
   return nullptr;
 }
 
@@ -52,6 +53,16 @@ const TMessageList& Messages(const TCncMessageList* list) {
 
 static_assert(CNC_DEFAULT_ELEMENT_LIMIT == kDefaultElementLimit);
 static_assert(CNC_ELEMENT_LIMIT == kElementLimitStatus);
+// The run's results are the milling path's own numbers.
+static_assert(CNC_OK == static_cast<int32_t>(TPathStatus::Done));
+static_assert(CNC_NO_PROGRAM_CODE == static_cast<int32_t>(TPathStatus::NoProgramCode));
+static_assert(CNC_STOP_LINE_LINE == static_cast<int32_t>(TPathStatus::LineLine));
+static_assert(CNC_STOP_LINE_CCW == static_cast<int32_t>(TPathStatus::LineCcw));
+static_assert(CNC_STOP_CCW_LINE == static_cast<int32_t>(TPathStatus::CcwLine));
+static_assert(CNC_STOP_CW_CW == static_cast<int32_t>(TPathStatus::CwCw));
+static_assert(CNC_STOP_CW_CCW == static_cast<int32_t>(TPathStatus::CwCcw));
+static_assert(CNC_STOP_CCW_CCW == static_cast<int32_t>(TPathStatus::CcwCcw));
+static_assert(CNC_STOP_CCW_CW == static_cast<int32_t>(TPathStatus::CcwCw));
 
 // Runs one entry point so that nothing escapes into a caller that cannot catch it: a
 // failure becomes `failed` and, when the handle names an instance, one message.

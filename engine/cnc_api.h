@@ -58,6 +58,34 @@ enum {
   CNC_DEFAULT_ELEMENT_LIMIT = 25000000
 };
 
+/* The tool radii of a new instance until CncSetToolRadius: tools 1 to 6 have 10 mm (in
+ * thousandths of a millimetre, as CncSetToolRadius takes them), every other tool 0. */
+enum {
+  CNC_DEFAULT_TOOL_RADIUS = 10000,
+  CNC_DEFAULT_RADIUS_FIRST_TOOL = 1,
+  CNC_DEFAULT_RADIUS_LAST_TOOL = 6
+};
+
+/* The lists read by CncGetCount and CncGetElement. */
+enum {
+  CNC_MODE_CONTOUR = 0,  /* the programmed contour */
+  CNC_MODE_PATH = 1      /* the milling path, with cutter radius compensation */
+};
+
+/* Further results of CncRun: the milling path found no program code, or stopped where the
+ * offsets of two moves have no joint point (named after the two moves: LINE a G01 or G00,
+ * CW a G02, CCW a G03). The run's messages name the program line. */
+enum {
+  CNC_NO_PROGRAM_CODE = -5,
+  CNC_STOP_LINE_LINE = 10,
+  CNC_STOP_LINE_CCW = 12,
+  CNC_STOP_CCW_LINE = 14,
+  CNC_STOP_CW_CW = 15,
+  CNC_STOP_CW_CCW = 16,
+  CNC_STOP_CCW_CCW = 17,
+  CNC_STOP_CCW_CW = 18
+};
+
 /* The message list of an instance: read with CncMessageCount and CncMessageText.
  * It stays owned by the instance and is valid until CncClose. */
 typedef struct TCncMessageList TCncMessageList;
@@ -77,12 +105,12 @@ VELQUOR_CNC_API int32_t CncOpen(const char* fileName, int32_t* handle);
 VELQUOR_CNC_API int32_t CncSetLimit(int32_t handle, int64_t maxElements);
 /* Radius in thousandths of a millimetre. 0, or 1 for a handle of no instance. */
 VELQUOR_CNC_API int32_t CncSetToolRadius(int32_t handle, uint8_t tool, int32_t radius);
-/* 0, -5, a stopping compensation error (10, 12, 14..18), 850 for an empty program,
+/* 0, -5, a stopping compensation error (10, 12, 14..18, CNC_STOP_*), 850 for an empty program,
  * 815 for a handle of no instance, 818 on an internal failure, 819 when the element limit
  * stopped the run. The messages are bounded: after 100000 further ones are counted and one
  * closing message says how many were left out. */
 VELQUOR_CNC_API int32_t CncRun(int32_t handle, const TCncPoint* start);
-/* Mode 0: contour, mode 1: milling path. 0 for a handle of no instance or a bad mode. */
+/* Mode CNC_MODE_CONTOUR (0): contour, CNC_MODE_PATH (1): milling path. 0 for a handle of no instance or a bad mode. */
 VELQUOR_CNC_API int32_t CncGetCount(int32_t handle, uint8_t mode);
 /* 0 and the record filled; -1 no instance; 1 bad mode; -2 index outside 0..count-1. */
 VELQUOR_CNC_API int32_t CncGetElement(int32_t handle, int32_t index, uint8_t mode, TCncElementData* element);

@@ -46,14 +46,13 @@ void TCycleEmitter::ArcCw(double x, double y, double z, double i, double j) {
   Append(MakeElement(Line, "Kreisint G02", "G02", Place(x, y, z), Turn(i, j)));
 }
 
-void TCycleEmitter::PauseCompensation(uint8_t compensation) {
-  if (compensation == 41 || compensation == 42)
-    Target.push_back(MakeElement(Line, "Fräserradiuskorrektur aus", "G40"));
+void TCycleEmitter::PauseCompensation(TCompensationSide side) {
+  if (CompensationOn(side)) Target.push_back(MakeElement(Line, "Fräserradiuskorrektur aus", "G40"));
 }
 
-void TCycleEmitter::ResumeCompensation(uint8_t compensation) {
-  if (compensation == 41) Target.push_back(MakeElement(Line, "Fräserradiuskorrektur 41", "G41"));
-  if (compensation == 42) Target.push_back(MakeElement(Line, "Fräserradiuskorrektur 42", "G42"));
+void TCycleEmitter::ResumeCompensation(TCompensationSide side) {
+  if (side == TCompensationSide::Left) Target.push_back(MakeElement(Line, "Fräserradiuskorrektur 41", "G41"));
+  if (side == TCompensationSide::Right) Target.push_back(MakeElement(Line, "Fräserradiuskorrektur 42", "G42"));
 }
 
 std::string CycleMessage(int32_t line, const char* text) {

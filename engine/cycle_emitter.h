@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include "geometry/compensation_side.h"
 
 #include "base/records.h"
 
@@ -34,8 +35,8 @@ class TCycleEmitter {
 
   // "G40" before a cycle that runs with compensation on, and the matching "G41"/"G42"
   // after it.
-  void PauseCompensation(uint8_t compensation);
-  void ResumeCompensation(uint8_t compensation);
+  void PauseCompensation(TCompensationSide side);
+  void ResumeCompensation(TCompensationSide side);
 
   // Absolute end point of the last move, and whether there was one.
   bool Moved() const { return HasMoved; }

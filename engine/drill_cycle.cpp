@@ -27,11 +27,11 @@ TG81Cycle MakeDrillCycle(uint16_t feed, uint16_t steps, double depth, double hei
   return c;
 }
 
-void DrillCycleG79(TCncFileReader& inst, int32_t line, TElementList& target, int pass,
+void DrillCycleG79(TCncFileReader& inst, int32_t line, TElementList& target, TPass pass,
                    int32_t feed) {
   const TG81Cycle& c = inst.DrillCycle;
   const TPoint p = inst.Pos;
-  if (pass == 0) {
+  if (pass == TPass::Contour) {
     const double r = c.Diameter / 2.0;
     target.push_back(MakeElement(line, "G81 Kreis", "G00", TPoint{p.X - r, p.Y, p.Z}));
     target.push_back(MakeElement(line, "Kreisint G02", "G02", TPoint{p.X + r, p.Y, p.Z}, TPoint{r, 0, 0}));

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "engine/cnc_api.h"
+
 #include "base/convert.h"
 #include "engine/interpreter.h"
 #include "geometry/milling_path.h"
@@ -20,7 +22,8 @@ TCncFileReader::TCncFileReader(int32_t handle, std::string fileName, const std::
   Handle = handle;
   for (TElementList* list : {&ContourList, &RawPathList, &PathList}) list->Budget = &Budget;
   FileName = std::move(fileName);
-  for (int i = 1; i <= 6; ++i) ToolRadius[i] = 10.0;
+  for (int i = CNC_DEFAULT_RADIUS_FIRST_TOOL; i <= CNC_DEFAULT_RADIUS_LAST_TOOL; ++i)
+    ToolRadius[i] = static_cast<int32_t>(CNC_DEFAULT_TOOL_RADIUS) / 1000.0;
   Font.Init(fontPath, Messages);
   AddMessage("Init CNC-Dll");
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include "geometry/compensation_side.h"
 
 #include "base/program_reader.h"
 #include "base/records.h"
@@ -74,7 +75,7 @@ struct TCncFileReader : TCncProgram {
   TVectorFont Font;
   TFontParamRec FontParams;
   TG81Cycle DrillCycle;
-  uint8_t Compensation = 40;
+  TCompensationSide Compensation = TCompensationSide::Off;
   double ParamL = 10.0;
   double ParamB = 10.0;
   double ParamR = 5.0;

@@ -1,6 +1,8 @@
 #include "engine/interpreter.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -27,216 +29,306 @@ int32_t StrictInteger(const TLineWord& w) {
   return CheckedRange(w.Integer, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
 }
 
-constexpr uint32_t Cmd(char a, char b, char c) {
-  return (static_cast<uint32_t>(static_cast<unsigned char>(a)) << 16) |
-         (static_cast<uint32_t>(static_cast<unsigned char>(b)) << 8) | static_cast<unsigned char>(c);
-}
-
-// The first three characters of a word, case kept.
-uint32_t CommandOf(const TWord& w) {
-  const char b = w.Rest.size() > 0 ? w.Rest[0] : '\0';
-  const char c = w.Rest.size() > 1 ? w.Rest[1] : '\0';
-  return Cmd(w.First, b, c);
-}
-
 struct TLineState {
-  int32_t L = 0;
-  int32_t CycleFeed = 0;
+  int32_t BlockNumber = 0;  // the line's N number; elements carry what it is when they are made
+  int32_t CycleFeed = 0;    // F of a G81 line
   bool XGiven = false, YGiven = false, ZGiven = false, IGiven = false, JGiven = false;
   double PreviousZ = 0.0;
 };
 
+class TLineInterpreter;
+struct TCommandRow;
+using TCommandHandler = void (TLineInterpreter::*)(const TCommandRow&);
+
+// When a command acts: the switching and cycle commands after the coordinates of the whole
+// line are read, the motions after them.
+enum class TCommandStage : uint8_t { Switching, Motion };
+
+// Whether the two passes of a command may give different elements, messages or state.
+// A line whose commands are all alike is interpreted once and copied into the raw path.
+enum class TPasses : uint8_t { Alike, MayDiffer };
+
+struct TCommandRow {
+  TCode Command;          // the word's first three characters, case kept
+  TCommandStage Stage;
+  TPasses Passes;
+  TCommandHandler Handler;
+  const char* Text;       // text of the element the handler appends, "" when it has none of its own
+};
+
 class TLineInterpreter {
  public:
-  TLineInterpreter(TCncFileReader& inst, const TLineWords& words, TElementList& target, int pass)
-      : I(inst), W(words), Target(target), Pass(pass) {}
+  TLineInterpreter(TCncFileReader& inst, const TLineWords& words, TElementList& target, TPass pass)
+      : Inst(inst), Words(words), Target(target), Pass(pass) {}
 
   void Run() {
     try {
-      ScanA();
-      ScanB();
-      ScanC();
-      ScanD();
+      ReadFeedNumberSpeedAndTool();
+      ReadCoordinatesAndParameters();
+      RunCommands(TCommandStage::Switching);
+      RunCommands(TCommandStage::Motion);
     } catch (const TLineError& e) {
-      I.AddMessage("ErrorNr 25, in program line: " + std::to_string(S.L) + ":  " + e.what());
+      Inst.AddMessage("ErrorNr 25, in program line: " + std::to_string(State.BlockNumber) + ":  " + e.what());
     }
   }
-  int32_t LineNumber() const { return S.L; }
+  int32_t BlockNumber() const { return State.BlockNumber; }
+
+  // The handlers of the command table.
+  void AppendSwitch(const TCommandRow& row) { Add(row.Text, row.Command); }
+  void AppendAtPos(const TCommandRow& row) { AddAtPos(row.Text, row.Command); }
+  void InchInput(const TCommandRow&) { Inst.UnitFactor = 25.4; }
+  void MillimetreInput(const TCommandRow&) { Inst.UnitFactor = 1.0; }
+  void AbsoluteInput(const TCommandRow&) { Inst.Incremental = false; }
+  void IncrementalInput(const TCommandRow&) { Inst.Incremental = true; }
+  void CompensationOff(const TCommandRow& row) { SetCompensation(row, TCompensationSide::Off); }
+  void CompensationLeft(const TCommandRow& row) { SetCompensation(row, TCompensationSide::Left); }
+  void CompensationRight(const TCommandRow& row) { SetCompensation(row, TCompensationSide::Right); }
+  void Engrave(const TCommandRow&);
+  void FontFromSlot(const TCommandRow&) { FontSettingG67(Inst, State.BlockNumber); }
+  void FontSpacing(const TCommandRow&) { FontSettingG68(Inst, State.BlockNumber); }
+  void FontHeight(const TCommandRow&) { FontSettingG69(Inst, State.BlockNumber); }
+  void RegisterFont(const TCommandRow&) { RegisterFontG70(Inst, State.BlockNumber); }
+  void Drill(const TCommandRow&) {
+    DrillCycleG79(Inst, State.BlockNumber, Target, Pass, CheckedRange(Inst.Feed, 0, 65535));
+  }
+  void DefineDrillCycle(const TCommandRow&);
+  void ClearedPocket(const TCommandRow&) { ClearedPocketG87(Inst, State.BlockNumber, Target, Pass); }
+  void SlantedPocket(const TCommandRow&) { PocketCycleG88(Inst, State.BlockNumber, Target, Pass); }
+  void RectangularPocket(const TCommandRow&) { PocketCycleG86(Inst, State.BlockNumber, Target, Pass); }
+  void RadialScale(const TCommandRow&) { ScaleCycleG89(Inst, State.BlockNumber, Target); }
+  void Rapid(const TCommandRow& row);
+  void Line(const TCommandRow& row);
+  void Arc(const TCommandRow& row);
 
  private:
-  void Add(const char* text, TCode code) { Target.push_back(MakeElement(S.L, text, code)); }
-  void AddAtPos(const char* text, TCode code) { Target.push_back(MakeElement(S.L, text, code, I.Pos)); }
-  void LineMessage(const char* head, const char* tail) {
-    I.AddMessage(head + std::to_string(S.L) + tail);
+  void Add(const char* text, TCode code) { Target.push_back(MakeElement(State.BlockNumber, text, code)); }
+  void AddAtPos(const char* text, TCode code) {
+    Target.push_back(MakeElement(State.BlockNumber, text, code, Inst.Pos));
   }
-  double Scaled(const TLineWord& w) const { return w.Number * I.UnitFactor; }
+  void LineMessage(const char* head, const char* tail) {
+    Inst.AddMessage(head + std::to_string(State.BlockNumber) + tail);
+  }
+  double Scaled(const TLineWord& w) const { return w.Number * Inst.UnitFactor; }
   int32_t Integer(const TLineWord& w) const {
     return (w.Integer < std::numeric_limits<int32_t>::min() || w.Integer > std::numeric_limits<int32_t>::max())
                ? 0 : static_cast<int32_t>(w.Integer);
   }
   void Coordinate(double& axis, const TLineWord& w) {
-    if (I.Incremental) axis += Scaled(w); else axis = Scaled(w);
+    if (Inst.Incremental) axis += Scaled(w); else axis = Scaled(w);
+  }
+  void SetCompensation(const TCommandRow& row, TCompensationSide side) {
+    Add(row.Text, row.Command);
+    Inst.Compensation = side;
   }
 
-  // Feed, block number, speed, tool.
-  void ScanA() {
-    const bool g81Line = W.Count > 0 && W.Words[0].Word.First == 'G' && W.Words[0].Word.Rest == "81";
-    for (size_t k = 0; k < W.Count; ++k) {
-      const TLineWord& w = W.Words[k];
-      switch (w.Word.Letter()) {
-        case 'F':
-          if (g81Line) {
-            S.CycleFeed = CheckedRange(w.Integer, 0, 65535);
-          } else {
-            const int32_t feed = Integer(w);
-            const std::string text = "Set feed " + std::string(w.Word.Rest);
-            Target.push_back(MakeValueElement(S.L, I.Texts.Intern(text), "F0X", feed));
-            I.Feed = feed;
-          }
-          break;
-        case 'N':
-          S.L = Integer(w);
-          break;
-        case 'S': {
-          const std::string text = "set spindle speed S" + std::string(w.Word.Rest);
-          Target.push_back(MakeValueElement(S.L, I.Texts.Intern(text), "S0X", Integer(w)));
-          break;
-        }
-        case 'T':
-          Target.push_back(MakeValueElement(S.L, "Set tool Tx", "T", Integer(w)));
-          I.Tool = static_cast<uint8_t>(CheckedRange(Integer(w), 0, 255));
-          break;
-        default:
-          break;
-      }
-    }
-  }
+  void ReadFeedNumberSpeedAndTool();
+  void ReadCoordinatesAndParameters();
+  void RunCommands(TCommandStage stage);
 
-  // Coordinates and parameters of the whole line, before any command acts.
-  void ScanB() {
-    S.XGiven = S.YGiven = S.ZGiven = S.IGiven = S.JGiven = false;
-    TFontParamRec& f = I.FontParams;
-    for (size_t k = 0; k < W.Count; ++k) {
-      const TLineWord& w = W.Words[k];
-      switch (w.Word.Letter()) {
-        case '@': f.FontText = w.Word.Rest; break;
-        case 'A': f.FontA = StrictInteger(w); break;
-        case 'B': f.FontText = w.Word.Rest; I.ParamB = Scaled(w); break;
-        case 'C': f.FontC = StrictInteger(w); break;
-        case 'D': f.FontD = StrictInteger(w); break;
-        case 'E': f.FontE = Scaled(w); break;
-        case 'H': f.FontHeight = Scaled(w); break;
-        case 'I': I.ArcI = Scaled(w); S.IGiven = true; break;
-        case 'J': I.ArcJ = Scaled(w); S.JGiven = true; break;
-        case 'L': I.ParamL = Scaled(w); break;
-        case 'O': f.FontO = static_cast<uint8_t>(Integer(w) & 0xFF); break;
-        case 'P': f.FontP = w.Number; break;
-        case 'Q': I.ParamQ = w.Number; break;
-        case 'R': f.FontR = Scaled(w); I.ParamR = f.FontR; break;
-        case 'U': I.ParamU = Scaled(w); break;
-        case 'V': I.ParamV = Scaled(w); break;
-        case 'W': I.ParamW = Scaled(w); break;
-        case 'X': Coordinate(I.Pos.X, w); S.XGiven = true; break;
-        case 'Y': Coordinate(I.Pos.Y, w); S.YGiven = true; break;
-        case 'Z': S.PreviousZ = I.Pos.Z; Coordinate(I.Pos.Z, w); S.ZGiven = true; break;
-        default: break;
-      }
-    }
-  }
-
-  // Switching and cycle commands.
-  void ScanC() {
-    for (size_t k = 0; k < W.Count; ++k) {
-      switch (CommandOf(W.Words[k].Word)) {
-        case Cmd('M', '0', '3'): Add("Spindl on", "M03"); break;
-        case Cmd('M', '0', '5'): Add("Spindle off", "M05"); break;
-        case Cmd('M', '0', '6'): Add("Move to tool change position", "M06"); break;
-        case Cmd('M', '0', '8'): Add("Cooling system on", "M08"); break;
-        case Cmd('M', '0', '9'): Add("Cooling system off", "M09"); break;
-        case Cmd('M', '1', '0'): Add("Vacuum cleaner on", "M10"); break;
-        case Cmd('M', '1', '1'): Add("Vacuum cleaner off", "M11"); break;
-        case Cmd('M', '3', '0'): Add("Program end", "M30"); break;
-        case Cmd('G', '2', '0'): I.UnitFactor = 25.4; break;
-        case Cmd('G', '2', '1'): I.UnitFactor = 1.0; break;
-        case Cmd('G', '4', '0'): Add("Fräserradiuskorrektur aus", "G40"); I.Compensation = 40; break;
-        case Cmd('G', '4', '1'): Add("Fräserradiuskorrektur G41 ein", "G41"); I.Compensation = 41; break;
-        case Cmd('G', '4', '2'): Add("Fräserradiuskorrektur G42 ein", "G42"); I.Compensation = 42; break;
-        case Cmd('G', '5', '4'): AddAtPos("Setze W0 auf xyz", "G54"); break;
-        case Cmd('G', '6', '6'): Engrave(); break;
-        case Cmd('G', '6', '7'): FontSettingG67(I, S.L); break;
-        case Cmd('G', '6', '8'): FontSettingG68(I, S.L); break;
-        case Cmd('G', '6', '9'): FontSettingG69(I, S.L); break;
-        case Cmd('G', '7', '0'): RegisterFontG70(I, S.L); break;
-        case Cmd('G', '7', '4'): Add("Fahre zum W0", "G74"); break;
-        case Cmd('G', '7', '6'): Add("Fahre zum M0", "G76"); break;
-        case Cmd('G', '7', '7'): Add("Fahre zur Werkzeugwechselposition", "G77"); break;
-        case Cmd('G', '7', '9'): DrillCycleG79(I, S.L, Target, Pass, CheckedRange(I.Feed, 0, 65535)); break;
-        case Cmd('G', '8', '1'): DefineDrillCycle(); break;
-        case Cmd('G', '8', '7'): ClearedPocketG87(I, S.L, Target, Pass); break;
-        case Cmd('G', '8', '8'): PocketCycleG88(I, S.L, Target, Pass); break;
-        case Cmd('G', '8', '6'): PocketCycleG86(I, S.L, Target, Pass); break;
-        case Cmd('G', '8', '9'): ScaleCycleG89(I, S.L, Target); break;
-        case Cmd('G', '9', '0'): I.Incremental = false; break;
-        case Cmd('G', '9', '1'): I.Incremental = true; break;
-        default: break;
-      }
-    }
-  }
-
-  void Engrave() {
-    if (I.Compensation == 41 || I.Compensation == 42) Add("Fräserradiuskorrektur aus", "G40");
-    EngraveText(I, S.L, Target);
-    if (I.Compensation == 41) Add("Fräserradiuskorrektur 41", "G41");
-    if (I.Compensation == 42) Add("Fräserradiuskorrektur 42", "G42");
-  }
-
-  void DefineDrillCycle() {
-    const double depth = I.Pos.Z;
-    // The Z word of a G81 line is the drilling depth, not a move, even when the line fails.
-    if (S.ZGiven) I.Pos.Z = S.PreviousZ;
-    const int32_t steps = CheckedRange(RoundNearest(I.FontParams.FontHeight), 0, 65535);
-    I.DrillCycle = MakeDrillCycle(static_cast<uint16_t>(S.CycleFeed), static_cast<uint16_t>(steps),
-                                  depth, TextToFloat(I.FontParams.FontText), I.ToolDiameter());
-  }
-
-  // Motion: G0/G00 to G3/G03; not modal.
-  void ScanD() {
-    for (size_t k = 0; k < W.Count; ++k) {
-      const TWord& w = W.Words[k].Word;
-      uint32_t cmd = CommandOf(w);
-      if (w.First == 'G' && w.Rest.size() == 1 && w.Rest[0] >= '0' && w.Rest[0] <= '3')
-        cmd = Cmd('G', '0', w.Rest[0]);
-      const bool anyAxis = S.XGiven || S.YGiven || S.ZGiven;
-      const bool arcGiven = S.XGiven && S.YGiven && S.IGiven && S.JGiven;
-      switch (cmd) {
-        case Cmd('G', '0', '0'):
-          if (anyAxis) AddAtPos("Fahre im Eilgang zu Punkt xyz", "G00");
-          else LineMessage("Error in program line ", ": at least one xyz-paramater for G00 has to be specified");
-          break;
-        case Cmd('G', '0', '1'):
-          if (anyAxis) AddAtPos("Geradenint G01", "G01");
-          else LineMessage("Error in program line ", ": at least one xyz-parameter for G01 has to be specified");
-          break;
-        case Cmd('G', '0', '2'):
-          if (arcGiven) Target.push_back(MakeElement(S.L, "Kreisint G02", "G02", I.Pos, TPoint{I.ArcI, I.ArcJ, 0.0}));
-          else LineMessage("Error in program line ", ": G02 defined but error(s) in xyij-parameter");
-          break;
-        case Cmd('G', '0', '3'):
-          if (arcGiven) Target.push_back(MakeElement(S.L, "Kreisint G03", "G03", I.Pos, TPoint{I.ArcI, I.ArcJ, 0.0}));
-          else LineMessage("Error in program line ", ": G03 defined but error(s) in xyij-parameter");
-          break;
-        default:
-          break;
-      }
-    }
-  }
-
-  TCncFileReader& I;
-  const TLineWords& W;
+  TCncFileReader& Inst;
+  const TLineWords& Words;
   TElementList& Target;
-  const int Pass;
-  TLineState S;
+  const TPass Pass;
+  TLineState State;
 };
+
+using T = TLineInterpreter;
+constexpr TCommandStage kSwitching = TCommandStage::Switching;
+constexpr TCommandStage kMotion = TCommandStage::Motion;
+constexpr TPasses kAlike = TPasses::Alike;
+constexpr TPasses kMayDiffer = TPasses::MayDiffer;
+
+// The commands of the dialect, in the order a word is compared with them. The cycles write
+// an outline into the contour and tool moves into the path; the engraving and font commands
+// act on the font engine in each pass.
+constexpr TCommandRow kCommands[] = {
+    {"M03", kSwitching, kAlike, &T::AppendSwitch, "Spindl on"},
+    {"M05", kSwitching, kAlike, &T::AppendSwitch, "Spindle off"},
+    {"M06", kSwitching, kAlike, &T::AppendSwitch, "Move to tool change position"},
+    {"M08", kSwitching, kAlike, &T::AppendSwitch, "Cooling system on"},
+    {"M09", kSwitching, kAlike, &T::AppendSwitch, "Cooling system off"},
+    {"M10", kSwitching, kAlike, &T::AppendSwitch, "Vacuum cleaner on"},
+    {"M11", kSwitching, kAlike, &T::AppendSwitch, "Vacuum cleaner off"},
+    {"M30", kSwitching, kAlike, &T::AppendSwitch, "Program end"},
+    {"G20", kSwitching, kAlike, &T::InchInput, ""},
+    {"G21", kSwitching, kAlike, &T::MillimetreInput, ""},
+    {"G40", kSwitching, kAlike, &T::CompensationOff, "Fräserradiuskorrektur aus"},
+    {"G41", kSwitching, kAlike, &T::CompensationLeft, "Fräserradiuskorrektur G41 ein"},
+    {"G42", kSwitching, kAlike, &T::CompensationRight, "Fräserradiuskorrektur G42 ein"},
+    {"G54", kSwitching, kAlike, &T::AppendAtPos, "Setze W0 auf xyz"},
+    {"G66", kSwitching, kMayDiffer, &T::Engrave, ""},
+    {"G67", kSwitching, kMayDiffer, &T::FontFromSlot, ""},
+    {"G68", kSwitching, kMayDiffer, &T::FontSpacing, ""},
+    {"G69", kSwitching, kMayDiffer, &T::FontHeight, ""},
+    {"G70", kSwitching, kMayDiffer, &T::RegisterFont, ""},
+    {"G74", kSwitching, kAlike, &T::AppendSwitch, "Fahre zum W0"},
+    {"G76", kSwitching, kAlike, &T::AppendSwitch, "Fahre zum M0"},
+    {"G77", kSwitching, kAlike, &T::AppendSwitch, "Fahre zur Werkzeugwechselposition"},
+    {"G79", kSwitching, kMayDiffer, &T::Drill, ""},
+    {"G81", kSwitching, kMayDiffer, &T::DefineDrillCycle, ""},
+    {"G87", kSwitching, kMayDiffer, &T::ClearedPocket, ""},
+    {"G88", kSwitching, kMayDiffer, &T::SlantedPocket, ""},
+    {"G86", kSwitching, kMayDiffer, &T::RectangularPocket, ""},
+    {"G89", kSwitching, kMayDiffer, &T::RadialScale, ""},
+    {"G90", kSwitching, kAlike, &T::AbsoluteInput, ""},
+    {"G91", kSwitching, kAlike, &T::IncrementalInput, ""},
+    // Motion is not modal; G0 to G3 stand for G00 to G03.
+    {"G00", kMotion, kAlike, &T::Rapid, "Fahre im Eilgang zu Punkt xyz"},
+    {"G01", kMotion, kAlike, &T::Line, "Geradenint G01"},
+    {"G02", kMotion, kAlike, &T::Arc, "Kreisint G02"},
+    {"G03", kMotion, kAlike, &T::Arc, "Kreisint G03"},
+};
+
+// Every command is a letter and two digits: its row is found by them, not by a search.
+constexpr size_t kNoRow = std::size(kCommands);
+constexpr size_t CommandSlot(char letter, char tens, char ones) {
+  return (letter == 'M' ? 100 : 0) + static_cast<size_t>(tens - '0') * 10 + static_cast<size_t>(ones - '0');
+}
+constexpr bool IsCommandShape(char letter, char tens, char ones) {
+  return (letter == 'G' || letter == 'M') && tens >= '0' && tens <= '9' && ones >= '0' && ones <= '9';
+}
+constexpr std::array<uint8_t, 200> MakeCommandIndex() {
+  std::array<uint8_t, 200> index{};
+  index.fill(static_cast<uint8_t>(kNoRow));
+  for (size_t r = 0; r < std::size(kCommands); ++r) {
+    const char* c = kCommands[r].Command.Chars;
+    if (!IsCommandShape(c[0], c[1], c[2])) throw "a command is a letter G or M and two digits";
+    if (index[CommandSlot(c[0], c[1], c[2])] != kNoRow) throw "a command stands in the table once";
+    index[CommandSlot(c[0], c[1], c[2])] = static_cast<uint8_t>(r);
+  }
+  return index;
+}
+constexpr std::array<uint8_t, 200> kCommandIndex = MakeCommandIndex();
+
+const TCommandRow* RowOf(char letter, char tens, char ones) {
+  const size_t row = kCommandIndex[CommandSlot(letter, tens, ones)];
+  return row == kNoRow ? nullptr : &kCommands[row];
+}
+
+// The row of a word's command (its first three characters), or none.
+const TCommandRow* FindCommand(const TWord& w) {
+  const char tens = w.Rest.size() > 0 ? w.Rest[0] : '\0';
+  const char ones = w.Rest.size() > 1 ? w.Rest[1] : '\0';
+  return IsCommandShape(w.First, tens, ones) ? RowOf(w.First, tens, ones) : nullptr;
+}
+
+// A motion word may be written short: "G1" is read as "G01" (the whole word, nothing after).
+const TCommandRow* FindMotion(const TWord& w) {
+  if (w.First == 'G' && w.Rest.size() == 1 && w.Rest[0] >= '0' && w.Rest[0] <= '3') return RowOf('G', '0', w.Rest[0]);
+  return FindCommand(w);
+}
+
+// Feed, block number, speed, tool.
+void TLineInterpreter::ReadFeedNumberSpeedAndTool() {
+  const bool g81Line = Words.Count > 0 && Words.Words[0].Word.First == 'G' && Words.Words[0].Word.Rest == "81";
+  for (size_t k = 0; k < Words.Count; ++k) {
+    const TLineWord& w = Words.Words[k];
+    switch (w.Word.Letter()) {
+      case 'F':
+        if (g81Line) {
+          State.CycleFeed = CheckedRange(w.Integer, 0, 65535);
+        } else {
+          const int32_t feed = Integer(w);
+          const std::string text = "Set feed " + std::string(w.Word.Rest);
+          Target.push_back(MakeValueElement(State.BlockNumber, Inst.Texts.Intern(text), "F0X", feed));
+          Inst.Feed = feed;
+        }
+        break;
+      case 'N':
+        State.BlockNumber = Integer(w);
+        break;
+      case 'S': {
+        const std::string text = "set spindle speed S" + std::string(w.Word.Rest);
+        Target.push_back(MakeValueElement(State.BlockNumber, Inst.Texts.Intern(text), "S0X", Integer(w)));
+        break;
+      }
+      case 'T':
+        Target.push_back(MakeValueElement(State.BlockNumber, "Set tool Tx", "T", Integer(w)));
+        Inst.Tool = static_cast<uint8_t>(CheckedRange(Integer(w), 0, 255));
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+// Coordinates and parameters of the whole line, before any command acts.
+void TLineInterpreter::ReadCoordinatesAndParameters() {
+  State.XGiven = State.YGiven = State.ZGiven = State.IGiven = State.JGiven = false;
+  TFontParamRec& f = Inst.FontParams;
+  for (size_t k = 0; k < Words.Count; ++k) {
+    const TLineWord& w = Words.Words[k];
+    switch (w.Word.Letter()) {
+      case '@': f.FontText = w.Word.Rest; break;
+      case 'A': f.FontA = StrictInteger(w); break;
+      case 'B': f.FontText = w.Word.Rest; Inst.ParamB = Scaled(w); break;
+      case 'C': f.FontC = StrictInteger(w); break;
+      case 'D': f.FontD = StrictInteger(w); break;
+      case 'E': f.FontE = Scaled(w); break;
+      case 'H': f.FontHeight = Scaled(w); break;
+      case 'I': Inst.ArcI = Scaled(w); State.IGiven = true; break;
+      case 'J': Inst.ArcJ = Scaled(w); State.JGiven = true; break;
+      case 'L': Inst.ParamL = Scaled(w); break;
+      case 'O': f.FontO = static_cast<uint8_t>(Integer(w) & 0xFF); break;
+      case 'P': f.FontP = w.Number; break;
+      case 'Q': Inst.ParamQ = w.Number; break;
+      case 'R': f.FontR = Scaled(w); Inst.ParamR = f.FontR; break;
+      case 'U': Inst.ParamU = Scaled(w); break;
+      case 'V': Inst.ParamV = Scaled(w); break;
+      case 'W': Inst.ParamW = Scaled(w); break;
+      case 'X': Coordinate(Inst.Pos.X, w); State.XGiven = true; break;
+      case 'Y': Coordinate(Inst.Pos.Y, w); State.YGiven = true; break;
+      case 'Z': State.PreviousZ = Inst.Pos.Z; Coordinate(Inst.Pos.Z, w); State.ZGiven = true; break;
+      default: break;
+    }
+  }
+}
+
+// Every word of the line whose command acts in `stage`, in the order of the words.
+void TLineInterpreter::RunCommands(TCommandStage stage) {
+  for (size_t k = 0; k < Words.Count; ++k) {
+    const TWord& w = Words.Words[k].Word;
+    const TCommandRow* row = stage == TCommandStage::Motion ? FindMotion(w) : FindCommand(w);
+    if (row && row->Stage == stage) (this->*row->Handler)(*row);
+  }
+}
+
+void TLineInterpreter::Engrave(const TCommandRow&) {
+  // The strokes are drawn as programmed: compensation pauses around them.
+  if (CompensationOn(Inst.Compensation)) Add("Fräserradiuskorrektur aus", "G40");
+  EngraveText(Inst, State.BlockNumber, Target);
+  if (Inst.Compensation == TCompensationSide::Left) Add("Fräserradiuskorrektur 41", "G41");
+  if (Inst.Compensation == TCompensationSide::Right) Add("Fräserradiuskorrektur 42", "G42");
+}
+
+void TLineInterpreter::DefineDrillCycle(const TCommandRow&) {
+  const double depth = Inst.Pos.Z;
+  // The Z word of a G81 line is the drilling depth, not a move, even when the line fails.
+  if (State.ZGiven) Inst.Pos.Z = State.PreviousZ;
+  const int32_t steps = CheckedRange(RoundNearest(Inst.FontParams.FontHeight), 0, 65535);
+  Inst.DrillCycle = MakeDrillCycle(static_cast<uint16_t>(State.CycleFeed), static_cast<uint16_t>(steps), depth,
+                                   TextToFloat(Inst.FontParams.FontText), Inst.ToolDiameter());
+}
+
+void TLineInterpreter::Rapid(const TCommandRow& row) {
+  if (State.XGiven || State.YGiven || State.ZGiven) AddAtPos(row.Text, row.Command);
+  else LineMessage("Error in program line ", ": at least one xyz-paramater for G00 has to be specified");
+}
+
+void TLineInterpreter::Line(const TCommandRow& row) {
+  if (State.XGiven || State.YGiven || State.ZGiven) AddAtPos(row.Text, row.Command);
+  else LineMessage("Error in program line ", ": at least one xyz-parameter for G01 has to be specified");
+}
+
+void TLineInterpreter::Arc(const TCommandRow& row) {
+  if (State.XGiven && State.YGiven && State.IGiven && State.JGiven) {
+    Target.push_back(MakeElement(State.BlockNumber, row.Text, row.Command, Inst.Pos, TPoint{Inst.ArcI, Inst.ArcJ, 0.0}));
+  } else if (row.Command == TCode("G02")) {
+    LineMessage("Error in program line ", ": G02 defined but error(s) in xyij-parameter");
+  } else {
+    LineMessage("Error in program line ", ": G03 defined but error(s) in xyij-parameter");
+  }
+}
 
 }  // namespace
 
@@ -259,12 +351,18 @@ void PrepareLine(std::string_view line, TLineWords& words) {
   });
 }
 
-int32_t InterpretLine(TCncFileReader& inst, const TLineWords& words, TElementList& target, int pass) {
+std::vector<TCode> DialectCommands() {
+  std::vector<TCode> commands;
+  for (const TCommandRow& row : kCommands) commands.push_back(row.Command);
+  return commands;
+}
+
+int32_t InterpretLine(TCncFileReader& inst, const TLineWords& words, TElementList& target, TPass pass) {
   if (words.UnbalancedQuote) inst.AddMessage("to less or to much unquote in command");
   if (words.Count == 0) return 0;
   TLineInterpreter interpreter(inst, words, target, pass);
   interpreter.Run();
-  return interpreter.LineNumber();
+  return interpreter.BlockNumber();
 }
 
 namespace {
@@ -276,21 +374,43 @@ void WarnAboutCutLine(TCncFileReader& inst, const TLineWords& words, int32_t lin
                                  : ": more than 16 words, the rest is ignored"));
 }
 
-// Lines whose two passes can differ: cycles write an outline into the contour and tool
-// moves into the path, and the engraving and font commands act on the font engine each time.
+// A line whose two passes may differ is interpreted in each; the command table says which.
 bool PassDependent(const TLineWords& words) {
   for (size_t k = 0; k < words.Count; ++k) {
-    const TWord& w = words.Words[k].Word;
-    if (w.First != 'G' || w.Rest.size() < 2) continue;
-    const char a = w.Rest[0];
-    const char b = w.Rest[1];
-    if ((a == '6' && b >= '6') || (a == '7' && b <= '0') || (a == '7' && b == '9') || (a == '8' && b >= '6') ||
-        (a == '8' && b == '1'))
-      return true;
+    const TCommandRow* row = FindCommand(words.Words[k].Word);
+    if (row && row->Passes == TPasses::MayDiffer) return true;
   }
   return false;
 }
+
+// Both passes give the same elements, messages and state: interpret once, copy.
+int32_t InterpretOnceAndCopy(TCncFileReader& inst, const TLineWords& words) {
+  const size_t firstElement = inst.ContourList.size();
+  const size_t firstMessage = inst.Messages.size();
+  const uint64_t firstLeftOut = inst.Messages.LeftOut;
+  const int32_t line = InterpretLine(inst, words, inst.ContourList, TPass::Contour);
+  inst.RawPathList.Append(inst.ContourList.begin() + static_cast<ptrdiff_t>(firstElement), inst.ContourList.end());
+  const size_t lastMessage = inst.Messages.size();
+  // Messages past the bound were not kept, but the second pass would say them too.
+  const uint64_t leftOutOnce = inst.Messages.LeftOut - firstLeftOut;
+  for (size_t m = firstMessage; m < lastMessage; ++m) inst.Messages.push_back(inst.Messages[m]);
+  inst.Messages.LeftOut += leftOutOnce;
+  return line;
+}
+
 }  // namespace
+
+int32_t InterpretBothPasses(TCncFileReader& inst, const TLineWords& words) {
+  const TPoint pos = inst.Pos;
+  const double unitFactor = inst.UnitFactor;
+  const bool incremental = inst.Incremental;
+  InterpretLine(inst, words, inst.ContourList, TPass::Contour);
+  // Both passes of a line start from the same point and units.
+  inst.Pos = pos;
+  inst.UnitFactor = unitFactor;
+  inst.Incremental = incremental;
+  return InterpretLine(inst, words, inst.RawPathList, TPass::RawPath);
+}
 
 void InterpretProgram(TCncFileReader& inst) {
   const size_t count = inst.Lines.Count();
@@ -307,29 +427,7 @@ void InterpretProgram(TCncFileReader& inst) {
     contourPages.Advance(inst.ContourList);
     rawPages.Advance(inst.RawPathList);
     PrepareLine(inst.Lines.Line(i), words);
-    if (!PassDependent(words)) {
-      // Both passes give the same elements, messages and state: interpret once, copy.
-      const size_t firstElement = inst.ContourList.size();
-      const size_t firstMessage = inst.Messages.size();
-      const uint64_t firstLeftOut = inst.Messages.LeftOut;
-      const int32_t line = InterpretLine(inst, words, inst.ContourList, 0);
-      inst.RawPathList.Append(inst.ContourList.begin() + static_cast<ptrdiff_t>(firstElement), inst.ContourList.end());
-      const size_t lastMessage = inst.Messages.size();
-      // Messages past the bound were not kept, but the second pass would say them too.
-      const uint64_t leftOutOnce = inst.Messages.LeftOut - firstLeftOut;
-      for (size_t m = firstMessage; m < lastMessage; ++m) inst.Messages.push_back(inst.Messages[m]);
-      inst.Messages.LeftOut += leftOutOnce;
-      WarnAboutCutLine(inst, words, line);
-      continue;
-    }
-    const TPoint pos = inst.Pos;
-    const double unitFactor = inst.UnitFactor;
-    const bool incremental = inst.Incremental;
-    InterpretLine(inst, words, inst.ContourList, 0);
-    // Both passes of a line start from the same point and units.
-    inst.Pos = pos;
-    inst.UnitFactor = unitFactor;
-    inst.Incremental = incremental;
-    WarnAboutCutLine(inst, words, InterpretLine(inst, words, inst.RawPathList, 1));
+    const int32_t line = PassDependent(words) ? InterpretBothPasses(inst, words) : InterpretOnceAndCopy(inst, words);
+    WarnAboutCutLine(inst, words, line);
   }
 }

@@ -3,9 +3,11 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "engine/instance.h"
 #include "base/program_reader.h"
+#include "engine/pass.h"
 
 // A word with its number forms converted once, as both passes of a line read them.
 // Filled word by word; the unused slots are never read, so they are left unset.
@@ -23,9 +25,17 @@ struct TLineWords : TSplitFlags {
 
 void PrepareLine(std::string_view line, TLineWords& words);
 
-// Interprets one prepared line into `target` (pass 0: contour, pass 1: raw path);
+// Interprets one prepared line into `target` (the contour or the raw path, as `pass` says);
 // returns the line's N number.
-int32_t InterpretLine(TCncFileReader& inst, const TLineWords& words, TElementList& target, int pass);
+int32_t InterpretLine(TCncFileReader& inst, const TLineWords& words, TElementList& target, TPass pass);
+
+// Interprets one prepared line into the contour and then into the raw path, both passes from
+// the same point and units; returns the line's N number.
+int32_t InterpretBothPasses(TCncFileReader& inst, const TLineWords& words);
+
+// The command words of the dialect ("M03", "G01", ...), in the order a word is compared with
+// them.
+std::vector<TCode> DialectCommands();
 
 // Interprets every line of the instance twice, both passes from the same state.
 void InterpretProgram(TCncFileReader& inst);

@@ -74,18 +74,18 @@ void FeedToStart(TCycleEmitter& e, const TPocketSize& s, double z) {
   e.Feed(p.X, p.Y, z);
 }
 
-void RunPocket(TPocketShape shape, TCncFileReader& inst, int32_t line, TElementList& target, int pass) {
+void RunPocket(TPocketShape shape, TCncFileReader& inst, int32_t line, TElementList& target, TPass pass) {
   const double top = inst.Pos.Z;
   const double u = inst.ParamU, v = inst.ParamV, w = inst.ParamW;
   TCycleEmitter e(target, line, inst.Pos.X, inst.Pos.Y, inst.ParamQ);
 
   // Without a positive step the depth could never be reached: no moves in either list.
   if (!(v > 0)) {
-    if (pass == 1) inst.AddMessage(CycleMessage(line, "depth per step V must be greater than 0"));
+    if (pass == TPass::RawPath) inst.AddMessage(CycleMessage(line, "depth per step V must be greater than 0"));
     return;
   }
 
-  if (pass == 0) {
+  if (pass == TPass::Contour) {
     e.PauseCompensation(inst.Compensation);
     Trace(shape, e, {inst.ParamL, inst.ParamB, inst.ParamR}, top - u);
     e.Rapid(0, 0, top);
@@ -139,10 +139,10 @@ void RunPocket(TPocketShape shape, TCncFileReader& inst, int32_t line, TElementL
 
 }  // namespace
 
-void PocketCycleG86(TCncFileReader& inst, int32_t line, TElementList& target, int pass) {
+void PocketCycleG86(TCncFileReader& inst, int32_t line, TElementList& target, TPass pass) {
   RunPocket(TPocketShape::Rectangle, inst, line, target, pass);
 }
 
-void PocketCycleG88(TCncFileReader& inst, int32_t line, TElementList& target, int pass) {
+void PocketCycleG88(TCncFileReader& inst, int32_t line, TElementList& target, TPass pass) {
   RunPocket(TPocketShape::Slanted, inst, line, target, pass);
 }

@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int32_t status = CncRun(handle, &start);
   if (status == CNC_INTERNAL_ERROR) __builtin_trap();  // an escaped exception is a finding
   if (lines > 0) {
-    for (uint8_t mode = 0; mode < 2; ++mode) {
+    for (uint8_t mode : {CNC_MODE_CONTOUR, CNC_MODE_PATH}) {
       const int32_t count = CncGetCount(handle, mode);
       TCncElementData e;
       for (int32_t i = 0; i < count; i += 1 + count / 64) CncGetElement(handle, i, mode, &e);

@@ -15,11 +15,11 @@ TJoinResult Rounding(const TPoint& s1, const TPoint& s2, int32_t count) {
   return TJoinResult{s1, s2, count, true};
 }
 
-bool ToolOutside(int side, bool clockwise) { return clockwise ? side == 41 : side == 42; }
+bool ToolOutside(TCompensationSide side, bool clockwise) { return clockwise ? side == TCompensationSide::Left : side == TCompensationSide::Right; }
 
 template <class Real>
-Real OffsetBy(int side, Real r, Real R, bool clockwise) {
-  if (side != 41 && side != 42) return r;
+Real OffsetBy(TCompensationSide side, Real r, Real R, bool clockwise) {
+  if (!CompensationOn(side)) return r;
   return ToolOutside(side, clockwise) ? r + R : r - R;
 }
 
@@ -37,10 +37,10 @@ TPoint Narrow(const TWidePoint& p) {
   return TPoint{static_cast<double>(p.X), static_cast<double>(p.Y), 0.0};
 }
 
-TWideVector WideSideNormal(int side, const TPoint& a, const TPoint& b) {
+TWideVector WideSideNormal(TCompensationSide side, const TPoint& a, const TPoint& b) {
   long double dx = static_cast<long double>(b.X) - a.X;
   long double dy = static_cast<long double>(b.Y) - a.Y;
-  if (side != 41) {
+  if (side != TCompensationSide::Left) {
     dx = -dx;
     dy = -dy;
   }
@@ -67,7 +67,7 @@ TPoint Nearer(const TPoint& T1, const TWidePoint& p, const TWidePoint& q) {
 }
 
 // The offset line through a and b against the offset circle of the arc about A through T1.
-TWideLineCircleResult OffsetLineAgainstArc(int side, double R, const TPoint& a, const TPoint& b,
+TWideLineCircleResult OffsetLineAgainstArc(TCompensationSide side, double R, const TPoint& a, const TPoint& b,
                                            const TWideVector& m, const TPoint& T1, const TPoint& A,
                                            bool clockwise) {
   const long double r = OffsetBy<long double>(side, WideDistance(Wide(T1), Wide(A)), R, clockwise);
@@ -75,7 +75,7 @@ TWideLineCircleResult OffsetLineAgainstArc(int side, double R, const TPoint& a, 
 }
 
 // The point of an arc's offset radially through T1.
-TPoint RadialPoint(int side, double R, const TPoint& T1, const TVector& u, bool clockwise) {
+TPoint RadialPoint(TCompensationSide side, double R, const TPoint& T1, const TVector& u, bool clockwise) {
   return Displaced(T1, ToolOutside(side, clockwise) ? R : -R, u);
 }
 
@@ -85,13 +85,13 @@ TVector Tangent(const TPoint& A, const TPoint& T1, bool clockwise) {
 }
 
 // Straight move into an arc: which turns get a rounding arc, per kind and side.
-bool LineIntoArcIsOuter(int side, bool clockwise, const TVector& d1, const TVector& v,
+bool LineIntoArcIsOuter(TCompensationSide side, bool clockwise, const TVector& d1, const TVector& v,
                         const TVector& tangent) {
   if (clockwise) {
     const double angle = AngleBetween(d1, v);
-    return side == 41 ? angle > 270.0 && angle < 360.0 : angle > 90.0;
+    return side == TCompensationSide::Left ? angle > 270.0 && angle < 360.0 : angle > 90.0;
   }
-  if (side == 41) {
+  if (side == TCompensationSide::Left) {
     const double angle = AngleBetween(tangent, d1);
     return angle >= 90.0 && angle < 270.0;
   }
@@ -99,9 +99,9 @@ bool LineIntoArcIsOuter(int side, bool clockwise, const TVector& d1, const TVect
   return angle < 90.0 || angle > 270.0;
 }
 
-TJoinResult JoinLineArc(int side, double R, const TPoint& T0, const TPoint& T1, const TPoint& A,
+TJoinResult JoinLineArc(TCompensationSide side, double R, const TPoint& T0, const TPoint& T1, const TPoint& A,
                         bool clockwise) {
-  if (side == 40) return Corner(T1);
+  if (side == TCompensationSide::Off) return Corner(T1);
   const TVector v = VecBetween(A, T1);
   const TVector u = UnitVec(v);
   const TVector m1 = SideNormal(side, T0, T1);
@@ -115,15 +115,15 @@ TJoinResult JoinLineArc(int side, double R, const TPoint& T0, const TPoint& T1, 
   return Joint(Nearer(T1, x.S1, x.S2), x.Code);
 }
 
-TJoinResult JoinRapidArc(int side, double R, const TPoint& T1, const TPoint& A, bool clockwise) {
-  if (side == 40) return Corner(T1);
+TJoinResult JoinRapidArc(TCompensationSide side, double R, const TPoint& T1, const TPoint& A, bool clockwise) {
+  if (side == TCompensationSide::Off) return Corner(T1);
   return Joint(RadialPoint(side, R, T1, UnitVec(VecBetween(A, T1)), clockwise), 1);
 }
 
 // Arc into a straight move.
-TJoinResult JoinArcLine(int side, double R, const TPoint& T1, const TPoint& T2, const TPoint& A1,
+TJoinResult JoinArcLine(TCompensationSide side, double R, const TPoint& T1, const TPoint& T2, const TPoint& A1,
                         bool clockwise) {
-  if (side == 40) return Corner(T1);
+  if (side == TCompensationSide::Off) return Corner(T1);
   const double r = PointDistance(T1, A1);
   const TVector v = VecBetween(A1, T1);
   const TVector u = UnitVec(v);
@@ -135,7 +135,7 @@ TJoinResult JoinArcLine(int side, double R, const TPoint& T1, const TPoint& T2, 
 
   bool outer;
   int32_t outerCount = 1;
-  if (clockwise && side == 41) {
+  if (clockwise && side == TCompensationSide::Left) {
     const double angle = AngleBetween(d2, v);
     if (angle == 270.0) return Joint(radial, 4);
     outer = angle > 90.0 && angle < 270.0;
@@ -143,7 +143,7 @@ TJoinResult JoinArcLine(int side, double R, const TPoint& T1, const TPoint& T2, 
   } else if (clockwise) {
     outer = AngleBetween(v, d2) <= 180.0;
     outerCount = 3;
-  } else if (side == 41) {
+  } else if (side == TCompensationSide::Left) {
     outer = AngleBetween(d2, Negated(u)) > 90.0;
   } else {
     const double angle = AngleBetween(d2, u);
@@ -153,16 +153,16 @@ TJoinResult JoinArcLine(int side, double R, const TPoint& T1, const TPoint& T2, 
 
   const TWideLineCircleResult x =
       OffsetLineAgainstArc(side, R, T1, T2, WideSideNormal(side, T1, T2), T1, A1, clockwise);
-  if (x.Code == kNoIntersection) return Joint(radial, clockwise && side == 41 ? 5 : kNoIntersection);
+  if (x.Code == kNoIntersection) return Joint(radial, clockwise && side == TCompensationSide::Left ? 5 : kNoIntersection);
   return Joint(Nearer(T1, x.S1, x.S2), x.Code);
 }
 
 // Arc into an arc. The rounding-arc tests differ per pair; the rest is shared.
 enum class TArcPair { CwCw, CwCcw, CcwCw, CcwCcw };
 
-bool ArcIntoArcIsOuter(TArcPair pair, int side, const TVector& w1, const TVector& w2,
+bool ArcIntoArcIsOuter(TArcPair pair, TCompensationSide side, const TVector& w1, const TVector& w2,
                        const TVector& t1, const TVector& t2) {
-  if (side == 41) {
+  if (side == TCompensationSide::Left) {
     switch (pair) {
       case TArcPair::CwCw: return AngleBetween(w1, w2) > 180.0;
       case TArcPair::CwCcw: return AngleBetween(t1, t2) >= 180.0;
@@ -180,11 +180,11 @@ bool ArcIntoArcIsOuter(TArcPair pair, int side, const TVector& w1, const TVector
   return false;
 }
 
-TJoinResult JoinArcArc(TArcPair pair, int side, double R, const TPoint& A1, const TPoint& A2,
+TJoinResult JoinArcArc(TArcPair pair, TCompensationSide side, double R, const TPoint& A1, const TPoint& A2,
                        const TPoint& T1) {
   // Compensation off is the right-hand case with radius 0, which keeps the corner.
-  if (side != 41 && side != 42) {
-    side = 42;
+  if (!CompensationOn(side)) {
+    side = TCompensationSide::Right;
     R = 0.0;
   }
   const bool cw1 = pair == TArcPair::CwCw || pair == TArcPair::CwCcw;
@@ -215,12 +215,12 @@ TJoinResult JoinArcArc(TArcPair pair, int side, double R, const TPoint& A1, cons
 
 }  // namespace
 
-double OffsetRadius(int side, double r, double R, bool clockwise) {
+double OffsetRadius(TCompensationSide side, double r, double R, bool clockwise) {
   return OffsetBy<double>(side, r, R, clockwise);
 }
 
-TJoinResult JoinLineLine(int side, double R, const TPoint& T0, const TPoint& T1, const TPoint& T2) {
-  if (side == 40 || R == 0.0) return Corner(T1);
+TJoinResult JoinLineLine(TCompensationSide side, double R, const TPoint& T0, const TPoint& T1, const TPoint& T2) {
+  if (side == TCompensationSide::Off || R == 0.0) return Corner(T1);
   const TVector d1 = VecBetween(T0, T1);
   const TVector d2 = VecBetween(T1, T2);
   const TVector m1 = SideNormal(side, T0, T1);
@@ -228,47 +228,47 @@ TJoinResult JoinLineLine(int side, double R, const TPoint& T0, const TPoint& T1,
   const TPoint e1 = Displaced(T1, R, m1);
   const TPoint e2 = Displaced(T1, R, m2);
   const double alpha = AngleBetween(d1, d2);
-  const bool outer = side == 41 ? alpha >= 180.0 : alpha > 0.0 && alpha <= 180.0;
+  const bool outer = side == TCompensationSide::Left ? alpha >= 180.0 : alpha > 0.0 && alpha <= 180.0;
   if (outer) return Rounding(e1, e2, 2);
   const TLineLineResult x = LineLineIntersect(Displaced(T0, R, m1), d1, e2, d2);
   return Joint(x.Parallel ? e1 : x.Point, 1);
 }
 
-TJoinResult JoinLineCw(int side, double R, const TPoint& T0, const TPoint& T1, const TPoint& A) {
+TJoinResult JoinLineCw(TCompensationSide side, double R, const TPoint& T0, const TPoint& T1, const TPoint& A) {
   return JoinLineArc(side, R, T0, T1, A, true);
 }
-TJoinResult JoinLineCcw(int side, double R, const TPoint& T0, const TPoint& T1, const TPoint& A) {
+TJoinResult JoinLineCcw(TCompensationSide side, double R, const TPoint& T0, const TPoint& T1, const TPoint& A) {
   return JoinLineArc(side, R, T0, T1, A, false);
 }
-TJoinResult JoinRapidCw(int side, double R, const TPoint& T1, const TPoint& A) {
+TJoinResult JoinRapidCw(TCompensationSide side, double R, const TPoint& T1, const TPoint& A) {
   return JoinRapidArc(side, R, T1, A, true);
 }
-TJoinResult JoinRapidCcw(int side, double R, const TPoint& T1, const TPoint& A) {
+TJoinResult JoinRapidCcw(TCompensationSide side, double R, const TPoint& T1, const TPoint& A) {
   return JoinRapidArc(side, R, T1, A, false);
 }
 
-TJoinResult JoinArcRapid(int side, double R, const TPoint& T1, const TPoint& A1, bool clockwise) {
-  if (side == 40) return Corner(T1);
+TJoinResult JoinArcRapid(TCompensationSide side, double R, const TPoint& T1, const TPoint& A1, bool clockwise) {
+  if (side == TCompensationSide::Off) return Corner(T1);
   const double r1 = OffsetRadius(side, PointDistance(T1, A1), R, clockwise);
   return Joint(Displaced(A1, r1, UnitVec(VecBetween(A1, T1))), 1);
 }
 
-TJoinResult JoinCwLine(int side, double R, const TPoint& T1, const TPoint& T2, const TPoint& A1) {
+TJoinResult JoinCwLine(TCompensationSide side, double R, const TPoint& T1, const TPoint& T2, const TPoint& A1) {
   return JoinArcLine(side, R, T1, T2, A1, true);
 }
-TJoinResult JoinCcwLine(int side, double R, const TPoint& T1, const TPoint& T2, const TPoint& A1) {
+TJoinResult JoinCcwLine(TCompensationSide side, double R, const TPoint& T1, const TPoint& T2, const TPoint& A1) {
   return JoinArcLine(side, R, T1, T2, A1, false);
 }
 
-TJoinResult JoinCwCw(int side, double R, const TPoint& A1, const TPoint& A2, const TPoint& T1) {
+TJoinResult JoinCwCw(TCompensationSide side, double R, const TPoint& A1, const TPoint& A2, const TPoint& T1) {
   return JoinArcArc(TArcPair::CwCw, side, R, A1, A2, T1);
 }
-TJoinResult JoinCwCcw(int side, double R, const TPoint& A1, const TPoint& A2, const TPoint& T1) {
+TJoinResult JoinCwCcw(TCompensationSide side, double R, const TPoint& A1, const TPoint& A2, const TPoint& T1) {
   return JoinArcArc(TArcPair::CwCcw, side, R, A1, A2, T1);
 }
-TJoinResult JoinCcwCw(int side, double R, const TPoint& A1, const TPoint& A2, const TPoint& T1) {
+TJoinResult JoinCcwCw(TCompensationSide side, double R, const TPoint& A1, const TPoint& A2, const TPoint& T1) {
   return JoinArcArc(TArcPair::CcwCw, side, R, A1, A2, T1);
 }
-TJoinResult JoinCcwCcw(int side, double R, const TPoint& A1, const TPoint& A2, const TPoint& T1) {
+TJoinResult JoinCcwCcw(TCompensationSide side, double R, const TPoint& A1, const TPoint& A2, const TPoint& T1) {
   return JoinArcArc(TArcPair::CcwCcw, side, R, A1, A2, T1);
 }

@@ -50,7 +50,7 @@ struct TCorner {
   TPoint T1;             // end of the current move
   TPoint T2;             // end of the next move
   double Z;              // height of everything appended for G
-  uint8_t ModeAhead;     // mode in force at H
+  TCompensationSide ModeAhead;  // compensation in force at H
 };
 
 class TMillingPathRun {
@@ -105,7 +105,7 @@ class TMillingPathRun {
   void AppendLine(const TCncElement& g, const TPoint& to, double z, const char* text = kTextG01);
   void AppendArc(const TCncElement& g, const TPoint& centre, const TPoint& end, double z);
   int32_t Warn(std::string head, int32_t line, const char* tail);
-  int32_t Stop(int32_t error, std::string head, int32_t line, const char* tail);
+  int32_t Stop(TPathStatus error, std::string head, int32_t line, const char* tail);
   TPoint ArcCentre(const TCncElement& g) const { return Plus(P, g.P2); }
 
   const TElementList& Raw;
@@ -116,7 +116,7 @@ class TMillingPathRun {
   TPoint P;            // programmed position
   TPoint C;            // compensated position: end of the last path element
   double R = 0.0;      // tool radius in effect, 0 while compensation is off
-  uint8_t Mode = 40;   // 40, 41 or 42
+  TCompensationSide Mode = TCompensationSide::Off;
   uint8_t Tool = 0;
 
   // The last look-ahead: a stretch of elements that leave its end point where it is
@@ -152,11 +152,11 @@ TMillingPathRun::THandler TMillingPathRun::HandlerFor(const TCode& current, cons
 int32_t TMillingPathRun::Run(const TPoint& start) {
   Tool = 0;
   R = 0.0;
-  Mode = 40;
+  Mode = TCompensationSide::Off;
   P = C = start;
   if (Raw.empty()) {
     Messages.push_back("Error -5 no program code in Pre-command buffer available");
-    return -5;
+    return static_cast<int32_t>(TPathStatus::NoProgramCode);
   }
   Path.reserve(Path.size() + Raw.size() + Raw.size() / 4);
   TPrefaultCursor pathPages;
@@ -174,13 +174,13 @@ int32_t TMillingPathRun::Element(size_t i) {
       ToolChange(g);
       return 0;
     case TElementKind::CompensationOff:
-      Mode = 40;
+      Mode = TCompensationSide::Off;
       Path.push_back(g);
       R = 0.0;
       return 0;
     case TElementKind::CompensationLeft:
     case TElementKind::CompensationRight:
-      Mode = g.Code == TCode("G41") ? 41 : 42;
+      Mode = g.Code == TCode("G41") ? TCompensationSide::Left : TCompensationSide::Right;
       Path.push_back(g);
       R = ToolRadius[Tool];
       return 0;
@@ -199,7 +199,7 @@ void TMillingPathRun::ToolChange(const TCncElement& g) {
     Messages.push_back("Unknown tool name in program line " + std::to_string(g.Line));
   else
     Tool = static_cast<uint8_t>(g.ToolNo());
-  R = Mode == 40 ? 0.0 : ToolRadius[Tool];
+  R = Mode == TCompensationSide::Off ? 0.0 : ToolRadius[Tool];
   Path.push_back(g);
 }
 
@@ -245,17 +245,17 @@ TNextMove TMillingPathRun::LookAhead(size_t from, const TPoint& end) {
 void TMillingPathRun::LastMove(const TCncElement& g, const TPoint& T1, double z) {
   TPoint end = T1;
   if (g.Code == TCode("G01")) {
-    if (Mode != 40) end = Displaced(T1, R, SideNormal(Mode, P, T1));
+    if (Mode != TCompensationSide::Off) end = Displaced(T1, R, SideNormal(Mode, P, T1));
     AppendLine(g, end, z);
   } else if (g.Code == TCode("G00")) {
     AppendLine(g, T1, z);
   } else {
     const TPoint A = ArcCentre(g);
-    if (Mode == 40) {
+    if (Mode == TCompensationSide::Off) {
       Path.push_back(MakeElementAtHeight(g.Line, g.Code == TCode("G02") ? kTextG02 : kTextG03, g.Code, T1,
                                          g.P2, z));
     } else {
-      const bool outside = (g.Code == TCode("G02")) == (Mode == 41);
+      const bool outside = (g.Code == TCode("G02")) == (Mode == TCompensationSide::Left);
       end = Displaced(T1, outside ? R : -R, UnitVec(VecBetween(A, T1)));
       AppendArc(g, A, end, z);
     }
@@ -267,15 +267,15 @@ void TMillingPathRun::LastMove(const TCncElement& g, const TPoint& T1, double z)
 // ---- the handlers -----------------------------------------------------------------------
 
 int32_t TMillingPathRun::LineLine(const TCorner& k) {
-  if (Mode == 40) return Unchanged(k);
+  if (Mode == TCompensationSide::Off) return Unchanged(k);
   const TJoinResult j = JoinLineLine(Mode, R, P, k.T1, k.T2);
   if (j.Count == 0)
-    return Stop(10, "Error 10 in program line: ", k.G.Line, ": G01-G01 have no intersection point");
+    return Stop(TPathStatus::LineLine, "Error 10 in program line: ", k.G.Line, ": G01-G01 have no intersection point");
   return LineToJoint(k, j, true);
 }
 
 int32_t TMillingPathRun::RapidLine(const TCorner& k) {
-  if (k.ModeAhead == 40) return Unchanged(k);
+  if (k.ModeAhead == TCompensationSide::Off) return Unchanged(k);
   const TPoint end = Displaced(k.T1, R, SideNormal(Mode, k.T1, k.T2));
   AppendLine(k.G, end, k.Z, kTextG00);
   P = k.T1;
@@ -284,7 +284,7 @@ int32_t TMillingPathRun::RapidLine(const TCorner& k) {
 }
 
 int32_t TMillingPathRun::LineRapid(const TCorner& k) {
-  if (Mode == 40) return Unchanged(k);
+  if (Mode == TCompensationSide::Off) return Unchanged(k);
   const TPoint end = Displaced(k.T1, R, SideNormal(Mode, P, k.T1));
   AppendLine(k.G, end, k.Z);
   P = k.T1;
@@ -295,7 +295,7 @@ int32_t TMillingPathRun::LineRapid(const TCorner& k) {
 int32_t TMillingPathRun::RapidRapid(const TCorner& k) { return Unchanged(k); }
 
 int32_t TMillingPathRun::LineCw(const TCorner& k) {
-  if (Mode == 40) return Unchanged(k);
+  if (Mode == TCompensationSide::Off) return Unchanged(k);
   const TJoinResult j = JoinLineCw(Mode, R, P, k.T1, Plus(k.T1, k.H.P2));
   if (j.Count == 0) Warn("ErrorNr 11, in program line: ", k.G.Line, " G01-G02 resp. G00 G02, have no intersection point");
   if (j.Count == -1) Warn("ErrorNr 45, in program line: ", k.G.Line, " Intersection result -1");
@@ -308,26 +308,26 @@ int32_t TMillingPathRun::LineCw(const TCorner& k) {
 }
 
 int32_t TMillingPathRun::RapidCw(const TCorner& k) {
-  if (k.ModeAhead == 40) return Unchanged(k);
+  if (k.ModeAhead == TCompensationSide::Off) return Unchanged(k);
   return RapidToJoint(k, JoinRapidCw(k.ModeAhead, R, k.T1, Plus(k.T1, k.H.P2)));
 }
 
 int32_t TMillingPathRun::LineCcw(const TCorner& k) {
-  if (Mode == 40) return Unchanged(k);
+  if (Mode == TCompensationSide::Off) return Unchanged(k);
   const TJoinResult j = JoinLineCcw(Mode, R, P, k.T1, Plus(k.T1, k.H.P2));
   if (j.Count == 0)
-    return Stop(12, "ErrorNr 12, in program line: ", k.G.Line, " G01-G03 resp. G00 G03, no intersection point");
+    return Stop(TPathStatus::LineCcw, "ErrorNr 12, in program line: ", k.G.Line, " G01-G03 resp. G00 G03, no intersection point");
   return LineToJoint(k, j, false);
 }
 
 int32_t TMillingPathRun::RapidCcw(const TCorner& k) {
-  if (k.ModeAhead == 40) return Unchanged(k);
+  if (k.ModeAhead == TCompensationSide::Off) return Unchanged(k);
   return RapidToJoint(k, JoinRapidCcw(k.ModeAhead, R, k.T1, Plus(k.T1, k.H.P2)));
 }
 
 int32_t TMillingPathRun::CwLine(const TCorner& k) {
   const TPoint A = ArcCentre(k.G);
-  if (Mode == 40) return UnchangedArc(k, A);
+  if (Mode == TCompensationSide::Off) return UnchangedArc(k, A);
   const TJoinResult j = JoinCwLine(Mode, R, k.T1, k.T2, A);
   if (j.Count == 0) Warn("ErrorNr 13, in program line: ", k.G.Line, " G02-G01 resp. G02 G00, no intersection point");
   return ArcToJoint(k, A, j, true, true);
@@ -335,22 +335,22 @@ int32_t TMillingPathRun::CwLine(const TCorner& k) {
 
 int32_t TMillingPathRun::CwRapid(const TCorner& k) {
   const TPoint A = ArcCentre(k.G);
-  if (Mode == 40) return UnchangedArc(k, A);
+  if (Mode == TCompensationSide::Off) return UnchangedArc(k, A);
   return ArcToJoint(k, A, JoinArcRapid(Mode, R, k.T1, A, true), false, false);
 }
 
 int32_t TMillingPathRun::CcwLine(const TCorner& k) {
   const TPoint A = ArcCentre(k.G);
-  if (Mode == 40) return UnchangedArc(k, A);
+  if (Mode == TCompensationSide::Off) return UnchangedArc(k, A);
   const TJoinResult j = JoinCcwLine(Mode, R, k.T1, k.T2, A);
   if (j.Count == 0)
-    return Stop(14, "ErrorNr 14, in program line: ", k.G.Line, " G03-G01 resp. G03 G00, no intersection point");
+    return Stop(TPathStatus::CcwLine, "ErrorNr 14, in program line: ", k.G.Line, " G03-G01 resp. G03 G00, no intersection point");
   return ArcToJoint(k, A, j, true, false);
 }
 
 int32_t TMillingPathRun::CcwRapid(const TCorner& k) {
   const TPoint A = ArcCentre(k.G);
-  if (Mode == 40) return UnchangedArc(k, A);
+  if (Mode == TCompensationSide::Off) return UnchangedArc(k, A);
   return ArcToJoint(k, A, JoinArcRapid(Mode, R, k.T1, A, false), false, false);
 }
 
@@ -358,28 +358,28 @@ int32_t TMillingPathRun::CcwRapid(const TCorner& k) {
 int32_t TMillingPathRun::CwCw(const TCorner& k) {
   const TPoint A1 = ArcCentre(k.G);
   const TJoinResult j = JoinCwCw(Mode, R, A1, Plus(k.T1, k.H.P2), k.T1);
-  if (j.Count == 0) return Stop(15, "ErrorNr 15, in program line: ", k.G.Line, " G02-G02, no intersection point");
+  if (j.Count == 0) return Stop(TPathStatus::CwCw, "ErrorNr 15, in program line: ", k.G.Line, " G02-G02, no intersection point");
   return ArcToJoint(k, A1, j, true, false);
 }
 
 int32_t TMillingPathRun::CwCcw(const TCorner& k) {
   const TPoint A1 = ArcCentre(k.G);
   const TJoinResult j = JoinCwCcw(Mode, R, A1, Plus(k.T1, k.H.P2), k.T1);
-  if (j.Count == 0) return Stop(16, "ErrorNr 16 in program line: ", k.G.Line, " G02-G03 no intersection point");
+  if (j.Count == 0) return Stop(TPathStatus::CwCcw, "ErrorNr 16 in program line: ", k.G.Line, " G02-G03 no intersection point");
   return ArcToJoint(k, A1, j, true, true);
 }
 
 int32_t TMillingPathRun::CcwCcw(const TCorner& k) {
   const TPoint A1 = ArcCentre(k.G);
   const TJoinResult j = JoinCcwCcw(Mode, R, A1, Plus(k.T1, k.H.P2), k.T1);
-  if (j.Count == 0) return Stop(17, "ErrorNr 17 in program line: ", k.G.Line, " G03-G03 no intersection point");
+  if (j.Count == 0) return Stop(TPathStatus::CcwCcw, "ErrorNr 17 in program line: ", k.G.Line, " G03-G03 no intersection point");
   return ArcToJoint(k, A1, j, true, false);
 }
 
 int32_t TMillingPathRun::CcwCw(const TCorner& k) {
   const TPoint A1 = ArcCentre(k.G);
   const TJoinResult j = JoinCcwCw(Mode, R, A1, Plus(k.T1, k.H.P2), k.T1);
-  if (j.Count == 0) return Stop(18, "ErrorNr 18 in program line: ", k.G.Line, " G03-G02 no intesection point");
+  if (j.Count == 0) return Stop(TPathStatus::CcwCw, "ErrorNr 18 in program line: ", k.G.Line, " G03-G02 no intesection point");
   return ArcToJoint(k, A1, j, true, false);
 }
 
@@ -429,7 +429,7 @@ bool TMillingPathRun::AppendRoundingArc(const TCorner& k, const TJoinResult& j, 
   if (shortTest && std::fabs(j.S2.X - j.S1.X) < kShortRoundingArc &&
       std::fabs(j.S2.Y - j.S1.Y) < kShortRoundingArc)
     return false;
-  const bool left = Mode == 41;
+  const bool left = Mode == TCompensationSide::Left;
   Path.push_back(MakeElementAtHeight(k.G.Line, left ? kTextG02 : kTextG03, left ? "G02" : "G03", j.S2,
                                      Minus(k.T1, j.S1), k.Z));
   return true;
@@ -452,14 +452,14 @@ int32_t TMillingPathRun::Warn(std::string head, int32_t line, const char* tail) 
   return 0;
 }
 
-int32_t TMillingPathRun::Stop(int32_t error, std::string head, int32_t line, const char* tail) {
+int32_t TMillingPathRun::Stop(TPathStatus error, std::string head, int32_t line, const char* tail) {
   Warn(std::move(head), line, tail);
-  return error;
+  return static_cast<int32_t>(error);
 }
 
 }  // namespace
 
-TNextMove FindNextMove(const TElementList& raw, size_t from, const TPoint& end, uint8_t mode) {
+TNextMove FindNextMove(const TElementList& raw, size_t from, const TPoint& end, TCompensationSide mode) {
   TNextMove r;
   r.ModeAhead = mode;
   for (size_t i = from; i < raw.size(); ++i) {
@@ -471,7 +471,8 @@ TNextMove FindNextMove(const TElementList& raw, size_t from, const TPoint& end, 
       }
     } else if (e.Code.Chars[0] == 'G' && e.Code.Chars[1] == '4' && e.Code.Chars[2] >= '0' &&
                e.Code.Chars[2] <= '2') {
-      r.ModeAhead = static_cast<uint8_t>(40 + (e.Code.Chars[2] - '0'));
+      // The side is carried as the number of its command.
+      r.ModeAhead = static_cast<TCompensationSide>(40 + (e.Code.Chars[2] - '0'));
       r.ModeSetAt = static_cast<int64_t>(i);
     }
   }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cmath>
+#include "geometry/compensation_side.h"
 
 #include "base/records.h"
 
@@ -53,9 +54,9 @@ double VecAngle(const TVector& v);
 // Counter-clockwise turn from w1 to w2 in degrees, 0 <= angle < 360.
 double AngleBetween(const TVector& w1, const TVector& w2);
 
-// The normal that puts the tool on the compensation side: left for 41, right otherwise.
-inline TVector SideNormal(int side, const TPoint& a, const TPoint& b) {
-  return side == 41 ? LeftNormal(a, b) : RightNormal(a, b);
+// The normal that puts the tool on the compensation side: left for Left, right otherwise.
+inline TVector SideNormal(TCompensationSide side, const TPoint& a, const TPoint& b) {
+  return side == TCompensationSide::Left ? LeftNormal(a, b) : RightNormal(a, b);
 }
 
 // p + k * v in XY; z is kept from p.

@@ -6,6 +6,7 @@
 
 #include "tests/engine/cycle_test_util.h"
 #include "tests/engine/engine_test_util.h"
+#include "tests/support/run_program.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ const std::vector<Move> kLevel = Join({
 });
 
 TEST(ClearedPocket, LevelsRestLevelAndFinishingRing) {
-  auto inst = RunWithTool(std::string(kPocket) + "\nN30 G01 Z1", 1.5);
+  auto inst = RunProgramText(std::string(kPocket) + "\nN30 G01 Z1", 1.5).Instance;
   const auto path = OfLine(inst->RawPathList, 20);
   ASSERT_EQ(path.size(), 118u);
   const double levels[] = {-2, -4, -5};  // two full levels, then the rest level
@@ -79,7 +80,7 @@ TEST(ClearedPocket, LevelsRestLevelAndFinishingRing) {
 }
 
 TEST(ClearedPocket, ContourIsTheOutlineWithItsDepthMark) {
-  auto inst = RunWithTool(kPocket, 1.5);
+  auto inst = RunProgramText(kPocket, 1.5).Instance;
   const auto contour = OfLine(inst->ContourList, 20);
   ASSERT_EQ(contour.size(), 12u);
   ExpectMoves(contour, 0, {{"G00", 0, 22}}, 0);
@@ -90,8 +91,8 @@ TEST(ClearedPocket, ContourIsTheOutlineWithItsDepthMark) {
 }
 
 TEST(ClearedPocket, QTurnsThePocketAboutTheAnchor) {
-  auto plain = RunWithTool(std::string(kPocket) + " Q0\nN30 G01 Z1", 1.5);
-  auto turned = RunWithTool(std::string(kPocket) + " Q90\nN30 G01 Z1", 1.5);
+  auto plain = RunProgramText(std::string(kPocket) + " Q0\nN30 G01 Z1", 1.5).Instance;
+  auto turned = RunProgramText(std::string(kPocket) + " Q90\nN30 G01 Z1", 1.5).Instance;
   for (auto lists : {std::pair{&plain->ContourList, &turned->ContourList},
                      std::pair{&plain->RawPathList, &turned->RawPathList}}) {
     const auto a = OfLine(*lists.first, 20), b = OfLine(*lists.second, 20);
@@ -111,7 +112,7 @@ TEST(ClearedPocket, QTurnsThePocketAboutTheAnchor) {
 
 TEST(ClearedPocket, CornerNarrowerThanTheToolClearsWithRectanglesOnly) {
   // Tool diameter 5, roughing corner radius 2: no rings (k = 0).
-  auto inst = RunWithTool("T1\nN10 G00 X10 Y5 Z0\nN20 G87 L30 B20 R3 U1 V1 W1", 2.5);
+  auto inst = RunProgramText("T1\nN10 G00 X10 Y5 Z0\nN20 G87 L30 B20 R3 U1 V1 W1", 2.5).Instance;
   const auto path = OfLine(inst->RawPathList, 20);
   ASSERT_EQ(path.size(), 24u);
   ExpectMoves(path, 0, {{"G00", 0, 13.5}}, 0);
@@ -127,7 +128,7 @@ TEST(ClearedPocket, CornerNarrowerThanTheToolClearsWithRectanglesOnly) {
 }
 
 TEST(ClearedPocket, FinishingRingIsCutWithoutAllowance) {
-  auto inst = RunWithTool("T1\nN10 G00 X10 Y5 Z0\nN20 G87 L40 B30 R8 U2 V2 W0", 1.5);
+  auto inst = RunProgramText("T1\nN10 G00 X10 Y5 Z0\nN20 G87 L40 B30 R8 U2 V2 W0", 1.5).Instance;
   const auto path = OfLine(inst->RawPathList, 20);
   // One level: rings 6.5, 3.5, 0.5 (k = 3), then the finishing ring of radius 6.5.
   EXPECT_EQ(CountClosedOutlines(path), 4);
@@ -147,7 +148,7 @@ class ClearedPocketFaultTest : public ::testing::TestWithParam<G87FaultCase> {};
 
 TEST_P(ClearedPocketFaultTest, NoDegenerateMovesAndOneMessageEach) {
   const G87FaultCase& c = GetParam();
-  auto inst = RunWithTool(std::string("T1\nN10 G00 X10 Y5 Z0\nN20 ") + c.Cycle, c.ToolRadius);
+  auto inst = RunProgramText(std::string("T1\nN10 G00 X10 Y5 Z0\nN20 ") + c.Cycle, c.ToolRadius).Instance;
   ASSERT_EQ(inst->Messages.size(), 1 + c.Messages.size()) << c.Cycle << ": " << inst->Messages.back();
   for (const char* m : c.Messages) EXPECT_EQ(CountMessages(*inst, m), 1) << m;
   const auto path = OfLine(inst->RawPathList, 20);
@@ -174,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ClearedPocket, CompensationMarkersInBothLists) {
   for (int side : {41, 42}) {
-    auto inst = RunWithTool("G" + std::to_string(side) + "\n" + kPocket, 1.5);
+    auto inst = RunProgramText("G" + std::to_string(side) + "\n" + kPocket, 1.5).Instance;
     for (const TElementList* list : {&inst->ContourList, &inst->RawPathList}) {
       const auto cycle = OfLine(*list, 20);
       ASSERT_GT(cycle.size(), 2u);

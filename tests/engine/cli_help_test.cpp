@@ -1,7 +1,7 @@
 // velquor-cnc --help, COMMAND --help and --version, through the real program.
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,6 +21,20 @@ std::vector<std::string> ListedCommands(const std::string& overview) {
   for (std::string line; std::getline(in, line) && line.rfind("  ", 0) == 0;)
     names.push_back(line.substr(2, line.find(' ', 2) - 2));
   return names;
+}
+
+// "velquor-cnc 1.2.3\n": the name, three numbers between two dots, the line end. (Read by
+// hand: GCC 12 warns inside std::regex, and warnings are errors in CI builds.)
+bool IsVersionLine(const std::string& s) {
+  const std::string head = "velquor-cnc ";
+  if (s.rfind(head, 0) != 0 || s.back() != '\n') return false;
+  const std::string number = s.substr(head.size(), s.size() - head.size() - 1);
+  if (std::count(number.begin(), number.end(), '.') != 2) return false;
+  std::istringstream in(number);
+  int parts = 0;
+  for (std::string part; std::getline(in, part, '.'); ++parts)
+    if (part.empty() || part.find_first_not_of("0123456789") != std::string::npos) return false;
+  return parts == 3;
 }
 
 // Commands that run a program through the engine share the run options.
@@ -46,15 +60,24 @@ TEST(CliHelp, OverviewListsEveryCommandAndEachHasItsOwnHelp) {
       const TCommandResult r = Cli(args);
       EXPECT_EQ(r.Status, 0) << args;
       EXPECT_EQ(r.Output.rfind(usage, 0), 0u) << args << "\n" << r.Output;
-      if (RunsPrograms(name)) EXPECT_NE(r.Output.find("--font-path"), std::string::npos) << args;
+      if (RunsPrograms(name)) {
+        EXPECT_NE(r.Output.find("--font-path"), std::string::npos) << args;
+      }
     }
   }
+}
+
+TEST(CliHelp, VersionLineShape) {
+  for (const char* good : {"velquor-cnc 0.1.0\n", "velquor-cnc 12.345.6\n"}) EXPECT_TRUE(IsVersionLine(good)) << good;
+  for (const char* bad : {"velquor-cnc 0.1\n", "velquor-cnc 0.1.0.\n", "velquor-cnc .1.0\n", "velquor-cnc 0.1.x\n",
+                          "velquor-cnc 0.1.0", "velquor 0.1.0\n", ""})
+    EXPECT_FALSE(IsVersionLine(bad)) << bad;
 }
 
 TEST(CliHelp, VersionIsTheProjectVersion) {
   const TCommandResult r = Cli("--version");
   EXPECT_EQ(r.Status, 0);
-  EXPECT_TRUE(std::regex_match(r.Output, std::regex("velquor-cnc [0-9]+\\.[0-9]+\\.[0-9]+\n"))) << r.Output;
+  EXPECT_TRUE(IsVersionLine(r.Output)) << r.Output;
 }
 
 TEST(CliHelp, UnknownCommandStaysAUsageError) {

@@ -61,6 +61,19 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
   }
 }
 
+// The tool table has 255 tools: --radius takes 0..254 alike in every command that reads it.
+TEST_F(CliTest, RadiusTakesTheToolsOfTheToolTable) {
+  const std::string missing = "'" + (Dir / "none.cnc").string() + "'";
+  for (const char* command : {"dump", "check", "stats"}) {
+    const TCommandResult taken = RunCommand(Cli() + " " + command + " " + missing + " --radius 254=1");
+    EXPECT_EQ(taken.Output.find("--radius wants"), std::string::npos) << command << ": " << taken.Output;
+    EXPECT_NE(taken.Status, 2) << command;
+    const TCommandResult refused = RunCommand(Cli() + " " + command + " " + missing + " --radius 255=1");
+    EXPECT_EQ(refused.Status, 2) << command;
+    EXPECT_NE(refused.Output.find("--radius wants N=MM with N in 0..254"), std::string::npos) << refused.Output;
+  }
+}
+
 TEST_F(CliTest, CheckReportsProblemsPerProgram) {
   const std::string good = Write("good.cnc", "G01 X1\nM30\n");
   const std::string bad = Write("bad.cnc", "N5 G01\n");

@@ -1,5 +1,5 @@
-// Helpers for the cycle tests: programs run with a chosen tool radius, elements of one
-// program line, and exact-to-1e-9 comparisons of points.
+// Helpers for the cycle tests: elements of one program line and exact-to-1e-9 comparisons
+// of points.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,15 +12,6 @@
 #include "engine/instance.h"
 
 constexpr double kTol = 1e-9;
-
-// Runs `text` with tool 1 of radius `toolRadius` (tool 1 is selected by the program).
-inline std::unique_ptr<TCncFileReader> RunWithTool(const std::string& text, double toolRadius) {
-  auto inst = std::make_unique<TCncFileReader>(1, "", VELQUOR_FONT_DIR);
-  inst->ToolRadius[1] = toolRadius;
-  inst->Lines.Assign(text);
-  inst->Run(TPoint{});
-  return inst;
-}
 
 inline std::vector<TCncElement> OfLine(const TElementList& list, int32_t line) {
   std::vector<TCncElement> out;

@@ -10,13 +10,14 @@
 
 #include "tests/engine/cycle_test_util.h"
 #include "tests/engine/engine_test_util.h"
+#include "tests/support/run_program.h"
 
 namespace {
 
 // --- drilling ---------------------------------------------------------------------------
 
 TEST(DrillCycle, DefaultsDrillOnceAndRetract) {
-  auto inst = RunText("F200\nN30 X10 Y10 Z0 G79");
+  auto inst = RunProgramText("F200\nN30 X10 Y10 Z0 G79").Instance;
   const auto path = OfLine(inst->RawPathList, 30);
   ASSERT_EQ(path.size(), 3u);
   ExpectMove(path[0], "G00", "G79", {10, 10, 0});
@@ -27,7 +28,7 @@ TEST(DrillCycle, DefaultsDrillOnceAndRetract) {
 
 TEST(DrillCycle, ContourShowsTheDrillAsACircle) {
   // Tool 1 has the default radius 10.
-  auto inst = RunText("F200\nT1\nG81 Z2 F200\nN20 X5 Y7 Z-1 G79");
+  auto inst = RunProgramText("F200\nT1\nG81 Z2 F200\nN20 X5 Y7 Z-1 G79").Instance;
   const auto contour = OfLine(inst->ContourList, 20);
   ASSERT_EQ(contour.size(), 3u);
   ExpectMove(contour[0], "G00", "G81 Kreis", {-5, 7, -1});
@@ -37,7 +38,7 @@ TEST(DrillCycle, ContourShowsTheDrillAsACircle) {
 }
 
 TEST(DrillCycle, DepthInThreeStepsRetractsAfterEach) {
-  auto inst = RunText("F200\nG81 Z3 H3 B2 F200\nN20 X5 Y6 Z0 G79");
+  auto inst = RunProgramText("F200\nG81 Z3 H3 B2 F200\nN20 X5 Y6 Z0 G79").Instance;
   const TG81Cycle& c = inst->DrillCycle;
   EXPECT_EQ(c.Steps, 3);
   EXPECT_DOUBLE_EQ(c.StepDepth, 1.0);
@@ -51,7 +52,7 @@ TEST(DrillCycle, DepthInThreeStepsRetractsAfterEach) {
 }
 
 TEST(DrillCycle, NoStepsGivesOnlyTheRapidMove) {
-  auto inst = RunText("F200\nG81 Z4 H0 F200\nN20 X1 Y1 Z0 G79");
+  auto inst = RunProgramText("F200\nG81 Z4 H0 F200\nN20 X1 Y1 Z0 G79").Instance;
   EXPECT_DOUBLE_EQ(inst->DrillCycle.StepDepth, 4.0);
   const auto path = OfLine(inst->RawPathList, 20);
   ASSERT_EQ(path.size(), 1u);
@@ -59,7 +60,7 @@ TEST(DrillCycle, NoStepsGivesOnlyTheRapidMove) {
 }
 
 TEST(DrillCycle, OtherFeedIsSetAndRestoredWithItsTexts) {
-  auto inst = RunText("F600\nG81 Z1 H1 F150\nN20 X2 Y3 Z0 G79");
+  auto inst = RunProgramText("F600\nG81 Z1 H1 F150\nN20 X2 Y3 Z0 G79").Instance;
   const auto path = OfLine(inst->RawPathList, 20);
   ASSERT_EQ(path.size(), 5u);
   EXPECT_EQ(path[1].Code.View(), "F0X");
@@ -76,7 +77,7 @@ TEST(DrillCycle, OtherFeedIsSetAndRestoredWithItsTexts) {
 }
 
 TEST(DrillCycle, FeedTextsKeepWideFeedsWhole) {
-  auto inst = RunText("F12345\nG81 Z1 H1 F7\nN20 G79");
+  auto inst = RunProgramText("F12345\nG81 Z1 H1 F7\nN20 G79").Instance;
   const auto path = OfLine(inst->RawPathList, 20);
   ASSERT_EQ(path.size(), 5u);
   EXPECT_STREQ(path[1].Text, "Setze G81 Vorschub F   7");
@@ -84,14 +85,14 @@ TEST(DrillCycle, FeedTextsKeepWideFeedsWhole) {
 }
 
 TEST(DrillCycle, DrillingLeavesTheCurrentPointAtTheHole) {
-  auto inst = RunText("F200\nG81 Z2 H2\nN20 X4 Y5 Z1 G79\nN30 G01 X6");
+  auto inst = RunProgramText("F200\nG81 Z2 H2\nN20 X4 Y5 Z1 G79\nN30 G01 X6").Instance;
   for (const TElementList* list : {&inst->ContourList, &inst->RawPathList})
     EXPECT_TRUE(Near(list->back().P1, {6, 5, 1}));
 }
 
 TEST(DrillCycle, StepCountOutOfRangeEndsTheLineButNotTheDepthWord) {
   for (const char* h : {"H70000", "H-1"}) {
-    auto inst = RunText(std::string("G01 Z2\nG81 Z-3 N10 ") + h + "\nG01 X1");
+    auto inst = RunProgramText(std::string("G01 Z2\nG81 Z-3 N10 ") + h + "\nG01 X1").Instance;
     EXPECT_EQ(CountMessages(*inst, "ErrorNr 25, in program line: 10:  Range check error"), 2) << h;
     EXPECT_TRUE(Near(inst->RawPathList.back().P1, {1, 0, 2})) << h;
     EXPECT_EQ(inst->DrillCycle.Steps, 1) << h;  // the old definition stays
@@ -117,7 +118,7 @@ void ExpectStroke(const std::vector<TCncElement>& list, size_t at, double degree
 const char* kScale = "N50 G00 X10 Y20 Z1\nN60 G89 C3 D2 Q90 W0 R10 L5 U1 B12 V2 E0.5\nN70 G01 Z3";
 
 TEST(ScaleCycle, MainAndSubdivisionStrokesInBothLists) {
-  auto inst = RunText(kScale);
+  auto inst = RunProgramText(kScale).Instance;
   for (const TElementList* list : {&inst->ContourList, &inst->RawPathList}) {
     const auto scale = OfLine(*list, 60);
     ASSERT_EQ(scale.size(), 20u);
@@ -142,7 +143,7 @@ class ScaleCountTest : public ::testing::TestWithParam<ScaleCountCase> {};
 
 TEST_P(ScaleCountTest, StrokeCountsAndEndPoint) {
   const ScaleCountCase& c = GetParam();
-  auto inst = RunText(std::string("N50 G00 X10 Y20 Z1\nN60 G89 R10 L5 U1 B12 V2 ") + c.Words + "\nN70 G01 Z3");
+  auto inst = RunProgramText(std::string("N50 G00 X10 Y20 Z1\nN60 G89 R10 L5 U1 B12 V2 ") + c.Words + "\nN70 G01 Z3").Instance;
   EXPECT_EQ(OfLine(inst->RawPathList, 60).size(), c.Elements) << c.Words;
   EXPECT_TRUE(Near(inst->RawPathList.back().P1, c.After)) << c.Words;
 }
@@ -163,7 +164,7 @@ TEST(ScaleCycle, CountOneOrDivisionZeroEndsTheLine) {
   for (const Case& c : {Case{"C1 D2 Q90 W0", "ErrorNr 25, in program line: 60:  Floating point division by zero"},
                         Case{"C1 D2 Q45 W45", "ErrorNr 25, in program line: 60:  Invalid floating point operation"},
                         Case{"C3 D0 Q90 W0", "ErrorNr 25, in program line: 60:  Floating point division by zero"}}) {
-    auto inst = RunText(std::string("G41\nN50 G00 X10 Y20 Z1\nN60 G89 ") + c.Words + " M03\nN70 G01 Z3");
+    auto inst = RunProgramText(std::string("G41\nN50 G00 X10 Y20 Z1\nN60 G89 ") + c.Words + " M03\nN70 G01 Z3").Instance;
     EXPECT_EQ(CountMessages(*inst, c.Message), 2) << c.Words;
     // Nothing of the line is left, not even the G40 marker or the M03 after the cycle.
     EXPECT_TRUE(OfLine(inst->RawPathList, 60).empty()) << c.Words;
@@ -173,7 +174,7 @@ TEST(ScaleCycle, CountOneOrDivisionZeroEndsTheLine) {
 
 TEST(ScaleCycle, CompensationMarkersFrameTheScale) {
   for (int side : {41, 42}) {
-    auto inst = RunText("G" + std::to_string(side) + "\n" + kScale);
+    auto inst = RunProgramText("G" + std::to_string(side) + "\n" + kScale).Instance;
     for (const TElementList* list : {&inst->ContourList, &inst->RawPathList}) {
       const auto scale = OfLine(*list, 60);
       ASSERT_EQ(scale.size(), 22u);
@@ -186,7 +187,7 @@ TEST(ScaleCycle, CompensationMarkersFrameTheScale) {
 }
 
 TEST(ScaleCycle, HugeCountsAreRefused) {
-  auto inst = RunText("N60 G89 C2 D100000 Q0 W90\nN70 G89 C100001 D1\nN80 G89 C2 D99999 Q0 W90");
+  auto inst = RunProgramText("N60 G89 C2 D100000 Q0 W90\nN70 G89 C100001 D1\nN80 G89 C2 D99999 Q0 W90").Instance;
   EXPECT_EQ(CountMessages(*inst, "Error in program line 60: more than 100000 scale strokes, the scale is left out"), 2);
   EXPECT_EQ(CountMessages(*inst, "Error in program line 70: more than 100000 scale strokes, the scale is left out"), 2);
   EXPECT_TRUE(OfLine(inst->RawPathList, 60).empty());

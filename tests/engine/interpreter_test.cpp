@@ -5,6 +5,7 @@
 
 #include "base/convert.h"
 #include "tests/engine/engine_test_util.h"
+#include "tests/support/run_program.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ class SingleElementTest : public ::testing::TestWithParam<ElementCase> {};
 
 TEST_P(SingleElementTest, GivesTheElementInBothLists) {
   const ElementCase& c = GetParam();
-  auto inst = RunText(c.Program);
+  auto inst = RunProgramText(c.Program).Instance;
   for (const TElementList* list : {&inst->ContourList, &inst->RawPathList}) {
     ASSERT_EQ(list->size(), 1u) << c.Program;
     const TCncElement& e = list->front();
@@ -66,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
         ElementCase{"N5 G81 Z3 F100", "F0X", "Set feed 100", 5, {}, 100}));
 
 TEST(Interpreter, ArcsCarryTheirCentreOffset) {
-  auto inst = RunText("G01 X10\nG02 X20 Y0 I5 J0 Z-1\nG03 X10 Y0 I-5 J0");
+  auto inst = RunProgramText("G01 X10\nG02 X20 Y0 I5 J0 Z-1\nG03 X10 Y0 I-5 J0").Instance;
   ASSERT_EQ(inst->ContourList.size(), 3u);
   const TCncElement& cw = inst->ContourList[1];
   EXPECT_EQ(cw.Code.View(), "G02");
@@ -85,7 +86,7 @@ struct MessageCase {
 class LineMessageTest : public ::testing::TestWithParam<MessageCase> {};
 
 TEST_P(LineMessageTest, ReportsTheLineTwice) {
-  auto inst = RunText(GetParam().Program);
+  auto inst = RunProgramText(GetParam().Program).Instance;
   EXPECT_EQ(CountMessages(*inst, GetParam().Message), 2) << GetParam().Program;
 }
 
@@ -103,45 +104,45 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{"@\"open G66", "to less or to much unquote in command"}));
 
 TEST(Interpreter, MissingJStillMovesThePoint) {
-  auto inst = RunText("G02 X10 Y0 I5\nG01 Y1");
+  auto inst = RunProgramText("G02 X10 Y0 I5\nG01 Y1").Instance;
   ASSERT_EQ(inst->ContourList.size(), 1u);
   EXPECT_EQ(inst->ContourList[0].P1, (TPoint{10, 1, 0}));
 }
 
 TEST(Interpreter, LowerCaseCommandsAreIgnoredButCoordinatesCount) {
-  auto inst = RunText("g01 x1\nG01 Y2");
+  auto inst = RunProgramText("g01 x1\nG01 Y2").Instance;
   ASSERT_EQ(inst->ContourList.size(), 1u);
   EXPECT_EQ(inst->ContourList[0].P1, (TPoint{1, 2, 0}));
 }
 
 TEST(Interpreter, ToolAboveRangeKeepsTheElementAndTheOldTool) {
-  auto inst = RunText("T2\nT300 G01 X1");
+  auto inst = RunProgramText("T2\nT300 G01 X1").Instance;
   EXPECT_EQ(inst->Tool, 2);
   ASSERT_EQ(inst->ContourList.size(), 2u);  // the G01 of the failed line is not reached
   EXPECT_EQ(inst->ContourList[1].ToolNo(), 300);
 }
 
 TEST(Interpreter, MotionIsNotModal) {
-  auto inst = RunText("G01 X1\nX5 Y5\nG01 Z-1");
+  auto inst = RunProgramText("G01 X1\nX5 Y5\nG01 Z-1").Instance;
   ASSERT_EQ(inst->ContourList.size(), 2u);
   EXPECT_EQ(inst->ContourList[1].P1, (TPoint{5, 5, -1}));
 }
 
 TEST(Interpreter, ElementsFollowTheScanOrder) {
-  auto inst = RunText("G01 X1 M03 F100 T2");
+  auto inst = RunProgramText("G01 X1 M03 F100 T2").Instance;
   std::vector<std::string> codes;
   for (const auto& e : inst->ContourList) codes.emplace_back(e.Code.View());
   EXPECT_EQ(codes, (std::vector<std::string>{"F0X", "T", "M03", "G01"}));
 }
 
 TEST(Interpreter, UnknownWordsAreIgnored) {
-  auto inst = RunText("%\n#1=5 K3\nG17 G01 X2");
+  auto inst = RunProgramText("%\n#1=5 K3\nG17 G01 X2").Instance;
   ASSERT_EQ(inst->ContourList.size(), 1u);
   EXPECT_EQ(inst->Messages.size(), 1u);
 }
 
 TEST(Interpreter, ParameterWordsFillTheBlock) {
-  auto inst = RunText("G20\nL1 B2 R3 Q4 U5 V6 W7 E1 H2 P3 O258 A5 C6 D7 @\"Hi there\"");
+  auto inst = RunProgramText("G20\nL1 B2 R3 Q4 U5 V6 W7 E1 H2 P3 O258 A5 C6 D7 @\"Hi there\"").Instance;
   EXPECT_DOUBLE_EQ(inst->ParamL, 25.4);
   EXPECT_DOUBLE_EQ(inst->ParamB, 50.8);
   EXPECT_DOUBLE_EQ(inst->ParamR, 76.2);
@@ -155,7 +156,7 @@ TEST(Interpreter, ParameterWordsFillTheBlock) {
 }
 
 TEST(Interpreter, G81DefinesTheCycleWithoutMovingZ) {
-  auto inst = RunText("T1\nG01 Z2\nG81 Z-3 F150 H2.5 B4\nG01 X1");
+  auto inst = RunProgramText("T1\nG01 Z2\nG81 Z-3 F150 H2.5 B4\nG01 X1").Instance;
   const TG81Cycle& c = inst->DrillCycle;
   EXPECT_EQ(c.Steps, 2);  // 2.5 rounds to the even neighbour
   EXPECT_DOUBLE_EQ(c.Depth, -3.0);
@@ -168,7 +169,7 @@ TEST(Interpreter, G81DefinesTheCycleWithoutMovingZ) {
 
 TEST(Interpreter, BothPassesStartFromTheSameState) {
   // Incremental moves, units switched on the line itself and the block scale.
-  auto inst = RunText("G91\nG01 X5\nG01 X5\nG20 G01 Y1\nG01 Y1");
+  auto inst = RunProgramText("G91\nG01 X5\nG01 X5\nG20 G01 Y1\nG01 Y1").Instance;
   ASSERT_EQ(inst->ContourList.size(), inst->RawPathList.size());
   for (size_t i = 0; i < inst->ContourList.size(); ++i)
     EXPECT_EQ(inst->ContourList[i].P1, inst->RawPathList[i].P1) << i;
@@ -180,14 +181,14 @@ TEST(Interpreter, BothPassesStartFromTheSameState) {
 TEST(Interpreter, OverlongLinesAreReadInPartAndNamed) {
   std::string line = "N8 G01 X1 Y2";
   line += std::string(300, ' ') + "Z9";
-  auto inst = RunText(line);
+  auto inst = RunProgramText(line).Instance;
   ASSERT_EQ(inst->ContourList.size(), 1u);
   EXPECT_EQ(inst->ContourList[0].P1, (TPoint{1, 2, 0}));
   EXPECT_EQ(CountMessages(*inst, "Warning in program line 8: line longer than 255 characters, the rest is ignored"), 1);
 }
 
 TEST(Interpreter, SecondRunReplacesTheLists) {
-  auto inst = RunText("G01 X1\nG01 X2");
+  auto inst = RunProgramText("G01 X1\nG01 X2").Instance;
   inst->Run(TPoint{});
   EXPECT_EQ(inst->ContourList.size(), 2u);
   EXPECT_EQ(inst->RawPathList.size(), 2u);
@@ -196,7 +197,7 @@ TEST(Interpreter, SecondRunReplacesTheLists) {
 TEST(Interpreter, BinaryGarbageDoesNotStopTheRun) {
   std::string junk;
   for (int i = 0; i < 4096; ++i) junk += static_cast<char>((i * 7919) & 0xFF);
-  auto inst = RunText(junk + "\nG01 X3");
+  auto inst = RunProgramText(junk + "\nG01 X3").Instance;
   EXPECT_EQ(inst->ContourList.back().P1.X, 3.0);
 }
 

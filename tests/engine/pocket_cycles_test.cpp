@@ -8,6 +8,7 @@
 
 #include "tests/engine/cycle_test_util.h"
 #include "tests/engine/engine_test_util.h"
+#include "tests/support/run_program.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ const std::vector<Move> kRoughG86 = {{"G00", -20, 8},     {"G01", 20, 8},   {"G0
                                      {"G02", -23, -5, 0, 3}, {"G01", -23, 5}, {"G02", -20, 8, 3, 0}};
 
 TEST(PocketG86, StepsRestStepAndFinishing) {
-  auto inst = RunWithTool(G86Program(), 1.5);
+  auto inst = RunProgramText(G86Program(), 1.5).Instance;
   const auto path = OfLine(inst->RawPathList, 20);
   ASSERT_EQ(path.size(), 42u);
   ExpectMove(path[0], "G00", "Line G00", {40, 43, 0});
@@ -81,7 +82,7 @@ TEST(PocketG86, StepsRestStepAndFinishing) {
 }
 
 TEST(PocketG86, ContourIsTheOutlineAtFullDepth) {
-  auto inst = RunWithTool(G86Program(), 1.5);
+  auto inst = RunProgramText(G86Program(), 1.5).Instance;
   const auto contour = OfLine(inst->ContourList, 20);
   ASSERT_EQ(contour.size(), 10u);
   ExpectMoves(contour, 0,
@@ -94,13 +95,13 @@ TEST(PocketG86, ContourIsTheOutlineAtFullDepth) {
 }
 
 TEST(PocketG86, BothListsGoOnFromTheLastMove) {
-  auto inst = RunWithTool(G86Program(), 1.5);
+  auto inst = RunProgramText(G86Program(), 1.5).Instance;
   EXPECT_TRUE(Near(inst->RawPathList.back().P1, {70, 43.5, 0}));
   EXPECT_TRUE(Near(inst->ContourList.back().P1, {70, 43.5, 0}));
 }
 
 TEST(PocketG86, NoAllowanceEndsAtTheRoughingStart) {
-  auto inst = RunWithTool(G86Program("W0"), 1.5);
+  auto inst = RunProgramText(G86Program("W0"), 1.5).Instance;
   const auto path = OfLine(inst->RawPathList, 20);
   ASSERT_EQ(path.size(), 32u);
   ExpectMove(path[0], "G00", "Line G00", {40, 43.5, 0});
@@ -110,7 +111,7 @@ TEST(PocketG86, NoAllowanceEndsAtTheRoughingStart) {
 
 TEST(PocketG86, CompensationMarkers) {
   for (int side : {41, 42}) {
-    auto inst = RunWithTool("G" + std::to_string(side) + "\n" + G86Program(), 1.5);
+    auto inst = RunProgramText("G" + std::to_string(side) + "\n" + G86Program(), 1.5).Instance;
     const auto path = OfLine(inst->RawPathList, 20);
     ASSERT_EQ(path.size(), 44u);
     ExpectMove(path.front(), "G40", "Fräserradiuskorrektur aus", {});
@@ -132,8 +133,8 @@ TEST_P(PocketTurnTest, QTurnsEveryPointAndCentreOffsetAboutTheCentre) {
   for (double q : {90.0, 30.0, -135.0}) {
     SCOPED_TRACE(q);
     const std::string head = "T1\nN10 G00 X60 Y35 Z0\nN20 " + cycle + " L50 B20 R5 U4 V1.5 W0.5 ";
-    auto plain = RunWithTool(head + "Q0", 1.5);
-    auto turned = RunWithTool(head + "Q" + std::to_string(q), 1.5);
+    auto plain = RunProgramText(head + "Q0", 1.5).Instance;
+    auto turned = RunProgramText(head + "Q" + std::to_string(q), 1.5).Instance;
     ExpectTurned(plain->ContourList, turned->ContourList, q, 60, 35);
     ExpectTurned(plain->RawPathList, turned->RawPathList, q, 60, 35);
     ExpectArcsConsistent(turned->ContourList);
@@ -142,7 +143,7 @@ TEST_P(PocketTurnTest, QTurnsEveryPointAndCentreOffsetAboutTheCentre) {
     EXPECT_EQ(CountClosedOutlines(OfLine(turned->ContourList, 20)), 1);
   }
   // A quarter turn is exact: the first corner (-20, 8) lands on (-8, -20).
-  auto quarter = RunWithTool("T1\nN10 G00 X60 Y35 Z0\nN20 " + cycle + " L50 B20 R5 U4 V1.5 W0.5 Q90", 1.5);
+  auto quarter = RunProgramText("T1\nN10 G00 X60 Y35 Z0\nN20 " + cycle + " L50 B20 R5 U4 V1.5 W0.5 Q90", 1.5).Instance;
   EXPECT_EQ(OfLine(quarter->RawPathList, 20).front().P1, (TPoint{52, 15, 0}));
 }
 
@@ -151,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(Cycles, PocketTurnTest, ::testing::Values("G86", "G88")
 // --- G88 ---------------------------------------------------------------------------------
 
 TEST(PocketG88, SidesNarrowByTenDegreesTowardsTheLowerEdge) {
-  auto inst = RunWithTool("T1\nN10 G00 X60 Y35 Z0\nN20 G88 L50 B20 R5 U4 V1.5 W0.5", 1.5);
+  auto inst = RunProgramText("T1\nN10 G00 X60 Y35 Z0\nN20 G88 L50 B20 R5 U4 V1.5 W0.5", 1.5).Instance;
   const auto contour = OfLine(inst->ContourList, 20);
   ASSERT_EQ(contour.size(), 10u);
   const double t = std::tan(10 * std::numbers::pi / 180), lower = 40 - 2 * 10 * t;
@@ -188,7 +189,7 @@ class PocketFaultTest : public ::testing::TestWithParam<FaultCase> {};
 
 TEST_P(PocketFaultTest, OneMessageAndNoDegenerateMoves) {
   const FaultCase& c = GetParam();
-  auto inst = RunWithTool(std::string("T1\nG00 X5 Y5 Z0\n") + c.Program + "\nG01 Z1", 1.5);
+  auto inst = RunProgramText(std::string("T1\nG00 X5 Y5 Z0\n") + c.Program + "\nG01 Z1", 1.5).Instance;
   EXPECT_EQ(CountMessages(*inst, c.Message), 1) << c.Program;
   EXPECT_EQ(inst->Messages.size(), 2u) << c.Program;
   EXPECT_EQ(OfLine(inst->RawPathList, 40).size(), c.PathElements) << c.Program;
@@ -213,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "Error in program line 40: too many depth steps, the pocket is left out", 0, 10}));
 
 TEST(PocketG86, RefusedPocketLeavesTheCurrentPoint) {
-  auto inst = RunWithTool("T1\nG00 X5 Y5 Z0\nN40 G86 V0\nG01 Z1", 1.5);
+  auto inst = RunProgramText("T1\nG00 X5 Y5 Z0\nN40 G86 V0\nG01 Z1", 1.5).Instance;
   EXPECT_TRUE(Near(inst->RawPathList.back().P1, {5, 5, 1}));
   EXPECT_TRUE(Near(inst->ContourList.back().P1, {5, 5, 1}));
 }

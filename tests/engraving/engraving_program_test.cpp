@@ -78,7 +78,7 @@ TEST_F(EngravingProgram, G66SuspendsCompensationAroundTheText) {
         EXPECT_EQ((*list)[i].Line, 6);
       }
     }
-    EXPECT_EQ(inst.Compensation, std::stoi(c.Command + 1));
+    EXPECT_EQ(static_cast<int>(inst.Compensation), std::stoi(c.Command + 1));
   }
 }
 

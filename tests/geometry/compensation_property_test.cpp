@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "geometry/plane_geometry.h"
-#include "run_program.h"
+#include "tests/support/run_program.h"
 
 namespace {
 

@@ -10,6 +10,9 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+constexpr TCompensationSide kOff = TCompensationSide::Off;
+constexpr TCompensationSide kLeft = TCompensationSide::Left;
+constexpr TCompensationSide kRight = TCompensationSide::Right;
 
 TPoint Pt(double x, double y) { return TPoint{x, y, 0.0}; }
 
@@ -36,7 +39,7 @@ void ExpectJoin(const TJoinResult& j, const Expected& e) {
 
 struct LineLineCase {
   const char* Name;
-  int Side;
+  TCompensationSide Side;
   double R;
   TPoint T0, T1, T2;
   Expected Result;
@@ -52,20 +55,20 @@ TEST_P(JoinLineLineTest, Joins) {
 INSTANTIATE_TEST_SUITE_P(
     Corners, JoinLineLineTest,
     ::testing::Values(
-        LineLineCase{"straight left", 41, 2, Pt(0, 0), Pt(10, 0), Pt(20, 0), {Pt(10, 2), Pt(10, 2), 1, false}},
-        LineLineCase{"straight right", 42, 2, Pt(0, 0), Pt(10, 0), Pt(20, 0), {Pt(10, -2), Pt(10, -2), 1, false}},
-        LineLineCase{"left turn, tool left: inner", 41, 1, Pt(0, 0), Pt(10, 0), Pt(10, 10),
+        LineLineCase{"straight left", kLeft, 2, Pt(0, 0), Pt(10, 0), Pt(20, 0), {Pt(10, 2), Pt(10, 2), 1, false}},
+        LineLineCase{"straight right", kRight, 2, Pt(0, 0), Pt(10, 0), Pt(20, 0), {Pt(10, -2), Pt(10, -2), 1, false}},
+        LineLineCase{"left turn, tool left: inner", kLeft, 1, Pt(0, 0), Pt(10, 0), Pt(10, 10),
                      {Pt(9, 1), Pt(9, 1), 1, false}},
-        LineLineCase{"left turn, tool right: outer", 42, 1, Pt(0, 0), Pt(10, 0), Pt(10, 10),
+        LineLineCase{"left turn, tool right: outer", kRight, 1, Pt(0, 0), Pt(10, 0), Pt(10, 10),
                      {Pt(10, -1), Pt(11, 0), 2, true}},
-        LineLineCase{"right turn, tool left: outer", 41, 1, Pt(0, 0), Pt(10, 0), Pt(10, -10),
+        LineLineCase{"right turn, tool left: outer", kLeft, 1, Pt(0, 0), Pt(10, 0), Pt(10, -10),
                      {Pt(10, 1), Pt(11, 0), 2, true}},
-        LineLineCase{"right turn, tool right: inner", 42, 1, Pt(0, 0), Pt(10, 0), Pt(10, -10),
+        LineLineCase{"right turn, tool right: inner", kRight, 1, Pt(0, 0), Pt(10, 0), Pt(10, -10),
                      {Pt(9, -1), Pt(9, -1), 1, false}},
-        LineLineCase{"reversal left", 41, 1, Pt(0, 0), Pt(10, 0), Pt(0, 0), {Pt(10, 1), Pt(10, -1), 2, true}},
-        LineLineCase{"reversal right", 42, 1, Pt(0, 0), Pt(10, 0), Pt(0, 0), {Pt(10, -1), Pt(10, 1), 2, true}},
-        LineLineCase{"off", 40, 1, Pt(0, 0), Pt(10, 0), Pt(10, 10), {Pt(10, 0), Pt(10, 0), 1, false}},
-        LineLineCase{"radius 0", 41, 0, Pt(0, 0), Pt(10, 0), Pt(10, -10), {Pt(10, 0), Pt(10, 0), 1, false}}),
+        LineLineCase{"reversal left", kLeft, 1, Pt(0, 0), Pt(10, 0), Pt(0, 0), {Pt(10, 1), Pt(10, -1), 2, true}},
+        LineLineCase{"reversal right", kRight, 1, Pt(0, 0), Pt(10, 0), Pt(0, 0), {Pt(10, -1), Pt(10, 1), 2, true}},
+        LineLineCase{"off", kOff, 1, Pt(0, 0), Pt(10, 0), Pt(10, 10), {Pt(10, 0), Pt(10, 0), 1, false}},
+        LineLineCase{"radius 0", kLeft, 0, Pt(0, 0), Pt(10, 0), Pt(10, -10), {Pt(10, 0), Pt(10, 0), 1, false}}),
     [](const auto& info) {
       std::string n = info.param.Name;
       for (char& ch : n)
@@ -75,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(JoinLineLine, SlopedInnerCornerLiesOnBothOffsets) {
   const TPoint T0 = Pt(0, 0), T1 = Pt(4, 3), T2 = Pt(-4, 9);
-  const TJoinResult j = JoinLineLine(41, 1, T0, T1, T2);
+  const TJoinResult j = JoinLineLine(kLeft, 1, T0, T1, T2);
   // Signed distance left of each programmed line is exactly R.
   auto leftDistance = [](const TPoint& a, const TPoint& b, const TPoint& p) {
     const TVector n = LeftNormal(a, b);
@@ -95,7 +98,7 @@ enum class Kind { LineCw, LineCcw, CwLine, CcwLine, RapidCw, RapidCcw, CwRapid, 
 struct MixedCase {
   const char* Name;
   Kind Join;
-  int Side;
+  TCompensationSide Side;
   TPoint Other;  // T0 for a current straight move, T2 for a next one
   TPoint Centre;
   Expected Result;
@@ -127,59 +130,59 @@ INSTANTIATE_TEST_SUITE_P(
     Corners, JoinMixedTest,
     ::testing::Values(
         // Straight into a clockwise arc.
-        MixedCase{"line cw tangent left", Kind::LineCw, 41, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
-        MixedCase{"line cw tangent right", Kind::LineCw, 42, Pt(0, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
-        MixedCase{"line cw right turn left side: extended", Kind::LineCw, 41, Pt(0, 0), Pt(7, -4),
+        MixedCase{"line cw tangent left", Kind::LineCw, kLeft, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
+        MixedCase{"line cw tangent right", Kind::LineCw, kRight, Pt(0, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"line cw right turn left side: extended", Kind::LineCw, kLeft, Pt(0, 0), Pt(7, -4),
                   {Pt(7 + kS11, 1), Pt(7 + kS11, 1), 2, false}},
-        MixedCase{"line cw right turn right side: inner", Kind::LineCw, 42, Pt(0, 0), Pt(7, -4),
+        MixedCase{"line cw right turn right side: inner", Kind::LineCw, kRight, Pt(0, 0), Pt(7, -4),
                   {Pt(7 + kS7, -1), Pt(7 + kS7, -1), 2, false}},
-        MixedCase{"line cw sharp right turn left side: outer", Kind::LineCw, 41, Pt(0, 0), Pt(5, 5),
+        MixedCase{"line cw sharp right turn left side: outer", Kind::LineCw, kLeft, Pt(0, 0), Pt(5, 5),
                   {Pt(10, 1), Pt(10 + std::sqrt(0.5), -std::sqrt(0.5)), 1, true}},
-        MixedCase{"line cw reversal right side: outer", Kind::LineCw, 42, Pt(0, 0), Pt(10, 5),
+        MixedCase{"line cw reversal right side: outer", Kind::LineCw, kRight, Pt(0, 0), Pt(10, 5),
                   {Pt(10, -1), Pt(10, 1), 1, true}},
-        MixedCase{"line cw miss keeps the offset end", Kind::LineCw, 42, Pt(0, 0), Pt(9.7, -0.4),
+        MixedCase{"line cw miss keeps the offset end", Kind::LineCw, kRight, Pt(0, 0), Pt(9.7, -0.4),
                   {Pt(10, -1), Pt(10, -1), 0, false}},
-        MixedCase{"line cw off", Kind::LineCw, 40, Pt(0, 0), Pt(7, -4), {Pt(10, 0), Pt(10, 0), 1, false}},
+        MixedCase{"line cw off", Kind::LineCw, kOff, Pt(0, 0), Pt(7, -4), {Pt(10, 0), Pt(10, 0), 1, false}},
         // Straight into a counter-clockwise arc.
-        MixedCase{"line ccw tangent left", Kind::LineCcw, 41, Pt(0, 0), Pt(10, 5), {Pt(10, 1), Pt(10, 1), 1, false}},
-        MixedCase{"line ccw tangent right", Kind::LineCcw, 42, Pt(0, 0), Pt(10, 5), {Pt(10, -1), Pt(10, -1), 1, false}},
-        MixedCase{"line ccw right turn left side: outer", Kind::LineCcw, 41, Pt(0, 0), Pt(15, 0),
+        MixedCase{"line ccw tangent left", Kind::LineCcw, kLeft, Pt(0, 0), Pt(10, 5), {Pt(10, 1), Pt(10, 1), 1, false}},
+        MixedCase{"line ccw tangent right", Kind::LineCcw, kRight, Pt(0, 0), Pt(10, 5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"line ccw right turn left side: outer", Kind::LineCcw, kLeft, Pt(0, 0), Pt(15, 0),
                   {Pt(10, 1), Pt(11, 0), 1, true}},
-        MixedCase{"line ccw left turn right side: outer", Kind::LineCcw, 42, Pt(0, 0), Pt(7, -4),
+        MixedCase{"line ccw left turn right side: outer", Kind::LineCcw, kRight, Pt(0, 0), Pt(7, -4),
                   {Pt(10, -1), Pt(10.6, 0.8), 1, true}},
-        MixedCase{"line ccw miss", Kind::LineCcw, 41, Pt(0, 0), Pt(10.3, 0.4), {Pt(10, 1), Pt(10, 1), 0, false}},
-        MixedCase{"line ccw off", Kind::LineCcw, 40, Pt(0, 0), Pt(15, 0), {Pt(10, 0), Pt(10, 0), 1, false}},
+        MixedCase{"line ccw miss", Kind::LineCcw, kLeft, Pt(0, 0), Pt(10.3, 0.4), {Pt(10, 1), Pt(10, 1), 0, false}},
+        MixedCase{"line ccw off", Kind::LineCcw, kOff, Pt(0, 0), Pt(15, 0), {Pt(10, 0), Pt(10, 0), 1, false}},
         // Clockwise arc into a straight move.
-        MixedCase{"cw line tangent left", Kind::CwLine, 41, Pt(20, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
-        MixedCase{"cw line tangent right", Kind::CwLine, 42, Pt(20, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
-        MixedCase{"cw line right turn left side: outer", Kind::CwLine, 41, Pt(10, -10), Pt(10, -5),
+        MixedCase{"cw line tangent left", Kind::CwLine, kLeft, Pt(20, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
+        MixedCase{"cw line tangent right", Kind::CwLine, kRight, Pt(20, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"cw line right turn left side: outer", Kind::CwLine, kLeft, Pt(10, -10), Pt(10, -5),
                   {Pt(10, 1), Pt(11, 0), 3, true}},
-        MixedCase{"cw line reversal left side", Kind::CwLine, 41, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 4, false}},
-        MixedCase{"cw line left turn right side: outer", Kind::CwLine, 42, Pt(10, 10), Pt(10, -5),
+        MixedCase{"cw line reversal left side", Kind::CwLine, kLeft, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 4, false}},
+        MixedCase{"cw line left turn right side: outer", Kind::CwLine, kRight, Pt(10, 10), Pt(10, -5),
                   {Pt(10, -1), Pt(11, 0), 3, true}},
-        MixedCase{"cw line miss right side", Kind::CwLine, 42, Pt(20, 0), Pt(9.7, -0.4),
+        MixedCase{"cw line miss right side", Kind::CwLine, kRight, Pt(20, 0), Pt(9.7, -0.4),
                   {Pt(9.4, -0.8), Pt(9.4, -0.8), 0, false}},
-        MixedCase{"cw line off", Kind::CwLine, 40, Pt(10, 10), Pt(10, -5), {Pt(10, 0), Pt(10, 0), 1, false}},
+        MixedCase{"cw line off", Kind::CwLine, kOff, Pt(10, 10), Pt(10, -5), {Pt(10, 0), Pt(10, 0), 1, false}},
         // Counter-clockwise arc into a straight move.
-        MixedCase{"ccw line tangent left", Kind::CcwLine, 41, Pt(20, 0), Pt(10, 5), {Pt(10, 1), Pt(10, 1), 1, false}},
-        MixedCase{"ccw line tangent right", Kind::CcwLine, 42, Pt(20, 0), Pt(10, 5), {Pt(10, -1), Pt(10, -1), 1, false}},
-        MixedCase{"ccw line right turn left side: outer", Kind::CcwLine, 41, Pt(10, -10), Pt(10, 5),
+        MixedCase{"ccw line tangent left", Kind::CcwLine, kLeft, Pt(20, 0), Pt(10, 5), {Pt(10, 1), Pt(10, 1), 1, false}},
+        MixedCase{"ccw line tangent right", Kind::CcwLine, kRight, Pt(20, 0), Pt(10, 5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"ccw line right turn left side: outer", Kind::CcwLine, kLeft, Pt(10, -10), Pt(10, 5),
                   {Pt(10, 1), Pt(11, 0), 1, true}},
-        MixedCase{"ccw line left turn right side: outer", Kind::CcwLine, 42, Pt(10, 10), Pt(10, 5),
+        MixedCase{"ccw line left turn right side: outer", Kind::CcwLine, kRight, Pt(10, 10), Pt(10, 5),
                   {Pt(10, -1), Pt(11, 0), 1, true}},
-        MixedCase{"ccw line miss left side", Kind::CcwLine, 41, Pt(20, 0), Pt(10.3, 0.4),
+        MixedCase{"ccw line miss left side", Kind::CcwLine, kLeft, Pt(20, 0), Pt(10.3, 0.4),
                   {Pt(10.6, 0.8), Pt(10.6, 0.8), 0, false}},
         // Rapids: the radial point of the arc's offset, never a rounding arc.
-        MixedCase{"rapid cw left", Kind::RapidCw, 41, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
-        MixedCase{"rapid cw right", Kind::RapidCw, 42, Pt(0, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
-        MixedCase{"rapid ccw left", Kind::RapidCcw, 41, Pt(0, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
-        MixedCase{"rapid ccw right", Kind::RapidCcw, 42, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
-        MixedCase{"rapid cw off", Kind::RapidCw, 40, Pt(0, 0), Pt(10, -5), {Pt(10, 0), Pt(10, 0), 1, false}},
-        MixedCase{"cw rapid left", Kind::CwRapid, 41, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
-        MixedCase{"cw rapid right", Kind::CwRapid, 42, Pt(0, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
-        MixedCase{"ccw rapid left", Kind::CcwRapid, 41, Pt(0, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
-        MixedCase{"ccw rapid right", Kind::CcwRapid, 42, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
-        MixedCase{"ccw rapid off", Kind::CcwRapid, 40, Pt(0, 0), Pt(10, -5), {Pt(10, 0), Pt(10, 0), 1, false}}),
+        MixedCase{"rapid cw left", Kind::RapidCw, kLeft, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
+        MixedCase{"rapid cw right", Kind::RapidCw, kRight, Pt(0, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"rapid ccw left", Kind::RapidCcw, kLeft, Pt(0, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"rapid ccw right", Kind::RapidCcw, kRight, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
+        MixedCase{"rapid cw off", Kind::RapidCw, kOff, Pt(0, 0), Pt(10, -5), {Pt(10, 0), Pt(10, 0), 1, false}},
+        MixedCase{"cw rapid left", Kind::CwRapid, kLeft, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
+        MixedCase{"cw rapid right", Kind::CwRapid, kRight, Pt(0, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"ccw rapid left", Kind::CcwRapid, kLeft, Pt(0, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"ccw rapid right", Kind::CcwRapid, kRight, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
+        MixedCase{"ccw rapid off", Kind::CcwRapid, kOff, Pt(0, 0), Pt(10, -5), {Pt(10, 0), Pt(10, 0), 1, false}}),
     [](const auto& info) {
       std::string n = info.param.Name;
       for (char& ch : n)
@@ -196,7 +199,7 @@ enum class Pair { CwCw, CwCcw, CcwCw, CcwCcw };
 struct ArcArcCase {
   const char* Name;
   Pair Join;
-  int Side;
+  TCompensationSide Side;
   double Turn;
   bool Rounding;  // otherwise the offset circles are intersected
 };
@@ -243,23 +246,23 @@ TEST_P(JoinArcArcTest, JoinsOnTheOffsetCircles) {
 
 INSTANTIATE_TEST_SUITE_P(
     Corners, JoinArcArcTest,
-    ::testing::Values(ArcArcCase{"cw cw left turn, tool outside", Pair::CwCw, 41, 30, false},
-                      ArcArcCase{"cw cw right turn, tool outside", Pair::CwCw, 41, 330, true},
-                      ArcArcCase{"cw cw left turn, tool inside", Pair::CwCw, 42, 30, false},
-                      ArcArcCase{"cw cw reversal, tool inside", Pair::CwCw, 42, 180, true},
-                      ArcArcCase{"cw ccw left turn, left side", Pair::CwCcw, 41, 30, false},
-                      ArcArcCase{"cw ccw right turn, left side", Pair::CwCcw, 41, 330, true},
-                      ArcArcCase{"cw ccw left turn, right side", Pair::CwCcw, 42, 30, true},
-                      ArcArcCase{"cw ccw right turn, right side", Pair::CwCcw, 42, 330, false},
-                      ArcArcCase{"ccw cw left turn, left side", Pair::CcwCw, 41, 30, false},
-                      ArcArcCase{"ccw cw right turn, left side", Pair::CcwCw, 41, 330, true},
-                      ArcArcCase{"ccw cw left turn, right side", Pair::CcwCw, 42, 30, true},
-                      ArcArcCase{"ccw cw right turn, right side", Pair::CcwCw, 42, 330, false},
-                      ArcArcCase{"ccw ccw left turn, tool inside", Pair::CcwCcw, 41, 30, false},
-                      ArcArcCase{"ccw ccw right turn, tool inside", Pair::CcwCcw, 41, 330, true},
-                      ArcArcCase{"ccw ccw reversal, tool inside", Pair::CcwCcw, 41, 180, true},
-                      ArcArcCase{"ccw ccw left turn, tool outside", Pair::CcwCcw, 42, 30, true},
-                      ArcArcCase{"ccw ccw right turn, tool outside", Pair::CcwCcw, 42, 330, false}),
+    ::testing::Values(ArcArcCase{"cw cw left turn, tool outside", Pair::CwCw, kLeft, 30, false},
+                      ArcArcCase{"cw cw right turn, tool outside", Pair::CwCw, kLeft, 330, true},
+                      ArcArcCase{"cw cw left turn, tool inside", Pair::CwCw, kRight, 30, false},
+                      ArcArcCase{"cw cw reversal, tool inside", Pair::CwCw, kRight, 180, true},
+                      ArcArcCase{"cw ccw left turn, left side", Pair::CwCcw, kLeft, 30, false},
+                      ArcArcCase{"cw ccw right turn, left side", Pair::CwCcw, kLeft, 330, true},
+                      ArcArcCase{"cw ccw left turn, right side", Pair::CwCcw, kRight, 30, true},
+                      ArcArcCase{"cw ccw right turn, right side", Pair::CwCcw, kRight, 330, false},
+                      ArcArcCase{"ccw cw left turn, left side", Pair::CcwCw, kLeft, 30, false},
+                      ArcArcCase{"ccw cw right turn, left side", Pair::CcwCw, kLeft, 330, true},
+                      ArcArcCase{"ccw cw left turn, right side", Pair::CcwCw, kRight, 30, true},
+                      ArcArcCase{"ccw cw right turn, right side", Pair::CcwCw, kRight, 330, false},
+                      ArcArcCase{"ccw ccw left turn, tool inside", Pair::CcwCcw, kLeft, 30, false},
+                      ArcArcCase{"ccw ccw right turn, tool inside", Pair::CcwCcw, kLeft, 330, true},
+                      ArcArcCase{"ccw ccw reversal, tool inside", Pair::CcwCcw, kLeft, 180, true},
+                      ArcArcCase{"ccw ccw left turn, tool outside", Pair::CcwCcw, kRight, 30, true},
+                      ArcArcCase{"ccw ccw right turn, tool outside", Pair::CcwCcw, kRight, 330, false}),
     [](const auto& info) {
       std::string n = info.param.Name;
       for (char& ch : n)
@@ -268,19 +271,19 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(JoinArcArc, SharedCentreJoinsAtTheRadialPoint) {
-  const TJoinResult left = JoinCwCw(41, 1, Pt(0, 0), Pt(0, 0), Pt(5, 0));
+  const TJoinResult left = JoinCwCw(kLeft, 1, Pt(0, 0), Pt(0, 0), Pt(5, 0));
   ExpectJoin(left, {Pt(6, 0), Pt(6, 0), 1, false});
-  const TJoinResult right = JoinCwCw(42, 1, Pt(0, 0), Pt(0, 0), Pt(5, 0));
+  const TJoinResult right = JoinCwCw(kRight, 1, Pt(0, 0), Pt(0, 0), Pt(5, 0));
   ExpectJoin(right, {Pt(4, 0), Pt(4, 0), 1, false});
-  ExpectJoin(JoinCcwCcw(42, 1, Pt(0, 0), Pt(0, 0), Pt(0, 5)), {Pt(0, 6), Pt(0, 6), 1, false});
+  ExpectJoin(JoinCcwCcw(kRight, 1, Pt(0, 0), Pt(0, 0), Pt(0, 5)), {Pt(0, 6), Pt(0, 6), 1, false});
 }
 
 TEST(JoinArcArc, CompensationOffKeepsTheCorner) {
   // Radius vectors a quarter turn apart: an outer corner on the right, a rounding arc of radius 0.
-  const TJoinResult outer = JoinCwCw(40, 0, Pt(0, 0), Pt(10, 0), Pt(5, 5));
+  const TJoinResult outer = JoinCwCw(kOff, 0, Pt(0, 0), Pt(10, 0), Pt(5, 5));
   ExpectJoin(outer, {Pt(5, 5), Pt(5, 5), 1, true});
   // Nearly parallel radius vectors: the circles cross at the corner itself.
-  const TJoinResult crossing = JoinCwCw(40, 0, Pt(0, 0), Pt(2, 0), Pt(5, 5));
+  const TJoinResult crossing = JoinCwCw(kOff, 0, Pt(0, 0), Pt(2, 0), Pt(5, 5));
   EXPECT_EQ(crossing.Count, 2);
   ExpectPoint(crossing.S1, Pt(5, 5), "S1");
   EXPECT_FALSE(crossing.RoundingArc);
@@ -289,7 +292,7 @@ TEST(JoinArcArc, CompensationOffKeepsTheCorner) {
 TEST(JoinArcArc, DisjointOffsetCirclesHaveNoJoint) {
   // A tool of radius 1.4 inside two small clockwise arcs: the inner offsets (radii 0.1
   // and 0.72) do not reach each other across the 1.5 between the centres.
-  const TJoinResult j = JoinCwCw(42, 1.4, Pt(-1.5, 0), Pt(0, 0), Pt(-1.5, 1.5));
+  const TJoinResult j = JoinCwCw(kRight, 1.4, Pt(-1.5, 0), Pt(0, 0), Pt(-1.5, 1.5));
   EXPECT_EQ(j.Count, 0);
   EXPECT_FALSE(std::isnan(j.S1.X));
 }

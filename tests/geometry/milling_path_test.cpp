@@ -8,7 +8,7 @@
 
 #include "engine/cnc_api.h"
 #include "geometry/milling_path.h"
-#include "run_program.h"
+#include "tests/support/run_program.h"
 
 namespace {
 
@@ -257,17 +257,17 @@ TEST(FindNextMove, PassesNonMovesAndMovesThatStayInPlace) {
                             MakeElement(3, "", "G01", Pt(10, 0, -3)), MakeElement(4, "", "G42"),
                             MakeElement(5, "", "G54", Pt(7, 7)),  MakeElement(6, "", "G02", Pt(10, 0)),
                             MakeElement(7, "", "G00", Pt(10, 1)), MakeElement(8, "", "G40")};
-  const TNextMove a = FindNextMove(raw, 1, Pt(10, 0), 41);
+  const TNextMove a = FindNextMove(raw, 1, Pt(10, 0), TCompensationSide::Left);
   EXPECT_EQ(a.Position, 6);
-  EXPECT_EQ(a.ModeAhead, 42);
+  EXPECT_EQ(a.ModeAhead, TCompensationSide::Right);
   EXPECT_EQ(a.ModeSetAt, 3);
-  const TNextMove b = FindNextMove(raw, 4, Pt(10, 0), 41);
+  const TNextMove b = FindNextMove(raw, 4, Pt(10, 0), TCompensationSide::Left);
   EXPECT_EQ(b.Position, 6);
-  EXPECT_EQ(b.ModeAhead, 41);
-  const TNextMove none = FindNextMove(raw, 7, Pt(10, 1), 42);
+  EXPECT_EQ(b.ModeAhead, TCompensationSide::Left);
+  const TNextMove none = FindNextMove(raw, 7, Pt(10, 1), TCompensationSide::Right);
   EXPECT_EQ(none.Position, -1);
-  EXPECT_EQ(none.ModeAhead, 40);
-  EXPECT_EQ(FindNextMove(raw, 99, Pt(0, 0), 41).Position, -1);
+  EXPECT_EQ(none.ModeAhead, TCompensationSide::Off);
+  EXPECT_EQ(FindNextMove(raw, 99, Pt(0, 0), TCompensationSide::Left).Position, -1);
   EXPECT_TRUE(DiffersXY(Pt(0, 0, 1), Pt(0, 1e-300, 1)));
   EXPECT_FALSE(DiffersXY(Pt(2, 3, 1), Pt(2, 3, -1)));
 }

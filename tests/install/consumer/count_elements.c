@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
   if (lines <= 0 || handle == 0) return 1;
   const TCncPoint start = {0.0, 0.0, 0.0};
   const int32_t run = CncRun(handle, &start);
-  printf("%d contour elements, run %d\n", (int)CncGetCount(handle, 0), (int)run);
+  printf("%d contour elements, run %d\n", (int)CncGetCount(handle, CNC_MODE_CONTOUR), (int)run);
   CncClose(handle);
-  return run == 0 ? 0 : 1;
+  return run == CNC_OK ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/instance.h"
@@ -15,12 +16,13 @@ struct TProgramRunResult {
   const TMessageList& Messages() const { return Instance->Messages; }
 };
 
-// Tool 1 gets `radius`; the program starts at `start`.
-inline TProgramRunResult RunProgramText(const std::string& text, double radius,
+// Tool 1 gets `toolOneRadius` when given (the others keep the instance's defaults); the
+// program starts at `start`.
+inline TProgramRunResult RunProgramText(const std::string& text, std::optional<double> toolOneRadius = std::nullopt,
                                         const TPoint& start = TPoint{}) {
   TProgramRunResult r;
   r.Instance = std::make_unique<TCncFileReader>(1, "", VELQUOR_FONT_DIR);
-  r.Instance->ToolRadius[1] = radius;
+  if (toolOneRadius) r.Instance->ToolRadius[1] = *toolOneRadius;
   r.Instance->Lines.Assign(text);
   r.Result = r.Instance->Run(start);
   return r;

@@ -1,0 +1,169 @@
+#include "cli/options.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/settings.h"
+#include "base/convert.h"
+#include "windows/machine_view_controls.h"
+
+namespace {
+
+constexpr double kMaxRadiusMm = 1e6;
+constexpr int kMaxPixels = 16384;
+constexpr int kMaxGridMm = 1000000;
+
+// `count` numbers separated by `separator`; none when the text is not exactly that.
+std::optional<std::vector<double>> NumberList(const std::string& s, char separator, size_t count) {
+  std::vector<double> out;
+  size_t pos = 0;
+  for (size_t i = 0; i < count; ++i) {
+    const size_t next = i + 1 < count ? s.find(separator, pos) : s.size();
+    if (next == std::string::npos) return std::nullopt;
+    const auto v = ParseFloat(std::string_view(s).substr(pos, next - pos));
+    if (!v) return std::nullopt;
+    out.push_back(*v);
+    pos = next + 1;
+  }
+  return out;
+}
+
+std::vector<double> Numbers(const std::string& option, const std::string& text, char separator, size_t count,
+                            const char* form) {
+  auto v = NumberList(text, separator, count);
+  if (!v) throw TOptionError{option + " wants " + form + ", not " + text};
+  return *v;
+}
+
+int WholeNumber(const std::string& option, const std::string& text, int lo, int hi) {
+  const auto v = ParseInt(text);
+  if (!v || *v < lo || *v > hi)
+    throw TOptionError{option + " wants a whole number from " + std::to_string(lo) + " to " + std::to_string(hi) +
+                       ", not " + text};
+  return static_cast<int>(*v);
+}
+
+TPixelSize PixelSize(const std::string& option, const std::string& text) {
+  const auto v = Numbers(option, text, 'x', 2, "WxH");
+  const auto whole = [](double d) { return d >= 1 && d <= kMaxPixels && d == std::floor(d); };
+  if (!whole(v[0]) || !whole(v[1])) throw TOptionError{option + " wants whole pixels from 1 to 16384"};
+  return {static_cast<int>(v[0]), static_cast<int>(v[1])};
+}
+
+TPlanePoint PlanePoint(const std::string& option, const std::string& text) {
+  const auto v = Numbers(option, text, ',', 2, "X,Y");
+  return {v[0], v[1]};
+}
+
+using TReader = void (*)(TCommandOptions&, const std::string& option, const std::string& value);
+
+struct TOptionRow {
+  TOption Id;
+  const char* Name;
+  bool TakesValue;
+  TReader Read;
+};
+
+// Every option with how its value is read.
+constexpr TOptionRow kOptionRows[] = {
+    {TOption::Output, "-o", true, [](TCommandOptions& o, const std::string&, const std::string& v) { o.Output = v; }},
+    {TOption::Size, "--size", true,
+     [](TCommandOptions& o, const std::string& a, const std::string& v) { o.Size = PixelSize(a, v); }},
+    {TOption::FontPath, "--font-path", true,
+     [](TCommandOptions& o, const std::string&, const std::string& v) { o.Run.FontPath = v; }},
+    {TOption::Settings, "--settings", true,
+     [](TCommandOptions& o, const std::string&, const std::string& v) { o.Run.SettingsFile = v; }},
+    {TOption::Radius, "--radius", true,
+     [](TCommandOptions& o, const std::string&, const std::string& v) {
+       const auto radius = ParseToolRadius(v);
+       if (!radius)
+         throw TOptionError{"--radius wants N=MM with N in 0.." + std::to_string(kToolCount - 1) +
+                            " and MM from 0 to 1000000, not " + v};
+       o.Run.Radii.push_back(*radius);
+     }},
+    {TOption::Start, "--start", true,
+     [](TCommandOptions& o, const std::string& a, const std::string& v) {
+       const auto p = Numbers(a, v, ',', 3, "X,Y,Z");
+       o.Run.Start = TCncPoint{p[0], p[1], p[2]};
+     }},
+    {TOption::MaxElements, "--max-elements", true,
+     [](TCommandOptions& o, const std::string&, const std::string& v) {
+       const auto n = ParseInt(v);
+       if (!n || *n < 1) throw TOptionError{"--max-elements wants a whole number of at least 1, not " + v};
+       o.Run.MaxElements = *n;
+     }},
+    {TOption::Raw, "--raw", false, [](TCommandOptions& o, const std::string&, const std::string&) { o.Run.Raw = true; }},
+    {TOption::Quiet, "--quiet", false,
+     [](TCommandOptions& o, const std::string&, const std::string&) { o.Run.Quiet = true; }},
+    {TOption::NoContour, "--no-contour", false,
+     [](TCommandOptions& o, const std::string&, const std::string&) { o.NoContour = true; }},
+    {TOption::Path, "--path", false, [](TCommandOptions& o, const std::string&, const std::string&) { o.Path = true; }},
+    {TOption::NoPath, "--no-path", false,
+     [](TCommandOptions& o, const std::string&, const std::string&) { o.NoPath = true; }},
+    {TOption::Edges, "--edges", false, [](TCommandOptions& o, const std::string&, const std::string&) { o.Edges = true; }},
+    {TOption::W0, "--w0", true,
+     [](TCommandOptions& o, const std::string& a, const std::string& v) { o.W0 = PlanePoint(a, v); }},
+    {TOption::Spindle, "--spindle", true,
+     [](TCommandOptions& o, const std::string& a, const std::string& v) { o.Spindle = PlanePoint(a, v); }},
+    {TOption::Window, "--window", true,
+     [](TCommandOptions& o, const std::string& a, const std::string& v) {
+       const auto w = Numbers(a, v, ',', 3, "XMIN,XMAX,YMIN");
+       if (!(w[1] > w[0])) throw TOptionError{"--window wants XMAX above XMIN"};
+       o.Window = TWindowEdges{w[0], w[1], w[2]};
+     }},
+    {TOption::Grid, "--grid", true,
+     [](TCommandOptions& o, const std::string&, const std::string& v) {
+       const auto mm = ParseInt(v);
+       if (!mm || *mm < 1 || *mm > kMaxGridMm) throw TOptionError{"--grid wants whole millimetres from 1, not " + v};
+       o.Grid = static_cast<int>(*mm);
+     }},
+    {TOption::Zoom, "--zoom", true,
+     [](TCommandOptions& o, const std::string& a, const std::string& v) { o.Zoom = WholeNumber(a, v, kZoomMin, kZoomMax); }},
+    {TOption::HScroll, "--hscroll", true,
+     [](TCommandOptions& o, const std::string& a, const std::string& v) {
+       o.HScroll = WholeNumber(a, v, kScrollMin, kScrollMax);
+     }},
+    {TOption::VScroll, "--vscroll", true,
+     [](TCommandOptions& o, const std::string& a, const std::string& v) {
+       o.VScroll = WholeNumber(a, v, kScrollMin, kScrollMax);
+     }},
+};
+
+// The row of `name` if the command takes it.
+const TOptionRow* FindOption(const TCommandSyntax& syntax, const std::string& name) {
+  for (const TOptionRow& row : kOptionRows)
+    if (name == row.Name)
+      return std::ranges::find(syntax.Options, row.Id) != syntax.Options.end() ? &row : nullptr;
+  return nullptr;
+}
+
+}  // namespace
+
+std::optional<std::pair<int, double>> ParseToolRadius(const std::string& text) {
+  const size_t eq = text.find('=');
+  if (eq == std::string::npos) return std::nullopt;
+  const auto tool = ParseInt(std::string_view(text).substr(0, eq));
+  const auto mm = ParseFloat(std::string_view(text).substr(eq + 1));
+  if (!tool || *tool < 0 || *tool >= kToolCount || !mm || *mm < 0 || *mm > kMaxRadiusMm) return std::nullopt;
+  return std::pair<int, double>{static_cast<int>(*tool), *mm};
+}
+
+TCommandOptions ParseCommandOptions(const TCommandSyntax& syntax, int argc, char** argv) {
+  TCommandOptions o;
+  for (int i = 2; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a.size() > 1 && a[0] == '-') {
+      const TOptionRow* row = FindOption(syntax, a);
+      if (!row) throw TOptionError{"unknown option " + a};
+      if (row->TakesValue && i + 1 >= argc) throw TOptionError{a + " needs a value"};
+      row->Read(o, a, row->TakesValue ? argv[++i] : "");
+    } else {
+      o.Programs.push_back(a);
+    }
+  }
+  if (o.Programs.empty()) throw TOptionError{"no program given"};
+  if (!syntax.SeveralPrograms && o.Programs.size() > 1)
+    throw TOptionError{std::string(syntax.Name) + " takes one program"};
+  if (syntax.NeedsOutput && o.Output.empty()) throw TOptionError{"no output file given (-o OUT.png)"};
+  return o;
+}
