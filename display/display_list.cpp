@@ -355,25 +355,35 @@ void TDisplayList::DrawWithPainter(QPainter& canvas, const TRecord& rec, const T
   }
 }
 
-size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w, TPaintMethod method) const {
+size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w, TPaintMethod method,
+                           TObjectRange range) const {
   ResolvePending();
+  const size_t last = std::min(range.Last, Records.size());
+  if (range.First >= last) return 0;
   // Our rasteriser writes 32-bit pixels; any other picture is left to QPainter.
   const bool direct = method == TPaintMethod::Fast && image.depth() == 32 && !image.isNull();
   std::optional<TSlotLayer> layer;
   if (direct) layer.emplace(image, Pens.size());
   const TRasterTarget target = layer ? layer->Target() : TRasterTarget{};
   const TPixelMapping m(w);
-  size_t drawn = 0, curve = 0;
+  // Sampled curves are kept in list order: the range's first is the first at or after it.
+  size_t drawn = 0;
+  size_t curve = static_cast<size_t>(
+      std::lower_bound(CurveRefs.begin(), CurveRefs.end(), range.First,
+                       [](const TCurveRef& c, size_t object) { return c.Object < object; }) -
+      CurveRefs.begin());
   int64_t painterPen = -1;
-  for (size_t b = 0; b < Blocks.size(); ++b) {
+  const size_t lastBlock = (last + kBlockObjects - 1) / kBlockObjects;
+  for (size_t b = range.First / kBlockObjects; b < lastBlock; ++b) {
     if (Blocks[b].Culled) continue;
     size_t arc = Blocks[b].FirstData[2];
-    const size_t end = std::min(Records.size(), (b + 1) * kBlockObjects);
+    const size_t end = std::min(last, (b + 1) * kBlockObjects);
     for (size_t i = b * kBlockObjects; i < end; ++i) {
       const TRecord& rec = Records[i];
       const TShape shape = static_cast<TShape>(rec.Shape);
       const size_t arcIndex = arc;
       arc += IsArc(shape);
+      if (i < range.First) continue;
       const TPixelForm form = static_cast<TPixelForm>(rec.Form);
       if (form == TPixelForm::Hidden) continue;
       ++drawn;

@@ -145,7 +145,26 @@ void TSimView::DrawMarkers(QPainter& p) const {
 
 bool TSimView::ComposedServes(const TComposedFor& now) const {
   return !Composed.isNull() && Composed.size() == Buffer.size() && SameWindow(ComposedKey.Window, now.Window) &&
-         ComposedKey.GridSize == now.GridSize && ComposedKey.Objects == now.Objects;
+         ComposedKey.GridSize == now.GridSize && ComposedKey.Objects == now.Objects && ComposedKey.Limit == now.Limit;
+}
+
+bool TSimView::ComposedGrowsTo(const TComposedFor& now) const {
+  TComposedFor shorter = now;
+  shorter.Limit = ComposedKey.Limit;
+  return ComposedKey.Limit < now.Limit && ComposedServes(shorter);
+}
+
+void TSimView::ShowComposed() {
+  std::memcpy(Buffer.bits(), Composed.constBits(), static_cast<size_t>(Buffer.sizeInBytes()));
+  QPainter p(&Buffer);
+  DrawMarkers(p);
+}
+
+void TSimView::SetObjectLimit(size_t count) {
+  if (count == Limit) return;
+  Limit = count;
+  RepaintPending = true;
+  RepaintNeeded();
 }
 
 void TSimView::PaintView() {
@@ -155,11 +174,18 @@ void TSimView::PaintView() {
     return;
   }
   if (Buffer.width() != Width || Buffer.height() != Height) Buffer = QImage(Width, Height, QImage::Format_RGB32);
-  const TComposedFor now{*this, GridSize, Objects.Version()};
+  const TComposedFor now{*this, GridSize, Objects.Version(), std::min(Limit, Objects.Count())};
   if (CanConvert() && ComposedServes(now)) {
-    std::memcpy(Buffer.bits(), Composed.constBits(), static_cast<size_t>(Buffer.sizeInBytes()));
-    QPainter p(&Buffer);
-    DrawMarkers(p);
+    ShowComposed();
+    return;
+  }
+  if (CanConvert() && ComposedGrowsTo(now)) {
+    // Objects are painted in list order, so the added ones simply go on top.
+    QPainter c(&Composed);
+    LastDrawn += Objects.Paint(Composed, c, *this, TPaintMethod::Fast, {ComposedKey.Limit, now.Limit});
+    c.end();
+    ComposedKey = now;
+    ShowComposed();
     return;
   }
   Composed = QImage();
@@ -173,7 +199,7 @@ void TSimView::PaintView() {
   }
   PaintGrid(p, *this, GridSize);
   PaintAxes(p, *this, GridSize);
-  LastDrawn = Objects.Paint(Buffer, p, *this);
+  LastDrawn = Objects.Paint(Buffer, p, *this, TPaintMethod::Fast, {0, now.Limit});
   p.end();
   Composed = Buffer.copy();
   ComposedKey = now;

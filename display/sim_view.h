@@ -75,6 +75,12 @@ class TSimView : public TViewWindow {
   void AddCross(const TPoint& p, int style, int width, QColor colour);
   void ClearObjects();
 
+  // Playback: only the first `count` objects of the list are painted (all by default). A
+  // larger limit paints just the objects it adds on the kept picture.
+  void SetObjectLimit(size_t count);
+  size_t ObjectLimit() const { return Limit; }
+  static constexpr size_t kAllObjects = SIZE_MAX;
+
   // Paints everything into the back buffer.
   void PaintView();
   const QImage& BackBuffer() const { return Buffer; }
@@ -112,8 +118,13 @@ class TSimView : public TViewWindow {
     TViewWindow Window;
     int32_t GridSize = 0;
     uint64_t Objects = 0;
+    size_t Limit = 0;  // objects drawn: the first ones of the list
   };
   bool ComposedServes(const TComposedFor& now) const;
+  // The kept picture shows a shorter prefix of the same objects in the same window.
+  bool ComposedGrowsTo(const TComposedFor& now) const;
+  void ShowComposed();
+  size_t Limit = kAllObjects;
   QImage Composed;
   TComposedFor ComposedKey;
   bool RepaintPending = true;
