@@ -18,6 +18,7 @@ class QScrollBar;
 class TAboutBox;
 class TInfoMemo;
 class TMachineViewLink;
+class TPlaybackBar;
 class TSimBox;
 class TfrmRealPointView;
 class TfrmTools;
@@ -63,6 +64,7 @@ class TForm1 : public QMainWindow {
   void ProcessCurrentFile();
 
   TSimBox& View() { return *SimBox; }
+  TPlaybackBar& Playback() { return *barPlayback; }
   TInfoMemo& InfoPane() { return *memInfo; }
   QFileDialog& OpenDialog() { return *dlgOpen; }
   const TViewerState& State() const { return ViewerState; }
@@ -95,6 +97,7 @@ class TForm1 : public QMainWindow {
   void btnClearInfoClick();
   void mnuZoomToPartClick();
   void mnuPickClick();
+  void mnuPlaybackClick(bool on);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -125,6 +128,7 @@ class TForm1 : public QMainWindow {
   QString OpenFileName;  // what the open dialog holds; kept when it is cancelled
 
   TSimBox* SimBox = nullptr;
+  TPlaybackBar* barPlayback = nullptr;
   QScrollBar* sbHorizontal = nullptr;
   QScrollBar* sbVertical = nullptr;
   QLabel* lblGrid = nullptr;

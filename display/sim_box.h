@@ -4,10 +4,18 @@
 
 #include <QWidget>
 
+class QPainter;
+
 #include <optional>
 
 #include "display/pick_index.h"
 #include "display/sim_view.h"
+
+// Playback's tool: a circle of the tool's radius about its centre, in view coordinates.
+struct TToolCircle {
+  TRealXY Centre;
+  double Radius = 0.0;  // 0: only the centre mark
+};
 
 class TSimBox : public QWidget, public TSimView {
   Q_OBJECT
@@ -22,6 +30,9 @@ class TSimBox : public QWidget, public TSimView {
   // The picked move, drawn over the view in white; none clears it.
   void SetHighlight(std::optional<TPickElement> element);
   const std::optional<TPickElement>& Highlight() const { return Highlighted; }
+  // Drawn over the view with a centre mark, so that a tool of a pixel or two still shows.
+  void SetToolCircle(std::optional<TToolCircle> circle);
+  const std::optional<TToolCircle>& ToolCircle() const { return Tool; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -37,5 +48,8 @@ class TSimBox : public QWidget, public TSimView {
   void MovePointerTo(TPixelXY p) override;
 
  private:
+  void PaintToolCircle(QPainter& p, const TToolCircle& tool) const;
+
   std::optional<TPickElement> Highlighted;
+  std::optional<TToolCircle> Tool;
 };
