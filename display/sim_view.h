@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QImage>
 #include <string>
+#include <vector>
 
 #include "display/display_list.h"
 #include "display/view_window.h"
@@ -123,8 +124,24 @@ class TSimView : public TViewWindow {
   bool ComposedServes(const TComposedFor& now) const;
   // The kept picture shows a shorter prefix of the same objects in the same window.
   bool ComposedGrowsTo(const TComposedFor& now) const;
+  // Black, grid and axes: the picture of no objects.
+  void ComposeBackground(const TComposedFor& now);
+  // Paints the objects the prefix adds, keeping pictures of prefixes on the way.
+  void GrowComposed(const TComposedFor& now);
   void ShowComposed();
   size_t Limit = kAllObjects;
+
+  // Pictures of prefixes at whole multiples of PrefixStep (a share of the list), kept while
+  // a prefix is shown: a backward jump paints on from the nearest one below it instead of
+  // from the start. Made on the way of forward paints, valid for one window, grid and list.
+  struct TPrefixPicture {
+    QImage Picture;
+    size_t Drawn = 0;
+  };
+  size_t PrefixStep(const TComposedFor& now) const;
+  bool RestorePrefixPicture(const TComposedFor& now);
+  std::vector<TPrefixPicture> PrefixPictures;  // by multiple of the step, 1 first
+  TComposedFor PrefixKey;
   QImage Composed;
   TComposedFor ComposedKey;
   bool RepaintPending = true;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -122,4 +123,39 @@ TEST(ObjectLimit, AWindowChangeRepaintsThePrefixOnly) {
     view->PaintView();
   }
   EXPECT_TRUE(v.BackBuffer() == fresh.BackBuffer());
+}
+
+// Thousands of objects: prefixes at whole multiples of the picture step are kept on the way,
+// and backward jumps paint on from them.
+TEST(ObjectLimit, JumpsAroundKeptPrefixPicturesShowTheFreshPicture) {
+  constexpr size_t kLines = 40000;
+  const auto fill = [](TSimView& v, size_t count) {
+    Prepare(v, 0);
+    for (size_t i = 0; i < count; ++i) {
+      const double t = static_cast<double>(i);
+      // Lines wander over the view in colours that change, so that each prefix differs.
+      v.Objects.Add(TGraphLine({std::fmod(t * 0.37, 80), std::fmod(t * 0.23, 55)},
+                               {std::fmod(t * 0.61, 80), std::fmod(t * 0.41, 55)},
+                               qRgb(static_cast<int>(i % 251), static_cast<int>(i / 251 % 256), 255)),
+                    v);
+    }
+    v.Invalidate();
+  };
+  TSimView v;
+  fill(v, kLines);
+  // The step between kept pictures: a ninth of the list.
+  const size_t step = kLines / 9 + 1;
+  const std::vector<size_t> limits = {kLines - 1, step - 1, step, step + 1, 3 * step + 7, 2 * step, 0,
+                                      8 * step,   8 * step - 1, 5, 7 * step + 1, 4 * step};
+  v.SetObjectLimit(0);
+  v.PaintView();
+  for (size_t limit : limits) {
+    v.SetObjectLimit(limit);
+    v.PaintView();
+    TSimView fresh;
+    fill(fresh, limit);
+    fresh.PaintView();
+    EXPECT_TRUE(v.BackBuffer() == fresh.BackBuffer()) << limit;
+    EXPECT_EQ(v.LastDrawnCount(), fresh.LastDrawnCount()) << limit;
+  }
 }
