@@ -96,10 +96,10 @@ TPlaybackTrack PlaybackTrackOfRun(int32_t handle, const TPlayedList& played, TFe
 std::string PlaybackStatus(const TPlaybackTrack& track, size_t k) {
   k = std::min(k, track.Count());
   const std::string times = CuttingTimeText(track.TimeAt(k)) + " of " + CuttingTimeText(track.TotalSeconds());
-  if (k == 0) return "Playback: start, " + std::to_string(track.Count()) + " elements, " + times;
+  if (k == 0) return "Start of " + std::to_string(track.Count()) + " elements, " + times;
   const TLineAt line = track.LineAt(k);
   std::string where = "no N number";
   if (line.Number != 0) where = (line.Own ? "N" : "after N") + std::to_string(line.Number);
-  return "Playback: element " + std::to_string(k) + " of " + std::to_string(track.Count()) + ", " + where + ", " +
+  return "Element " + std::to_string(k) + " of " + std::to_string(track.Count()) + ", " + where + ", " +
          times;
 }

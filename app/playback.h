@@ -103,5 +103,5 @@ class TPlaybackTrack {
 // The track of a run instance's played list, read through the C entry points.
 TPlaybackTrack PlaybackTrackOfRun(int32_t handle, const TPlayedList& played, TFeedUnit unit);
 
-// "Playback: element 1234 of 100000, N50, 0:42 of 1:50"
+// The status area's playback line: "Element 1234 of 100000, N50, 0:42 of 1:50"
 std::string PlaybackStatus(const TPlaybackTrack& track, size_t k);

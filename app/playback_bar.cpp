@@ -113,7 +113,7 @@ void TPlaybackBar::ShowPosition(size_t k) {
     // Nothing plays back: the view shows what the run drew.
     View.SetObjectLimit(TSimView::kAllObjects);
     View.SetToolCircle(std::nullopt);
-    lblStatus->setText(QStringLiteral("Playback: nothing drawn to play"));
+    lblStatus->setText(QStringLiteral("Nothing drawn to play back"));
     return;
   }
   View.SetObjectLimit(PlayTrack.ObjectLimit(k));

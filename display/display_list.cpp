@@ -72,10 +72,16 @@ class TSlotLayer {
     Colours.push_back(0xFF000000u | colour);
     return PenSlot[pen] = static_cast<TRasterValue>(Colours.size());
   }
+  // An object drawn within this box: only the rows it spans need laying over.
+  void Touch(const TPixelBox& p) {
+    RowLo = std::min(RowLo, std::min(p.Y1, p.Y2) - kRowSlack);
+    RowHi = std::max(RowHi, std::max(p.Y1, p.Y2) + kRowSlack);
+  }
   // Lays the drawn pixels over the picture and starts empty.
   void Flush() {
     if (Colours.empty()) return;
-    for (int32_t y = 0; y < Height; ++y) {
+    const int32_t last = std::min(Height - 1, RowHi);
+    for (int32_t y = std::max(0, RowLo); y <= last; ++y) {
       TRasterValue* cells = Slots.data() + size_t(y) * size_t(Width);
       uint32_t* row = Pixels + size_t(y) * size_t(Stride);
       for (int32_t x = 0; x < Width; ++x) {
@@ -86,10 +92,13 @@ class TSlotLayer {
     }
     Colours.clear();
     std::fill(PenSlot.begin(), PenSlot.end(), TRasterValue{0});
+    RowLo = INT32_MAX, RowHi = INT32_MIN;
   }
 
  private:
   static constexpr size_t kSlots = 255;
+  static constexpr int32_t kRowSlack = 2;  // rounding of outlines at the box's edge
+  int32_t RowLo = INT32_MAX, RowHi = INT32_MIN;
   uint32_t* Pixels;
   int32_t Stride, Width, Height;
   std::vector<TRasterValue> Slots;
@@ -399,6 +408,7 @@ size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w
       if (direct && DrawnDirectly(pen, shape)) {
         const TRasterValue colour = layer->SlotOf(rec.Pen, pen.Colour);
         const TPixelBox& p = rec.Pixels;
+        layer->Touch(p);
         if (curveRef) {
           const QPoint* pts = Curves.data() + curveRef->Run.First;
           const uint32_t counts[2] = {curveRef->Run.Count1, curveRef->Run.Count2};

@@ -212,9 +212,9 @@ constexpr size_t kSmallestPrefixStep = 4096;
 
 }  // namespace
 
-size_t TSimView::PrefixStep(const TComposedFor& now) const {
-  // Only a true prefix keeps pictures: the whole list is the view as it always was.
-  if (now.Limit >= Objects.Count()) return 0;
+size_t TSimView::PrefixStep() const {
+  // Only a limited view keeps pictures: without a limit it is the view as it always was.
+  if (Limit == kAllObjects) return 0;
   const size_t pictures = std::min(kPrefixPictures, kPrefixPictureBytes / static_cast<size_t>(Buffer.sizeInBytes()));
   if (pictures == 0) return 0;
   return std::max(kSmallestPrefixStep, Objects.Count() / (pictures + 1) + 1);
@@ -223,7 +223,7 @@ size_t TSimView::PrefixStep(const TComposedFor& now) const {
 bool TSimView::RestorePrefixPicture(const TComposedFor& now) {
   TComposedFor key = now;
   key.Limit = PrefixKey.Limit;
-  const size_t step = PrefixStep(now);
+  const size_t step = PrefixStep();
   if (!(SameWindow(key.Window, PrefixKey.Window) && key.GridSize == PrefixKey.GridSize &&
         key.Objects == PrefixKey.Objects) || step == 0) {
     PrefixPictures.clear();
@@ -244,7 +244,7 @@ bool TSimView::RestorePrefixPicture(const TComposedFor& now) {
 }
 
 void TSimView::GrowComposed(const TComposedFor& now) {
-  const size_t step = PrefixStep(now);
+  const size_t step = PrefixStep();
   if (step == 0) PrefixPictures.clear();  // the whole list: playback is over
   QPainter c(&Composed);
   size_t from = ComposedKey.Limit;

@@ -138,7 +138,7 @@ class TSimView : public TViewWindow {
     QImage Picture;
     size_t Drawn = 0;
   };
-  size_t PrefixStep(const TComposedFor& now) const;
+  size_t PrefixStep() const;  // 0: no pictures kept
   bool RestorePrefixPicture(const TComposedFor& now);
   std::vector<TPrefixPicture> PrefixPictures;  // by multiple of the step, 1 first
   TComposedFor PrefixKey;

@@ -163,12 +163,12 @@ TEST(PlaybackTrack, LineOfTheLastElementDoneAndTheStatusText) {
     const char* Status;
   };
   const std::vector<TRow> rows = {
-      {0, 0, false, "Playback: start, 5 elements, 0:00 of 0:04"},
-      {1, 0, false, "Playback: element 1 of 5, no N number, 0:00 of 0:04"},
-      {2, 10, true, "Playback: element 2 of 5, N10, 0:01 of 0:04"},
-      {3, 20, true, "Playback: element 3 of 5, N20, 0:01 of 0:04"},
-      {4, 20, false, "Playback: element 4 of 5, after N20, 0:01 of 0:04"},
-      {5, 50, true, "Playback: element 5 of 5, N50, 0:04 of 0:04"},
+      {0, 0, false, "Start of 5 elements, 0:00 of 0:04"},
+      {1, 0, false, "Element 1 of 5, no N number, 0:00 of 0:04"},
+      {2, 10, true, "Element 2 of 5, N10, 0:01 of 0:04"},
+      {3, 20, true, "Element 3 of 5, N20, 0:01 of 0:04"},
+      {4, 20, false, "Element 4 of 5, after N20, 0:01 of 0:04"},
+      {5, 50, true, "Element 5 of 5, N50, 0:04 of 0:04"},
   };
   for (const TRow& r : rows) {
     EXPECT_EQ(track.LineAt(r.K).Number, r.Number) << r.K;
