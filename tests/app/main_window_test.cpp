@@ -111,7 +111,7 @@ TEST_F(TMainWindowTest, ToolBarAndMenusOfferEveryCommand) {
   for (QAction* menu : Form->menuBar()->actions())
     for (QAction* a : menu->menu()->actions()) entries << menu->text() + " " + a->text() + " " + a->shortcut().toString();
   EXPECT_EQ(entries, (QStringList{"File &Open Ctrl+F", "File &Close Velquor Ctrl+F4",
-                                  "&View Zoom to &part F7", "&View P&ick element F6", "&Tools Tools Ctrl+T",
+                                  "&View Zoom to &part F7", "&View P&ick element F6", "&View Play&back F8", "&Tools Tools Ctrl+T",
                                   "&Tools Show/Close simulation Ctrl+S", "&Info About Ctrl+A"}));
   EXPECT_EQ(Form->OpenDialog().windowTitle(), "Open CNC-File");
   EXPECT_EQ(Form->OpenDialog().nameFilters(),
