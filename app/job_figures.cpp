@@ -62,6 +62,7 @@ void TJobFigureSum::TakeArc(const TCncElementData& e, bool clockwise, double& le
 }
 
 void TJobFigureSum::Add(const TCncElementData& e) {
+  LastSeconds.reset();
   const char letter = CodeLetter(e.Code);
   if (letter == 'F') {
     FeedMmPerMinute = e.FeedValue * MillimetresPerFeedUnit;
@@ -87,8 +88,9 @@ void TJobFigureSum::Add(const TCncElementData& e) {
   } else {
     Result.FeedLength += length;
     // F0 would make the move take forever: read it as no feed at all.
-    if (FeedMmPerMinute <= 0.0) Result.CuttingSeconds.reset();
-    else if (Result.CuttingSeconds) *Result.CuttingSeconds += length / FeedMmPerMinute * kSecondsPerMinute;
+    if (FeedMmPerMinute > 0.0) LastSeconds = length / FeedMmPerMinute * kSecondsPerMinute;
+    if (!LastSeconds) Result.CuttingSeconds.reset();
+    else if (Result.CuttingSeconds) *Result.CuttingSeconds += *LastSeconds;
   }
   Current = e.P1;
 }

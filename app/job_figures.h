@@ -44,6 +44,9 @@ class TJobFigureSum {
   TJobFigureSum(const TCncPoint& start, TFeedUnit unit, TExtentMoves counted = TExtentMoves::All);
   void Add(const TCncElementData& e);
   const TJobFigures& Figures() const { return Result; }
+  // Seconds of the element Add took last at the F in force; none for a rapid, an element
+  // that does not move, or a feed move without a usable F.
+  const std::optional<double>& LastMoveSeconds() const { return LastSeconds; }
 
  private:
   void TakeArc(const TCncElementData& e, bool clockwise, double& length);
@@ -52,6 +55,7 @@ class TJobFigureSum {
   TExtentMoves Counted;
   double FeedMmPerMinute = 0.0;  // 0: no F programmed yet
   TJobFigures Result;
+  std::optional<double> LastSeconds;
 };
 
 // Figures of a list of element records whose first move starts at `start`.

@@ -25,6 +25,7 @@
 #include "app/job_figures.h"
 #include "app/line_in_view.h"
 #include "app/machine_view_link.h"
+#include "app/playback_bar.h"
 #include "app/tool_icons.h"
 #include "app/view_navigation.h"
 #include "app/viewer_start.h"
@@ -79,6 +80,7 @@ TForm1::TForm1(const TStartPaths& paths, QWidget* parent) : QMainWindow(parent) 
   setCentralWidget(central);
   lblStatus = new QLabel(this);
   statusBar()->addWidget(lblStatus, 1);
+  statusBar()->addWidget(&barPlayback->StatusLabel(), 1);
   lblFigures = new QLabel(this);
   lblFigures->setObjectName(QStringLiteral("lblFigures"));
   statusBar()->addPermanentWidget(lblFigures);
@@ -130,6 +132,8 @@ void TForm1::BuildViewPanel(QWidget* parent) {
   grid->addWidget(SimBox, 0, 0);
   grid->addWidget(sbVertical, 0, 1);
   grid->addWidget(sbHorizontal, 1, 0);
+  barPlayback = new TPlaybackBar(*SimBox, ViewerState, panel);
+  grid->addWidget(barPlayback, 2, 0, 1, 2);
   panel->setMinimumHeight(64);
   static_cast<QVBoxLayout*>(parent->layout())->addWidget(panel, 1);
   // Positions set above are where the bars start; only the user's moves scroll the view.
@@ -246,6 +250,11 @@ void TForm1::BuildMenus() {
     Follower->SetEnabled(on);
     WriteFollowFileChanges(on);
   });
+  QAction* playback = view->addAction(QStringLiteral("Play&back"));
+  playback->setObjectName(QStringLiteral("mnuPlayback"));
+  playback->setCheckable(true);
+  playback->setShortcut(QKeySequence(Qt::Key_F8));
+  connect(playback, &QAction::toggled, this, &TForm1::mnuPlaybackClick);
   QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
   entry(tools, "Tools", QKeySequence(Qt::CTRL | Qt::Key_T), &TForm1::mnuToolsClick);
   entry(tools, "Show/Close simulation", QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::mnuSimulationClick);
@@ -295,6 +304,7 @@ void TForm1::ProcessCurrentFile() {
     lblFigures->setText(QString::fromStdString(JobFiguresStatus(f)));
     lblFigures->setToolTip(QString::fromStdString(JobFiguresLine(f)));
   }
+  barPlayback->RunChanged();
 }
 
 QString TForm1::StatusText() const { return lblStatus->text(); }
@@ -312,6 +322,12 @@ void TForm1::mnuZoomToPartClick() {
 }
 
 void TForm1::mnuPickClick() { SimBox->SetMouseMode(TMouseMode::Pick); }
+
+// While playing back, the playback line takes the run summary's place in the status area.
+void TForm1::mnuPlaybackClick(bool on) {
+  barPlayback->SetActive(on);
+  lblStatus->setVisible(!on);
+}
 
 void TForm1::PickAt(QPoint pixel) {
   if (!SimBox->CanConvert()) return;

@@ -21,6 +21,7 @@ class TFileFollower;
 enum class TFollowAction;
 class TInfoMemo;
 class TMachineViewLink;
+class TPlaybackBar;
 class TSimBox;
 class TfrmRealPointView;
 class TfrmTools;
@@ -67,6 +68,7 @@ class TForm1 : public QMainWindow {
   void ProcessCurrentFile();
 
   TSimBox& View() { return *SimBox; }
+  TPlaybackBar& Playback() { return *barPlayback; }
   TInfoMemo& InfoPane() { return *memInfo; }
   QFileDialog& OpenDialog() { return *dlgOpen; }
   QFileDialog& ExportDialog() { return *dlgExport; }
@@ -105,6 +107,7 @@ class TForm1 : public QMainWindow {
   void mnuPickClick();
   // Highlights the moves of the program text window's line and brings them into sight.
   void ShowLineInView(int line, std::optional<int32_t> block);
+  void mnuPlaybackClick(bool on);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -137,6 +140,7 @@ class TForm1 : public QMainWindow {
   QString OpenFileName;  // what the open dialog holds; kept when it is cancelled
 
   TSimBox* SimBox = nullptr;
+  TPlaybackBar* barPlayback = nullptr;
   QScrollBar* sbHorizontal = nullptr;
   QScrollBar* sbVertical = nullptr;
   QLabel* lblGrid = nullptr;

@@ -38,6 +38,7 @@ void CloseEngine(TViewerState& state, TSimView& view) {
   CncClose(state.EngineHandle);
   view.ClearObjects();
   state.Pick.Clear();
+  state.Played = {};
   state.EngineHandle = 0;
 }
 
@@ -80,8 +81,18 @@ TProcessResult ProcessFile(const std::string& name, TViewerState& state, TSimVie
   const TDrawRun run{&state.Settings.Tools, &state.Settings.CurrentTool, checks.PointOutEdges,
                      [&info](const std::string& s) { info.Append(s); }, &state.Pick};
   state.Pick.Clear();
-  if (checks.ViewContour) DrawElements(view, handle, CNC_MODE_CONTOUR, kContourWidth, kContourColour, run);
-  if (checks.ViewCuttingPath) DrawElements(view, handle, CNC_MODE_PATH, kPathWidth, kPathColour, run);
+  // The path plays back when it is shown, else the contour; its objects come last.
+  const auto draw = [&](uint8_t mode, int width, const QColor& colour, bool played) {
+    TDrawRun drawRun = run;
+    if (played) {
+      state.Played = {mode, state.Settings.CurrentTool, result.Start, view.W0Pos, view.Objects.Count(), {}};
+      drawRun.ObjectEnds = &state.Played.ObjectEnds;
+    }
+    DrawElements(view, handle, mode, width, colour, drawRun);
+  };
+  state.Played = {};
+  if (checks.ViewContour) draw(CNC_MODE_CONTOUR, kContourWidth, kContourColour, !checks.ViewCuttingPath);
+  if (checks.ViewCuttingPath) draw(CNC_MODE_PATH, kPathWidth, kPathColour, true);
   state.Pick.Build();
   view.Invalidate();
   if (state.MachineViewOn && machineView) machineView(handle);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/playback.h"
 #include "app/settings.h"
 #include "display/pick_index.h"
 #include "engine/cnc_api.h"
@@ -32,6 +33,8 @@ struct TViewerState {
   std::vector<std::string> SettingsWarnings;
   // The moves of the last run's drawn lists, for picking with the mouse.
   TPickIndex Pick;
+  // What the last run drew of the list that plays back.
+  TPlayedList Played;
 };
 
 // The three display check boxes.

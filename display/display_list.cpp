@@ -80,10 +80,16 @@ class TSlotLayer {
     Colours.push_back(0xFF000000u | colour);
     return PenSlot[pen] = static_cast<TRasterValue>(Colours.size());
   }
+  // An object drawn within this box: only the rows it spans need laying over.
+  void Touch(const TPixelBox& p) {
+    RowLo = std::min(RowLo, std::min(p.Y1, p.Y2) - kRowSlack);
+    RowHi = std::max(RowHi, std::max(p.Y1, p.Y2) + kRowSlack);
+  }
   // Lays the drawn pixels over the picture and starts empty.
   void Flush() {
     if (Colours.empty()) return;
-    for (int32_t y = 0; y < Height; ++y) {
+    const int32_t last = std::min(Height - 1, RowHi);
+    for (int32_t y = std::max(0, RowLo); y <= last; ++y) {
       TRasterValue* cells = Slots.data() + size_t(y) * size_t(Width);
       uint32_t* row = Pixels + size_t(y) * size_t(Stride);
       for (int32_t x = 0; x < Width; ++x) {
@@ -96,9 +102,12 @@ class TSlotLayer {
     std::fill(PenSlot.begin(), PenSlot.end(), TRasterValue{0});
     if (Counting) Covered.Clear();
     Counting = false;
+    RowLo = INT32_MAX, RowHi = INT32_MIN;
   }
 
  private:
+  static constexpr int32_t kRowSlack = 2;  // rounding of outlines at the box's edge
+  int32_t RowLo = INT32_MAX, RowHi = INT32_MIN;
   uint32_t* Pixels;
   int32_t Stride, Width, Height;
   std::vector<TRasterValue> Slots;
@@ -371,22 +380,28 @@ struct TDisplayList::TPainting {
   TSlotLayer* Layer;  // null: everything through QPainter
   TPixelMapping Mapping;
   TRasterTarget Target;
+  size_t First, Last;  // the objects painted
   bool Backwards = false;
   int64_t PainterPen = -1;
   size_t Drawn = 0;
 };
 
-size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w, TPaintMethod method) const {
+size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w, TPaintMethod method,
+                           TObjectRange range) const {
   ResolvePending();
+  const size_t last = std::min(range.Last, Records.size());
+  if (range.First >= last) return 0;
   // Our rasteriser writes 32-bit pixels; any other picture is left to QPainter.
   const bool direct = method == TPaintMethod::Fast && image.depth() == 32 && !image.isNull();
   std::optional<TSlotLayer> layer;
   if (direct) layer.emplace(image, Pens.size());
-  TPainting p{canvas, layer ? &*layer : nullptr, TPixelMapping(w), layer ? layer->Target() : TRasterTarget{}};
+  TPainting p{canvas, layer ? &*layer : nullptr, TPixelMapping(w), layer ? layer->Target() : TRasterTarget{},
+              range.First, last};
   // Backwards only while every pen has a slot of its own: a flush in the middle would put
   // earlier objects over later ones.
   const bool backwards = direct && Pens.size() <= TSlotLayer::kSlots;
-  for (size_t b = 0; b < Blocks.size();) {
+  const size_t lastBlock = (last + kBlockObjects - 1) / kBlockObjects;
+  for (size_t b = range.First / kBlockObjects; b < lastBlock;) {
     if (!backwards || Blocks[b].PainterObjects) {
       if (!Blocks[b].Culled) PaintBlock(p, b);
       ++b;
@@ -395,7 +410,7 @@ size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w
     // A run of blocks our rasteriser draws alone: last object first, so that objects under
     // wholly drawn tiles are skipped.
     size_t end = b;
-    while (end < Blocks.size() && !Blocks[end].PainterObjects) ++end;
+    while (end < lastBlock && !Blocks[end].PainterObjects) ++end;
     layer->Flush();
     p.Backwards = true;
     p.Target = layer->Target(true);
@@ -418,10 +433,11 @@ void TDisplayList::PaintBlock(TPainting& p, size_t block) const {
     arcs[i - first] = arc;
     arc += IsArc(static_cast<TShape>(Records[i].Shape));
   }
+  const size_t from = std::max(first, p.First), to = std::min(end, p.Last);
   if (p.Backwards) {
-    for (size_t i = end; i-- > first;) PaintObject(p, i, arcs[i - first]);
+    for (size_t i = to; i-- > from;) PaintObject(p, i, arcs[i - first]);
   } else {
-    for (size_t i = first; i < end; ++i) PaintObject(p, i, arcs[i - first]);
+    for (size_t i = from; i < to; ++i) PaintObject(p, i, arcs[i - first]);
   }
 }
 
@@ -456,6 +472,7 @@ void TDisplayList::PaintObject(TPainting& p, size_t i, uint32_t arcIndex) const 
   }
   if (ours) {
     const TRasterValue colour = p.Layer->SlotOf(rec.Pen, pen.Colour);
+    p.Layer->Touch(px);
     if (curveRef) {
       const QPoint* pts = Curves.data() + curveRef->Run.First;
       const uint32_t counts[2] = {curveRef->Run.Count1, curveRef->Run.Count2};

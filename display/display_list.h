@@ -21,6 +21,12 @@ class QPainter;
 // dash-dot curves to QPainter; Reference draws everything with QPainter.
 enum class TPaintMethod { Fast, Reference };
 
+// The objects [First, Last) in list order: a prefix for playback, or what a prefix gained.
+struct TObjectRange {
+  size_t First = 0;
+  size_t Last = SIZE_MAX;
+};
+
 class TDisplayList {
  public:
   // Appends the object with its pixel coordinates for the window (computed when first read
@@ -43,11 +49,11 @@ class TDisplayList {
 
   // Pixel coordinates of every object for the window.
   void Recalc(const TViewWindow& w);
-  // Draws, in list order, every object whose bounding box touched the view when its
-  // pixels were computed for this window; returns how many were drawn. `canvas` paints
+  // Draws, in list order, every object of `range` whose bounding box touched the view when
+  // its pixels were computed for this window; returns how many were drawn. `canvas` paints
   // on `image`.
-  size_t Paint(QImage& image, QPainter& canvas, const TViewWindow& w,
-               TPaintMethod method = TPaintMethod::Fast) const;
+  size_t Paint(QImage& image, QPainter& canvas, const TViewWindow& w, TPaintMethod method = TPaintMethod::Fast,
+               TObjectRange range = {}) const;
 
  private:
   struct TRecord {

@@ -24,11 +24,16 @@ void DrawElements(TSimView& view, int32_t handle, uint8_t mode, int width, QColo
   // room is never touched, so it costs no memory).
   const size_t elements = static_cast<size_t>(n);
   view.Objects.Reserve(elements * (run.PointOutEdges ? 3 : 1), path ? elements : 0, elements);
+  if (run.ObjectEnds) run.ObjectEnds->reserve(run.ObjectEnds->size() + elements);
+  const auto elementDone = [&] {
+    if (run.ObjectEnds) run.ObjectEnds->push_back(view.Objects.Count());
+  };
   for (int32_t i = 0; i < n; ++i) {
     TCncElementData e{};
     if (CncGetElement(handle, i, mode, &e) != 0) {
       // The record holds nothing defined: the element is left out.
       info("Error on reading line " + std::to_string(i));
+      elementDone();
       continue;
     }
     const TCode code = CodeFromNumber(static_cast<char>((e.Code >> 8) & 0xFF), e.Code & 0xFF);
@@ -69,6 +74,7 @@ void DrawElements(TSimView& view, int32_t handle, uint8_t mode, int width, QColo
     } else if (code == TCode("T00")) {
       if (run.CurrentTool) *run.CurrentTool = e.ToolNo;
     }
+    elementDone();
   }
   view.Invalidate();
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "base/records.h"
 
@@ -20,6 +21,9 @@ struct TDrawRun {
   bool PointOutEdges = false;                         // the "point out edges" check box
   std::function<void(const std::string&)> Info;       // the information pane
   TPickIndex* Pick = nullptr;                         // when set, every drawn move is added for picking
+  // When set, gets the display list's object count after each element, in list order:
+  // the objects of the first k elements are a prefix of the list (playback).
+  std::vector<size_t>* ObjectEnds = nullptr;
 };
 
 void DrawElements(TSimView& view, int32_t handle, uint8_t mode, int width, QColor colour, const TDrawRun& run);

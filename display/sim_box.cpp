@@ -11,6 +11,9 @@ namespace {
 constexpr QColor kHighlightColour{255, 255, 255};
 constexpr int kHighlightWidth = 3;
 constexpr int kArcSegments = 64;
+constexpr QColor kToolColour{0, 255, 255};
+constexpr int kToolWidth = 2;
+constexpr int kToolMarkPixels = 6;  // half the length of the centre mark's arms
 
 // The move in pixels: a line, or an arc as a polyline of short chords.
 QPolygonF HighlightPolygon(const TViewWindow& view, const TPickElement& e) {
@@ -54,6 +57,26 @@ void TSimBox::paintEvent(QPaintEvent*) {
     p.setPen(QPen(kHighlightColour, kHighlightWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     for (const TPickElement& e : Highlighted) p.drawPolyline(HighlightPolygon(*this, e));
   }
+  if (Tool && CanConvert()) PaintToolCircle(p, *Tool);
+}
+
+void TSimBox::PaintToolCircle(QPainter& p, const TToolCircle& tool) const {
+  const QPointF c(PixelXExact(tool.Centre.X), PixelYExact(tool.Centre.Y));
+  const double r = tool.Radius * Scale;
+  // Far beyond the view (or not a number): nothing of it would show.
+  const auto near = [](double v) { return std::fabs(v) < kPixelMargin; };
+  if (!near(c.x()) || !near(c.y()) || !near(r)) return;
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(kToolColour, kToolWidth));
+  p.setBrush(Qt::NoBrush);
+  if (r > 0.0) p.drawEllipse(c, r, r);
+  p.drawLine(c - QPointF(kToolMarkPixels, 0), c + QPointF(kToolMarkPixels, 0));
+  p.drawLine(c - QPointF(0, kToolMarkPixels), c + QPointF(0, kToolMarkPixels));
+}
+
+void TSimBox::SetToolCircle(std::optional<TToolCircle> circle) {
+  Tool = std::move(circle);
+  update();
 }
 
 void TSimBox::SetHighlight(std::optional<TPickElement> element) {

@@ -4,11 +4,19 @@
 
 #include <QWidget>
 
+class QPainter;
+
 #include <optional>
 #include <vector>
 
 #include "display/pick_index.h"
 #include "display/sim_view.h"
+
+// Playback's tool: a circle of the tool's radius about its centre, in view coordinates.
+struct TToolCircle {
+  TRealXY Centre;
+  double Radius = 0.0;  // 0: only the centre mark
+};
 
 class TSimBox : public QWidget, public TSimView {
   Q_OBJECT
@@ -27,6 +35,9 @@ class TSimBox : public QWidget, public TSimView {
   // The first highlighted move, if any.
   std::optional<TPickElement> Highlight() const;
   const std::vector<TPickElement>& Highlights() const { return Highlighted; }
+  // Drawn over the view with a centre mark, so that a tool of a pixel or two still shows.
+  void SetToolCircle(std::optional<TToolCircle> circle);
+  const std::optional<TToolCircle>& ToolCircle() const { return Tool; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -42,5 +53,8 @@ class TSimBox : public QWidget, public TSimView {
   void MovePointerTo(TPixelXY p) override;
 
  private:
+  void PaintToolCircle(QPainter& p, const TToolCircle& tool) const;
+
   std::vector<TPickElement> Highlighted;
+  std::optional<TToolCircle> Tool;
 };

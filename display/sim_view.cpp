@@ -145,7 +145,26 @@ void TSimView::DrawMarkers(QPainter& p) const {
 
 bool TSimView::ComposedServes(const TComposedFor& now) const {
   return !Composed.isNull() && Composed.size() == Buffer.size() && SameWindow(ComposedKey.Window, now.Window) &&
-         ComposedKey.GridSize == now.GridSize && ComposedKey.Objects == now.Objects;
+         ComposedKey.GridSize == now.GridSize && ComposedKey.Objects == now.Objects && ComposedKey.Limit == now.Limit;
+}
+
+bool TSimView::ComposedGrowsTo(const TComposedFor& now) const {
+  TComposedFor shorter = now;
+  shorter.Limit = ComposedKey.Limit;
+  return ComposedKey.Limit < now.Limit && ComposedServes(shorter);
+}
+
+void TSimView::ShowComposed() {
+  std::memcpy(Buffer.bits(), Composed.constBits(), static_cast<size_t>(Buffer.sizeInBytes()));
+  QPainter p(&Buffer);
+  DrawMarkers(p);
+}
+
+void TSimView::SetObjectLimit(size_t count) {
+  if (count == Limit) return;
+  Limit = count;
+  RepaintPending = true;
+  RepaintNeeded();
 }
 
 void TSimView::PaintView() {
@@ -155,30 +174,95 @@ void TSimView::PaintView() {
     return;
   }
   if (Buffer.width() != Width || Buffer.height() != Height) Buffer = QImage(Width, Height, QImage::Format_RGB32);
-  const TComposedFor now{*this, GridSize, Objects.Version()};
-  if (CanConvert() && ComposedServes(now)) {
-    std::memcpy(Buffer.bits(), Composed.constBits(), static_cast<size_t>(Buffer.sizeInBytes()));
-    QPainter p(&Buffer);
-    DrawMarkers(p);
+  if (!CanConvert()) {
+    Composed = QImage();
+    LastDrawn = 0;
+    Buffer.fill(Qt::black);
     return;
   }
-  Composed = QImage();
-  LastDrawn = 0;
-  QPainter p(&Buffer);
+  const TComposedFor now{*this, GridSize, Objects.Version(), std::min(Limit, Objects.Count())};
+  if (!ComposedServes(now) && !ComposedGrowsTo(now) && !RestorePrefixPicture(now)) ComposeBackground(now);
+  // Objects are painted in list order, so the added ones simply go on top.
+  if (ComposedGrowsTo(now)) GrowComposed(now);
+  ShowComposed();
+}
+
+void TSimView::ComposeBackground(const TComposedFor& now) {
+  if (Composed.size() != Buffer.size()) Composed = QImage(Width, Height, QImage::Format_RGB32);
+  QPainter p(&Composed);
   p.fillRect(0, 0, Width, Height, Qt::black);
-  if (!CanConvert()) return;
   if (NeedsRecalc) {
     Objects.Recalc(*this);
     NeedsRecalc = false;
   }
   PaintGrid(p, *this, GridSize);
   PaintAxes(p, *this, GridSize);
-  LastDrawn = Objects.Paint(Buffer, p, *this);
-  p.end();
-  Composed = Buffer.copy();
   ComposedKey = now;
-  p.begin(&Buffer);
-  DrawMarkers(p);
+  ComposedKey.Limit = 0;
+  LastDrawn = 0;
+}
+
+namespace {
+
+// Prefix pictures: at most this many, and this many bytes in all.
+constexpr size_t kPrefixPictures = 8;
+constexpr size_t kPrefixPictureBytes = size_t(64) << 20;
+// Fewer objects than this paint faster than a picture is copied.
+constexpr size_t kSmallestPrefixStep = 4096;
+
+}  // namespace
+
+size_t TSimView::PrefixStep() const {
+  // Only a limited view keeps pictures: without a limit it is the view as it always was.
+  if (Limit == kAllObjects) return 0;
+  const size_t pictures = std::min(kPrefixPictures, kPrefixPictureBytes / static_cast<size_t>(Buffer.sizeInBytes()));
+  if (pictures == 0) return 0;
+  return std::max(kSmallestPrefixStep, Objects.Count() / (pictures + 1) + 1);
+}
+
+bool TSimView::RestorePrefixPicture(const TComposedFor& now) {
+  TComposedFor key = now;
+  key.Limit = PrefixKey.Limit;
+  const size_t step = PrefixStep();
+  if (!(SameWindow(key.Window, PrefixKey.Window) && key.GridSize == PrefixKey.GridSize &&
+        key.Objects == PrefixKey.Objects) || step == 0) {
+    PrefixPictures.clear();
+    PrefixKey = key;
+    return false;
+  }
+  for (size_t m = std::min(now.Limit / step, PrefixPictures.size()); m > 0; --m) {
+    const TPrefixPicture& kept = PrefixPictures[m - 1];
+    if (kept.Picture.size() != Buffer.size()) continue;
+    if (Composed.size() != Buffer.size()) Composed = QImage(Width, Height, QImage::Format_RGB32);
+    std::memcpy(Composed.bits(), kept.Picture.constBits(), static_cast<size_t>(Composed.sizeInBytes()));
+    ComposedKey = now;
+    ComposedKey.Limit = m * step;
+    LastDrawn = kept.Drawn;
+    return true;
+  }
+  return false;
+}
+
+void TSimView::GrowComposed(const TComposedFor& now) {
+  const size_t step = PrefixStep();
+  if (step == 0) PrefixPictures.clear();  // the whole list: playback is over
+  QPainter c(&Composed);
+  size_t from = ComposedKey.Limit;
+  while (from < now.Limit) {
+    const size_t nextPicture = step == 0 ? now.Limit : (from / step + 1) * step;
+    const size_t to = std::min(now.Limit, nextPicture);
+    LastDrawn += Objects.Paint(Composed, c, *this, TPaintMethod::Fast, {from, to});
+    from = to;
+    if (step == 0 || to != nextPicture) continue;
+    const size_t m = to / step;
+    if (m > kPrefixPictures) continue;
+    if (PrefixPictures.size() < m) PrefixPictures.resize(m);
+    if (!PrefixPictures[m - 1].Picture.isNull()) continue;
+    c.end();
+    PrefixPictures[m - 1] = {Composed.copy(), LastDrawn};
+    c.begin(&Composed);
+  }
+  ComposedKey = now;
 }
 
 void TSimView::DrawRubberBand() {

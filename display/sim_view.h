@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QImage>
 #include <string>
+#include <vector>
 
 #include "display/display_list.h"
 #include "display/view_window.h"
@@ -81,6 +82,12 @@ class TSimView : public TViewWindow {
   void AddCross(const TPoint& p, int style, int width, QColor colour);
   void ClearObjects();
 
+  // Playback: only the first `count` objects of the list are painted (all by default). A
+  // larger limit paints just the objects it adds on the kept picture.
+  void SetObjectLimit(size_t count);
+  size_t ObjectLimit() const { return Limit; }
+  static constexpr size_t kAllObjects = SIZE_MAX;
+
   // Paints everything into the back buffer.
   void PaintView();
   const QImage& BackBuffer() const { return Buffer; }
@@ -118,8 +125,29 @@ class TSimView : public TViewWindow {
     TViewWindow Window;
     int32_t GridSize = 0;
     uint64_t Objects = 0;
+    size_t Limit = 0;  // objects drawn: the first ones of the list
   };
   bool ComposedServes(const TComposedFor& now) const;
+  // The kept picture shows a shorter prefix of the same objects in the same window.
+  bool ComposedGrowsTo(const TComposedFor& now) const;
+  // Black, grid and axes: the picture of no objects.
+  void ComposeBackground(const TComposedFor& now);
+  // Paints the objects the prefix adds, keeping pictures of prefixes on the way.
+  void GrowComposed(const TComposedFor& now);
+  void ShowComposed();
+  size_t Limit = kAllObjects;
+
+  // Pictures of prefixes at whole multiples of PrefixStep (a share of the list), kept while
+  // a prefix is shown: a backward jump paints on from the nearest one below it instead of
+  // from the start. Made on the way of forward paints, valid for one window, grid and list.
+  struct TPrefixPicture {
+    QImage Picture;
+    size_t Drawn = 0;
+  };
+  size_t PrefixStep() const;  // 0: no pictures kept
+  bool RestorePrefixPicture(const TComposedFor& now);
+  std::vector<TPrefixPicture> PrefixPictures;  // by multiple of the step, 1 first
+  TComposedFor PrefixKey;
   QImage Composed;
   TComposedFor ComposedKey;
   bool RepaintPending = true;

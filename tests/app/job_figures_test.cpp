@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <vector>
 
 #include "app/job_figures.h"
@@ -153,4 +154,28 @@ TEST(StatsCommand, PrintsTheFiguresAsOneJsonObject) {
   EXPECT_EQ(RunShellCommand(std::string(VELQUOR_CLI) + " stats /nonexistent/x.cnc 2>/dev/null").Status, 1);
   EXPECT_EQ(RunShellCommand(std::string(VELQUOR_CLI) + " stats " + file + " " + file + " 2>/dev/null").Status, 2);
   std::filesystem::remove(file);
+}
+
+// Each element's own time, as playback reads it: only feed moves under a usable F have one.
+TEST(JobFigures, LastMoveSecondsOfEachElement) {
+  struct TRow {
+    const char* What;
+    TCncElementData Element;
+    std::optional<double> Seconds;
+  };
+  const std::vector<TRow> rows = {
+      {"line before any F", Move(kG01, {10, 0, 0}), std::nullopt},
+      {"the F itself", Feed(600), std::nullopt},
+      {"10 mm at F600", Move(kG01, {20, 0, 0}), 1.0},
+      {"rapid", Move(kG00, {30, 0, 0}), std::nullopt},
+      {"half circle of radius 10 at F600", Move(kG02, {10, 0, 0}, {-10, 0, 0}), kPi},
+      {"F0", Feed(0), std::nullopt},
+      {"line under F0", Move(kG01, {20, 0, 0}), std::nullopt},
+  };
+  TJobFigureSum sum({0, 0, 0}, TFeedUnit::Millimetre);
+  for (const TRow& row : rows) {
+    sum.Add(row.Element);
+    ASSERT_EQ(sum.LastMoveSeconds().has_value(), row.Seconds.has_value()) << row.What;
+    if (row.Seconds) EXPECT_NEAR(*sum.LastMoveSeconds(), *row.Seconds, 1e-9) << row.What;
+  }
 }

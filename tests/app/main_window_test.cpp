@@ -114,7 +114,7 @@ TEST_F(TMainWindowTest, ToolBarAndMenusOfferEveryCommand) {
                                   QString::fromUtf8("File &Export picture\u2026 Ctrl+E"),
                                   "File &Close Velquor Ctrl+F4",
                                   "&View Zoom to &part F7", "&View P&ick element F6",
-                                  "&View &Follow file changes ", "&Tools Tools Ctrl+T",
+                                  "&View &Follow file changes ", "&View Play&back F8", "&Tools Tools Ctrl+T",
                                   "&Tools Show/Close simulation Ctrl+S", "&Info About Ctrl+A"}));
   EXPECT_EQ(Form->OpenDialog().windowTitle(), "Open CNC-File");
   EXPECT_EQ(Form->OpenDialog().nameFilters(),

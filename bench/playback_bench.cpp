@@ -1,0 +1,143 @@
+// Playback on a real workload: the display list of a program (contour and cutting path,
+// tool radii 1 mm for tools 1 to 8) played back along the path at the start window.
+// Times stepping from the start to the end in 1,000 positions (each one the objects it
+// adds, painted on the kept picture), one slider jump to the middle from the start and
+// from the end (a backward jump repaints the prefix), and reading the track once.
+// VELQUOR_BENCH_PROGRAM=FILE measures a given program (the reference workload); without it
+// a generated program of a million lines is used.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/playback.h"
+#include "bench/program_generator.h"
+#include "display/draw_elements.h"
+#include "display/sim_view.h"
+#include "engine/cnc_api.h"
+
+namespace {
+
+constexpr int kViewWidth = 994;
+constexpr int kViewHeight = 628;
+constexpr int kToolsWithRadius = 8;
+constexpr int32_t kToolRadiusMicrons = 1000;
+constexpr size_t kPositions = 1000;
+constexpr uint8_t kContourMode = 0, kPathMode = 1;
+
+std::string ProgramFile() {
+  if (const char* given = std::getenv("VELQUOR_BENCH_PROGRAM")) return given;
+  const auto path = std::filesystem::temp_directory_path() / "velquor_bench_1000000.cnc";
+  if (!std::filesystem::exists(path)) std::ofstream(path, std::ios::binary) << GenerateProgram(1000000);
+  return path.string();
+}
+
+std::array<ToolParam, 255> ToolTable() {
+  std::array<ToolParam, 255> tools{};
+  for (int t = 1; t <= kToolsWithRadius; ++t) tools[t].Diameter = 2.0 * kToolRadiusMicrons / 1000.0;
+  return tools;
+}
+
+// A run drawn as the main window draws it with both lists shown: the path plays back.
+struct TPlayedRun {
+  TSimView View;
+  int32_t Handle = 0;
+  TPlayedList Played;
+  TPlaybackTrack Track;
+  std::array<ToolParam, 255> Tools = ToolTable();
+
+  TPlayedRun() {
+    View.Resize(kViewWidth, kViewHeight);
+    View.SetGridSize(10);
+    View.SetRect({-40, 560, -40, std::nearbyint(600.0 * kViewHeight / kViewWidth - 40)});
+    View.UpdateScale();
+    const std::string file = ProgramFile();
+    if (CncOpen(file.c_str(), &Handle) <= 0) return;
+    for (int t = 1; t <= kToolsWithRadius; ++t) CncSetToolRadius(Handle, static_cast<uint8_t>(t), kToolRadiusMicrons);
+    const TCncPoint start{0, 0, 0};
+    CncRun(Handle, &start);
+    int32_t currentTool = 0;
+    TDrawRun run{&Tools, &currentTool, false, {}};
+    DrawElements(View, Handle, kContourMode, 1, QColor(255, 255, 0), run);
+    Played = {kPathMode, currentTool, start, View.W0Pos, View.Objects.Count(), {}};
+    run.ObjectEnds = &Played.ObjectEnds;
+    DrawElements(View, Handle, kPathMode, 0, QColor(0, 255, 0), run);
+    Track = PlaybackTrackOfRun(Handle, Played, TFeedUnit::Millimetre);
+  }
+  ~TPlayedRun() { CncClose(Handle); }
+
+  void ShowPosition(size_t k) {
+    View.SetObjectLimit(Track.ObjectLimit(k));
+    benchmark::DoNotOptimize(Track.ToolAt(k, Tools));
+    View.PaintView();
+  }
+};
+
+TPlayedRun& SharedRun() {
+  static auto run = std::make_unique<TPlayedRun>();
+  return *run;
+}
+
+void Report(benchmark::State& state, const TPlayedRun& r) {
+  state.counters["elements"] = static_cast<double>(r.Track.Count());
+  state.counters["objects"] = static_cast<double>(r.View.Objects.Count());
+}
+
+// From the start to the end in 1,000 positions; one iteration is the whole walk.
+void BM_StepThroughInThousandPositions(benchmark::State& state) {
+  TPlayedRun& r = SharedRun();
+  const size_t n = r.Track.Count();
+  for (auto _ : state) {
+    state.PauseTiming();
+    r.ShowPosition(0);
+    state.ResumeTiming();
+    for (size_t i = 1; i <= kPositions; ++i) r.ShowPosition(n * i / kPositions);
+    benchmark::DoNotOptimize(r.View.BackBuffer().constBits());
+  }
+  Report(state, r);
+}
+BENCHMARK(BM_StepThroughInThousandPositions)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One slider jump to the middle, from the start (objects added) or from the end (the
+// prefix repainted).
+template <bool FromTheEnd>
+void BM_JumpToTheMiddle(benchmark::State& state) {
+  TPlayedRun& r = SharedRun();
+  const size_t n = r.Track.Count();
+  for (auto _ : state) {
+    state.PauseTiming();
+    r.ShowPosition(FromTheEnd ? n : 0);
+    state.ResumeTiming();
+    r.ShowPosition(n / 2);
+    benchmark::DoNotOptimize(r.View.BackBuffer().constBits());
+  }
+  Report(state, r);
+}
+BENCHMARK_TEMPLATE(BM_JumpToTheMiddle, false)->Name("BM_JumpToTheMiddleFromTheStart")->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_TEMPLATE(BM_JumpToTheMiddle, true)->Name("BM_JumpToTheMiddleFromTheEnd")->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Reading the track when the bar opens: every element of the path and its time.
+void BM_ReadTrack(benchmark::State& state) {
+  TPlayedRun& r = SharedRun();
+  for (auto _ : state) benchmark::DoNotOptimize(PlaybackTrackOfRun(r.Handle, r.Played, TFeedUnit::Millimetre).Count());
+  Report(state, r);
+}
+BENCHMARK(BM_ReadTrack)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  int qtArgc = 1;
+  QGuiApplication app(qtArgc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
