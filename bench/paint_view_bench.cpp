@@ -2,7 +2,6 @@
 // and zoomed in so that about 1 % of it lies in the view.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <memory>
 
 #include "display/sim_view.h"
@@ -69,13 +68,3 @@ BENCHMARK_TEMPLATE(BM_PaintView, SetStartWindow)->ArgName("recalc")->Arg(1)->Arg
 BENCHMARK_TEMPLATE(BM_PaintView, SetZoomedWindow)->ArgName("recalc")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int qtArgc = 1;
-  QGuiApplication app(qtArgc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -5,7 +5,6 @@
 // a generated program of a million lines is used.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <array>
 #include <cstdlib>
 #include <filesystem>
@@ -91,13 +90,3 @@ void BM_Pick(benchmark::State& state) {
 BENCHMARK(BM_Pick)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int qtArgc = 1;
-  QGuiApplication app(qtArgc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

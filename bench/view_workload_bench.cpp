@@ -6,7 +6,6 @@
 // a generated program of a million lines is used.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <array>
 #include <cstdlib>
 #include <filesystem>
@@ -162,13 +161,3 @@ void BM_ProcessFile(benchmark::State& state) {
 BENCHMARK(BM_ProcessFile)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int qtArgc = 1;
-  QGuiApplication app(qtArgc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
