@@ -176,6 +176,8 @@ TEST(JobFigures, LastMoveSecondsOfEachElement) {
   for (const TRow& row : rows) {
     sum.Add(row.Element);
     ASSERT_EQ(sum.LastMoveSeconds().has_value(), row.Seconds.has_value()) << row.What;
-    if (row.Seconds) EXPECT_NEAR(*sum.LastMoveSeconds(), *row.Seconds, 1e-9) << row.What;
+    if (row.Seconds) {
+      EXPECT_NEAR(*sum.LastMoveSeconds(), *row.Seconds, 1e-9) << row.What;
+    }
   }
 }
