@@ -1,5 +1,7 @@
 #include "display/display_list.h"
 
+#include "display/slot_layer.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -56,67 +58,6 @@ bool IsArc(TShape s) { return s == TShape::ArcCW || s == TShape::ArcCCW; }
 
 }  // namespace
 
-// Thin objects are drawn as colour slots into a byte per pixel, which the processor's cache
-// holds, and laid over the picture before QPainter draws and at the end.
-class TSlotLayer {
- public:
-  static constexpr size_t kSlots = 255;
-  TSlotLayer(QImage& image, size_t pens)
-      : Pixels(reinterpret_cast<uint32_t*>(image.bits())),
-        Stride(image.bytesPerLine() / 4),
-        Width(image.width()),
-        Height(image.height()),
-        Slots(size_t(Width) * size_t(Height), 0),
-        PenSlot(pens, 0),
-        Covered(Width, Height) {}
-  // `backwards`: pixels keep their first colour and count towards the covered tiles.
-  TRasterTarget Target(bool backwards = false) {
-    if (backwards) Counting = true;
-    return {Slots.data(), Width, Width, Height, backwards ? &Covered : nullptr};
-  }
-  TRasterValue SlotOf(uint32_t pen, QRgb colour) {
-    if (PenSlot[pen] != 0) return PenSlot[pen];
-    if (Colours.size() == kSlots) Flush();
-    Colours.push_back(0xFF000000u | colour);
-    return PenSlot[pen] = static_cast<TRasterValue>(Colours.size());
-  }
-  // An object drawn within this box: only the rows it spans need laying over.
-  void Touch(const TPixelBox& p) {
-    RowLo = std::min(RowLo, std::min(p.Y1, p.Y2) - kRowSlack);
-    RowHi = std::max(RowHi, std::max(p.Y1, p.Y2) + kRowSlack);
-  }
-  // Lays the drawn pixels over the picture and starts empty.
-  void Flush() {
-    if (Colours.empty()) return;
-    const int32_t last = std::min(Height - 1, RowHi);
-    for (int32_t y = std::max(0, RowLo); y <= last; ++y) {
-      TRasterValue* cells = Slots.data() + size_t(y) * size_t(Width);
-      uint32_t* row = Pixels + size_t(y) * size_t(Stride);
-      for (int32_t x = 0; x < Width; ++x) {
-        if (cells[x] == 0) continue;
-        row[x] = Colours[cells[x] - 1];
-        cells[x] = 0;
-      }
-    }
-    Colours.clear();
-    std::fill(PenSlot.begin(), PenSlot.end(), TRasterValue{0});
-    if (Counting) Covered.Clear();
-    Counting = false;
-    RowLo = INT32_MAX, RowHi = INT32_MIN;
-  }
-
- private:
-  static constexpr int32_t kRowSlack = 2;  // rounding of outlines at the box's edge
-  int32_t RowLo = INT32_MAX, RowHi = INT32_MIN;
-  uint32_t* Pixels;
-  int32_t Stride, Width, Height;
-  std::vector<TRasterValue> Slots;
-  std::vector<TRasterValue> PenSlot;  // by pen number, 0 for none yet
-  std::vector<uint32_t> Colours;      // by slot - 1
-  TCoverage Covered;
-  bool Counting = false;  // Covered may hold counts
-};
-
 uint32_t TDisplayList::PenNumber(const TPenSpec& pen) {
   // Objects come in runs of the same pen: look from the newest backwards.
   for (size_t i = Pens.size(); i-- > 0;)
@@ -141,7 +82,7 @@ void TDisplayList::Add(const TGraphObject& o, const TViewWindow& w) {
     block.FirstData[2] = static_cast<uint32_t>(Arcs.size());
     Blocks.push_back(block);
   } else {
-    Uncull(Blocks.size() - 1);  // its box grows: the objects in it need their pixels
+    Refresh(Blocks.size() - 1);  // its box grows: the objects in it need their pixels
   }
   Extend(Blocks.back(), o);
   if (!DrawnDirectly(o.Pen, o.Shape)) Blocks.back().PainterObjects = true;
@@ -189,11 +130,26 @@ void TDisplayList::Extend(TBlock& block, const TGraphObject& o) {
 // Pixels beyond a pen's half width that rounding or the visibility test may still reach.
 constexpr double kCullSlackPx = 4;
 
-bool TDisplayList::BlockMeets(const TBlock& block, const TViewWindow& w) {
-  if (block.Unbounded || !w.CanConvert()) return true;
-  const TWindowRect v = RealBoxAroundView(w, block.WidestPen / 2 + kCullSlackPx);
+bool TDisplayList::BlockMeets(const TBlock& block, const TPixelMapping& m, TPixelBox* box) {
+  if (block.Unbounded || !m.Window.CanConvert()) {
+    if (box) *box = {INT32_MIN / 2, INT32_MIN / 2, INT32_MAX / 2, INT32_MAX / 2};
+    return true;
+  }
+  const double slack = block.WidestPen / 2 + kCullSlackPx;
+  const TWindowRect v = RealBoxAroundView(m.Window, slack);
   const TWindowRect& b = block.Box;
-  return b.XMax >= v.XMin && b.XMin <= v.XMax && b.YMax >= v.YMin && b.YMin <= v.YMax;
+  if (b.XMax < v.XMin || b.XMin > v.XMax || b.YMax < v.YMin || b.YMin > v.YMax) return false;
+  if (box) {
+    // Within the safe box the fast conversion holds; what lies beyond it is far outside the view.
+    const TWindowRect& s = m.SafeBox;
+    const auto pixel = [&](double x, double y) {
+      return m.Pixel({std::clamp(x, s.XMin, s.XMax), std::clamp(y, s.YMin, s.YMax)});
+    };
+    const TPixelXY topLeft = pixel(b.XMin, b.YMax), bottomRight = pixel(b.XMax, b.YMin);
+    const auto grown = static_cast<int32_t>(slack);
+    *box = {topLeft.X - grown, topLeft.Y - grown, bottomRight.X + grown, bottomRight.Y + grown};
+  }
+  return true;
 }
 
 void TDisplayList::SetBlockPixels(size_t block, const TPixelMapping& m) {
@@ -202,16 +158,14 @@ void TDisplayList::SetBlockPixels(size_t block, const TPixelMapping& m) {
   for (size_t i = block * kBlockObjects; i < end; ++i) SetPixels(Records[i], i, m, next[GeometryArray(Records[i])]++);
 }
 
-void TDisplayList::Uncull(size_t block) {
-  if (!Blocks[block].Culled) return;
-  // Culled objects lie wholly outside the view: they come out hidden and add no curves.
-  SetBlockPixels(block, TPixelMapping(CulledWindow));
-  Blocks[block].Culled = false;
+void TDisplayList::Refresh(size_t block) {
+  if (!Blocks[block].Stale) return;
+  SetBlockPixels(block, TPixelMapping(BlockWindow));
+  Blocks[block].Stale = false;
 }
 
-void TDisplayList::ResolveCulled() const {
-  auto* self = const_cast<TDisplayList*>(this);
-  for (size_t b = 0; b < Blocks.size(); ++b) self->Uncull(b);
+void TDisplayList::RefreshAll() const {
+  for (size_t b = 0; b < Blocks.size(); ++b) Refresh(b);
 }
 
 void TDisplayList::ResolvePending() {
@@ -244,7 +198,12 @@ void TDisplayList::SetPixels(TRecord& rec, size_t index, const TPixelMapping& m,
     if (form == TPixelForm::Polyline) Curves.resize(run.First);
     form = TPixelForm::Hidden;
   }
-  if (form == TPixelForm::Polyline) CurveRefs.push_back({index, run});
+  if (form == TPixelForm::Polyline) {
+    // Runs are refreshed in any order; the refs stay in list order.
+    const auto at = std::upper_bound(CurveRefs.begin(), CurveRefs.end(), index,
+                                     [](size_t o, const TCurveRef& r) { return o < r.Object; });
+    CurveRefs.insert(at, {index, run});
+  }
   rec.Form = static_cast<uint32_t>(form);
 }
 
@@ -277,18 +236,14 @@ void TDisplayList::Clear() {
 void TDisplayList::Recalc(const TViewWindow& w) {
   Curves.clear();
   CurveRefs.clear();
-  const TPixelMapping m(w);
-  CulledWindow = w;
-  for (size_t b = 0; b < Blocks.size(); ++b) {
-    Blocks[b].Culled = !BlockMeets(Blocks[b], w);
-    if (!Blocks[b].Culled) SetBlockPixels(b, m);
-  }
+  BlockWindow = w;
+  for (TBlock& block : Blocks) block.Stale = true;
   Pending = Records.size();
 }
 
 TGraphObject TDisplayList::operator[](size_t index) const {
   ResolvePending();
-  ResolveCulled();
+  RefreshAll();
   size_t next[3] = {0, 0, 0};
   for (size_t i = 0; i < index; ++i) ++next[GeometryArray(Records[i])];
   return Object(Records[index], next[GeometryArray(Records[index])]);
@@ -296,7 +251,7 @@ TGraphObject TDisplayList::operator[](size_t index) const {
 
 std::vector<TGraphObject> TDisplayList::All() const {
   ResolvePending();
-  ResolveCulled();
+  RefreshAll();
   std::vector<TGraphObject> out;
   out.reserve(Records.size());
   size_t next[3] = {0, 0, 0};
@@ -379,6 +334,7 @@ struct TDisplayList::TPainting {
   QPainter& Canvas;
   TSlotLayer* Layer;  // null: everything through QPainter
   TPixelMapping Mapping;
+  TPixelMapping BlockMapping;  // of the window stale runs are computed for
   TRasterTarget Target;
   size_t First, Last;  // the objects painted
   bool Backwards = false;
@@ -395,27 +351,27 @@ size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w
   const bool direct = method == TPaintMethod::Fast && image.depth() == 32 && !image.isNull();
   std::optional<TSlotLayer> layer;
   if (direct) layer.emplace(image, Pens.size());
-  TPainting p{canvas, layer ? &*layer : nullptr, TPixelMapping(w), layer ? layer->Target() : TRasterTarget{},
-              range.First, last};
+  TPainting p{canvas,        layer ? &*layer : nullptr, TPixelMapping(w), TPixelMapping(BlockWindow),
+              layer ? layer->Target() : TRasterTarget{}, range.First, last};
   // Backwards only while every pen has a slot of its own: a flush in the middle would put
   // earlier objects over later ones.
   const bool backwards = direct && Pens.size() <= TSlotLayer::kSlots;
   const size_t lastBlock = (last + kBlockObjects - 1) / kBlockObjects;
   for (size_t b = range.First / kBlockObjects; b < lastBlock;) {
     if (!backwards || Blocks[b].PainterObjects) {
-      if (!Blocks[b].Culled) PaintBlock(p, b);
+      if (ReadyToPaint(p, b)) PaintBlock(p, b);
       ++b;
       continue;
     }
     // A run of blocks our rasteriser draws alone: last object first, so that objects under
-    // wholly drawn tiles are skipped.
+    // wholly drawn tiles are skipped, and once the whole picture is drawn nothing more is.
     size_t end = b;
     while (end < lastBlock && !Blocks[end].PainterObjects) ++end;
     layer->Flush();
     p.Backwards = true;
     p.Target = layer->Target(true);
-    for (size_t k = end; k-- > b;)
-      if (!Blocks[k].Culled) PaintBlock(p, k);
+    for (size_t k = end; k-- > b && !p.Target.Coverage->AllFull();)
+      if (ReadyToPaint(p, k)) PaintBlock(p, k);
     layer->Flush();
     p.Backwards = false;
     p.Target = layer->Target();
@@ -423,6 +379,16 @@ size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w
   }
   if (layer) layer->Flush();
   return p.Drawn;
+}
+
+bool TDisplayList::ReadyToPaint(TPainting& p, size_t b) const {
+  const TBlock& block = Blocks[b];
+  if (!block.Stale) return true;
+  TPixelBox box;
+  if (!BlockMeets(block, p.BlockMapping, &box)) return false;
+  if (p.Backwards && p.Target.Coverage->Full(box)) return false;
+  Refresh(b);
+  return true;
 }
 
 void TDisplayList::PaintBlock(TPainting& p, size_t block) const {

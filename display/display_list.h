@@ -47,11 +47,11 @@ class TDisplayList {
   // Grows with every Add and Clear: a picture drawn at one value is still right while it stays.
   uint64_t Version() const { return Changes; }
 
-  // Pixel coordinates of every object for the window.
+  // Pixel coordinates of every object for the window (computed when first read or painted).
   void Recalc(const TViewWindow& w);
-  // Draws, in list order, every object of `range` whose bounding box touched the view when
-  // its pixels were computed for this window; returns how many were drawn. `canvas` paints
-  // on `image`.
+  // Draws, in list order, every object of `range` whose bounding box touches the view;
+  // returns how many were drawn, leaving out runs of objects that later objects hide wholly.
+  // `canvas` paints on `image`.
   size_t Paint(QImage& image, QPainter& canvas, const TViewWindow& w, TPaintMethod method = TPaintMethod::Fast,
                TObjectRange range = {}) const;
 
@@ -87,6 +87,8 @@ class TDisplayList {
   // `data`: the object's place in the geometry array of its shape.
   void SetPixels(TRecord& rec, size_t index, const TPixelMapping& m, size_t data);
   struct TPainting;
+  // Whether the run may show; computes its pixels when it does.
+  bool ReadyToPaint(TPainting& p, size_t block) const;
   void PaintBlock(TPainting& p, size_t block) const;
   // `arcIndex`: the place of its data in Arcs (when it is an arc).
   void PaintObject(TPainting& p, size_t object, uint32_t arcIndex) const;
@@ -102,10 +104,11 @@ class TDisplayList {
   std::vector<TCurveRef> CurveRefs;
   mutable TEllipseRaster Ellipses;  // outlines of small ellipses, kept from paint to paint
 
-  // Short runs of consecutive objects with the real box around them. Programs move on from
-  // place to place, so many runs lie wholly outside a zoomed view: Recalc leaves their objects
-  // unconverted (Culled) and Paint skips them. Runs are short because even generated paths
-  // that jump about keep a few moves together.
+  // Short runs of consecutive objects with the real box around them. Recalc only marks the
+  // runs stale; Paint computes the pixels of a run when it reaches it, and never for runs that
+  // lie wholly outside the view or, painting backwards, under parts of the picture that later
+  // objects have drawn wholly. Runs are short because even generated paths that jump about
+  // keep a few moves together.
   static constexpr size_t kBlockObjects = 16;
   static constexpr double kEmpty = 1e300;
   struct TBlock {
@@ -113,17 +116,20 @@ class TDisplayList {
     int32_t WidestPen = 0;
     bool Unbounded = false;  // holds an object with a coordinate that is not finite: never culled
     uint32_t FirstData[3] = {0, 0, 0};  // geometry of its first object in each array
-    bool Culled = false;
+    bool Stale = false;  // its objects have no pixels for BlockWindow yet
     bool PainterObjects = false;  // holds an object that QPainter draws (wide or dash-dot curve)
   };
   static void Extend(TBlock& block, const TGraphObject& object);
-  static bool BlockMeets(const TBlock& block, const TViewWindow& w);
+  // Whether the run may show in the view of `m`; with `box`, its pixel box there.
+  static bool BlockMeets(const TBlock& block, const TPixelMapping& m, TPixelBox* box = nullptr);
   void SetBlockPixels(size_t block, const TPixelMapping& m);
-  void Uncull(size_t block);
-  // Pixels of the objects of culled runs, for reading them one by one.
-  void ResolveCulled() const;
+  // Computes the pixels of a stale run for BlockWindow.
+  void Refresh(size_t block);
+  void Refresh(size_t block) const { const_cast<TDisplayList*>(this)->Refresh(block); }
+  // Pixels of the objects of every stale run, for reading them one by one.
+  void RefreshAll() const;
   std::vector<TBlock> Blocks;
-  TViewWindow CulledWindow;  // the window of the last Recalc
+  TViewWindow BlockWindow;  // the window of the last Recalc
 
   // Objects from Pending on were added in PendingWindow and have no pixels yet: reading or
   // painting them computes them (a cache, so const), Recalc makes it unnecessary.

@@ -12,6 +12,7 @@ namespace {
 constexpr int32_t kDashDotPeriod = 9;
 bool DashDotLit(int32_t phase) { return phase < 4 || phase == 6; }
 
+
 int32_t RoundHalfUp(double v) { return static_cast<int32_t>(std::floor(v + 0.5)); }
 
 // One side of an ellipse's outline, walked along axis a (columns or rows): the other
@@ -145,7 +146,9 @@ TCoverage::TCoverage(int32_t width, int32_t height)
       Height(std::max(height, 0)),
       TilesX((Width + (1 << kTileShift) - 1) >> kTileShift),
       TilesY((Height + (1 << kTileShift) - 1) >> kTileShift),
-      GroupsX((TilesX + (1 << kGroupShift) - 1) >> kGroupShift) {
+      GroupsX((TilesX + (1 << kGroupShift) - 1) >> kGroupShift),
+      WordsPerRow((size_t(Width) + 63) / 64),
+      Drawn(WordsPerRow * size_t(Height), 0) {
   constexpr int32_t kSide = 1 << kTileShift;
   const int32_t groupsY = (TilesY + (1 << kGroupShift) - 1) >> kGroupShift;
   EmptyMissing.resize(size_t(TilesX) * size_t(TilesY));
@@ -159,6 +162,7 @@ TCoverage::TCoverage(int32_t width, int32_t height)
   }
   Missing = EmptyMissing;
   OpenTiles = EmptyOpen;
+  OpenTotal = EmptyMissing.size();
 }
 
 bool TCoverage::Full(const TPixelBox& box) const {
@@ -166,6 +170,11 @@ bool TCoverage::Full(const TPixelBox& box) const {
   const int32_t y1 = std::max(box.Y1, 0), y2 = std::min(box.Y2, Height - 1);
   if (x1 > x2 || y1 > y2) return true;
   const int32_t tx1 = x1 >> kTileShift, tx2 = x2 >> kTileShift, ty1 = y1 >> kTileShift, ty2 = y2 >> kTileShift;
+  if (tx2 - tx1 <= 1 && ty2 - ty1 <= 1) {  // a few pixels: at most four tiles to look at
+    const size_t row1 = size_t(ty1) * size_t(TilesX), row2 = size_t(ty2) * size_t(TilesX);
+    return (Missing[row1 + size_t(tx1)] | Missing[row1 + size_t(tx2)] | Missing[row2 + size_t(tx1)] |
+            Missing[row2 + size_t(tx2)]) == 0;
+  }
   if (Missing[LastOpen] != 0) {
     const int32_t lx = static_cast<int32_t>(LastOpen % size_t(TilesX)), ly = static_cast<int32_t>(LastOpen / size_t(TilesX));
     if (lx >= tx1 && lx <= tx2 && ly >= ty1 && ly <= ty2) return false;
@@ -191,7 +200,47 @@ bool TCoverage::Full(const TPixelBox& box) const {
 void TCoverage::Clear() {
   std::copy(EmptyMissing.begin(), EmptyMissing.end(), Missing.begin());
   std::copy(EmptyOpen.begin(), EmptyOpen.end(), OpenTiles.begin());
+  OpenTotal = EmptyMissing.size();
+  std::fill(Drawn.begin(), Drawn.end(), 0);
 }
+
+namespace {
+
+// Smallest integer >= p / d, for d > 0.
+int64_t CeilDiv(int64_t p, int64_t d) { return p >= 0 ? (p + d - 1) / d : -((-p) / d); }
+
+// A line as steps along its major axis: step i lights the pixel (major0 + majorStep * i,
+// minor0 + minorStep * q(i)) with q(i) = floor((2i + 1) * a / 2n), the line at the pixel's centre.
+struct TLineSteps {
+  bool XMajor;
+  int64_t N, A, Major0, Minor0, MajorStep, MinorStep;
+
+  // Steps First..Last whose pixels lie inside a picture of majorSize x minorSize.
+  bool Inside(int64_t majorSize, int64_t minorSize, int64_t& first, int64_t& last) const {
+    first = 0, last = N - 1;  // the end pixel is left out
+    if (MajorStep > 0) {
+      first = std::max(first, -Major0);
+      last = std::min(last, majorSize - 1 - Major0);
+    } else {
+      first = std::max(first, Major0 - (majorSize - 1));
+      last = std::min(last, Major0);
+    }
+    // q(i) is non-decreasing: the minor limits cut a range of steps too.
+    const int64_t qLo = MinorStep > 0 ? -Minor0 : Minor0 - (minorSize - 1);
+    const int64_t qHi = MinorStep > 0 ? minorSize - 1 - Minor0 : Minor0;
+    if (qHi < 0) return false;
+    if (A == 0) {
+      if (qLo > 0) return false;
+    } else {
+      // q(i) >= qLo from i = ceil((2n qLo - a) / 2a); q(i) <= qHi up to ceil((2n (qHi + 1) - a) / 2a) - 1.
+      if (qLo > 0) first = std::max(first, CeilDiv(2 * N * qLo - A, 2 * A));
+      last = std::min(last, CeilDiv(2 * N * (qHi + 1) - A, 2 * A) - 1);
+    }
+    return first <= last;
+  }
+};
+
+}  // namespace
 
 void RasterLine(const TRasterTarget& t, int32_t x1, int32_t y1, int32_t x2, int32_t y2, TRasterValue colour,
                 TLinePattern pattern) {
@@ -202,37 +251,57 @@ void RasterLine(const TRasterTarget& t, int32_t x1, int32_t y1, int32_t x2, int3
     t.Set(x1, y1, colour);
     return;
   }
-  const int64_t major0 = xMajor ? x1 : y1, minor0 = xMajor ? y1 : x1;
-  const int64_t majorStep = (xMajor ? dx : dy) > 0 ? 1 : -1;
-  const int64_t minorDelta = xMajor ? dy : dx;
-  const int64_t minorStep = minorDelta >= 0 ? 1 : -1, a = std::llabs(minorDelta);
-  const int64_t size = xMajor ? t.Width : t.Height;
-  // Steps whose major coordinate lies inside the picture; the end pixel is left out.
-  int64_t lo = 0, hi = n - 1;
-  if (majorStep > 0) {
-    lo = std::max(lo, -major0);
-    hi = std::min(hi, size - 1 - major0);
-  } else {
-    lo = std::max(lo, major0 - (size - 1));
-    hi = std::min(hi, major0);
-  }
-  if (lo > hi) return;
-  // Minor offset at step i: floor((2i + 1) * a / 2n), the line at the pixel's centre.
-  const int64_t twoN = 2 * n;
-  const int64_t start = (2 * lo + 1) * a;
-  int64_t q = 0, r = start;  // a <= n: no division for lines that start inside
-  if (lo > 0) q = start / twoN, r = start % twoN;
-  int32_t phase = static_cast<int32_t>(lo % kDashDotPeriod);
+  const TLineSteps line{xMajor,
+                        n,
+                        std::llabs(xMajor ? dy : dx),
+                        xMajor ? x1 : y1,
+                        xMajor ? y1 : x1,
+                        (xMajor ? dx : dy) > 0 ? 1 : -1,
+                        (xMajor ? dy : dx) >= 0 ? 1 : -1};
+  const int64_t majorSize = xMajor ? t.Width : t.Height, minorSize = xMajor ? t.Height : t.Width;
+  int64_t lo = 0, hi = 0;
+  if (!line.Inside(majorSize, minorSize, lo, hi)) return;
+  const int64_t twoN = 2 * n, twoA = 2 * line.A;
+  int64_t q = (2 * lo + 1) * line.A / twoN, r = (2 * lo + 1) * line.A % twoN;
   const bool dashed = pattern == TLinePattern::DashDot;
-  for (int64_t i = lo; i <= hi; ++i) {
-    if (!dashed || DashDotLit(phase)) {
-      const int64_t major = major0 + majorStep * i, minor = minor0 + minorStep * q;
-      if (xMajor) t.Set(static_cast<int32_t>(major), static_cast<int32_t>(minor), colour);
-      else t.Set(static_cast<int32_t>(minor), static_cast<int32_t>(major), colour);
-    }
+  int32_t phase = static_cast<int32_t>(lo % kDashDotPeriod);
+  const auto put = [&](int64_t i) {
+    if (dashed && !DashDotLit(phase)) return;
+    const int64_t major = line.Major0 + line.MajorStep * i, minor = line.Minor0 + line.MinorStep * q;
+    if (xMajor) t.Set(static_cast<int32_t>(major), static_cast<int32_t>(minor), colour);
+    else t.Set(static_cast<int32_t>(minor), static_cast<int32_t>(major), colour);
+  };
+  const auto step = [&] {
     if (++phase == kDashDotPeriod) phase = 0;
-    r += 2 * a;
+    r += twoA;
     if (r >= twoN) r -= twoN, ++q;
+  };
+  if (!t.Coverage) {
+    for (int64_t i = lo; i <= hi; ++i) put(i), step();
+    return;
+  }
+  // Drawing backwards, most of a long line runs through tiles already wholly drawn: the
+  // steps within one tile along the major axis are drawn only when a tile they may touch is
+  // open (with a slope of at most one, that of their first pixel or the next one across).
+  constexpr int64_t kTile = int64_t{1} << TCoverage::kTileShift;
+  const int64_t tileQ = twoA * kTile / twoN, tileR = twoA * kTile % twoN;  // a whole tile's steps at once
+  for (int64_t i = lo; i <= hi;) {
+    const int64_t major = line.Major0 + line.MajorStep * i, minor = line.Minor0 + line.MinorStep * q;
+    const int64_t last = std::min(hi, i + (line.MajorStep > 0 ? kTile - 1 - (major & (kTile - 1)) : major & (kTile - 1)));
+    const auto far = static_cast<int32_t>(std::clamp<int64_t>(minor + line.MinorStep * (last - i), 0, minorSize - 1));
+    const auto at = static_cast<int32_t>(major), near = static_cast<int32_t>(minor);
+    const bool covered = xMajor ? t.Coverage->TileFull(at, near) && t.Coverage->TileFull(at, far)
+                                : t.Coverage->TileFull(near, at) && t.Coverage->TileFull(far, at);
+    if (!covered) {
+      for (; i <= last; ++i) put(i), step();
+    } else if (last - i + 1 == kTile) {
+      phase = (phase + static_cast<int32_t>(kTile)) % kDashDotPeriod;
+      r += tileR, q += tileQ;
+      if (r >= twoN) r -= twoN, ++q;
+      i = last + 1;
+    } else {
+      for (; i <= last; ++i) step();
+    }
   }
 }
 
@@ -258,14 +327,17 @@ const TEllipseRaster::TOutline* TEllipseRaster::Outline(int32_t w, int32_t h) {
   });
   out.erase(std::unique(out.begin(), out.end(), [](TOffset p, TOffset q) { return p.X == q.X && p.Y == q.Y; }),
             out.end());
-  for (size_t first = 0; first < out.size(); first += kChunk) {
-    TOffset lo = out[first], hi = out[first];
-    for (size_t i = first; i < std::min(out.size(), first + kChunk); ++i) {
-      lo = {std::min(lo.X, out[i].X), std::min(lo.Y, out[i].Y)};
-      hi = {std::max(hi.X, out[i].X), std::max(hi.Y, out[i].Y)};
+  for (int level = 0; level < kLevels; ++level) {
+    const size_t run = kRun[level];
+    for (size_t first = 0; first < out.size(); first += run) {
+      TOffset lo = out[first], hi = out[first];
+      for (size_t i = first; i < std::min(out.size(), first + run); ++i) {
+        lo = {std::min(lo.X, out[i].X), std::min(lo.Y, out[i].Y)};
+        hi = {std::max(hi.X, out[i].X), std::max(hi.Y, out[i].Y)};
+      }
+      outline.RunMin[level].push_back(lo);
+      outline.RunMax[level].push_back(hi);
     }
-    outline.ChunkMin.push_back(lo);
-    outline.ChunkMax.push_back(hi);
   }
   OutlinePixels += out.size();
   return &outline;
@@ -281,15 +353,29 @@ void TEllipseRaster::Draw(const TRasterTarget& t, const TPixelBox& box, TRasterV
   if (cached) {
     const std::vector<TOffset>& outline = cached->Pixels;
     const bool inside = box.X1 >= 0 && box.Y1 >= 0 && box.X2 < t.Width && box.Y2 < t.Height;
+    // Whether the run of outline pixels may light a pixel: inside the picture and, drawing
+    // backwards, over a tile still open.
+    const auto mayShow = [&](int level, size_t run) {
+      const TOffset lo = cached->RunMin[level][run], hi = cached->RunMax[level][run];
+      const TPixelBox pixels{box.X1 + lo.X, box.Y1 + lo.Y, box.X1 + hi.X, box.Y1 + hi.Y};
+      if (!inside && (pixels.X2 < 0 || pixels.X1 >= t.Width || pixels.Y2 < 0 || pixels.Y1 >= t.Height)) return false;
+      return !(t.Coverage && t.Coverage->Full(pixels));
+    };
     const auto put = [&](std::vector<TOffset>::const_iterator from, std::vector<TOffset>::const_iterator to) {
       size_t i = static_cast<size_t>(from - outline.begin());
       const size_t end = static_cast<size_t>(to - outline.begin());
       while (i < end) {
-        const size_t chunk = i / kChunk, chunkEnd = std::min(end, (chunk + 1) * kChunk);
-        const TOffset lo = cached->ChunkMin[chunk], hi = cached->ChunkMax[chunk];
-        if (inside || (box.X1 + hi.X >= 0 && box.X1 + lo.X < t.Width && box.Y1 + hi.Y >= 0 && box.Y1 + lo.Y < t.Height))
-          for (; i < chunkEnd; ++i) t.Set(box.X1 + outline[i].X, box.Y1 + outline[i].Y, colour);
-        i = chunkEnd;
+        const size_t group = i / kRun[1], groupEnd = std::min(end, (group + 1) * kRun[1]);
+        if (!mayShow(1, group)) {
+          i = groupEnd;
+          continue;
+        }
+        while (i < groupEnd) {
+          const size_t run = i / kRun[0], runEnd = std::min(groupEnd, (run + 1) * kRun[0]);
+          if (mayShow(0, run))
+            for (; i < runEnd; ++i) t.Set(box.X1 + outline[i].X, box.Y1 + outline[i].Y, colour);
+          i = runEnd;
+        }
       }
     };
     if (whole) {

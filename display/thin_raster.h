@@ -25,22 +25,40 @@ struct TPixelBox {
 class TCoverage {
  public:
   TCoverage(int32_t width, int32_t height);
-  void Count(int32_t x, int32_t y) {
+  // Marks the pixel drawn; false when it already was. A bit per pixel: the marks of a whole
+  // picture stay in the processor's cache, so looking at pixels already drawn costs little.
+  bool Take(int32_t x, int32_t y) {
+    uint64_t& word = Drawn[size_t(y) * WordsPerRow + size_t(x >> 6)];
+    const uint64_t bit = uint64_t{1} << (x & 63);
+    if (word & bit) return false;
+    word |= bit;
     const int32_t tx = x >> kTileShift, ty = y >> kTileShift;
-    if (--Missing[size_t(ty) * size_t(TilesX) + size_t(tx)] == 0)
+    if (--Missing[size_t(ty) * size_t(TilesX) + size_t(tx)] == 0) {
       --OpenTiles[size_t(ty >> kGroupShift) * size_t(GroupsX) + size_t(tx >> kGroupShift)];
+      --OpenTotal;
+    }
+    return true;
   }
+  bool TileFull(int32_t x, int32_t y) const {
+    return Missing[size_t(y >> kTileShift) * size_t(TilesX) + size_t(x >> kTileShift)] == 0;
+  }
+  // Every pixel of the picture is drawn: nothing drawn under it could show.
+  bool AllFull() const { return OpenTotal == 0; }
   // Every pixel of the box inside the picture is drawn (or none is inside).
   bool Full(const TPixelBox& box) const;
   // Back to nothing drawn.
   void Clear();
 
+  static constexpr int kTileShift = 3;  // tiles of 8 x 8 pixels
+
  private:
-  static constexpr int kTileShift = 3;   // tiles of 8 x 8 pixels
   static constexpr int kGroupShift = 3;  // groups of 8 x 8 tiles, so that large boxes cost little
   int32_t Width, Height, TilesX, TilesY, GroupsX;
   std::vector<uint8_t> Missing;     // pixels of each tile not drawn yet
   std::vector<uint16_t> OpenTiles;  // tiles of each group not wholly drawn
+  size_t OpenTotal = 0;             // tiles of the picture not wholly drawn
+  size_t WordsPerRow;
+  std::vector<uint64_t> Drawn;  // a bit per pixel
   std::vector<uint8_t> EmptyMissing;
   std::vector<uint16_t> EmptyOpen;
   mutable size_t LastOpen = 0;  // a tile found not full: likely still so at the next look
@@ -51,19 +69,13 @@ struct TRasterTarget {
   int32_t Stride = 0;  // pixels per row
   int32_t Width = 0;
   int32_t Height = 0;
-  // Set: pixels keep the first colour they get (drawing backwards) and are counted here.
+  // Set: pixels keep the first colour they get (drawing backwards) and are marked here.
   TCoverage* Coverage = nullptr;
 
   void Set(int32_t x, int32_t y, TRasterValue colour) const {
     if (static_cast<uint32_t>(x) >= static_cast<uint32_t>(Width) || static_cast<uint32_t>(y) >= static_cast<uint32_t>(Height))
       return;
-    TRasterValue& cell = Bits[static_cast<int64_t>(y) * Stride + x];
-    if (!Coverage) {
-      cell = colour;
-    } else if (cell == 0) {
-      cell = colour;
-      Coverage->Count(x, y);
-    }
+    if (!Coverage || Coverage->Take(x, y)) Bits[static_cast<int64_t>(y) * Stride + x] = colour;
   }
 };
 
@@ -91,12 +103,14 @@ class TEllipseRaster {
   struct TOffset {
     int16_t X, Y;
   };
-  // The outline in angular order and, per run of kChunk of its pixels, their box: the
-  // outline of a large circle that leaves the picture is walked only where it is inside.
-  static constexpr size_t kChunk = 32;
+  // The outline in angular order and the boxes of its runs of 8 and of 64 pixels: the
+  // outline of a large circle that leaves the picture is walked only where it is inside,
+  // and drawing backwards only where the tiles under it are still open.
+  static constexpr int kLevels = 2;
+  static constexpr size_t kRun[kLevels] = {8, 64};
   struct TOutline {
     std::vector<TOffset> Pixels;
-    std::vector<TOffset> ChunkMin, ChunkMax;
+    std::vector<TOffset> RunMin[kLevels], RunMax[kLevels];
   };
   // Boxes below this width whose height differs by at most one pixel (circles, as both
   // axes share one scale), up to this many outline pixels in all.
