@@ -370,8 +370,10 @@ size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w
     layer->Flush();
     p.Backwards = true;
     p.Target = layer->Target(true);
-    for (size_t k = end; k-- > b && !p.Target.Coverage->AllFull();)
+    for (size_t k = end; k-- > b && !p.Target.Coverage->AllFull();) {
+      if (k >= b + kLookAhead) Prefetch(p, k - kLookAhead);
       if (ReadyToPaint(p, k)) PaintBlock(p, k);
+    }
     layer->Flush();
     p.Backwards = false;
     p.Target = layer->Target();
@@ -379,6 +381,23 @@ size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w
   }
   if (layer) layer->Flush();
   return p.Drawn;
+}
+
+void TDisplayList::Prefetch(const TPainting& p, size_t b) const {
+  const TBlock& block = Blocks[b];
+  if (!block.Stale || !BlockMeets(block, p.BlockMapping)) return;
+  const auto fetch = [](const void* from, size_t bytes) {
+    constexpr size_t kLine = 64;
+    const auto* at = static_cast<const char*>(from);
+    for (size_t offset = 0; offset < bytes; offset += kLine) __builtin_prefetch(at + offset);
+  };
+  const size_t first = b * kBlockObjects, count = std::min(kBlockObjects, Records.size() - first);
+  fetch(&Records[first], count * sizeof(TRecord));
+  const bool last = b + 1 == Blocks.size();
+  const auto until = [&](int array, size_t size) { return last ? size : Blocks[b + 1].FirstData[array]; };
+  fetch(Lines.data() + block.FirstData[0], (until(0, Lines.size()) - block.FirstData[0]) * sizeof(TLineData));
+  fetch(Circles.data() + block.FirstData[1], (until(1, Circles.size()) - block.FirstData[1]) * sizeof(TCircleData));
+  fetch(Arcs.data() + block.FirstData[2], (until(2, Arcs.size()) - block.FirstData[2]) * sizeof(TArcData));
 }
 
 bool TDisplayList::ReadyToPaint(TPainting& p, size_t b) const {

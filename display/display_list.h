@@ -87,6 +87,10 @@ class TDisplayList {
   // `data`: the object's place in the geometry array of its shape.
   void SetPixels(TRecord& rec, size_t index, const TPixelMapping& m, size_t data);
   struct TPainting;
+  // Asks the processor for the data of a stale run that meets the view, a few runs before it
+  // is reached: runs are far apart in memory, and waiting for them took most of the time.
+  static constexpr size_t kLookAhead = 4;
+  void Prefetch(const TPainting& p, size_t block) const;
   // Whether the run may show; computes its pixels when it does.
   bool ReadyToPaint(TPainting& p, size_t block) const;
   void PaintBlock(TPainting& p, size_t block) const;
@@ -109,7 +113,7 @@ class TDisplayList {
   // lie wholly outside the view or, painting backwards, under parts of the picture that later
   // objects have drawn wholly. Runs are short because even generated paths that jump about
   // keep a few moves together.
-  static constexpr size_t kBlockObjects = 16;
+  static constexpr size_t kBlockObjects = 8;
   static constexpr double kEmpty = 1e300;
   struct TBlock {
     TWindowRect Box{kEmpty, -kEmpty, kEmpty, -kEmpty};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <cstdlib>
 #include <optional>
 #include <utility>
@@ -84,6 +85,35 @@ bool AngleBefore(int64_t ax, int64_t ay, int64_t bx, int64_t by) {
   return ax * by - ay * bx > 0;
 }
 
+// Roughly where the direction (x, y) (Y up) falls in the angular order of a circle's outline
+// of n pixels: each eighth of a turn holds as many pixels, spread as the sine (one pixel per
+// row where the outline is steep, per column where it is flat).
+size_t PlaceOnCircle(size_t n, int64_t x, int64_t y) {
+  constexpr double kEighth = std::numbers::pi / 4;
+  double angle = std::atan2(static_cast<double>(y), static_cast<double>(x));
+  if (angle < 0) angle += 2 * std::numbers::pi;
+  const double octant = std::min(7.0, std::floor(angle / kEighth)), rest = angle - octant * kEighth;
+  const double within = static_cast<int>(octant) % 2 == 0 ? std::sin(rest) / std::sin(kEighth)
+                                                          : 1 - std::sin(kEighth - rest) / std::sin(kEighth);
+  return static_cast<size_t>(std::clamp((octant + within) * static_cast<double>(n) / 8, 0.0, static_cast<double>(n)));
+}
+
+// The first i in [0, n) where `holds` turns false (it holds up to some place, then never),
+// looked for near `guess` first: large outlines are far apart in memory, and a search over
+// all of one waits for memory at every step.
+template <typename Holds>
+size_t PartitionNear(size_t n, size_t guess, Holds holds) {
+  constexpr size_t kWindow = 16;
+  size_t lo = guess > kWindow ? guess - kWindow : 0, hi = std::min(n, guess + kWindow);
+  if ((lo > 0 && !holds(lo - 1)) || (hi < n && holds(hi))) lo = 0, hi = n;  // not near the guess
+  while (lo < hi) {
+    const size_t mid = lo + (hi - lo) / 2;
+    if (holds(mid)) lo = mid + 1;
+    else hi = mid;
+  }
+  return lo;
+}
+
 // Which pixels of an ellipse belong to the arc: vectors from the centre in doubled pixel
 // units with Y up, tested against the two radials by cross products (no angles).
 struct TSector {
@@ -146,62 +176,25 @@ TCoverage::TCoverage(int32_t width, int32_t height)
       Height(std::max(height, 0)),
       TilesX((Width + (1 << kTileShift) - 1) >> kTileShift),
       TilesY((Height + (1 << kTileShift) - 1) >> kTileShift),
-      GroupsX((TilesX + (1 << kGroupShift) - 1) >> kGroupShift),
-      WordsPerRow((size_t(Width) + 63) / 64),
-      Drawn(WordsPerRow * size_t(Height), 0) {
+      PixelWords((size_t(Width) + 63) / 64),
+      TileWords((size_t(TilesX) + 63) / 64),
+      Drawn(PixelWords * size_t(Height), 0),
+      FullTiles(TileWords * size_t(TilesY), 0) {
   constexpr int32_t kSide = 1 << kTileShift;
-  const int32_t groupsY = (TilesY + (1 << kGroupShift) - 1) >> kGroupShift;
   EmptyMissing.resize(size_t(TilesX) * size_t(TilesY));
-  EmptyOpen.assign(size_t(GroupsX) * size_t(groupsY), 0);
-  for (int32_t ty = 0; ty < TilesY; ++ty) {
-    for (int32_t tx = 0; tx < TilesX; ++tx) {  // tiles at the right and bottom edge may be cut
+  for (int32_t ty = 0; ty < TilesY; ++ty)
+    for (int32_t tx = 0; tx < TilesX; ++tx)  // tiles at the right and bottom edge may be cut
       EmptyMissing[size_t(ty) * size_t(TilesX) + size_t(tx)] =
           static_cast<uint8_t>(std::min(kSide, Width - tx * kSide) * std::min(kSide, Height - ty * kSide));
-      ++EmptyOpen[size_t(ty >> kGroupShift) * size_t(GroupsX) + size_t(tx >> kGroupShift)];
-    }
-  }
   Missing = EmptyMissing;
-  OpenTiles = EmptyOpen;
   OpenTotal = EmptyMissing.size();
-}
-
-bool TCoverage::Full(const TPixelBox& box) const {
-  const int32_t x1 = std::max(box.X1, 0), x2 = std::min(box.X2, Width - 1);
-  const int32_t y1 = std::max(box.Y1, 0), y2 = std::min(box.Y2, Height - 1);
-  if (x1 > x2 || y1 > y2) return true;
-  const int32_t tx1 = x1 >> kTileShift, tx2 = x2 >> kTileShift, ty1 = y1 >> kTileShift, ty2 = y2 >> kTileShift;
-  if (tx2 - tx1 <= 1 && ty2 - ty1 <= 1) {  // a few pixels: at most four tiles to look at
-    const size_t row1 = size_t(ty1) * size_t(TilesX), row2 = size_t(ty2) * size_t(TilesX);
-    return (Missing[row1 + size_t(tx1)] | Missing[row1 + size_t(tx2)] | Missing[row2 + size_t(tx1)] |
-            Missing[row2 + size_t(tx2)]) == 0;
-  }
-  if (Missing[LastOpen] != 0) {
-    const int32_t lx = static_cast<int32_t>(LastOpen % size_t(TilesX)), ly = static_cast<int32_t>(LastOpen / size_t(TilesX));
-    if (lx >= tx1 && lx <= tx2 && ly >= ty1 && ly <= ty2) return false;
-  }
-  for (int32_t gy = ty1 >> kGroupShift; gy <= ty2 >> kGroupShift; ++gy) {
-    for (int32_t gx = tx1 >> kGroupShift; gx <= tx2 >> kGroupShift; ++gx) {
-      if (OpenTiles[size_t(gy) * size_t(GroupsX) + size_t(gx)] == 0) continue;
-      const int32_t rowLo = std::max(ty1, gy << kGroupShift), rowHi = std::min(ty2, ((gy + 1) << kGroupShift) - 1);
-      const int32_t colLo = std::max(tx1, gx << kGroupShift), colHi = std::min(tx2, ((gx + 1) << kGroupShift) - 1);
-      for (int32_t ty = rowLo; ty <= rowHi; ++ty) {
-        const size_t row = size_t(ty) * size_t(TilesX);
-        for (int32_t tx = colLo; tx <= colHi; ++tx) {
-          if (Missing[row + size_t(tx)] == 0) continue;
-          LastOpen = row + size_t(tx);
-          return false;
-        }
-      }
-    }
-  }
-  return true;
 }
 
 void TCoverage::Clear() {
   std::copy(EmptyMissing.begin(), EmptyMissing.end(), Missing.begin());
-  std::copy(EmptyOpen.begin(), EmptyOpen.end(), OpenTiles.begin());
-  OpenTotal = EmptyMissing.size();
+  std::fill(FullTiles.begin(), FullTiles.end(), 0);
   std::fill(Drawn.begin(), Drawn.end(), 0);
+  OpenTotal = EmptyMissing.size();
 }
 
 namespace {
@@ -343,6 +336,44 @@ const TEllipseRaster::TOutline* TEllipseRaster::Outline(int32_t w, int32_t h) {
   return &outline;
 }
 
+// The pixels i..end of a cached outline placed at a box, drawn run by run from the longest
+// runs down: a run that lies outside the picture or, drawing backwards, over covered tiles
+// is passed over whole.
+struct TEllipseRaster::TOutlineRuns {
+  const TRasterTarget& Target;
+  const TOutline& Outline;
+  const TPixelBox& Box;
+  bool Inside;  // the whole box lies in the picture
+  TRasterValue Colour;
+
+  bool MayShow(int level, size_t run) const {
+    const TOffset lo = Outline.RunMin[level][run], hi = Outline.RunMax[level][run];
+    const TPixelBox pixels{Box.X1 + lo.X, Box.Y1 + lo.Y, Box.X1 + hi.X, Box.Y1 + hi.Y};
+    const TRasterTarget& t = Target;
+    if (!Inside && (pixels.X2 < 0 || pixels.X1 >= t.Width || pixels.Y2 < 0 || pixels.Y1 >= t.Height)) return false;
+    return !(t.Coverage && t.Coverage->Full(pixels));
+  }
+  void Put(int level, size_t i, size_t end) const {
+    const size_t length = kRun[level];
+    while (i < end) {
+      const size_t run = i / length, runEnd = std::min(end, (run + 1) * length);
+      if (MayShow(level, run)) {
+        if (level > 0) {
+          Put(level - 1, i, runEnd);
+        } else {
+          const TOffset* pixels = Outline.Pixels.data();
+          if (Inside) {
+            for (size_t k = i; k < runEnd; ++k) Target.SetInside(Box.X1 + pixels[k].X, Box.Y1 + pixels[k].Y, Colour);
+          } else {
+            for (size_t k = i; k < runEnd; ++k) Target.Set(Box.X1 + pixels[k].X, Box.Y1 + pixels[k].Y, Colour);
+          }
+        }
+      }
+      i = runEnd;
+    }
+  }
+};
+
 void TEllipseRaster::Draw(const TRasterTarget& t, const TPixelBox& box, TRasterValue colour,
                           const TArcRadials* radials) {
   const int64_t w = int64_t{box.X2} - box.X1, h = int64_t{box.Y2} - box.Y1;
@@ -353,30 +384,9 @@ void TEllipseRaster::Draw(const TRasterTarget& t, const TPixelBox& box, TRasterV
   if (cached) {
     const std::vector<TOffset>& outline = cached->Pixels;
     const bool inside = box.X1 >= 0 && box.Y1 >= 0 && box.X2 < t.Width && box.Y2 < t.Height;
-    // Whether the run of outline pixels may light a pixel: inside the picture and, drawing
-    // backwards, over a tile still open.
-    const auto mayShow = [&](int level, size_t run) {
-      const TOffset lo = cached->RunMin[level][run], hi = cached->RunMax[level][run];
-      const TPixelBox pixels{box.X1 + lo.X, box.Y1 + lo.Y, box.X1 + hi.X, box.Y1 + hi.Y};
-      if (!inside && (pixels.X2 < 0 || pixels.X1 >= t.Width || pixels.Y2 < 0 || pixels.Y1 >= t.Height)) return false;
-      return !(t.Coverage && t.Coverage->Full(pixels));
-    };
     const auto put = [&](std::vector<TOffset>::const_iterator from, std::vector<TOffset>::const_iterator to) {
-      size_t i = static_cast<size_t>(from - outline.begin());
-      const size_t end = static_cast<size_t>(to - outline.begin());
-      while (i < end) {
-        const size_t group = i / kRun[1], groupEnd = std::min(end, (group + 1) * kRun[1]);
-        if (!mayShow(1, group)) {
-          i = groupEnd;
-          continue;
-        }
-        while (i < groupEnd) {
-          const size_t run = i / kRun[0], runEnd = std::min(groupEnd, (run + 1) * kRun[0]);
-          if (mayShow(0, run))
-            for (; i < runEnd; ++i) t.Set(box.X1 + outline[i].X, box.Y1 + outline[i].Y, colour);
-          i = runEnd;
-        }
-      }
+      const TOutlineRuns runs{t, *cached, box, inside, colour};
+      runs.Put(kLevels - 1, static_cast<size_t>(from - outline.begin()), static_cast<size_t>(to - outline.begin()));
     };
     if (whole) {
       put(outline.begin(), outline.end());
@@ -389,8 +399,13 @@ void TEllipseRaster::Draw(const TRasterTarget& t, const TPixelBox& box, TRasterV
       return AngleBefore(v.first, v.second, 2 * o.X - w, h - 2 * o.Y);
     };
     const std::pair a{sector->Ax, sector->Ay}, b{sector->Bx, sector->By};
-    const auto first = std::lower_bound(outline.begin(), outline.end(), a, before);
-    const auto last = std::upper_bound(outline.begin(), outline.end(), b, after);
+    const size_t n = outline.size();
+    const auto first = outline.begin() + static_cast<std::ptrdiff_t>(PartitionNear(
+                                              n, PlaceOnCircle(n, a.first, a.second),
+                                              [&](size_t i) { return before(outline[i], a); }));
+    const auto last = outline.begin() + static_cast<std::ptrdiff_t>(PartitionNear(
+                                             n, PlaceOnCircle(n, b.first, b.second),
+                                             [&](size_t i) { return !after(b, outline[i]); }));
     if (AngleBefore(b.first, b.second, a.first, a.second)) {  // passes +X
       put(first, outline.end());
       put(outline.begin(), last);

@@ -6,6 +6,7 @@
 // inscribed in the box (X1, Y1)-(X2, Y2) lights the pixels X1..X2 and Y1..Y2 on its outline.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -28,13 +29,13 @@ class TCoverage {
   // Marks the pixel drawn; false when it already was. A bit per pixel: the marks of a whole
   // picture stay in the processor's cache, so looking at pixels already drawn costs little.
   bool Take(int32_t x, int32_t y) {
-    uint64_t& word = Drawn[size_t(y) * WordsPerRow + size_t(x >> 6)];
+    uint64_t& word = Drawn[size_t(y) * PixelWords + size_t(x >> 6)];
     const uint64_t bit = uint64_t{1} << (x & 63);
     if (word & bit) return false;
     word |= bit;
     const int32_t tx = x >> kTileShift, ty = y >> kTileShift;
     if (--Missing[size_t(ty) * size_t(TilesX) + size_t(tx)] == 0) {
-      --OpenTiles[size_t(ty >> kGroupShift) * size_t(GroupsX) + size_t(tx >> kGroupShift)];
+      FullTiles[size_t(ty) * TileWords + size_t(tx >> 6)] |= uint64_t{1} << (tx & 63);
       --OpenTotal;
     }
     return true;
@@ -45,23 +46,36 @@ class TCoverage {
   // Every pixel of the picture is drawn: nothing drawn under it could show.
   bool AllFull() const { return OpenTotal == 0; }
   // Every pixel of the box inside the picture is drawn (or none is inside).
-  bool Full(const TPixelBox& box) const;
+  bool Full(const TPixelBox& box) const {
+    const int32_t x1 = std::max(box.X1, 0), x2 = std::min(box.X2, Width - 1);
+    const int32_t y1 = std::max(box.Y1, 0), y2 = std::min(box.Y2, Height - 1);
+    if (x1 > x2 || y1 > y2) return true;
+    const int32_t tx1 = x1 >> kTileShift, tx2 = x2 >> kTileShift;
+    const size_t w1 = size_t(tx1 >> 6), w2 = size_t(tx2 >> 6);
+    for (int32_t ty = y1 >> kTileShift; ty <= y2 >> kTileShift; ++ty) {
+      const uint64_t* row = FullTiles.data() + size_t(ty) * TileWords;
+      for (size_t w = w1; w <= w2; ++w) {
+        uint64_t want = ~uint64_t{0};
+        if (w == w1) want &= ~uint64_t{0} << (tx1 & 63);
+        if (w == w2) want &= ~uint64_t{0} >> (63 - (tx2 & 63));
+        if ((row[w] & want) != want) return false;
+      }
+    }
+    return true;
+  }
   // Back to nothing drawn.
   void Clear();
 
   static constexpr int kTileShift = 3;  // tiles of 8 x 8 pixels
 
  private:
-  static constexpr int kGroupShift = 3;  // groups of 8 x 8 tiles, so that large boxes cost little
-  int32_t Width, Height, TilesX, TilesY, GroupsX;
-  std::vector<uint8_t> Missing;     // pixels of each tile not drawn yet
-  std::vector<uint16_t> OpenTiles;  // tiles of each group not wholly drawn
-  size_t OpenTotal = 0;             // tiles of the picture not wholly drawn
-  size_t WordsPerRow;
-  std::vector<uint64_t> Drawn;  // a bit per pixel
+  int32_t Width, Height, TilesX, TilesY;
+  size_t PixelWords, TileWords;    // 64-bit words per row of pixels and per row of tiles
+  std::vector<uint64_t> Drawn;     // a bit per pixel
+  std::vector<uint8_t> Missing;    // pixels of each tile not drawn yet
+  std::vector<uint64_t> FullTiles; // a bit per tile wholly drawn, so that a box is a few words
+  size_t OpenTotal = 0;            // tiles of the picture not wholly drawn
   std::vector<uint8_t> EmptyMissing;
-  std::vector<uint16_t> EmptyOpen;
-  mutable size_t LastOpen = 0;  // a tile found not full: likely still so at the next look
 };
 
 struct TRasterTarget {
@@ -75,6 +89,10 @@ struct TRasterTarget {
   void Set(int32_t x, int32_t y, TRasterValue colour) const {
     if (static_cast<uint32_t>(x) >= static_cast<uint32_t>(Width) || static_cast<uint32_t>(y) >= static_cast<uint32_t>(Height))
       return;
+    SetInside(x, y, colour);
+  }
+  // A pixel known to be inside the picture.
+  void SetInside(int32_t x, int32_t y, TRasterValue colour) const {
     if (!Coverage || Coverage->Take(x, y)) Bits[static_cast<int64_t>(y) * Stride + x] = colour;
   }
 };
@@ -103,11 +121,11 @@ class TEllipseRaster {
   struct TOffset {
     int16_t X, Y;
   };
-  // The outline in angular order and the boxes of its runs of 8 and of 64 pixels: the
+  // The outline in angular order and the boxes of its runs of 8, 64 and 512 pixels: the
   // outline of a large circle that leaves the picture is walked only where it is inside,
   // and drawing backwards only where the tiles under it are still open.
-  static constexpr int kLevels = 2;
-  static constexpr size_t kRun[kLevels] = {8, 64};
+  static constexpr int kLevels = 3;
+  static constexpr size_t kRun[kLevels] = {8, 64, 512};
   struct TOutline {
     std::vector<TOffset> Pixels;
     std::vector<TOffset> RunMin[kLevels], RunMax[kLevels];
@@ -116,6 +134,7 @@ class TEllipseRaster {
   // axes share one scale), up to this many outline pixels in all.
   static constexpr int32_t kCachedSize = 4096;
   static constexpr size_t kCachedPixels = size_t{1} << 22;
+  struct TOutlineRuns;
   // Null when the box is not cached and cannot be.
   const TOutline* Outline(int32_t w, int32_t h);
   std::vector<int32_t> Slot;  // by width and height - width: place in Outlines, or -1

@@ -247,4 +247,68 @@ TEST(DisplayListCulling, RecalcShowsWhatConvertingEveryObjectShows) {
   }
 }
 
+// Thousands of thin objects in six colours heaped over a small picture until every pixel is
+// drawn many times over, partly beyond the view, and one wide circle among the first.
+std::vector<TGraphObject> Heap() {
+  std::vector<TGraphObject> out;
+  for (int i = 0; i < 4000; ++i) {
+    const double x = std::fmod(i * 7.31, 110.0) - 5, y = std::fmod(i * 3.77, 75.0) - 5;
+    const QRgb colour = 0xFF000000u | static_cast<QRgb>(0x203040 * (i % 6 + 1));
+    switch (i % 4) {
+      case 0: out.push_back(TGraphLine({x, y}, {x + std::fmod(i * 1.3, 40.0) - 20, y + 9}, colour)); break;
+      case 1: out.push_back(TGraphCircle({x, y}, 0.5 + (i % 9), colour)); break;
+      case 2: out.push_back(TGraphArcCCW({x + 6, y}, {x, y}, {x - 3, y - 5.196}, colour)); break;
+      default: out.push_back(TGraphArcCW({x, y + 30}, {x, y}, {x + 30, y}, colour)); break;
+    }
+    if (i % 12 == 0) out.back().SetStyle(kPenDashDot, 1);  // dash-dot lines
+    if (i == 5) out.back().SetStyle(kPenSolid, 3);          // QPainter draws the wide circle
+
+  }
+  return out;
+}
+
+// Painting the whole list at once (backwards, pixels computed run by run, ending once the
+// picture is full) shows exactly what painting the objects one after the other shows.
+TEST(DisplayList, PaintingAtOnceShowsWhatPaintingOneByOneShows) {
+  const std::vector<TGraphObject> objects = Heap();
+  for (const TWindowRect& rect : {TWindowRect{0, 100, 0, 70}, TWindowRect{40, 60, 30, 44}}) {
+    const TViewWindow w = Window(rect, 160, 112);
+    TDisplayList list;
+    for (const TGraphObject& o : objects) list.Add(o, Window({-500, 500, -500, 500}, 160, 112));
+    list.Recalc(w);
+    const QImage atOnce = PaintObjects(list, w);
+
+    list.Recalc(w);
+    QImage oneByOne(w.Width, w.Height, QImage::Format_RGB32);
+    oneByOne.fill(Qt::black);
+    QPainter painter(&oneByOne);
+    for (size_t i = 0; i < list.Count(); ++i) list.Paint(oneByOne, painter, w, TPaintMethod::Fast, {i, i + 1});
+    painter.end();
+    int differing = 0;
+    for (int y = 0; y < w.Height; ++y)
+      for (int x = 0; x < w.Width; ++x) differing += atOnce.pixel(x, y) != oneByOne.pixel(x, y);
+    EXPECT_EQ(differing, 0) << rect.XMin << ".." << rect.XMax;
+    // The objects read back as they would have been converted one by one.
+    TDisplayList converted;
+    for (const TGraphObject& o : objects) converted.Add(o, w);
+    ExpectSameObjects(list, converted, "after painting");
+  }
+}
+
+// Once later objects have drawn every pixel, the earlier ones are not even looked at.
+TEST(DisplayList, ObjectsUnderAWhollyDrawnPictureArePassedOver) {
+  std::vector<TGraphObject> objects = Heap();
+  const size_t heap = objects.size();
+  for (double y = -1; y < 72; y += 0.25) objects.push_back(TGraphLine({-1, y}, {101, y}, kRed));  // every row
+  const TViewWindow w = Window({0, 100, 0, 70}, 160, 112);
+  TDisplayList list;
+  for (const TGraphObject& o : objects) list.Add(o, w);
+  list.Recalc(w);
+  size_t drawn = 0;
+  const QImage picture = PaintObjects(list, w, &drawn);
+  EXPECT_LT(drawn, objects.size() - heap + 100);
+  for (int y = 0; y < w.Height; ++y)
+    for (int x = 0; x < w.Width; ++x) ASSERT_EQ(picture.pixel(x, y), kRed) << x << ", " << y;
+}
+
 }  // namespace

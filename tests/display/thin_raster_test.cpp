@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
-#include <vector>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -165,6 +166,124 @@ TEST(ThinRaster, LargeCirclesMostlyOutsideThePictureKeepTheirVisiblePixels) {
       }
     }
   }
+}
+
+// Lines cut to the picture on both axes light there exactly what the whole line lights in a
+// picture that holds all of it, in every direction and slope, solid and dash-dot.
+TEST(ThinRaster, LinesCutToThePictureKeepEveryPixelInside) {
+  constexpr int32_t kSmall = 40, kLarge = 1000, kOffset = 480;  // the small picture's place in the large one
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int32_t> coordinate(-kOffset, kLarge - kOffset - 1);
+  std::vector<TRasterValue> large(size_t(kLarge) * kLarge);
+  for (int k = 0; k < 400; ++k) {
+    const int32_t x1 = coordinate(random), y1 = coordinate(random);
+    // Some end inside or beside the small picture, some far beyond it.
+    const int32_t x2 = k % 3 == 0 ? x1 + coordinate(random) % 7 : coordinate(random);
+    const int32_t y2 = k % 5 == 0 ? y1 : coordinate(random);
+    const TLinePattern pattern = k % 2 ? TLinePattern::DashDot : TLinePattern::Solid;
+    TPicture small(kSmall, kSmall);
+    RasterLine(small.Target, x1, y1, x2, y2, kOn, pattern);
+    std::fill(large.begin(), large.end(), 0);
+    RasterLine({large.data(), kLarge, kLarge, kLarge}, x1 + kOffset, y1 + kOffset, x2 + kOffset, y2 + kOffset, kOn,
+               pattern);
+    for (int32_t y = 0; y < kSmall; ++y) {
+      std::string row;
+      for (int32_t x = 0; x < kSmall; ++x) row += large[size_t(y + kOffset) * kLarge + size_t(x + kOffset)] ? '#' : '.';
+      ASSERT_EQ(small.Row(y), row) << "line " << x1 << "," << y1 << " - " << x2 << "," << y2 << " row " << y;
+    }
+  }
+}
+
+// Counter-clockwise order of directions (Y up) from +X, the upper half-plane first.
+bool TurnsBefore(int64_t ax, int64_t ay, int64_t bx, int64_t by) {
+  const bool lowerA = ay < 0 || (ay == 0 && ax < 0), lowerB = by < 0 || (by == 0 && bx < 0);
+  if (lowerA != lowerB) return lowerB;
+  return ax * by - ay * bx > 0;
+}
+
+// An arc of a cached circle lights the pixels of the whole circle whose direction from the
+// centre lies from the first radial counter-clockwise to the second, both included: for
+// small and large circles and radials all round.
+TEST(ThinRaster, CachedArcsLightTheirSectorOfTheCircle) {
+  std::mt19937 random(11);
+  for (const int32_t size : {6, 37, 400, 2001, 4000}) {
+    const TPixelBox box{-size / 2 + 20, -size / 2 + 15, size - size / 2 + 20, size - size / 2 + 15};  // about (20, 15)
+    TPicture whole(40, 30);
+    TEllipseRaster raster;
+    raster.Draw(whole.Target, box, kOn, nullptr);
+    std::uniform_int_distribution<int32_t> spread(-3 * size, 3 * size);
+    for (int k = 0; k < 60; ++k) {
+      const TArcRadials radials{20 + spread(random), 15 + spread(random), 20 + spread(random), 15 + spread(random)};
+      if (radials.X3 == radials.X4 && radials.Y3 == radials.Y4) continue;
+      TPicture arc(40, 30);
+      raster.Draw(arc.Target, box, kOn, &radials);
+      // Doubled offsets from the centre with Y up, as the raster measures them.
+      const int64_t sx = int64_t{box.X1} + box.X2, sy = int64_t{box.Y1} + box.Y2;
+      const auto direction = [&](int64_t x, int64_t y) { return std::pair{2 * x - sx, sy - 2 * y}; };
+      const auto [ax, ay] = direction(radials.X3, radials.Y3);
+      const auto [bx, by] = direction(radials.X4, radials.Y4);
+      for (int32_t y = 0; y < 30; ++y) {
+        std::string row;
+        for (int32_t x = 0; x < 40; ++x) {
+          const auto [px, py] = direction(x, y);
+          const bool afterStart = !TurnsBefore(px, py, ax, ay), beforeEnd = !TurnsBefore(bx, by, px, py);
+          const bool inSector = TurnsBefore(bx, by, ax, ay) ? (afterStart || beforeEnd) : (afterStart && beforeEnd);
+          row += whole.Pixels[size_t(y) * 40 + size_t(x)] && inSector ? '#' : '.';
+        }
+        ASSERT_EQ(arc.Row(y), row) << "size " << size << " radials " << radials.X3 << "," << radials.Y3 << " "
+                                   << radials.X4 << "," << radials.Y4 << " row " << y;
+      }
+    }
+  }
+}
+
+// Drawing backwards over a picture with some tiles wholly drawn: pixels drawn before keep
+// their colour, and every other pixel the shape lights gets it, however much of the shape
+// is passed over in covered tiles.
+TEST(ThinRaster, ShapesOverCoveredTilesLightEveryOpenPixel) {
+  constexpr int32_t kW = 64, kH = 48;
+  constexpr TRasterValue kBefore = 1, kShape = 2;
+  const auto drawShape = [](const TRasterTarget& t, int shape, TEllipseRaster& raster) {
+    const TArcRadials radials{70, 0, -10, 40};
+    switch (shape) {
+      case 0: RasterLine(t, -5, 3, 70, 41, kShape, TLinePattern::Solid); break;
+      case 1: RasterLine(t, 60, -9, 5, 50, kShape, TLinePattern::DashDot); break;
+      case 2: raster.Draw(t, {2, 1, 60, 59}, kShape, nullptr); break;
+      case 3: raster.Draw(t, {-300, -280, 340, 360}, kShape, &radials); break;
+    }
+  };
+  for (int shape = 0; shape < 4; ++shape) {
+    TEllipseRaster raster;
+    TPicture alone(kW, kH);
+    drawShape(alone.Target, shape, raster);
+    TPicture p(kW, kH);
+    TCoverage coverage(kW, kH);
+    p.Target.Coverage = &coverage;
+    // Whole tiles in a chequer, and single pixels in the open tiles.
+    for (int32_t y = 0; y < kH; ++y)
+      for (int32_t x = 0; x < kW; ++x)
+        if (((x >> 3) + (y >> 3)) % 2 == 0 || (x * 7 + y * 3) % 11 == 0) p.Target.Set(x, y, kBefore);
+    const std::vector<TRasterValue> before = p.Pixels;
+    drawShape(p.Target, shape, raster);
+    for (size_t i = 0; i < p.Pixels.size(); ++i) {
+      const TRasterValue expected = before[i] ? before[i] : alone.Pixels[i];
+      ASSERT_EQ(p.Pixels[i], expected) << "shape " << shape << " pixel " << i % kW << ", " << i / kW;
+    }
+  }
+}
+
+TEST(ThinRaster, CoverageKnowsWhenTheWholePictureIsDrawn) {
+  TPicture p(13, 9);  // tiles cut at the right and bottom edges
+  TCoverage coverage(13, 9);
+  p.Target.Coverage = &coverage;
+  for (int32_t y = 0; y < 9; ++y)
+    for (int32_t x = 0; x < 13; ++x)
+      if (x != 12 || y != 8) p.Target.Set(x, y, kOn);
+  EXPECT_FALSE(coverage.AllFull()) << "one pixel short";
+  p.Target.Set(12, 8, kOn);
+  EXPECT_TRUE(coverage.AllFull());
+  coverage.Clear();
+  EXPECT_FALSE(coverage.AllFull());
 }
 
 }  // namespace
