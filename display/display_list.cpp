@@ -80,6 +80,7 @@ void TDisplayList::Add(const TGraphObject& o, const TViewWindow& w) {
     block.FirstData[0] = static_cast<uint32_t>(Lines.size());
     block.FirstData[1] = static_cast<uint32_t>(Circles.size());
     block.FirstData[2] = static_cast<uint32_t>(Arcs.size());
+    block.Epoch = Epoch;  // its objects get pixels as they are added
     Blocks.push_back(block);
   } else {
     Refresh(Blocks.size() - 1);  // its box grows: the objects in it need their pixels
@@ -135,10 +136,11 @@ bool TDisplayList::BlockMeets(const TBlock& block, const TPixelMapping& m, TPixe
     if (box) *box = {INT32_MIN / 2, INT32_MIN / 2, INT32_MAX / 2, INT32_MAX / 2};
     return true;
   }
-  const double slack = block.WidestPen / 2 + kCullSlackPx;
-  const TWindowRect v = RealBoxAroundView(m.Window, slack);
+  const double slack = block.WidestPen / 2 + kCullSlackPx, reach = slack / m.Window.Scale;
+  const TWindowRect& v = m.ViewBox;
   const TWindowRect& b = block.Box;
-  if (b.XMax < v.XMin || b.XMin > v.XMax || b.YMax < v.YMin || b.YMin > v.YMax) return false;
+  if (b.XMax < v.XMin - reach || b.XMin > v.XMax + reach || b.YMax < v.YMin - reach || b.YMin > v.YMax + reach)
+    return false;
   if (box) {
     // Within the safe box the fast conversion holds; what lies beyond it is far outside the view.
     const TWindowRect& s = m.SafeBox;
@@ -159,9 +161,9 @@ void TDisplayList::SetBlockPixels(size_t block, const TPixelMapping& m) {
 }
 
 void TDisplayList::Refresh(size_t block) {
-  if (!Blocks[block].Stale) return;
+  if (!Stale(Blocks[block])) return;
   SetBlockPixels(block, TPixelMapping(BlockWindow));
-  Blocks[block].Stale = false;
+  Blocks[block].Epoch = Epoch;
 }
 
 void TDisplayList::RefreshAll() const {
@@ -237,7 +239,7 @@ void TDisplayList::Recalc(const TViewWindow& w) {
   Curves.clear();
   CurveRefs.clear();
   BlockWindow = w;
-  for (TBlock& block : Blocks) block.Stale = true;
+  ++Epoch;  // every run is stale now
   Pending = Records.size();
 }
 
@@ -385,7 +387,7 @@ size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w
 
 void TDisplayList::Prefetch(const TPainting& p, size_t b) const {
   const TBlock& block = Blocks[b];
-  if (!block.Stale || !BlockMeets(block, p.BlockMapping)) return;
+  if (!Stale(block) || !BlockMeets(block, p.BlockMapping)) return;
   const auto fetch = [](const void* from, size_t bytes) {
     constexpr size_t kLine = 64;
     const auto* at = static_cast<const char*>(from);
@@ -402,7 +404,7 @@ void TDisplayList::Prefetch(const TPainting& p, size_t b) const {
 
 bool TDisplayList::ReadyToPaint(TPainting& p, size_t b) const {
   const TBlock& block = Blocks[b];
-  if (!block.Stale) return true;
+  if (!Stale(block)) return true;
   TPixelBox box;
   if (!BlockMeets(block, p.BlockMapping, &box)) return false;
   if (p.Backwards && p.Target.Coverage->Full(box)) return false;

@@ -120,7 +120,7 @@ class TDisplayList {
     int32_t WidestPen = 0;
     bool Unbounded = false;  // holds an object with a coordinate that is not finite: never culled
     uint32_t FirstData[3] = {0, 0, 0};  // geometry of its first object in each array
-    bool Stale = false;  // its objects have no pixels for BlockWindow yet
+    uint32_t Epoch = 0;  // the Recalc its objects have pixels for
     bool PainterObjects = false;  // holds an object that QPainter draws (wide or dash-dot curve)
   };
   static void Extend(TBlock& block, const TGraphObject& object);
@@ -134,6 +134,9 @@ class TDisplayList {
   void RefreshAll() const;
   std::vector<TBlock> Blocks;
   TViewWindow BlockWindow;  // the window of the last Recalc
+  uint32_t Epoch = 0;       // Recalcs so far, wrapping round after 2^32 of them
+  // Its objects have no pixels for BlockWindow yet.
+  bool Stale(const TBlock& block) const { return block.Epoch != Epoch; }
 
   // Objects from Pending on were added in PendingWindow and have no pixels yet: reading or
   // painting them computes them (a cache, so const), Recalc makes it unnecessary.

@@ -37,7 +37,8 @@ bool ClipSegment(TRealXY& a, TRealXY& b, const TWindowRect& box) {
   return true;
 }
 
-TPixelMapping::TPixelMapping(const TViewWindow& w) : Window(w), SafeBox(RealBoxAroundView(w, kPixelMargin)) {}
+TPixelMapping::TPixelMapping(const TViewWindow& w)
+    : Window(w), SafeBox(RealBoxAroundView(w, kPixelMargin)), ViewBox(RealBoxAroundView(w, 0)) {}
 
 TWindowRect RealBoxAroundView(const TViewWindow& w, double marginPx) {
   return {w.BildXToRealX(-marginPx), w.BildXToRealX(w.Width + marginPx), w.BildYToRealY(w.Height + marginPx),

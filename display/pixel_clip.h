@@ -16,6 +16,7 @@ struct TPixelMapping {
   explicit TPixelMapping(const TViewWindow& w);
   TViewWindow Window;
   TWindowRect SafeBox;  // real rectangle of the pixels within kPixelMargin around the view
+  TWindowRect ViewBox;  // real rectangle of the view's pixels
 
   bool InSafeBox(const TRealXY& p) const {
     return p.X >= SafeBox.XMin && p.X <= SafeBox.XMax && p.Y >= SafeBox.YMin && p.Y <= SafeBox.YMax;
