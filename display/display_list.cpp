@@ -68,22 +68,17 @@ uint32_t TDisplayList::PenNumber(const TPenSpec& pen) {
 }
 
 void TDisplayList::Add(const TGraphObject& o, const TViewWindow& w) {
-  // Pixels are computed when first needed: the view recomputes them all at its next paint.
-  if (Pending < Records.size() && !SameWindow(PendingWindow, w)) ResolvePending();
-  if (Pending == Records.size()) {
-    PendingWindow = w;
-    PendingNext[0] = Lines.size(), PendingNext[1] = Circles.size(), PendingNext[2] = Arcs.size();
+  if (Records.size() >= kMaxObjects) throw std::length_error("display list: too many objects");
+  if (Spans.empty() || !SameWindow(Spans.back().Window, w)) {
+    if (!Spans.empty() && Spans.back().First == Records.size()) Spans.back().Window = w;  // an empty span
+    else Spans.push_back({Records.size(), w});
   }
   if (Records.size() % kBlockObjects == 0) {
     TBlock block;
-    if (Records.size() >= kMaxObjects) throw std::length_error("display list: too many objects");
     block.FirstData[0] = static_cast<uint32_t>(Lines.size());
     block.FirstData[1] = static_cast<uint32_t>(Circles.size());
     block.FirstData[2] = static_cast<uint32_t>(Arcs.size());
-    block.Epoch = Epoch;  // its objects get pixels as they are added
     Blocks.push_back(block);
-  } else {
-    Refresh(Blocks.size() - 1);  // its box grows: the objects in it need their pixels
   }
   Extend(Blocks.back(), o);
   if (!DrawnDirectly(o.Pen, o.Shape)) Blocks.back().PainterObjects = true;
@@ -107,7 +102,7 @@ void TDisplayList::Add(const TGraphObject& o, const TViewWindow& w) {
 }
 
 void TDisplayList::Extend(TBlock& block, const TGraphObject& o) {
-  block.WidestPen = std::max(block.WidestPen, static_cast<int32_t>(o.Pen.Width));
+  block.WidestPen = std::max(block.WidestPen, o.Pen.Width);
   const auto take = [&block](double xMin, double xMax, double yMin, double yMax) {
     if (!std::isfinite(xMin) || !std::isfinite(xMax) || !std::isfinite(yMin) || !std::isfinite(yMax)) {
       block.Unbounded = true;
@@ -154,63 +149,41 @@ bool TDisplayList::BlockMeets(const TBlock& block, const TPixelMapping& m, TPixe
   return true;
 }
 
-void TDisplayList::SetBlockPixels(size_t block, const TPixelMapping& m) {
-  size_t next[3] = {Blocks[block].FirstData[0], Blocks[block].FirstData[1], Blocks[block].FirstData[2]};
-  const size_t end = std::min(Records.size(), (block + 1) * kBlockObjects);
-  for (size_t i = block * kBlockObjects; i < end; ++i) SetPixels(Records[i], i, m, next[GeometryArray(Records[i])]++);
+size_t TDisplayList::SpanOf(size_t object) const {
+  const auto after = std::upper_bound(Spans.begin(), Spans.end(), object,
+                                      [](size_t o, const TWindowSpan& span) { return o < span.First; });
+  return static_cast<size_t>(after - Spans.begin()) - 1;
 }
 
-void TDisplayList::Refresh(size_t block) {
-  if (!Stale(Blocks[block])) return;
-  SetBlockPixels(block, TPixelMapping(BlockWindow));
-  Blocks[block].Epoch = Epoch;
-}
-
-void TDisplayList::RefreshAll() const {
-  for (size_t b = 0; b < Blocks.size(); ++b) Refresh(b);
-}
-
-void TDisplayList::ResolvePending() {
-  if (Pending == Records.size()) return;
-  const TPixelMapping m(PendingWindow);
-  for (size_t i = Pending; i < Records.size(); ++i) SetPixels(Records[i], i, m, PendingNext[GeometryArray(Records[i])]++);
-  Pending = Records.size();
-}
-
-void TDisplayList::ResolvePending() const { const_cast<TDisplayList*>(this)->ResolvePending(); }
-
-void TDisplayList::SetPixels(TRecord& rec, size_t index, const TPixelMapping& m, size_t data) {
-  TPixelForm form = TPixelForm::Hidden;
-  TCurveRun run;
+TDisplayList::TPlaced TDisplayList::Place(const TRecord& rec, size_t data, const TPixelMapping& m,
+                                          std::vector<QPoint>& curves) const {
+  TPlaced placed;
+  curves.clear();
   switch (static_cast<TShape>(rec.Shape)) {
     case TShape::Line:
-      form = LinePixels(m, Lines[data].A, Lines[data].B, rec.Pixels);
+      placed.Form = LinePixels(m, Lines[data].A, Lines[data].B, placed.Pixels);
       break;
     case TShape::Circle:
-      form = CurvePixels(m, Circles[data].Centre, Circles[data].Radius, nullptr, nullptr, rec.Pixels, Curves, run);
+      placed.Form = CurvePixels(m, Circles[data].Centre, Circles[data].Radius, nullptr, nullptr, placed.Pixels,
+                                curves, placed.Run);
       break;
     case TShape::ArcCW:
     case TShape::ArcCCW: {
       const TArcData& d = Arcs[data];
-      form = CurvePixels(m, d.Centre, d.Radius, &d.P3, &d.P4, rec.Pixels, Curves, run);
+      placed.Form = CurvePixels(m, d.Centre, d.Radius, &d.P3, &d.P4, placed.Pixels, curves, placed.Run);
       break;
     }
   }
-  if (form != TPixelForm::Hidden && !BoxMayShow(rec.Pixels, Pens[rec.Pen].Width, m.Window.Width, m.Window.Height)) {
-    if (form == TPixelForm::Polyline) Curves.resize(run.First);
-    form = TPixelForm::Hidden;
-  }
-  if (form == TPixelForm::Polyline) {
-    // Runs are refreshed in any order; the refs stay in list order.
-    const auto at = std::upper_bound(CurveRefs.begin(), CurveRefs.end(), index,
-                                     [](size_t o, const TCurveRef& r) { return o < r.Object; });
-    CurveRefs.insert(at, {index, run});
-  }
-  rec.Form = static_cast<uint32_t>(form);
+  if (placed.Form != TPixelForm::Hidden &&
+      !BoxMayShow(placed.Pixels, Pens[rec.Pen].Width, m.Window.Width, m.Window.Height))
+    placed.Form = TPixelForm::Hidden;
+  return placed;
 }
 
 void TDisplayList::Reserve(size_t lines, size_t circles, size_t arcs) {
-  Records.reserve(Records.size() + lines + circles + arcs);
+  const size_t objects = lines + circles + arcs;
+  Records.reserve(Records.size() + objects);
+  Blocks.reserve(Blocks.size() + objects / kBlockObjects + 1);
   Lines.reserve(Lines.size() + lines);
   Circles.reserve(Circles.size() + circles);
   Arcs.reserve(Arcs.size() + arcs);
@@ -218,46 +191,39 @@ void TDisplayList::Reserve(size_t lines, size_t circles, size_t arcs) {
 
 size_t TDisplayList::BytesUsed() const {
   return Records.size() * sizeof(TRecord) + Lines.size() * sizeof(TLineData) + Circles.size() * sizeof(TCircleData) +
-         Arcs.size() * sizeof(TArcData) + Pens.size() * sizeof(TPenSpec) + Curves.size() * sizeof(QPoint) +
-         CurveRefs.size() * sizeof(TCurveRef) + Blocks.size() * sizeof(TBlock);
+         Arcs.size() * sizeof(TArcData) + Pens.size() * sizeof(TPenSpec) + Blocks.size() * sizeof(TBlock) +
+         Spans.size() * sizeof(TWindowSpan);
 }
 
 void TDisplayList::Clear() {
-  Pending = 0;
   ++Changes;
   std::vector<TRecord>().swap(Records);
   std::vector<TLineData>().swap(Lines);
   std::vector<TCircleData>().swap(Circles);
   std::vector<TArcData>().swap(Arcs);
   std::vector<TPenSpec>().swap(Pens);
-  std::vector<QPoint>().swap(Curves);
-  std::vector<TCurveRef>().swap(CurveRefs);
+  std::vector<QPoint>().swap(Curve);
   std::vector<TBlock>().swap(Blocks);
+  std::vector<TWindowSpan>().swap(Spans);
 }
 
-void TDisplayList::Recalc(const TViewWindow& w) {
-  Curves.clear();
-  CurveRefs.clear();
-  BlockWindow = w;
-  ++Epoch;  // every run is stale now
-  Pending = Records.size();
-}
+void TDisplayList::Recalc(const TViewWindow& w) { Spans.assign(1, {0, w}); }
 
 TGraphObject TDisplayList::operator[](size_t index) const {
-  ResolvePending();
-  RefreshAll();
   size_t next[3] = {0, 0, 0};
   for (size_t i = 0; i < index; ++i) ++next[GeometryArray(Records[i])];
-  return Object(Records[index], next[GeometryArray(Records[index])]);
+  return Object(Records[index], next[GeometryArray(Records[index])], TPixelMapping(Spans[SpanOf(index)].Window));
 }
 
 std::vector<TGraphObject> TDisplayList::All() const {
-  ResolvePending();
-  RefreshAll();
   std::vector<TGraphObject> out;
   out.reserve(Records.size());
   size_t next[3] = {0, 0, 0};
-  for (const TRecord& rec : Records) out.push_back(Object(rec, next[GeometryArray(rec)]++));
+  for (size_t span = 0; span < Spans.size(); ++span) {
+    const TPixelMapping m(Spans[span].Window);
+    const size_t end = span + 1 < Spans.size() ? Spans[span + 1].First : Records.size();
+    for (size_t i = Spans[span].First; i < end; ++i) out.push_back(Object(Records[i], next[GeometryArray(Records[i])]++, m));
+  }
   return out;
 }
 
@@ -265,12 +231,13 @@ size_t TDisplayList::GeometryArray(const TRecord& rec) {
   return IsArc(static_cast<TShape>(rec.Shape)) ? 2 : rec.Shape;
 }
 
-TGraphObject TDisplayList::Object(const TRecord& rec, size_t data) const {
+TGraphObject TDisplayList::Object(const TRecord& rec, size_t data, const TPixelMapping& m) const {
   TGraphObject o;
   o.Pen = Pens[rec.Pen];
   o.Shape = static_cast<TShape>(rec.Shape);
-  o.Form = static_cast<TPixelForm>(rec.Form);
-  o.X1 = rec.Pixels.X1, o.Y1 = rec.Pixels.Y1, o.X2 = rec.Pixels.X2, o.Y2 = rec.Pixels.Y2;
+  const TPlaced placed = Place(rec, data, m, Curve);
+  o.Form = placed.Form;
+  o.X1 = placed.Pixels.X1, o.Y1 = placed.Pixels.Y1, o.X2 = placed.Pixels.X2, o.Y2 = placed.Pixels.Y2;
   const auto square = [&o](const TRealXY& c, double r) {
     o.Centre = c;
     o.Radius = r;
@@ -292,15 +259,14 @@ TGraphObject TDisplayList::Object(const TRecord& rec, size_t data) const {
   return o;
 }
 
-void TDisplayList::DrawWithPainter(QPainter& canvas, const TRecord& rec, const TArcRadials* radials,
-                                   const TCurveRef* curve) const {
-  if (curve) {
-    const QPoint* points = Curves.data() + curve->Run.First;
-    canvas.drawPolyline(points, curve->Run.Count1);
-    if (curve->Run.Count2 > 0) canvas.drawPolyline(points + curve->Run.Count1, curve->Run.Count2);
+void TDisplayList::DrawWithPainter(QPainter& canvas, const TRecord& rec, const TPlaced& placed,
+                                   const TArcRadials* radials) const {
+  if (placed.Form == TPixelForm::Polyline) {
+    canvas.drawPolyline(Curve.data(), placed.Run.Count1);
+    if (placed.Run.Count2 > 0) canvas.drawPolyline(Curve.data() + placed.Run.Count1, placed.Run.Count2);
     return;
   }
-  const TPixelBox& p = rec.Pixels;
+  const TPixelBox& p = placed.Pixels;
   const QRectF box(p.X1, p.Y1, p.X2 - p.X1, p.Y2 - p.Y1);
   switch (static_cast<TShape>(rec.Shape)) {
     case TShape::Line:
@@ -335,33 +301,45 @@ void TDisplayList::DrawWithPainter(QPainter& canvas, const TRecord& rec, const T
 struct TDisplayList::TPainting {
   QPainter& Canvas;
   TSlotLayer* Layer;  // null: everything through QPainter
-  TPixelMapping Mapping;
-  TPixelMapping BlockMapping;  // of the window stale runs are computed for
   TRasterTarget Target;
   size_t First, Last;  // the objects painted
   bool Backwards = false;
   int64_t PainterPen = -1;
   size_t Drawn = 0;
+  // The mapping of the last span asked for: nearly always the only one.
+  size_t MappedSpan = SIZE_MAX;
+  std::optional<TPixelMapping> Mapping;
+  const TPixelMapping& MappingOf(const TDisplayList& list, size_t span) {
+    if (span != MappedSpan) Mapping.emplace(list.Spans[span].Window), MappedSpan = span;
+    return *Mapping;
+  }
+  // The span all objects of a run belong to, or SIZE_MAX when they belong to several.
+  size_t SpanOfBlock(const TDisplayList& list, size_t block) const {
+    const size_t first = block * kBlockObjects, last = std::min(list.Records.size(), first + kBlockObjects) - 1;
+    const size_t span = MappedSpan < list.Spans.size() && list.Spans[MappedSpan].First <= first &&
+                                (MappedSpan + 1 == list.Spans.size() || list.Spans[MappedSpan + 1].First > last)
+                            ? MappedSpan
+                            : list.SpanOf(first);
+    return span == list.SpanOf(last) ? span : SIZE_MAX;
+  }
 };
 
-size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w, TPaintMethod method,
+size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow&, TPaintMethod method,
                            TObjectRange range) const {
-  ResolvePending();
   const size_t last = std::min(range.Last, Records.size());
   if (range.First >= last) return 0;
   // Our rasteriser writes 32-bit pixels; any other picture is left to QPainter.
   const bool direct = method == TPaintMethod::Fast && image.depth() == 32 && !image.isNull();
   std::optional<TSlotLayer> layer;
   if (direct) layer.emplace(image, Pens.size());
-  TPainting p{canvas,        layer ? &*layer : nullptr, TPixelMapping(w), TPixelMapping(BlockWindow),
-              layer ? layer->Target() : TRasterTarget{}, range.First, last};
+  TPainting p{canvas, layer ? &*layer : nullptr, layer ? layer->Target() : TRasterTarget{}, range.First, last};
   // Backwards only while every pen has a slot of its own: a flush in the middle would put
   // earlier objects over later ones.
   const bool backwards = direct && Pens.size() <= TSlotLayer::kSlots;
   const size_t lastBlock = (last + kBlockObjects - 1) / kBlockObjects;
   for (size_t b = range.First / kBlockObjects; b < lastBlock;) {
     if (!backwards || Blocks[b].PainterObjects) {
-      if (ReadyToPaint(p, b)) PaintBlock(p, b);
+      if (MayShow(p, b)) PaintBlock(p, b);
       ++b;
       continue;
     }
@@ -374,7 +352,7 @@ size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w
     p.Target = layer->Target(true);
     for (size_t k = end; k-- > b && !p.Target.Coverage->AllFull();) {
       if (k >= b + kLookAhead) Prefetch(p, k - kLookAhead);
-      if (ReadyToPaint(p, k)) PaintBlock(p, k);
+      if (MayShow(p, k)) PaintBlock(p, k);
     }
     layer->Flush();
     p.Backwards = false;
@@ -387,7 +365,8 @@ size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow& w
 
 void TDisplayList::Prefetch(const TPainting& p, size_t b) const {
   const TBlock& block = Blocks[b];
-  if (!Stale(block) || !BlockMeets(block, p.BlockMapping)) return;
+  const size_t span = p.SpanOfBlock(*this, b);
+  if (span != SIZE_MAX && span == p.MappedSpan && !BlockMeets(block, *p.Mapping)) return;
   const auto fetch = [](const void* from, size_t bytes) {
     constexpr size_t kLine = 64;
     const auto* at = static_cast<const char*>(from);
@@ -402,70 +381,60 @@ void TDisplayList::Prefetch(const TPainting& p, size_t b) const {
   fetch(Arcs.data() + block.FirstData[2], (until(2, Arcs.size()) - block.FirstData[2]) * sizeof(TArcData));
 }
 
-bool TDisplayList::ReadyToPaint(TPainting& p, size_t b) const {
-  const TBlock& block = Blocks[b];
-  if (!Stale(block)) return true;
+bool TDisplayList::MayShow(TPainting& p, size_t b) const {
+  const size_t span = p.SpanOfBlock(*this, b);
+  if (span == SIZE_MAX) return true;  // objects of several windows: each is placed in its own
   TPixelBox box;
-  if (!BlockMeets(block, p.BlockMapping, &box)) return false;
-  if (p.Backwards && p.Target.Coverage->Full(box)) return false;
-  Refresh(b);
-  return true;
+  if (!BlockMeets(Blocks[b], p.MappingOf(*this, span), &box)) return false;
+  return !(p.Backwards && p.Target.Coverage->Full(box));
 }
 
 void TDisplayList::PaintBlock(TPainting& p, size_t block) const {
   const size_t first = block * kBlockObjects, end = std::min(Records.size(), first + kBlockObjects);
-  uint32_t arcs[kBlockObjects];  // place of each object's arc data
-  uint32_t arc = Blocks[block].FirstData[2];
-  for (size_t i = first; i < end; ++i) {
-    arcs[i - first] = arc;
-    arc += IsArc(static_cast<TShape>(Records[i].Shape));
-  }
+  uint32_t data[kBlockObjects];  // place of each object's geometry
+  uint32_t next[3] = {Blocks[block].FirstData[0], Blocks[block].FirstData[1], Blocks[block].FirstData[2]};
+  for (size_t i = first; i < end; ++i) data[i - first] = next[GeometryArray(Records[i])]++;
+  const size_t span = p.SpanOfBlock(*this, block);
+  const auto paint = [&](size_t i) {
+    PaintObject(p, Records[i], data[i - first], p.MappingOf(*this, span != SIZE_MAX ? span : SpanOf(i)));
+  };
   const size_t from = std::max(first, p.First), to = std::min(end, p.Last);
   if (p.Backwards) {
-    for (size_t i = to; i-- > from;) PaintObject(p, i, arcs[i - first]);
+    for (size_t i = to; i-- > from;) paint(i);
   } else {
-    for (size_t i = from; i < to; ++i) PaintObject(p, i, arcs[i - first]);
+    for (size_t i = from; i < to; ++i) paint(i);
   }
 }
 
-const TDisplayList::TCurveRef* TDisplayList::CurveOf(size_t object) const {
-  // Refs are made in list order.
-  const auto it = std::lower_bound(CurveRefs.begin(), CurveRefs.end(), object,
-                                   [](const TCurveRef& r, size_t o) { return r.Object < o; });
-  return it != CurveRefs.end() && it->Object == object ? &*it : nullptr;
-}
-
-void TDisplayList::PaintObject(TPainting& p, size_t i, uint32_t arcIndex) const {
-  const TRecord& rec = Records[i];
-  const TShape shape = static_cast<TShape>(rec.Shape);
-  const TPixelForm form = static_cast<TPixelForm>(rec.Form);
-  if (form == TPixelForm::Hidden) return;
+void TDisplayList::PaintObject(TPainting& p, const TRecord& rec, size_t data, const TPixelMapping& m) const {
+  const TPlaced placed = Place(rec, data, m, Curve);
+  if (placed.Form == TPixelForm::Hidden) return;
   ++p.Drawn;
+  const TShape shape = static_cast<TShape>(rec.Shape);
   const TPenSpec& pen = Pens[rec.Pen];
   const bool ours = p.Layer && DrawnDirectly(pen, shape);
-  const TPixelBox& px = rec.Pixels;
+  const TPixelBox& px = placed.Pixels;
   if (ours && p.Backwards &&
       p.Target.Coverage->Full({std::min(px.X1, px.X2), std::min(px.Y1, px.Y2), std::max(px.X1, px.X2),
                                std::max(px.Y1, px.Y2)}))
     return;  // later objects hide it wholly
-  const TCurveRef* curveRef = form == TPixelForm::Polyline ? CurveOf(i) : nullptr;
-  if (form == TPixelForm::Polyline && !curveRef) return;
+  const bool sampled = placed.Form == TPixelForm::Polyline;
   TArcRadials radials;
-  if (IsArc(shape) && !curveRef) {
-    const TArcData& d = Arcs[arcIndex];
-    const TPixelXY p3 = p.Mapping.Pixel(d.P3), p4 = p.Mapping.Pixel(d.P4);
+  if (IsArc(shape) && !sampled) {
+    const TArcData& d = Arcs[data];
+    const TPixelXY p3 = m.Pixel(d.P3), p4 = m.Pixel(d.P4);
     radials = {p3.X, p3.Y, p4.X, p4.Y};
     if (radials.X3 == radials.X4 && radials.Y3 == radials.Y4) return;  // start and end on one pixel
   }
   if (ours) {
     const TRasterValue colour = p.Layer->SlotOf(rec.Pen, pen.Colour);
     p.Layer->Touch(px);
-    if (curveRef) {
-      const QPoint* pts = Curves.data() + curveRef->Run.First;
-      const uint32_t counts[2] = {curveRef->Run.Count1, curveRef->Run.Count2};
+    if (sampled) {
+      const uint32_t counts[2] = {placed.Run.Count1, placed.Run.Count2};
       for (uint32_t k = 0, offset = 0; k < 2; offset += counts[k], ++k)
         for (uint32_t j = offset + 1; j < offset + counts[k]; ++j)
-          RasterLine(p.Target, pts[j - 1].x(), pts[j - 1].y(), pts[j].x(), pts[j].y(), colour, TLinePattern::Solid);
+          RasterLine(p.Target, Curve[j - 1].x(), Curve[j - 1].y(), Curve[j].x(), Curve[j].y(), colour,
+                     TLinePattern::Solid);
     } else if (shape == TShape::Line) {
       RasterLine(p.Target, px.X1, px.Y1, px.X2, px.Y2, colour,
                  pen.Style == kPenDashDot ? TLinePattern::DashDot : TLinePattern::Solid);
@@ -479,5 +448,5 @@ void TDisplayList::PaintObject(TPainting& p, size_t i, uint32_t arcIndex) const 
     p.PainterPen = rec.Pen;
     p.Canvas.setPen(MakePen(pen));
   }
-  DrawWithPainter(p.Canvas, rec, &radials, curveRef);
+  DrawWithPainter(p.Canvas, rec, placed, &radials);
 }

@@ -1,10 +1,11 @@
-// The view's display list: graphic objects in the order they were added, with their
-// pixel coordinates computed once per window and culled by bounding box when painting.
+// The view's display list: graphic objects in the order they were added, each drawn with
+// the pixel coordinates of the window it belongs to, culled by bounding box when painting.
 //
-// Programs of a million lines become millions of objects, so the list is compact: a
-// 20-byte record per object (pixel box, pen number from a small palette, shape, form) and
-// the real geometry in one array per shape (32 bytes a line, 24 a circle, 56 an arc).
-// Records and geometry are walked together in list order.
+// Programs of a million lines become millions of objects, so the list is compact: a 4-byte
+// record per object (pen number from a small palette, shape) and the real geometry in one
+// array per shape (32 bytes a line, 24 a circle, 56 an arc). Pixel coordinates are not
+// kept: painting computes them run by run, only for runs that can show, and the view keeps
+// the painted picture for repaints without a window change.
 #pragma once
 
 #include <QPoint>
@@ -29,8 +30,7 @@ struct TObjectRange {
 
 class TDisplayList {
  public:
-  // Appends the object with its pixel coordinates for the window (computed when first read
-  // or painted, unless a Recalc comes first).
+  // Appends the object; it is drawn with its pixel coordinates for the window until a Recalc.
   void Add(const TGraphObject& object, const TViewWindow& w);
   void Clear();
   size_t Count() const { return Records.size(); }
@@ -42,12 +42,12 @@ class TDisplayList {
   void Reserve(size_t lines, size_t circles, size_t arcs);
   // Different pens among the objects.
   size_t PenCount() const { return Pens.size(); }
-  // Bytes of the objects: records, geometry, palette and sampled curves.
+  // Bytes of the objects: records, geometry, runs and palette.
   size_t BytesUsed() const;
   // Grows with every Add and Clear: a picture drawn at one value is still right while it stays.
   uint64_t Version() const { return Changes; }
 
-  // Pixel coordinates of every object for the window (computed when first read or painted).
+  // Every object is drawn with its pixel coordinates for the window from now on.
   void Recalc(const TViewWindow& w);
   // Draws, in list order, every object of `range` whose bounding box touches the view;
   // returns how many were drawn, leaving out runs of objects that later objects hide wholly.
@@ -57,10 +57,8 @@ class TDisplayList {
 
  private:
   struct TRecord {
-    TPixelBox Pixels;  // lines: the two end points; circles and arcs: the box
     uint32_t Pen : 24;
     uint32_t Shape : 2;
-    uint32_t Form : 2;
   };
   struct TLineData {
     TRealXY A, B;
@@ -74,76 +72,64 @@ class TDisplayList {
     double Radius;
     TRealXY P3, P4;
   };
-  // A polyline object and its points in Curves, in list order.
-  struct TCurveRef {
-    size_t Object;
+  // An object's pixel coordinates for a window. Curves too large to draw directly are
+  // sampled points in a buffer, described by Run.
+  struct TPlaced {
+    TPixelForm Form = TPixelForm::Hidden;
+    TPixelBox Pixels;  // lines: the two end points; circles and arcs: the box
     TCurveRun Run;
   };
 
   uint32_t PenNumber(const TPenSpec& pen);
   // Which geometry array holds the object: lines, circles or arcs.
   static size_t GeometryArray(const TRecord& rec);
-  TGraphObject Object(const TRecord& rec, size_t data) const;
-  // `data`: the object's place in the geometry array of its shape.
-  void SetPixels(TRecord& rec, size_t index, const TPixelMapping& m, size_t data);
+  // `data`: the object's place in the geometry array of its shape; sampled points go to `curves`.
+  TPlaced Place(const TRecord& rec, size_t data, const TPixelMapping& m, std::vector<QPoint>& curves) const;
+  TGraphObject Object(const TRecord& rec, size_t data, const TPixelMapping& m) const;
   struct TPainting;
-  // Asks the processor for the data of a stale run that meets the view, a few runs before it
-  // is reached: runs are far apart in memory, and waiting for them took most of the time.
-  static constexpr size_t kLookAhead = 4;
-  void Prefetch(const TPainting& p, size_t block) const;
-  // Whether the run may show; computes its pixels when it does.
-  bool ReadyToPaint(TPainting& p, size_t block) const;
   void PaintBlock(TPainting& p, size_t block) const;
-  // `arcIndex`: the place of its data in Arcs (when it is an arc).
-  void PaintObject(TPainting& p, size_t object, uint32_t arcIndex) const;
-  const TCurveRef* CurveOf(size_t object) const;
-  void DrawWithPainter(QPainter& canvas, const TRecord& rec, const TArcRadials* radials, const TCurveRef* curve) const;
+  void PaintObject(TPainting& p, const TRecord& rec, size_t data, const TPixelMapping& m) const;
+  void DrawWithPainter(QPainter& canvas, const TRecord& rec, const TPlaced& placed, const TArcRadials* radials) const;
 
   std::vector<TRecord> Records;
   std::vector<TLineData> Lines;
   std::vector<TCircleData> Circles;
   std::vector<TArcData> Arcs;
   std::vector<TPenSpec> Pens;  // the palette; few pens serve a whole program
-  std::vector<QPoint> Curves;  // sampled points of very large circles
-  std::vector<TCurveRef> CurveRefs;
-  mutable TEllipseRaster Ellipses;  // outlines of small ellipses, kept from paint to paint
+  mutable TEllipseRaster Ellipses;   // outlines of small ellipses, kept from paint to paint
+  mutable std::vector<QPoint> Curve;  // sampled points of the curve being drawn or read
 
-  // Short runs of consecutive objects with the real box around them. Recalc only marks the
-  // runs stale; Paint computes the pixels of a run when it reaches it, and never for runs that
-  // lie wholly outside the view or, painting backwards, under parts of the picture that later
-  // objects have drawn wholly. Runs are short because even generated paths that jump about
-  // keep a few moves together.
+  // The window objects from First on belong to, up to the next span: a Recalc leaves one.
+  struct TWindowSpan {
+    size_t First;
+    TViewWindow Window;
+  };
+  std::vector<TWindowSpan> Spans;
+  // The span of object i.
+  size_t SpanOf(size_t object) const;
+
+  // Short runs of consecutive objects with the real box around them. Painting passes over
+  // runs that lie wholly outside the view or, painting backwards, under parts of the picture
+  // that later objects have drawn wholly, without computing their objects' pixels. Runs are
+  // short because even generated paths that jump about keep a few moves together.
   static constexpr size_t kBlockObjects = 8;
   static constexpr double kEmpty = 1e300;
   struct TBlock {
     TWindowRect Box{kEmpty, -kEmpty, kEmpty, -kEmpty};
-    int32_t WidestPen = 0;
-    bool Unbounded = false;  // holds an object with a coordinate that is not finite: never culled
     uint32_t FirstData[3] = {0, 0, 0};  // geometry of its first object in each array
-    uint32_t Epoch = 0;  // the Recalc its objects have pixels for
+    uint8_t WidestPen = 0;
+    bool Unbounded = false;  // holds an object with a coordinate that is not finite: never culled
     bool PainterObjects = false;  // holds an object that QPainter draws (wide or dash-dot curve)
   };
   static void Extend(TBlock& block, const TGraphObject& object);
   // Whether the run may show in the view of `m`; with `box`, its pixel box there.
   static bool BlockMeets(const TBlock& block, const TPixelMapping& m, TPixelBox* box = nullptr);
-  void SetBlockPixels(size_t block, const TPixelMapping& m);
-  // Computes the pixels of a stale run for BlockWindow.
-  void Refresh(size_t block);
-  void Refresh(size_t block) const { const_cast<TDisplayList*>(this)->Refresh(block); }
-  // Pixels of the objects of every stale run, for reading them one by one.
-  void RefreshAll() const;
+  // Asks the processor for the data of a run that meets the view, a few runs before it is
+  // reached: runs are far apart in memory, and waiting for them took most of the time.
+  static constexpr size_t kLookAhead = 4;
+  void Prefetch(const TPainting& p, size_t block) const;
+  // Whether the run may show.
+  bool MayShow(TPainting& p, size_t block) const;
   std::vector<TBlock> Blocks;
-  TViewWindow BlockWindow;  // the window of the last Recalc
-  uint32_t Epoch = 0;       // Recalcs so far, wrapping round after 2^32 of them
-  // Its objects have no pixels for BlockWindow yet.
-  bool Stale(const TBlock& block) const { return block.Epoch != Epoch; }
-
-  // Objects from Pending on were added in PendingWindow and have no pixels yet: reading or
-  // painting them computes them (a cache, so const), Recalc makes it unnecessary.
-  void ResolvePending();
-  void ResolvePending() const;
-  size_t Pending = 0;
   uint64_t Changes = 0;
-  TViewWindow PendingWindow;
-  size_t PendingNext[3] = {0, 0, 0};  // geometry of the first pending object in each array
 };
