@@ -299,6 +299,8 @@ void TDisplayList::DrawWithPainter(QPainter& canvas, const TRecord& rec, const T
 
 // One Paint: where thin objects go and the QPainter state.
 struct TDisplayList::TPainting {
+  TPainting(QPainter& canvas, TSlotLayer* layer, size_t first, size_t last)
+      : Canvas(canvas), Layer(layer), Target(layer ? layer->Target() : TRasterTarget{}), First(first), Last(last) {}
   QPainter& Canvas;
   TSlotLayer* Layer;  // null: everything through QPainter
   TRasterTarget Target;
@@ -324,15 +326,14 @@ struct TDisplayList::TPainting {
   }
 };
 
-size_t TDisplayList::Paint(QImage& image, QPainter& canvas, const TViewWindow&, TPaintMethod method,
-                           TObjectRange range) const {
+size_t TDisplayList::Paint(QImage& image, QPainter& canvas, TPaintMethod method, TObjectRange range) const {
   const size_t last = std::min(range.Last, Records.size());
   if (range.First >= last) return 0;
   // Our rasteriser writes 32-bit pixels; any other picture is left to QPainter.
   const bool direct = method == TPaintMethod::Fast && image.depth() == 32 && !image.isNull();
   std::optional<TSlotLayer> layer;
   if (direct) layer.emplace(image, Pens.size());
-  TPainting p{canvas, layer ? &*layer : nullptr, layer ? layer->Target() : TRasterTarget{}, range.First, last};
+  TPainting p(canvas, layer ? &*layer : nullptr, range.First, last);
   // Backwards only while every pen has a slot of its own: a flush in the middle would put
   // earlier objects over later ones.
   const bool backwards = direct && Pens.size() <= TSlotLayer::kSlots;

@@ -49,11 +49,10 @@ class TDisplayList {
 
   // Every object is drawn with its pixel coordinates for the window from now on.
   void Recalc(const TViewWindow& w);
-  // Draws, in list order, every object of `range` whose bounding box touches the view;
-  // returns how many were drawn, leaving out runs of objects that later objects hide wholly.
-  // `canvas` paints on `image`.
-  size_t Paint(QImage& image, QPainter& canvas, const TViewWindow& w, TPaintMethod method = TPaintMethod::Fast,
-               TObjectRange range = {}) const;
+  // Draws, in list order, every object of `range` whose bounding box touches the view of
+  // its window; returns how many were drawn, leaving out runs of objects that later objects
+  // hide wholly. `canvas` paints on `image`.
+  size_t Paint(QImage& image, QPainter& canvas, TPaintMethod method = TPaintMethod::Fast, TObjectRange range = {}) const;
 
  private:
   struct TRecord {

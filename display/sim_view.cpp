@@ -251,7 +251,7 @@ void TSimView::GrowComposed(const TComposedFor& now) {
   while (from < now.Limit) {
     const size_t nextPicture = step == 0 ? now.Limit : (from / step + 1) * step;
     const size_t to = std::min(now.Limit, nextPicture);
-    LastDrawn += Objects.Paint(Composed, c, *this, TPaintMethod::Fast, {from, to});
+    LastDrawn += Objects.Paint(Composed, c, TPaintMethod::Fast, {from, to});
     from = to;
     if (step == 0 || to != nextPicture) continue;
     const size_t m = to / step;

@@ -30,7 +30,7 @@ QImage PaintObjects(const TDisplayList& list, const TViewWindow& w, size_t* draw
   QImage image(w.Width, w.Height, QImage::Format_RGB32);
   image.fill(Qt::black);
   QPainter p(&image);
-  const size_t n = list.Paint(image, p, w);
+  const size_t n = list.Paint(image, p);
   if (drawn) *drawn = n;
   return image;
 }
@@ -282,7 +282,7 @@ TEST(DisplayList, PaintingAtOnceShowsWhatPaintingOneByOneShows) {
     QImage oneByOne(w.Width, w.Height, QImage::Format_RGB32);
     oneByOne.fill(Qt::black);
     QPainter painter(&oneByOne);
-    for (size_t i = 0; i < list.Count(); ++i) list.Paint(oneByOne, painter, w, TPaintMethod::Fast, {i, i + 1});
+    for (size_t i = 0; i < list.Count(); ++i) list.Paint(oneByOne, painter, TPaintMethod::Fast, {i, i + 1});
     painter.end();
     int differing = 0;
     for (int y = 0; y < w.Height; ++y)

@@ -54,7 +54,7 @@ QImage PaintWith(const TDisplayList& list, const TViewWindow& w, TPaintMethod me
   QImage image(w.Width, w.Height, QImage::Format_RGB32);
   image.fill(kBlack);
   QPainter p(&image);
-  list.Paint(image, p, w, method);
+  list.Paint(image, p, method);
   return image;
 }
 

@@ -95,7 +95,7 @@ TEST(SvgExport, DrawingHoldsWhatThePaintDraws) {
   list.Add(TGraphCircle({50, 25 - 1e6}, 1e6, qRgb(255, 0, 0)), w);
   QImage image(w.Width, w.Height, QImage::Format_RGB32);
   QPainter p(&image);
-  const size_t painted = list.Paint(image, p, w);
+  const size_t painted = list.Paint(image, p);
   const TSvgDrawing d = SvgDrawing(list, w);
   EXPECT_GT(painted, 100u);
   EXPECT_LT(painted, list.Count());
