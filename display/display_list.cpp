@@ -308,6 +308,13 @@ struct TDisplayList::TPainting {
   bool Backwards = false;
   int64_t PainterPen = -1;
   size_t Drawn = 0;
+  // Whether the runs looked at ahead (by Prefetch) meet the view, and their pixel boxes.
+  struct TSeen {
+    size_t Block = SIZE_MAX;
+    bool Meets = false;
+    TPixelBox Box;
+  };
+  TSeen Seen[2 * kLookAhead];
   // The mapping of the last span asked for: nearly always the only one.
   size_t MappedSpan = SIZE_MAX;
   std::optional<TPixelMapping> Mapping;
@@ -364,10 +371,14 @@ size_t TDisplayList::Paint(QImage& image, QPainter& canvas, TPaintMethod method,
   return p.Drawn;
 }
 
-void TDisplayList::Prefetch(const TPainting& p, size_t b) const {
+void TDisplayList::Prefetch(TPainting& p, size_t b) const {
   const TBlock& block = Blocks[b];
-  const size_t span = p.SpanOfBlock(*this, b);
-  if (span != SIZE_MAX && span == p.MappedSpan && !BlockMeets(block, *p.Mapping)) return;
+  if (const size_t span = p.SpanOfBlock(*this, b); span != SIZE_MAX) {
+    TPainting::TSeen& seen = p.Seen[b % std::size(p.Seen)];
+    seen.Block = b;
+    seen.Meets = BlockMeets(block, p.MappingOf(*this, span), &seen.Box);
+    if (!seen.Meets) return;
+  }
   const auto fetch = [](const void* from, size_t bytes) {
     constexpr size_t kLine = 64;
     const auto* at = static_cast<const char*>(from);
@@ -383,10 +394,15 @@ void TDisplayList::Prefetch(const TPainting& p, size_t b) const {
 }
 
 bool TDisplayList::MayShow(TPainting& p, size_t b) const {
-  const size_t span = p.SpanOfBlock(*this, b);
-  if (span == SIZE_MAX) return true;  // objects of several windows: each is placed in its own
   TPixelBox box;
-  if (!BlockMeets(Blocks[b], p.MappingOf(*this, span), &box)) return false;
+  if (const TPainting::TSeen& seen = p.Seen[b % std::size(p.Seen)]; seen.Block == b) {
+    if (!seen.Meets) return false;
+    box = seen.Box;
+  } else {
+    const size_t span = p.SpanOfBlock(*this, b);
+    if (span == SIZE_MAX) return true;  // objects of several windows: each is placed in its own
+    if (!BlockMeets(Blocks[b], p.MappingOf(*this, span), &box)) return false;
+  }
   return !(p.Backwards && p.Target.Coverage->Full(box));
 }
 

@@ -124,9 +124,10 @@ class TDisplayList {
   // Whether the run may show in the view of `m`; with `box`, its pixel box there.
   static bool BlockMeets(const TBlock& block, const TPixelMapping& m, TPixelBox* box = nullptr);
   // Asks the processor for the data of a run that meets the view, a few runs before it is
-  // reached: runs are far apart in memory, and waiting for them took most of the time.
+  // reached: runs are far apart in memory, and waiting for them took most of the time. What
+  // it finds out about the run serves again when the run is reached.
   static constexpr size_t kLookAhead = 4;
-  void Prefetch(const TPainting& p, size_t block) const;
+  void Prefetch(TPainting& p, size_t block) const;
   // Whether the run may show.
   bool MayShow(TPainting& p, size_t block) const;
   std::vector<TBlock> Blocks;
