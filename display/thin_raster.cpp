@@ -87,8 +87,10 @@ bool AngleBefore(int64_t ax, int64_t ay, int64_t bx, int64_t by) {
 
 // Roughly where the direction (x, y) (Y up) falls in the angular order of a circle's outline
 // of n pixels: each eighth of a turn holds as many pixels, spread as the sine (one pixel per
-// row where the outline is steep, per column where it is flat).
+// row where the outline is steep, per column where it is flat). SIZE_MAX for small outlines.
 size_t PlaceOnCircle(size_t n, int64_t x, int64_t y) {
+  constexpr size_t kSmall = 128;  // a search over a few cache lines costs less than the angle
+  if (n <= kSmall) return SIZE_MAX;
   constexpr double kEighth = std::numbers::pi / 4;
   double angle = std::atan2(static_cast<double>(y), static_cast<double>(x));
   if (angle < 0) angle += 2 * std::numbers::pi;
@@ -99,13 +101,16 @@ size_t PlaceOnCircle(size_t n, int64_t x, int64_t y) {
 }
 
 // The first i in [0, n) where `holds` turns false (it holds up to some place, then never),
-// looked for near `guess` first: large outlines are far apart in memory, and a search over
-// all of one waits for memory at every step.
+// looked for near `guess` first (SIZE_MAX: no guess): large outlines are far apart in
+// memory, and a search over all of one waits for memory at every step.
 template <typename Holds>
 size_t PartitionNear(size_t n, size_t guess, Holds holds) {
   constexpr size_t kWindow = 16;
-  size_t lo = guess > kWindow ? guess - kWindow : 0, hi = std::min(n, guess + kWindow);
-  if ((lo > 0 && !holds(lo - 1)) || (hi < n && holds(hi))) lo = 0, hi = n;  // not near the guess
+  size_t lo = 0, hi = n;
+  if (guess != SIZE_MAX) {
+    lo = guess > kWindow ? guess - kWindow : 0, hi = std::min(n, guess + kWindow);
+    if ((lo > 0 && !holds(lo - 1)) || (hi < n && holds(hi))) lo = 0, hi = n;  // not near the guess
+  }
   while (lo < hi) {
     const size_t mid = lo + (hi - lo) / 2;
     if (holds(mid)) lo = mid + 1;
