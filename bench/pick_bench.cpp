@@ -11,7 +11,7 @@
 #include <fstream>
 #include <string>
 
-#include "bench/program_generator.h"
+#include "bench/reference_workload.h"
 #include "display/draw_elements.h"
 #include "display/pick_index.h"
 #include "display/sim_view.h"
@@ -19,16 +19,7 @@
 
 namespace {
 
-constexpr int kViewWidth = 994;
-constexpr int kViewHeight = 628;
 constexpr double kPickPixels = 5.0;
-
-std::string ProgramFile() {
-  if (const char* given = std::getenv("VELQUOR_BENCH_PROGRAM")) return given;
-  const auto path = std::filesystem::temp_directory_path() / "velquor_bench_1000000.cnc";
-  if (!std::filesystem::exists(path)) std::ofstream(path, std::ios::binary) << GenerateProgram(1000000);
-  return path.string();
-}
 
 struct TPickWorkload {
   TSimView View;
@@ -39,10 +30,9 @@ TPickWorkload& Shared() {
   static TPickWorkload* w = [] {
     auto* p = new TPickWorkload;
     p->View.Resize(kViewWidth, kViewHeight);
-    p->View.SetRect({-40, 560, -40, std::nearbyint(600.0 * kViewHeight / kViewWidth - 40)});
-    p->View.UpdateScale();
+    SetReferenceStartWindow(p->View);
     int32_t handle = 0;
-    if (CncOpen(ProgramFile().c_str(), &handle) > 0) {
+    if (CncOpen(ReferenceProgramFile().c_str(), &handle) > 0) {
       const TCncPoint start{0, 0, 0};
       CncRun(handle, &start);
       TDrawRun run;

@@ -16,32 +16,14 @@
 #include <string>
 
 #include "app/playback.h"
-#include "bench/program_generator.h"
+#include "bench/reference_workload.h"
 #include "display/draw_elements.h"
 #include "display/sim_view.h"
 #include "engine/cnc_api.h"
 
 namespace {
 
-constexpr int kViewWidth = 994;
-constexpr int kViewHeight = 628;
-constexpr int kToolsWithRadius = 8;
-constexpr int32_t kToolRadiusMicrons = 1000;
 constexpr size_t kPositions = 1000;
-constexpr uint8_t kContourMode = 0, kPathMode = 1;
-
-std::string ProgramFile() {
-  if (const char* given = std::getenv("VELQUOR_BENCH_PROGRAM")) return given;
-  const auto path = std::filesystem::temp_directory_path() / "velquor_bench_1000000.cnc";
-  if (!std::filesystem::exists(path)) std::ofstream(path, std::ios::binary) << GenerateProgram(1000000);
-  return path.string();
-}
-
-std::array<ToolParam, 255> ToolTable() {
-  std::array<ToolParam, 255> tools{};
-  for (int t = 1; t <= kToolsWithRadius; ++t) tools[t].Diameter = 2.0 * kToolRadiusMicrons / 1000.0;
-  return tools;
-}
 
 // A run drawn as the main window draws it with both lists shown: the path plays back.
 struct TPlayedRun {
@@ -49,24 +31,23 @@ struct TPlayedRun {
   int32_t Handle = 0;
   TPlayedList Played;
   TPlaybackTrack Track;
-  std::array<ToolParam, 255> Tools = ToolTable();
+  std::array<ToolParam, 255> Tools = ReferenceToolTable();
 
   TPlayedRun() {
     View.Resize(kViewWidth, kViewHeight);
     View.SetGridSize(10);
-    View.SetRect({-40, 560, -40, std::nearbyint(600.0 * kViewHeight / kViewWidth - 40)});
-    View.UpdateScale();
-    const std::string file = ProgramFile();
+    SetReferenceStartWindow(View);
+    const std::string file = ReferenceProgramFile();
     if (CncOpen(file.c_str(), &Handle) <= 0) return;
-    for (int t = 1; t <= kToolsWithRadius; ++t) CncSetToolRadius(Handle, static_cast<uint8_t>(t), kToolRadiusMicrons);
+    SetReferenceToolRadii(Handle);
     const TCncPoint start{0, 0, 0};
     CncRun(Handle, &start);
     int32_t currentTool = 0;
     TDrawRun run{&Tools, &currentTool, false, {}};
-    DrawElements(View, Handle, kContourMode, 1, QColor(255, 255, 0), run);
-    Played = {kPathMode, currentTool, start, View.W0Pos, View.Objects.Count(), {}};
+    DrawElements(View, Handle, CNC_MODE_CONTOUR, 1, QColor(255, 255, 0), run);
+    Played = {CNC_MODE_PATH, currentTool, start, View.W0Pos, View.Objects.Count(), {}};
     run.ObjectEnds = &Played.ObjectEnds;
-    DrawElements(View, Handle, kPathMode, 0, QColor(0, 255, 0), run);
+    DrawElements(View, Handle, CNC_MODE_PATH, 0, QColor(0, 255, 0), run);
     Track = PlaybackTrackOfRun(Handle, Played, TFeedUnit::Millimetre);
   }
   ~TPlayedRun() { CncClose(Handle); }

@@ -13,34 +13,13 @@
 #include <memory>
 #include <string>
 
-#include "bench/program_generator.h"
+#include "bench/reference_workload.h"
 #include "display/draw_elements.h"
-#include "display/sim_view.h"
-#include "engine/cnc_api.h"
 
 namespace {
 
-constexpr int kViewWidth = 994;
-constexpr int kViewHeight = 628;
-constexpr int kToolsWithRadius = 8;
-constexpr int32_t kToolRadiusMicrons = 1000;
-
-std::string ProgramFile() {
-  if (const char* given = std::getenv("VELQUOR_BENCH_PROGRAM")) return given;
-  const auto path = std::filesystem::temp_directory_path() / "velquor_bench_1000000.cnc";
-  if (!std::filesystem::exists(path)) std::ofstream(path, std::ios::binary) << GenerateProgram(1000000);
-  return path.string();
-}
-
-std::array<ToolParam, 255> ToolTable() {
-  std::array<ToolParam, 255> tools{};
-  for (int t = 1; t <= kToolsWithRadius; ++t) tools[t].Diameter = 2.0 * kToolRadiusMicrons / 1000.0;
-  return tools;
-}
-
 void SetStartWindow(TSimView& v) {
-  v.SetRect({-40, 560, -40, std::nearbyint(600.0 * kViewHeight / kViewWidth - 40)});
-  v.UpdateScale();
+  SetReferenceStartWindow(v);
   v.Invalidate();
 }
 
@@ -56,10 +35,10 @@ void ProcessFile(TSimView& view, const std::string& file) {
   view.ClearObjects();
   int32_t handle = 0;
   if (CncOpen(file.c_str(), &handle) > 0) {
-    for (int t = 1; t <= kToolsWithRadius; ++t) CncSetToolRadius(handle, static_cast<uint8_t>(t), kToolRadiusMicrons);
+    SetReferenceToolRadii(handle);
     const TCncPoint start{0, 0, 0};
     CncRun(handle, &start);
-    static const std::array<ToolParam, 255> tools = ToolTable();
+    static const std::array<ToolParam, 255> tools = ReferenceToolTable();
     int32_t currentTool = 0;
     const TDrawRun run{&tools, &currentTool, false, {}};
     DrawElements(view, handle, CNC_MODE_CONTOUR, 1, QColor(255, 255, 0), run);
@@ -80,7 +59,7 @@ std::unique_ptr<TSimView> NewView() {
 TSimView& SharedView() {
   static std::unique_ptr<TSimView> view = [] {
     auto v = NewView();
-    ProcessFile(*v, ProgramFile());
+    ProcessFile(*v, ReferenceProgramFile());
     return v;
   }();
   return *view;
@@ -150,7 +129,7 @@ void BM_RecalcOnly(benchmark::State& state) {
 BENCHMARK(BM_RecalcOnly)->Unit(benchmark::kMillisecond);
 
 void BM_ProcessFile(benchmark::State& state) {
-  const std::string file = ProgramFile();
+  const std::string file = ReferenceProgramFile();
   auto view = NewView();
   for (auto _ : state) {
     ProcessFile(*view, file);
