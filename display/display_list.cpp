@@ -325,10 +325,7 @@ struct TDisplayList::TPainting {
   // The span all objects of a run belong to, or SIZE_MAX when they belong to several.
   size_t SpanOfBlock(const TDisplayList& list, size_t block) const {
     const size_t first = block * kBlockObjects, last = std::min(list.Records.size(), first + kBlockObjects) - 1;
-    const size_t span = MappedSpan < list.Spans.size() && list.Spans[MappedSpan].First <= first &&
-                                (MappedSpan + 1 == list.Spans.size() || list.Spans[MappedSpan + 1].First > last)
-                            ? MappedSpan
-                            : list.SpanOf(first);
+    const size_t span = list.SpanOf(first);
     return span == list.SpanOf(last) ? span : SIZE_MAX;
   }
 };
