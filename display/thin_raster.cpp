@@ -325,20 +325,41 @@ const TEllipseRaster::TOutline* TEllipseRaster::Outline(int32_t w, int32_t h) {
   });
   out.erase(std::unique(out.begin(), out.end(), [](TOffset p, TOffset q) { return p.X == q.X && p.Y == q.Y; }),
             out.end());
-  for (int level = 0; level < kLevels; ++level) {
-    const size_t run = kRun[level];
-    for (size_t first = 0; first < out.size(); first += run) {
-      TOffset lo = out[first], hi = out[first];
-      for (size_t i = first; i < std::min(out.size(), first + run); ++i) {
-        lo = {std::min(lo.X, out[i].X), std::min(lo.Y, out[i].Y)};
-        hi = {std::max(hi.X, out[i].X), std::max(hi.Y, out[i].Y)};
+  if (w < kRowBits) {
+    outline.Rows.assign(static_cast<size_t>(h) + 1, 0);
+    for (const TOffset o : out) outline.Rows[static_cast<size_t>(o.Y)] |= uint64_t{1} << o.X;
+  } else {
+    for (int level = 0; level < kLevels; ++level) {
+      const size_t run = kRun[level];
+      for (size_t first = 0; first < out.size(); first += run) {
+        TOffset lo = out[first], hi = out[first];
+        for (size_t i = first; i < std::min(out.size(), first + run); ++i) {
+          lo = {std::min(lo.X, out[i].X), std::min(lo.Y, out[i].Y)};
+          hi = {std::max(hi.X, out[i].X), std::max(hi.Y, out[i].Y)};
+        }
+        outline.RunMin[level].push_back(lo);
+        outline.RunMax[level].push_back(hi);
       }
-      outline.RunMin[level].push_back(lo);
-      outline.RunMax[level].push_back(hi);
     }
   }
   OutlinePixels += out.size();
   return &outline;
+}
+
+void TEllipseRaster::PutRows(const TRasterTarget& t, const TOutline& outline, const TPixelBox& box, TRasterValue colour,
+                             size_t i, size_t end) {
+  const std::vector<uint64_t>& whole = outline.Rows;
+  if (i == 0 && end == outline.Pixels.size()) {
+    for (size_t y = 0; y < whole.size(); ++y) t.SetRow(box.Y1 + static_cast<int32_t>(y), box.X1, whole[y], colour);
+    return;
+  }
+  uint64_t rows[kRowBits + 1] = {};
+  int32_t top = kRowBits, bottom = 0;
+  for (const TOffset* o = outline.Pixels.data() + i; o != outline.Pixels.data() + end; ++o) {
+    rows[o->Y] |= uint64_t{1} << o->X;
+    top = std::min<int32_t>(top, o->Y), bottom = std::max<int32_t>(bottom, o->Y);
+  }
+  for (int32_t y = top; y <= bottom; ++y) t.SetRow(box.Y1 + y, box.X1, rows[y], colour);
 }
 
 // The pixels i..end of a cached outline placed at a box, drawn run by run from the longest
@@ -390,6 +411,11 @@ void TEllipseRaster::Draw(const TRasterTarget& t, const TPixelBox& box, TRasterV
     const std::vector<TOffset>& outline = cached->Pixels;
     const bool inside = box.X1 >= 0 && box.Y1 >= 0 && box.X2 < t.Width && box.Y2 < t.Height;
     const auto put = [&](std::vector<TOffset>::const_iterator from, std::vector<TOffset>::const_iterator to) {
+      if (!cached->Rows.empty()) {
+        PutRows(t, *cached, box, colour, static_cast<size_t>(from - outline.begin()),
+                static_cast<size_t>(to - outline.begin()));
+        return;
+      }
       const TOutlineRuns runs{t, *cached, box, inside, colour};
       runs.Put(kLevels - 1, static_cast<size_t>(from - outline.begin()), static_cast<size_t>(to - outline.begin()));
     };

@@ -40,6 +40,30 @@ class TCoverage {
     }
     return true;
   }
+  // Marks the pixels of `bits` in 64-bit word `word` of row y (bit b: pixel 64 * word + b)
+  // drawn; returns those that were not drawn before. A row's pixels in one step, without a
+  // test per pixel whose outcome the processor cannot guess.
+  uint64_t TakeWord(int32_t y, size_t word, uint64_t bits) {
+    uint64_t& drawn = Drawn[size_t(y) * PixelWords + word];
+    const uint64_t fresh = bits & ~drawn;
+    if (fresh == 0) return 0;
+    drawn |= fresh;
+    static_assert(kTileShift == 3, "a byte of a word is a tile's part of the row");
+    const size_t ty = size_t(y >> kTileShift), firstTile = word * 8;
+    uint8_t* missing = Missing.data() + ty * size_t(TilesX) + firstTile;
+    for (uint64_t left = fresh; left != 0;) {
+      const int tile = __builtin_ctzll(left) >> 3;
+      const uint64_t part = left & (uint64_t{0xff} << (8 * tile));
+      left ^= part;
+      missing[tile] = static_cast<uint8_t>(missing[tile] - __builtin_popcountll(part));
+      if (missing[tile] == 0) {
+        const size_t tx = firstTile + size_t(tile);
+        FullTiles[ty * TileWords + (tx >> 6)] |= uint64_t{1} << (tx & 63);
+        --OpenTotal;
+      }
+    }
+    return fresh;
+  }
   bool TileFull(int32_t x, int32_t y) const {
     return Missing[size_t(y >> kTileShift) * size_t(TilesX) + size_t(x >> kTileShift)] == 0;
   }
@@ -95,6 +119,31 @@ struct TRasterTarget {
   void SetInside(int32_t x, int32_t y, TRasterValue colour) const {
     if (!Coverage || Coverage->Take(x, y)) Bits[static_cast<int64_t>(y) * Stride + x] = colour;
   }
+  // The pixels x + b of row y for the set bits b of `bits`, those outside the picture left out.
+  void SetRow(int32_t y, int64_t x, uint64_t bits, TRasterValue colour) const {
+    if (static_cast<uint32_t>(y) >= static_cast<uint32_t>(Height)) return;
+    if (x < 0) {
+      if (x <= -64) return;
+      bits >>= -x;
+      x = 0;
+    }
+    if (const int64_t room = Width - x; room < 64) {
+      if (room <= 0) return;
+      bits &= (uint64_t{1} << room) - 1;
+    }
+    const auto word = static_cast<size_t>(x >> 6);
+    const int shift = static_cast<int>(x & 63);
+    SetWord(y, word, bits << shift, colour);
+    if (shift != 0) SetWord(y, word + 1, bits >> (64 - shift), colour);
+  }
+
+ private:
+  void SetWord(int32_t y, size_t word, uint64_t bits, TRasterValue colour) const {
+    if (bits == 0) return;
+    if (Coverage) bits = Coverage->TakeWord(y, word, bits);
+    TRasterValue* row = Bits + static_cast<int64_t>(y) * Stride + static_cast<int64_t>(word * 64);
+    for (; bits != 0; bits &= bits - 1) row[__builtin_ctzll(bits)] = colour;
+  }
 };
 
 // Pen pattern along a line, in pixel steps.
@@ -121,15 +170,21 @@ class TEllipseRaster {
   struct TOffset {
     int16_t X, Y;
   };
-  // The outline in angular order and the boxes of its runs of 8, 64 and 512 pixels: the
-  // outline of a large circle that leaves the picture is walked only where it is inside,
-  // and drawing backwards only where the tiles under it are still open.
+  // The outline in angular order and, for wider ones, the boxes of its runs of 8, 64 and
+  // 512 pixels: the outline of a large circle that leaves the picture is walked only where
+  // it is inside, and drawing backwards only where the tiles under it are still open.
   static constexpr int kLevels = 3;
   static constexpr size_t kRun[kLevels] = {8, 64, 512};
   struct TOutline {
     std::vector<TOffset> Pixels;
     std::vector<TOffset> RunMin[kLevels], RunMax[kLevels];
+    // Outlines at most kRowBits wide: the pixels of each row as bits, drawn a row at a time.
+    std::vector<uint64_t> Rows;
   };
+  static constexpr int32_t kRowBits = 64;
+  // Draws the pixels i..end of a narrow outline placed at the box a row at a time.
+  static void PutRows(const TRasterTarget& t, const TOutline& outline, const TPixelBox& box, TRasterValue colour,
+                      size_t i, size_t end);
   // Boxes below this width whose height differs by at most one pixel (circles, as both
   // axes share one scale), up to this many outline pixels in all.
   static constexpr int32_t kCachedSize = 4096;

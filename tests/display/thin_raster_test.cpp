@@ -168,6 +168,45 @@ TEST(ThinRaster, LargeCirclesMostlyOutsideThePictureKeepTheirVisiblePixels) {
   }
 }
 
+// Outlines narrow enough to be drawn a row at a time (up to 64 pixels across), cut by each
+// edge of the picture or just outside it, light there what they light in a picture that
+// holds them whole; whole circles and arcs, one wider than the row limit for comparison.
+TEST(ThinRaster, NarrowOutlinesCutByThePictureKeepTheirVisiblePixels) {
+  constexpr int32_t kW = 70, kH = 50, kMargin = 80;
+  const TArcRadials radials[] = {{100, 0, 0, 0}, {40, 100, 0, 0}, {0, 0, 100, 0}};  // quarter, half, across +X
+  for (const int32_t size : {2, 17, 62, 63, 64, 65}) {
+    TEllipseRaster raster;
+    const int32_t places[] = {-size - 1, -size, -size + 1, -size / 2, -1, 0, kW / 2, kW - size / 2, kW - 1, kW};
+    for (const int32_t x0 : places)
+      for (const int32_t y0 : {-size / 2, kH / 3, kH - size / 3, kH}) {
+        const TPixelBox box{x0, y0, x0 + size - 1, y0 + size};
+        for (int arc = -1; arc < 3; ++arc) {
+          const TArcRadials* r = nullptr;
+          TArcRadials placed;
+          if (arc >= 0) {
+            const int32_t cx = x0 + size / 2, cy = y0 + size / 2;
+            placed = {cx + radials[arc].X3 - 50, cy + radials[arc].Y3 - 50, cx + radials[arc].X4 - 50,
+                      cy + radials[arc].Y4 - 50};
+            r = &placed;
+          }
+          TPicture small(kW, kH);
+          raster.Draw(small.Target, box, kOn, r);
+          const int32_t side = kW + 2 * kMargin;
+          std::vector<TRasterValue> large(size_t(side) * size_t(side), 0);
+          const TArcRadials shifted{placed.X3 + kMargin, placed.Y3 + kMargin, placed.X4 + kMargin, placed.Y4 + kMargin};
+          raster.Draw({large.data(), side, side, side},
+                      {box.X1 + kMargin, box.Y1 + kMargin, box.X2 + kMargin, box.Y2 + kMargin}, kOn,
+                      r ? &shifted : nullptr);
+          for (int32_t y = 0; y < kH; ++y) {
+            std::string row;
+            for (int32_t x = 0; x < kW; ++x) row += large[size_t(y + kMargin) * side + size_t(x + kMargin)] ? '#' : '.';
+            ASSERT_EQ(small.Row(y), row) << size << " at " << x0 << ", " << y0 << " arc " << arc << " row " << y;
+          }
+        }
+      }
+  }
+}
+
 // Lines cut to the picture on both axes light there exactly what the whole line lights in a
 // picture that holds all of it, in every direction and slope, solid and dash-dot.
 TEST(ThinRaster, LinesCutToThePictureKeepEveryPixelInside) {
@@ -250,9 +289,10 @@ TEST(ThinRaster, ShapesOverCoveredTilesLightEveryOpenPixel) {
       case 1: RasterLine(t, 60, -9, 5, 50, kShape, TLinePattern::DashDot); break;
       case 2: raster.Draw(t, {2, 1, 60, 59}, kShape, nullptr); break;
       case 3: raster.Draw(t, {-300, -280, 340, 360}, kShape, &radials); break;
+      case 4: raster.Draw(t, {3, 2, 44, 43}, kShape, &radials); break;  // a narrow arc across +X
     }
   };
-  for (int shape = 0; shape < 4; ++shape) {
+  for (int shape = 0; shape < 5; ++shape) {
     TEllipseRaster raster;
     TPicture alone(kW, kH);
     drawShape(alone.Target, shape, raster);
