@@ -8,8 +8,10 @@
 TMachineViewLink::TMachineViewLink(TfrmRealPointView& view, bool& machineViewOn, std::function<void()> processFile,
                                    TMachineDrawRun run)
     : View(view), On(machineViewOn), Run(std::move(run)) {
+  // Only while the window is on: a hidden window still gets resized (a picture of the main
+  // window lays out its children), and that must not run the whole program again.
   View.OnRedraw = [this, processFile = std::move(processFile)] {
-    if (!Drawing && processFile) processFile();
+    if (On && !Drawing && processFile) processFile();
   };
   View.OnClosed = [this] { On = false; };
 }

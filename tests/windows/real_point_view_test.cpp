@@ -153,6 +153,11 @@ TEST(MachineViewLink, ToggleCloseAndProcessing) {
   EXPECT_FALSE(link.MachineViewOn());
   link.AfterProcessing(program->Handle);
   EXPECT_FALSE(view.isVisible()) << "not drawn while the mark is off";
+  // The hidden window grown, as a picture of the main window lays it out, or a control set.
+  view.resize(1200, 900);
+  (void)view.grab();
+  view.ZoomBar->setValue(60);
+  EXPECT_EQ(processed, 0) << "the program is not run again for a window that is off";
 
   link.Toggle(program->Handle);
   EXPECT_TRUE(machineViewOn);
