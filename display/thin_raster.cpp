@@ -89,15 +89,18 @@ bool AngleBefore(int64_t ax, int64_t ay, int64_t bx, int64_t by) {
 // of n pixels: each eighth of a turn holds as many pixels, spread as the sine (one pixel per
 // row where the outline is steep, per column where it is flat). SIZE_MAX for small outlines.
 size_t PlaceOnCircle(size_t n, int64_t x, int64_t y) {
-  constexpr size_t kSmall = 128;  // a search over a few cache lines costs less than the angle
-  if (n <= kSmall) return SIZE_MAX;
-  constexpr double kEighth = std::numbers::pi / 4;
-  double angle = std::atan2(static_cast<double>(y), static_cast<double>(x));
-  if (angle < 0) angle += 2 * std::numbers::pi;
-  const double octant = std::min(7.0, std::floor(angle / kEighth)), rest = angle - octant * kEighth;
-  const double within = static_cast<int>(octant) % 2 == 0 ? std::sin(rest) / std::sin(kEighth)
-                                                          : 1 - std::sin(kEighth - rest) / std::sin(kEighth);
-  return static_cast<size_t>(std::clamp((octant + within) * static_cast<double>(n) / 8, 0.0, static_cast<double>(n)));
+  constexpr size_t kSmall = 128;  // a search over a few cache lines costs less than the root
+  if (n <= kSmall || (x == 0 && y == 0)) return SIZE_MAX;
+  // Within its quarter, the direction's parts along the quarter's first axis and the next.
+  const int quarter = y >= 0 ? (x > 0 ? 0 : 1) : (x < 0 ? 2 : 3);
+  const double fx = static_cast<double>(x), fy = static_cast<double>(y);
+  const double along[4] = {fx, fy, -fx, -fy}, across[4] = {fy, -fx, -fy, fx};
+  const double u = along[quarter], v = across[quarter], length = std::sqrt(fx * fx + fy * fy);
+  // The sine of the angle from the eighth's first axis, as a share of the sine of an eighth.
+  const bool second = v >= u;
+  const double within = second ? 1 - u / length * std::numbers::sqrt2 : v / length * std::numbers::sqrt2;
+  const double eighths = 2 * quarter + (second ? 1 : 0) + within;
+  return static_cast<size_t>(std::clamp(eighths * static_cast<double>(n) / 8, 0.0, static_cast<double>(n)));
 }
 
 // The first i in [0, n) where `holds` turns false (it holds up to some place, then never),
@@ -337,8 +340,7 @@ const TEllipseRaster::TOutline* TEllipseRaster::Outline(int32_t w, int32_t h) {
           lo = {std::min(lo.X, out[i].X), std::min(lo.Y, out[i].Y)};
           hi = {std::max(hi.X, out[i].X), std::max(hi.Y, out[i].Y)};
         }
-        outline.RunMin[level].push_back(lo);
-        outline.RunMax[level].push_back(hi);
+        outline.Runs[level].push_back({lo, hi});
       }
     }
   }
@@ -373,11 +375,12 @@ struct TEllipseRaster::TOutlineRuns {
   TRasterValue Colour;
 
   bool MayShow(int level, size_t run) const {
-    const TOffset lo = Outline.RunMin[level][run], hi = Outline.RunMax[level][run];
+    const auto [lo, hi] = Outline.Runs[level][run];
     const TPixelBox pixels{Box.X1 + lo.X, Box.Y1 + lo.Y, Box.X1 + hi.X, Box.Y1 + hi.Y};
     const TRasterTarget& t = Target;
     if (!Inside && (pixels.X2 < 0 || pixels.X1 >= t.Width || pixels.Y2 < 0 || pixels.Y1 >= t.Height)) return false;
-    return !(t.Coverage && t.Coverage->Full(pixels));
+    // The longest runs are seldom wholly in drawn tiles: looking costs more than it saves.
+    return level == kLevels - 1 || !(t.Coverage && t.Coverage->Full(pixels));
   }
   void Put(int level, size_t i, size_t end) const {
     const size_t length = kRun[level];

@@ -170,6 +170,10 @@ class TEllipseRaster {
   struct TOffset {
     int16_t X, Y;
   };
+  // The least and greatest offsets of a run of an outline's pixels.
+  struct TRunBox {
+    TOffset Min, Max;
+  };
   // The outline in angular order and, for wider ones, the boxes of its runs of 8, 64 and
   // 512 pixels: the outline of a large circle that leaves the picture is walked only where
   // it is inside, and drawing backwards only where the tiles under it are still open.
@@ -177,7 +181,7 @@ class TEllipseRaster {
   static constexpr size_t kRun[kLevels] = {8, 64, 512};
   struct TOutline {
     std::vector<TOffset> Pixels;
-    std::vector<TOffset> RunMin[kLevels], RunMax[kLevels];
+    std::vector<TRunBox> Runs[kLevels];
     // Outlines at most kRowBits wide: the pixels of each row as bits, drawn a row at a time.
     std::vector<uint64_t> Rows;
   };
