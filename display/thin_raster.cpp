@@ -277,8 +277,36 @@ void RasterLine(const TRasterTarget& t, int32_t x1, int32_t y1, int32_t x2, int3
     r += twoA;
     if (r >= twoN) r -= twoN, ++q;
   };
+  // Steps i to `last` (all inside the picture); the step of a solid line without a
+  // test whose outcome the processor cannot foresee.
+  const auto steps = [&](int64_t& i, int64_t last) {
+    if (dashed) {
+      for (; i <= last; ++i) put(i), step();
+      return;
+    }
+    // Copies, so that the loop keeps them in registers: the pixel stores could change
+    // anything reached through a reference.
+    const TRasterTarget target = t;
+    const bool flat = xMajor;
+    const TRasterValue value = colour;
+    const int64_t majorStep = line.MajorStep, minorStep = line.MinorStep, up = twoA, wrap = twoN;
+    int64_t rest = r, major = line.Major0 + majorStep * i, minor = line.Minor0 + minorStep * q;
+    for (int64_t k = last - i; k >= 0; --k) {
+      if (flat) target.SetInside(static_cast<int32_t>(major), static_cast<int32_t>(minor), value);
+      else target.SetInside(static_cast<int32_t>(minor), static_cast<int32_t>(major), value);
+      rest += up;
+      const int64_t carry = rest >= wrap ? 1 : 0;
+      rest -= wrap & -carry;
+      minor += minorStep * carry;
+      major += majorStep;
+    }
+    r = rest;
+    q = (minor - line.Minor0) * line.MinorStep;
+    i = last + 1;
+  };
   if (!t.Coverage) {
-    for (int64_t i = lo; i <= hi; ++i) put(i), step();
+    int64_t i = lo;
+    steps(i, hi);
     return;
   }
   // Drawing backwards, most of a long line runs through tiles already wholly drawn: the
@@ -294,7 +322,7 @@ void RasterLine(const TRasterTarget& t, int32_t x1, int32_t y1, int32_t x2, int3
     const bool covered = xMajor ? t.Coverage->TileFull(at, near) && t.Coverage->TileFull(at, far)
                                 : t.Coverage->TileFull(near, at) && t.Coverage->TileFull(far, at);
     if (!covered) {
-      for (; i <= last; ++i) put(i), step();
+      steps(i, last);
     } else if (last - i + 1 == kTile) {
       phase = (phase + static_cast<int32_t>(kTile)) % kDashDotPeriod;
       r += tileR, q += tileQ;
