@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <limits>
 
 #include "base/records.h"
@@ -98,9 +99,12 @@ int32_t CodeNumber(const TCode& code) {
 }
 
 TCode CodeFromNumber(char letter, int number) {
-  std::string s(1, letter);
-  s += TwoDigits(number);
-  return TCode(s);
+  // Once per element of a program when it is drawn: no text is built on the heap.
+  char text[16] = {letter};
+  char* at = text + 1;
+  if (number >= 0 && number < 10) *at++ = '0';
+  at = std::to_chars(at, std::end(text), number).ptr;
+  return TCode(std::string_view(text, static_cast<size_t>(at - text)));
 }
 
 TNumberText ReadNumberText(std::string_view s) {

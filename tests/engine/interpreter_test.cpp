@@ -207,7 +207,14 @@ TEST(Conversions, CodeNumbers) {
   EXPECT_EQ(CodeNumber("F0X"), 0x4600);
   EXPECT_EQ(CodeNumber("S0X"), 0x5300);
   EXPECT_EQ(CodeNumber("T"), 0x5400);
-  EXPECT_EQ(CodeFromNumber('G', 1).View(), "G01");
+  // At least two digits, cut to three characters in all, as the interface's codes are.
+  const struct {
+    char Letter;
+    int Number;
+    const char* Code;
+  } fromNumbers[] = {{'G', 1, "G01"}, {'M', 0, "M00"}, {'T', 9, "T09"}, {'G', 10, "G10"},
+                     {'M', 255, "M25"}, {'S', -3, "S-3"}, {'F', -12, "F-1"}};
+  for (const auto& c : fromNumbers) EXPECT_EQ(CodeFromNumber(c.Letter, c.Number).View(), c.Code) << c.Number;
   EXPECT_EQ(TCode("G0123").View(), "G01");
 }
 
