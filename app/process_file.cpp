@@ -93,7 +93,6 @@ TProcessResult ProcessFile(const std::string& name, TViewerState& state, TSimVie
   state.Played = {};
   if (checks.ViewContour) draw(CNC_MODE_CONTOUR, kContourWidth, kContourColour, !checks.ViewCuttingPath);
   if (checks.ViewCuttingPath) draw(CNC_MODE_PATH, kPathWidth, kPathColour, true);
-  state.Pick.Build();
   view.Invalidate();
   if (state.MachineViewOn && machineView) machineView(handle);
 

@@ -165,8 +165,9 @@ void TPickIndex::Build() {
   for (const auto& p : pairs) CellItems[next[p.first]++] = p.second;
 }
 
-std::optional<TPickHit> TPickIndex::Nearest(double x, double y, double within) const {
-  if (!Built || Elements.empty() || !(within >= 0) || !std::isfinite(x) || !std::isfinite(y)) return std::nullopt;
+std::optional<TPickHit> TPickIndex::Nearest(double x, double y, double within) {
+  if (Elements.empty() || !(within >= 0) || !std::isfinite(x) || !std::isfinite(y)) return std::nullopt;
+  if (!Built) Build();
   std::optional<TPickHit> best;
   const auto consider = [&](uint32_t i) {
     const double d = DistanceToElement(x, y, Elements[i]);

@@ -47,9 +47,11 @@ class TPickIndex {
  public:
   void Clear();
   void Add(const TPickElement& e) { Elements.push_back(e); Built = false; }
+  // The grid over the elements. Nearest builds it when elements were added since: a
+  // program is opened far more often than a move is picked in it.
   void Build();
   // The nearest element within `within` (real units) of (x, y); none when nothing is that close.
-  std::optional<TPickHit> Nearest(double x, double y, double within) const;
+  std::optional<TPickHit> Nearest(double x, double y, double within);
   size_t Count() const { return Elements.size(); }
   size_t LargeCount() const { return Large.size(); }
   size_t CellCount() const { return static_cast<size_t>(Columns) * Rows; }

@@ -60,7 +60,7 @@ TEST(PickIndex, PicksTheNearestElementWithinFivePixels) {
       {"not above it", 100, 10, 0},
       {"far from everything", 300, 300, 0},
   };
-  const TPickIndex index = Sample();
+  TPickIndex index = Sample();
   for (const auto& c : cases) {
     const auto hit = index.Nearest(c.X, c.Y, kWithin);
     if (c.Line == 0) {
@@ -82,6 +82,20 @@ TEST(PickIndex, FullCircleAndEmptyIndex) {
   EXPECT_FALSE(index.Nearest(0, 0, 0.5));
   EXPECT_FALSE(index.Nearest(std::nan(""), 0, 0.5));
   EXPECT_TRUE(index.Nearest(1e300, -1e300, INFINITY));  // far off the grid, still defined
+}
+
+// Opening a program does not wait for the grid: the first pick builds it, and elements
+// added later are found too.
+TEST(PickIndex, TheFirstPickBuildsTheGrid) {
+  TPickIndex index;
+  index.Add(Arc({10, 0, 0}, {10, 0, 0}, {0, 0, 0}, TPickShape::ArcCW, 5));
+  EXPECT_EQ(index.ItemCount(), 0u);
+  ASSERT_TRUE(index.Nearest(-10, 0, 0.5));
+  EXPECT_GT(index.ItemCount(), 0u);
+  index.Add(Arc({40, 0, 0}, {40, 0, 0}, {30, 0, 0}, TPickShape::ArcCW, 6));
+  const auto hit = index.Nearest(20, 0, 0.5);
+  ASSERT_TRUE(hit);
+  EXPECT_EQ(index[hit->Index].Line, 6);
 }
 
 TEST(PickIndex, ManyElementsFindTheSameAsAScan) {
