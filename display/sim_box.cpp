@@ -49,6 +49,7 @@ void TSimBox::SetClientSize(int w, int h) {
 }
 
 void TSimBox::paintEvent(QPaintEvent*) {
+  UpdateQueued = false;
   if (RepaintRequested() || BackBuffer().size() != size()) PaintView();
   QPainter p(this);
   p.drawImage(0, 0, BackBuffer());
@@ -118,7 +119,13 @@ void TSimBox::mouseDoubleClickEvent(QMouseEvent* e) {
   MouseDoubleClick(p.X, p.Y);
 }
 
-void TSimBox::RepaintNeeded() { update(); }
+// Drawing a program adds millions of objects, each asking for a repaint: one request
+// stands until the paint.
+void TSimBox::RepaintNeeded() {
+  if (UpdateQueued) return;
+  UpdateQueued = true;
+  update();
+}
 
 void TSimBox::BufferChanged() { update(); }
 

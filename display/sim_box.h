@@ -56,5 +56,6 @@ class TSimBox : public QWidget, public TSimView {
   void PaintToolCircle(QPainter& p, const TToolCircle& tool) const;
 
   std::vector<TPickElement> Highlighted;
+  bool UpdateQueued = false;  // update() asked for and the paint not yet come
   std::optional<TToolCircle> Tool;
 };

@@ -40,6 +40,19 @@ TEST_F(TSimBoxFixture, PaintEventShowsTheBackBuffer) {
   EXPECT_EQ(Box.cursor().shape(), Qt::CrossCursor);
 }
 
+// Objects added in a batch ask for one repaint; objects added after it was painted ask again.
+TEST_F(TSimBoxFixture, EveryBatchOfObjectsIsPainted) {
+  for (int batch = 0; batch < 2; ++batch) {
+    for (int i = 0; i < 100; ++i)
+      Box.AddLine({100.0 + i, 100.0 + 100 * batch, 0}, {100.0 + i, 150.0 + 100 * batch, 0}, kPenSolid, 1,
+                  QColor(255, 255, 255));
+    EXPECT_TRUE(Box.RepaintRequested()) << batch;
+    QApplication::processEvents();
+    EXPECT_FALSE(Box.RepaintRequested()) << "batch " << batch << " painted";
+    EXPECT_EQ(Box.BackBuffer().pixel(150, 600 - 120 - 100 * batch), qRgb(255, 255, 255)) << batch;
+  }
+}
+
 TEST_F(TSimBoxFixture, ZoomWindowDrawsAndRemovesTheRubberBand) {
   Box.SetMouseMode(TMouseMode::ZoomWindow);
   const int before = WhitePixels();
