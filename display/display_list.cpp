@@ -98,6 +98,11 @@ void TDisplayList::Add(const TGraphObject& o, const TViewWindow& w) {
       break;
   }
   Records.push_back(rec);
+  Pages.Records.Advance(Records);
+  Pages.Lines.Advance(Lines);
+  Pages.Circles.Advance(Circles);
+  Pages.Arcs.Advance(Arcs);
+  Pages.Blocks.Advance(Blocks);
   ++Changes;
 }
 
@@ -205,6 +210,7 @@ void TDisplayList::Clear() {
   std::vector<QPoint>().swap(Curve);
   std::vector<TBlock>().swap(Blocks);
   std::vector<TWindowSpan>().swap(Spans);
+  Pages = {};
 }
 
 void TDisplayList::Recalc(const TViewWindow& w) { Spans.assign(1, {0, w}); }

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/prefault.h"
 #include "display/graph_objects.h"
 
 class QImage;
@@ -132,4 +133,8 @@ class TDisplayList {
   bool MayShow(TPainting& p, size_t block) const;
   std::vector<TBlock> Blocks;
   uint64_t Changes = 0;
+  // The lists fault their storage in many pages at a time as they grow.
+  struct TPages {
+    TPrefaultCursor Records, Lines, Circles, Arcs, Blocks;
+  } Pages;
 };
