@@ -126,12 +126,12 @@ TFeedUnit FeedUnitOfText(std::string_view text) {
 }
 
 TFeedUnit FeedUnitOfFile(const std::string& fileName) {
-  TProgramLines lines;
   std::string error;
   TFeedUnit unit = TFeedUnit::Millimetre;
-  if (lines.Load(fileName, error) != TProgramLines::LoadResult::Loaded) return unit;
-  for (size_t i = 0; i < lines.Count(); ++i)
-    if (LineSetsFeed(lines.Line(i), unit)) break;
+  // Programs set their feed early: only the lines up to the first F are read.
+  if (ScanLines(fileName, error, [&](std::string_view line) { return LineSetsFeed(line, unit); }) !=
+      TProgramLines::LoadResult::Loaded)
+    return TFeedUnit::Millimetre;
   return unit;
 }
 

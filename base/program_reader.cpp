@@ -27,6 +27,38 @@ struct TFileCloser {
   int Fd;
   ~TFileCloser() { ::close(Fd); }
 };
+
+// A program file opened for reading, with its size; -1 and `error` for a file that is not a
+// regular one or is too large.
+int OpenProgramFile(const std::string& fileName, uint64_t& size, std::string& error) {
+  // Non-blocking, so that a FIFO without a writer cannot hold the open; what was opened is
+  // then checked, not what the name pointed to a moment before.
+  const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    error = std::strerror(errno);
+    return -1;
+  }
+  struct stat st {};
+  const char* refused = nullptr;
+  if (::fstat(fd, &st) != 0) refused = std::strerror(errno);
+  else if (!S_ISREG(st.st_mode)) refused = KindOfSpecialFile(st.st_mode);
+  else if (static_cast<uint64_t>(st.st_size) > kMaxFileSize) refused = "file larger than 4 GB";
+  if (refused) {
+    error = refused;
+    ::close(fd);
+    return -1;
+  }
+  size = static_cast<uint64_t>(st.st_size);
+  return fd;
+}
+
+// Reads what is there, retrying after a signal; -1 on an error.
+ssize_t ReadSome(int fd, char* to, size_t count) {
+  for (;;) {
+    const ssize_t n = ::read(fd, to, count);
+    if (n >= 0 || errno != EINTR) return n;
+  }
+}
 }  // namespace
 
 void TProgramLines::Clear() {
@@ -38,35 +70,16 @@ void TProgramLines::Clear() {
 
 TProgramLines::LoadResult TProgramLines::Load(const std::string& fileName, std::string& error) {
   Clear();
-  // Non-blocking, so that a FIFO without a writer cannot hold the open; what was opened is
-  // then checked, not what the name pointed to a moment before.
-  const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    error = std::strerror(errno);
-    return LoadResult::Unreadable;
-  }
+  uint64_t expected = 0;
+  const int fd = OpenProgramFile(fileName, expected, error);
+  if (fd < 0) return LoadResult::Unreadable;
   const TFileCloser closer{fd};
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) {
-    error = std::strerror(errno);
-    return LoadResult::Unreadable;
-  }
-  if (!S_ISREG(st.st_mode)) {
-    error = KindOfSpecialFile(st.st_mode);
-    return LoadResult::Unreadable;
-  }
-  const uint64_t expected = static_cast<uint64_t>(st.st_size);
-  if (expected > kMaxFileSize) {
-    error = "file larger than 4 GB";
-    return LoadResult::Unreadable;
-  }
   // Read in one piece into storage faulted in at once; a file that grows meanwhile is read
   // as far as it was when opened.
   Buffer = std::make_unique_for_overwrite<char[]>(expected + 1);
   PrefaultBytes(Buffer.get(), expected);
   while (Size < expected) {
-    const ssize_t n = ::read(fd, Buffer.get() + Size, expected - Size);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = ReadSome(fd, Buffer.get() + Size, expected - Size);
     if (n < 0) {
       error = std::strerror(errno);
       Clear();
@@ -110,6 +123,48 @@ void TProgramLines::IndexLines() {
     if (eol < end && *eol == '\r' && eol + 1 < end && eol[1] == '\n') ++eol;
     p = eol + 1;
   }
+}
+
+TProgramLines::LoadResult ScanLines(const std::string& fileName, std::string& error,
+                                    const std::function<bool(std::string_view line)>& take) {
+  uint64_t size = 0;
+  const int fd = OpenProgramFile(fileName, size, error);
+  if (fd < 0) return TProgramLines::LoadResult::Unreadable;
+  const TFileCloser closer{fd};
+  constexpr size_t kChunk = size_t{1} << 16;
+  std::string text;   // read and not yet handed on: the start of a line at most
+  size_t unbroken = 0;  // text before this holds no line break
+  bool atEnd = false;
+  while (!atEnd) {
+    const size_t kept = text.size();
+    text.resize(kept + kChunk);
+    const ssize_t n = ReadSome(fd, text.data() + kept, kChunk);
+    if (n < 0) {
+      error = std::strerror(errno);
+      return TProgramLines::LoadResult::Unreadable;
+    }
+    text.resize(kept + static_cast<size_t>(n));
+    atEnd = n == 0;
+    size_t from = 0;
+    for (;;) {
+      const size_t eol = text.find_first_of("\r\n", std::max(from, unbroken));
+      if (eol == std::string::npos) {
+        if (atEnd && from < text.size()) take(std::string_view(text).substr(from));
+        unbroken = text.size();
+        break;
+      }
+      // A CR that ends what was read may be the first half of CR LF.
+      if (text[eol] == '\r' && eol + 1 == text.size() && !atEnd) {
+        unbroken = eol;
+        break;
+      }
+      if (take(std::string_view(text).substr(from, eol - from))) return TProgramLines::LoadResult::Loaded;
+      from = eol + (text[eol] == '\r' && eol + 1 < text.size() && text[eol + 1] == '\n' ? 2 : 1);
+    }
+    text.erase(0, from);
+    unbroken -= from;
+  }
+  return TProgramLines::LoadResult::Loaded;
 }
 
 TSplitResult SplitLine(std::string_view line) {

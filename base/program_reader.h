@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -41,6 +42,13 @@ class TProgramLines {
   size_t Size = 0;
   std::vector<uint32_t> Starts;  // offsets fit: files over 4 GB are refused
 };
+
+// Hands the lines of a file, split as TProgramLines splits them, to `take` in order until it
+// returns true, reading the file only as far as that: a question the first lines answer
+// costs the same for a million-line program as for a short one. The same files as Load
+// are refused, with `error` saying why.
+TProgramLines::LoadResult ScanLines(const std::string& fileName, std::string& error,
+                                    const std::function<bool(std::string_view line)>& take);
 
 constexpr size_t kMaxWords = 16;
 constexpr size_t kMaxLineLength = 255;

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <numbers>
 #include <optional>
 #include <vector>
@@ -133,8 +135,17 @@ TEST(JobFigures, FeedUnitIsTheOneInForceAtTheFirstFeed) {
       {"G20\n", TFeedUnit::Inch},
       {"", TFeedUnit::Millimetre},
   };
-  for (const TCase& c : cases) EXPECT_EQ(FeedUnitOfText(c.Text), c.Unit) << c.Text;
+  const std::string file = std::filesystem::temp_directory_path() / "velquor_feed_unit.cnc";
+  for (const TCase& c : cases) {
+    EXPECT_EQ(FeedUnitOfText(c.Text), c.Unit) << c.Text;
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << c.Text;
+    EXPECT_EQ(FeedUnitOfFile(file), c.Unit) << c.Text;
+  }
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << "G20\rF10\rG21\r";  // old Mac line ends
+  EXPECT_EQ(FeedUnitOfFile(file), TFeedUnit::Inch);
+  std::filesystem::remove(file);
   EXPECT_EQ(FeedUnitOfFile("/nonexistent/velquor/program.cnc"), TFeedUnit::Millimetre);
+  EXPECT_EQ(FeedUnitOfFile(std::filesystem::temp_directory_path()), TFeedUnit::Millimetre);
 }
 
 TEST(JobFigures, TimeTextInMinutesAndHours) {

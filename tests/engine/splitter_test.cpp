@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -72,6 +74,48 @@ TEST(ProgramLines, SplitsOnEveryKindOfLineBreak) {
   EXPECT_EQ(lines.Count(), 0u);
   lines.Assign("x\n\n");
   EXPECT_EQ(lines.Count(), 2u);
+}
+
+// The streamed lines are those of the loaded file, whatever the breaks and wherever the
+// reads of 64 KB cut them.
+TEST(ProgramLines, ScanningAFileGivesTheLinesLoadingGives) {
+  const std::string chunk(65535, 'x');
+  const std::string texts[] = {
+      "a\r\nb\nc\rd", "", "x\n\n", "\r\r\n\n", "last line without a break",
+      chunk + "\r\nnext",          // CR ends the first read, its LF begins the second
+      chunk + "\rnext",             // a lone CR at the end of a read
+      chunk + "y\nnext\r",         // LF first in the second read
+      chunk + chunk + chunk + "\n",  // a line longer than a read
+  };
+  const std::string file = std::filesystem::temp_directory_path() / "velquor_scan_lines.cnc";
+  for (const std::string& text : texts) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+    TProgramLines loaded;
+    loaded.Assign(text);
+    std::vector<std::string> scanned;
+    std::string error;
+    ASSERT_EQ(ScanLines(file, error, [&](std::string_view line) { return scanned.emplace_back(line), false; }),
+              TProgramLines::LoadResult::Loaded);
+    ASSERT_EQ(scanned.size(), loaded.Count()) << text.substr(0, 40);
+    for (size_t i = 0; i < scanned.size(); ++i) EXPECT_EQ(scanned[i], loaded.Line(i)) << i;
+  }
+  std::filesystem::remove(file);
+}
+
+TEST(ProgramLines, ScanningStopsAtTheLineThatAnswers) {
+  const std::string file = std::filesystem::temp_directory_path() / "velquor_scan_stop.cnc";
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << "one\ntwo\nthree\n";
+  std::vector<std::string> seen;
+  std::string error;
+  EXPECT_EQ(ScanLines(file, error, [&](std::string_view line) { return seen.emplace_back(line) == "two"; }),
+            TProgramLines::LoadResult::Loaded);
+  EXPECT_EQ(seen, (std::vector<std::string>{"one", "two"}));
+  std::filesystem::remove(file);
+  EXPECT_EQ(ScanLines(file, error, [](std::string_view) { return false; }), TProgramLines::LoadResult::Unreadable);
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(ScanLines(std::filesystem::temp_directory_path(), error, [](std::string_view) { return false; }),
+            TProgramLines::LoadResult::Unreadable);
+  EXPECT_EQ(error, "is a folder, not a file");
 }
 
 }  // namespace
