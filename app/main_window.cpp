@@ -296,7 +296,9 @@ void TForm1::ProcessCurrentFile() {
   memInfo->EndBatch();
   QApplication::restoreOverrideCursor();
   const std::string name = QFileInfo(QString::fromStdString(ViewerState.CurrentFile)).fileName().toStdString();
-  lblStatus->setText(QString::fromStdString(RunSummary(name, r)));
+  const QString summary = QString::fromStdString(RunSummary(name, r));
+  lblStatus->setText(summary);
+  lblStatus->setToolTip(summary);  // a narrow window cuts the label short
   lblFigures->clear();
   if (r.Processed && !r.NoInstance) {
     const TJobFigures f = JobFiguresOfRun(ViewerState.EngineHandle, r.Start, FeedUnitOfFile(ViewerState.CurrentFile));
