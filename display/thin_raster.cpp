@@ -207,8 +207,26 @@ void TCoverage::Clear() {
 
 namespace {
 
-// Smallest integer >= p / d, for d > 0.
-int64_t CeilDiv(int64_t p, int64_t d) { return p >= 0 ? (p + d - 1) / d : -((-p) / d); }
+// floor(p / d) and p mod d for p = a * b >= 0, d > 0. Lines near the view have factors of a
+// few million; only far larger ones, given straight to the rasteriser, need 128 bits.
+struct TQuotient {
+  int64_t Q, R;
+};
+TQuotient DivideProduct(int64_t a, int64_t b, int64_t d) {
+  constexpr int64_t kSmall = int64_t{1} << 31;
+  if (a < kSmall && b < kSmall) return {a * b / d, a * b % d};
+  const __int128 p = static_cast<__int128>(a) * b;
+  return {static_cast<int64_t>(p / d), static_cast<int64_t>(p % d)};
+}
+
+// The first step i with q(i) > q, for 0 <= q < a <= n: i = ceil((2n (q + 1) - a) / 2a), at
+// most n.
+int64_t FirstStepAbove(int64_t q, int64_t n, int64_t a) {
+  constexpr int64_t kSmall = int64_t{1} << 30;
+  if (n < kSmall && q < kSmall) return (2 * n * (q + 1) - a + 2 * a - 1) / (2 * a);
+  const __int128 above = static_cast<__int128>(2 * n) * (q + 1) - a;
+  return static_cast<int64_t>((above + 2 * a - 1) / (2 * a));
+}
 
 // A line as steps along its major axis: step i lights the pixel (major0 + majorStep * i,
 // minor0 + minorStep * q(i)) with q(i) = floor((2i + 1) * a / 2n), the line at the pixel's centre.
@@ -230,13 +248,10 @@ struct TLineSteps {
     const int64_t qLo = MinorStep > 0 ? -Minor0 : Minor0 - (minorSize - 1);
     const int64_t qHi = MinorStep > 0 ? minorSize - 1 - Minor0 : Minor0;
     if (qHi < 0) return false;
-    if (A == 0) {
-      if (qLo > 0) return false;
-    } else {
-      // q(i) >= qLo from i = ceil((2n qLo - a) / 2a); q(i) <= qHi up to ceil((2n (qHi + 1) - a) / 2a) - 1.
-      if (qLo > 0) first = std::max(first, CeilDiv(2 * N * qLo - A, 2 * A));
-      last = std::min(last, CeilDiv(2 * N * (qHi + 1) - A, 2 * A) - 1);
-    }
+    // q(i) runs from 0 to at most A: limits beyond that cut nothing.
+    if (qLo > A) return false;
+    if (qLo > 0) first = std::max(first, FirstStepAbove(qLo - 1, N, A));
+    if (qHi < A) last = std::min(last, FirstStepAbove(qHi, N, A) - 1);
     return first <= last;
   }
 };
@@ -263,7 +278,8 @@ void RasterLine(const TRasterTarget& t, int32_t x1, int32_t y1, int32_t x2, int3
   int64_t lo = 0, hi = 0;
   if (!line.Inside(majorSize, minorSize, lo, hi)) return;
   const int64_t twoN = 2 * n, twoA = 2 * line.A;
-  int64_t q = (2 * lo + 1) * line.A / twoN, r = (2 * lo + 1) * line.A % twoN;
+  const TQuotient start = DivideProduct(2 * lo + 1, line.A, twoN);
+  int64_t q = start.Q, r = start.R;
   const bool dashed = pattern == TLinePattern::DashDot;
   int32_t phase = static_cast<int32_t>(lo % kDashDotPeriod);
   const auto put = [&](int64_t i) {

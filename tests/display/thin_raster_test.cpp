@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <utility>
@@ -230,6 +232,41 @@ TEST(ThinRaster, LinesCutToThePictureKeepEveryPixelInside) {
       for (int32_t x = 0; x < kSmall; ++x) row += large[size_t(y + kOffset) * kLarge + size_t(x + kOffset)] ? '#' : '.';
       ASSERT_EQ(small.Row(y), row) << "line " << x1 << "," << y1 << " - " << x2 << "," << y2 << " row " << y;
     }
+  }
+}
+
+// Lines from one end of the coordinate range to the other still light, inside the picture,
+// the pixel whose centre each step crosses: step i of n along the major axis moves the minor
+// coordinate by floor((2i + 1) a / 2n), a the minor extent.
+TEST(ThinRaster, LinesAcrossTheWholeCoordinateRangeKeepTheirSteps) {
+  constexpr int32_t kMin = INT32_MIN, kMax = INT32_MAX;
+  struct TCase {
+    int32_t X1, Y1, X2, Y2;
+  } const cases[] = {
+      {kMin, -1'000'000'000, kMax, 1'000'000'000},  // flat, rising through the picture
+      {kMax, 2'000'000'000, kMin, -2'000'000'000},  // flat, drawn backwards
+      {-1'000'000'000, kMin, 1'000'000'000, kMax},  // steep
+      {kMin, 5, kMax, 6},                            // almost level
+      {kMin, kMax, kMax, kMin},                      // the whole range both ways
+  };
+  constexpr int32_t kSize = 64;
+  for (const TCase& c : cases) {
+    TPicture p(kSize, kSize);
+    RasterLine(p.Target, c.X1, c.Y1, c.X2, c.Y2, kOn, TLinePattern::Solid);
+    const int64_t dx = int64_t{c.X2} - c.X1, dy = int64_t{c.Y2} - c.Y1;
+    const bool flat = std::llabs(dx) >= std::llabs(dy);
+    const int64_t n = flat ? std::llabs(dx) : std::llabs(dy), a = flat ? std::llabs(dy) : std::llabs(dx);
+    const int64_t majorStart = flat ? c.X1 : c.Y1, minorStart = flat ? c.Y1 : c.X1;
+    const int64_t majorStep = (flat ? dx : dy) > 0 ? 1 : -1, minorStep = (flat ? dy : dx) >= 0 ? 1 : -1;
+    std::vector<TRasterValue> expected(size_t(kSize) * kSize, 0);
+    for (int64_t major = 0; major < kSize; ++major) {
+      const int64_t i = (major - majorStart) * majorStep;
+      const auto q = static_cast<int64_t>(static_cast<__int128>(2 * i + 1) * a / (2 * n));
+      const int64_t minor = minorStart + minorStep * q;
+      if (minor < 0 || minor >= kSize) continue;
+      expected[size_t(flat ? minor * kSize + major : major * kSize + minor)] = kOn;
+    }
+    EXPECT_EQ(p.Pixels, expected) << c.X1 << "," << c.Y1 << " - " << c.X2 << "," << c.Y2;
   }
 }
 
