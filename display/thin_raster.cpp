@@ -248,7 +248,7 @@ struct TLineSteps {
     const int64_t qLo = MinorStep > 0 ? -Minor0 : Minor0 - (minorSize - 1);
     const int64_t qHi = MinorStep > 0 ? minorSize - 1 - Minor0 : Minor0;
     if (qHi < 0) return false;
-    // q(i) runs from 0 to at most A: limits beyond that cut nothing.
+    // q(i) stays below A: limits beyond that cut nothing.
     if (qLo > A) return false;
     if (qLo > 0) first = std::max(first, FirstStepAbove(qLo - 1, N, A));
     if (qHi < A) last = std::min(last, FirstStepAbove(qHi, N, A) - 1);
