@@ -223,9 +223,8 @@ TQuotient DivideProduct(int64_t a, int64_t b, int64_t d) {
 // most n.
 int64_t FirstStepAbove(int64_t q, int64_t n, int64_t a) {
   constexpr int64_t kSmall = int64_t{1} << 30;
-  if (n < kSmall && q < kSmall) return (2 * n * (q + 1) - a + 2 * a - 1) / (2 * a);
-  const __int128 above = static_cast<__int128>(2 * n) * (q + 1) - a;
-  return static_cast<int64_t>((above + 2 * a - 1) / (2 * a));
+  if (n < kSmall && q < kSmall) return (2 * n * (q + 1) + a - 1) / (2 * a);
+  return static_cast<int64_t>((static_cast<__int128>(2 * n) * (q + 1) + a - 1) / (2 * a));
 }
 
 // A line as steps along its major axis: step i lights the pixel (major0 + majorStep * i,
