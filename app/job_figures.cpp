@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <numbers>
 
-#include "base/program_reader.h"
+#include "display/run_elements.h"
 
 namespace {
 
@@ -13,27 +13,10 @@ constexpr double kQuarterTurn = std::numbers::pi / 2.0;
 // Start and end closer than this make a full circle, not an empty arc.
 constexpr double kSamePointMm = 1e-9;
 
-char CodeLetter(int32_t code) { return static_cast<char>((code >> 8) & 0xFF); }
-int CodeValue(int32_t code) { return code & 0xFF; }
-
 // Angle in [0, 2 pi).
 double Normalised(double a) {
   a = std::fmod(a, kTwoPi);
   return a < 0.0 ? a + kTwoPi : a;
-}
-
-// Follows G20/G21 through one line; true when the line has an F word. A G20 on the F's own
-// line counts, as a machine reads the block's units before its feed.
-bool LineSetsFeed(std::string_view line, TFeedUnit& unit) {
-  bool feed = false;
-  SplitWords(line, [&](const TWord& w, size_t) {
-    // The interpreter reads commands by their first three characters, case kept.
-    const bool g2x = w.First == 'G' && w.Rest.size() >= 2 && w.Rest[0] == '2';
-    if (g2x && w.Rest[1] == '0') unit = TFeedUnit::Inch;
-    if (g2x && w.Rest[1] == '1') unit = TFeedUnit::Millimetre;
-    if (w.Letter() == 'F') feed = true;
-  });
-  return feed;
 }
 
 }  // namespace
@@ -63,13 +46,13 @@ void TJobFigureSum::TakeArc(const TCncElementData& e, bool clockwise, double& le
 
 void TJobFigureSum::Add(const TCncElementData& e) {
   LastSeconds.reset();
-  const char letter = CodeLetter(e.Code);
-  if (letter == 'F') {
+  const TElementCode code = DecodeCode(e.Code);
+  if (code.Letter == 'F') {
     FeedMmPerMinute = e.FeedValue * MillimetresPerFeedUnit;
     return;
   }
-  if (letter != 'G' || CodeValue(e.Code) > 3) return;
-  const int g = CodeValue(e.Code);
+  if (!code.IsMove()) return;
+  const int g = code.Number;
   const bool inExtents = g != 0 || Counted == TExtentMoves::All;
   if (inExtents) {
     Result.AnyMove = true;
@@ -103,36 +86,12 @@ TJobFigures ComputeJobFigures(std::span<const TCncElementData> elements, const T
 
 TJobFigures JobFiguresOfRun(int32_t handle, const TCncPoint& start, TFeedUnit unit) {
   const bool usePath = CncGetCount(handle, CNC_MODE_PATH) > 0;
-  const uint8_t mode = usePath ? CNC_MODE_PATH : CNC_MODE_CONTOUR;
   TJobFigureSum sum(start, unit);
-  const int32_t n = CncGetCount(handle, mode);
-  for (int32_t i = 0; i < n; ++i) {
-    TCncElementData e{};
-    if (CncGetElement(handle, i, mode, &e) == 0) sum.Add(e);
-  }
+  for (const TRunElement& e : TRunElements(handle, usePath ? CNC_MODE_PATH : CNC_MODE_CONTOUR))
+    if (e.Read) sum.Add(e.Data);
   TJobFigures f = sum.Figures();
   f.List = usePath ? TFigureList::Path : TFigureList::Contour;
   return f;
-}
-
-TFeedUnit FeedUnitOfText(std::string_view text) {
-  TFeedUnit unit = TFeedUnit::Millimetre;
-  while (!text.empty()) {
-    const size_t eol = text.find('\n');
-    if (LineSetsFeed(text.substr(0, eol), unit)) break;
-    text = eol == std::string_view::npos ? std::string_view() : text.substr(eol + 1);
-  }
-  return unit;
-}
-
-TFeedUnit FeedUnitOfFile(const std::string& fileName) {
-  std::string error;
-  TFeedUnit unit = TFeedUnit::Millimetre;
-  // Programs set their feed early: only the lines up to the first F are read.
-  if (ScanLines(fileName, error, [&](std::string_view line) { return LineSetsFeed(line, unit); }) !=
-      TProgramLines::LoadResult::Loaded)
-    return TFeedUnit::Millimetre;
-  return unit;
 }
 
 std::string CuttingTimeText(const std::optional<double>& seconds) {

@@ -9,10 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/program_reader.h"
 #include "engine/cnc_api.h"
 
 enum class TFigureList { Path, Contour };
-enum class TFeedUnit { Millimetre, Inch };  // what F words mean: mm/min or inch/min
 // Which moves count in the extents: all (the job), or only those the view draws of a list.
 enum class TExtentMoves { All, FeedOnly };
 
@@ -62,14 +62,9 @@ class TJobFigureSum {
 TJobFigures ComputeJobFigures(std::span<const TCncElementData> elements, const TCncPoint& start, TFeedUnit unit);
 
 // Figures of a run instance, read through the C entry points: the cutting path, or the
-// contour when the path is empty.
+// contour when the path is empty. `unit` is the run's (FeedUnitOfRun): the elements carry F
+// as written.
 TJobFigures JobFiguresOfRun(int32_t handle, const TCncPoint& start, TFeedUnit unit);
-
-// The unit of the feed: the elements carry F as written but not G20/G21, so the program
-// text tells. The unit in force at the first F word counts for the whole program.
-TFeedUnit FeedUnitOfText(std::string_view text);
-// Same for a program file; millimetres when it cannot be read.
-TFeedUnit FeedUnitOfFile(const std::string& fileName);
 
 // "Job: X -1.000 .. 101.000, Y ..., Z ...; feed 400.000 mm, rapid 10.000 mm, time 0:24 (path)"
 std::string JobFiguresLine(const TJobFigures& f);

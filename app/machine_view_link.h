@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/machine_view_run.h"
+#include "windows/machine_view_run.h"
 
 class TMachineViewLink {
  public:

@@ -29,6 +29,7 @@
 #include "app/tool_icons.h"
 #include "app/view_navigation.h"
 #include "app/viewer_start.h"
+#include "display/run_elements.h"
 #include "display/sim_box.h"
 #include "platform/executable_path.h"
 #include "platform/install_paths.h"
@@ -192,36 +193,42 @@ void TForm1::BuildToolBar() {
   bar->setFixedHeight(kToolBarHeight);
   bar->setIconSize(QSize(16, 16));
   bar->setContextMenuPolicy(Qt::PreventContextMenu);
-  const auto button = [&](TToolIcon icon, const char* hint, auto handler) {
-    QAction* a = bar->addAction(ToolIcon(icon), QString::fromUtf8(hint));
-    a->setToolTip(QString::fromUtf8(hint));
-    connect(a, &QAction::triggered, this, handler);
+  // The buttons in order: each runs a handler or sets a mouse mode of the view.
+  struct TButton {
+    TToolIcon Icon;
+    const char* Hint;
+    void (TForm1::*Click)();
+    int32_t MouseMode;
+    bool SeparatorAfter;
   };
-  const auto mode = [this](int32_t m) { return [this, m] { SimBox->SetMouseMode(m); }; };
-  button(TToolIcon::Exit, "Exit program", &TForm1::mnuCloseClick);
-  bar->addSeparator();
-  button(TToolIcon::Open, "Open CNC file", &TForm1::mnuOpenClick);
-  button(TToolIcon::Edit, "Edit CNC file", &TForm1::btnEditClick);
-  button(TToolIcon::Refresh, "Refresh", &TForm1::btnRefreshClick);
-  bar->addSeparator();
-  button(TToolIcon::ZoomAll, "Zoom all", &TForm1::btnZoomAllClick);
-  button(TToolIcon::ZoomWindow, "Zoom Window", mode(TMouseMode::ZoomWindow));
-  button(TToolIcon::ZoomVaria, "Zoom varia", mode(TMouseMode::ZoomVaria));
-  button(TToolIcon::Pan, "", mode(TMouseMode::Pan));
-  button(TToolIcon::ZoomToPart, "Zoom to part", &TForm1::mnuZoomToPartClick);
-  button(TToolIcon::Pick, "Pick element", &TForm1::mnuPickClick);
-  bar->addSeparator();
-  button(TToolIcon::SetW0, "Set W0", mode(TMouseMode::SetW0));
-  button(TToolIcon::SetSpindle, "Set Spindle Position", mode(TMouseMode::SetSpindle));
-  bar->addSeparator();
-  button(TToolIcon::Edges, "Show/hide edges", &TForm1::btnEdgesClick);
-  button(TToolIcon::Contour, "Show/hide contour", &TForm1::btnContourClick);
-  button(TToolIcon::CuttingPath, "Show/hide cutting path", &TForm1::btnCuttingPathClick);
-  bar->addSeparator();
-  button(TToolIcon::Tools, "Set up tools", &TForm1::mnuToolsClick);
-  button(TToolIcon::Simulation, "Show Orvik simulation path", &TForm1::mnuSimulationClick);
-  bar->addSeparator();
-  button(TToolIcon::About, "About", &TForm1::mnuAboutClick);
+  constexpr int32_t none = TMouseMode::Idle;
+  const TButton buttons[] = {
+      {TToolIcon::Exit, "Exit program", &TForm1::mnuCloseClick, none, true},
+      {TToolIcon::Open, "Open CNC file", &TForm1::mnuOpenClick, none, false},
+      {TToolIcon::Edit, "Edit CNC file", &TForm1::btnEditClick, none, false},
+      {TToolIcon::Refresh, "Refresh", &TForm1::btnRefreshClick, none, true},
+      {TToolIcon::ZoomAll, "Zoom all", &TForm1::btnZoomAllClick, none, false},
+      {TToolIcon::ZoomWindow, "Zoom Window", nullptr, TMouseMode::ZoomWindow, false},
+      {TToolIcon::ZoomVaria, "Zoom varia", nullptr, TMouseMode::ZoomVaria, false},
+      {TToolIcon::Pan, "", nullptr, TMouseMode::Pan, false},
+      {TToolIcon::ZoomToPart, "Zoom to part", &TForm1::mnuZoomToPartClick, none, false},
+      {TToolIcon::Pick, "Pick element", &TForm1::mnuPickClick, none, true},
+      {TToolIcon::SetW0, "Set W0", nullptr, TMouseMode::SetW0, false},
+      {TToolIcon::SetSpindle, "Set Spindle Position", nullptr, TMouseMode::SetSpindle, true},
+      {TToolIcon::Edges, "Show/hide edges", &TForm1::btnEdgesClick, none, false},
+      {TToolIcon::Contour, "Show/hide contour", &TForm1::btnContourClick, none, false},
+      {TToolIcon::CuttingPath, "Show/hide cutting path", &TForm1::btnCuttingPathClick, none, true},
+      {TToolIcon::Tools, "Set up tools", &TForm1::mnuToolsClick, none, false},
+      {TToolIcon::Simulation, "Show Orvik simulation path", &TForm1::mnuSimulationClick, none, true},
+      {TToolIcon::About, "About", &TForm1::mnuAboutClick, none, false},
+  };
+  for (const TButton& b : buttons) {
+    QAction* a = bar->addAction(ToolIcon(b.Icon), QString::fromUtf8(b.Hint));
+    a->setToolTip(QString::fromUtf8(b.Hint));
+    if (b.Click) connect(a, &QAction::triggered, this, b.Click);
+    else connect(a, &QAction::triggered, this, [this, m = b.MouseMode] { SimBox->SetMouseMode(m); });
+    if (b.SeparatorAfter) bar->addSeparator();
+  }
 }
 
 void TForm1::BuildMenus() {
@@ -301,7 +308,7 @@ void TForm1::ProcessCurrentFile() {
   lblStatus->setToolTip(summary);  // a narrow window cuts the label short
   lblFigures->clear();
   if (r.Processed && !r.NoInstance) {
-    const TJobFigures f = JobFiguresOfRun(ViewerState.EngineHandle, r.Start, FeedUnitOfFile(ViewerState.CurrentFile));
+    const TJobFigures f = JobFiguresOfRun(ViewerState.EngineHandle, r.Start, FeedUnitOfRun(ViewerState.EngineHandle));
     memInfo->Append(JobFiguresLine(f));
     lblFigures->setText(QString::fromStdString(JobFiguresStatus(f)));
     lblFigures->setToolTip(QString::fromStdString(JobFiguresLine(f)));

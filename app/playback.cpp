@@ -4,13 +4,11 @@
 #include <cstdio>
 
 #include "display/draw_elements.h"
+#include "display/run_elements.h"
 
 namespace {
 
 constexpr char kToolLetter = 'T';
-
-char CodeLetter(int32_t code) { return static_cast<char>((code >> 8) & 0xFF); }
-bool IsMoveCode(int32_t code) { return CodeLetter(code) == 'G' && (code & 0xFF) <= 3; }
 
 }  // namespace
 
@@ -40,11 +38,12 @@ void TPlaybackTrack::Add(const TCncElementData& e) {
   const int32_t numberBefore = last ? last->Line.Number : 0;
   step.Line = e.Line != 0 ? TLineAt{e.Line, true} : TLineAt{numberBefore, false};
   Clock.Add(e);
-  if (IsMoveCode(e.Code)) {
+  const TElementCode code = DecodeCode(e.Code);
+  if (code.IsMove()) {
     // A move without a time of its own still takes a moment, so that it can be seen.
     step.EndSeconds += Clock.LastMoveSeconds().value_or(1.0 / kFallbackElementsPerSecond);
     step.Tool = {e.P1.X + W0.X, e.P1.Y + W0.Y};
-  } else if (CodeLetter(e.Code) == kToolLetter) {
+  } else if (code.Letter == kToolLetter) {
     ToolChanges.push_back({Steps.size(), e.ToolNo});
   }
   Steps.push_back(step);
@@ -55,7 +54,7 @@ size_t TPlaybackTrack::ObjectLimit(size_t k) const {
   return k == 0 ? ObjectsBefore : ObjectEnds[k - 1];
 }
 
-TToolMark TPlaybackTrack::ToolAt(size_t k, const std::array<ToolParam, 255>& tools) const {
+TToolMark TPlaybackTrack::ToolAt(size_t k, const TToolTable& tools) const {
   k = Clamp(k);
   // The last change among the first k elements.
   const auto after = std::lower_bound(ToolChanges.begin(), ToolChanges.end(), k,
@@ -82,14 +81,10 @@ size_t TPlaybackTrack::PositionAt(double seconds) const {
 
 TPlaybackTrack PlaybackTrackOfRun(int32_t handle, const TPlayedList& played, TFeedUnit unit) {
   TPlaybackTrack track(played, unit);
-  // Only as many elements as were drawn: the instance may have been run again since.
-  const int32_t n = std::min<int32_t>(CncGetCount(handle, played.Mode), static_cast<int32_t>(played.ObjectEnds.size()));
-  for (int32_t i = 0; i < n; ++i) {
-    TCncElementData e{};
-    // An element that cannot be read drew nothing: it plays as a moment without a move.
-    if (CncGetElement(handle, i, played.Mode, &e) != 0) e = TCncElementData{};
-    track.Add(e);
-  }
+  // Only as many elements as were drawn: the instance may have been run again since. An
+  // element that cannot be read drew nothing: it plays as a moment without a move.
+  for (const TRunElement& e : TRunElements(handle, played.Mode, static_cast<int32_t>(played.ObjectEnds.size())))
+    track.Add(e.Data);
   return track;
 }
 

@@ -70,7 +70,7 @@ class TPlaybackTrack {
   // Display objects shown at position k (k elements done; k beyond the end counts as the end).
   size_t ObjectLimit(size_t k) const;
   // The tool after the first k elements: at the end of the last move among them.
-  TToolMark ToolAt(size_t k, const std::array<ToolParam, 255>& tools) const;
+  TToolMark ToolAt(size_t k, const TToolTable& tools) const;
   // The line of the last element done (element k - 1); nothing at position 0.
   TLineAt LineAt(size_t k) const;
   // Play seconds when the first k elements are done.

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "app/process_file.h"
+#include "display/run_elements.h"
 #include "display/sim_box.h"
 
 namespace {
@@ -92,7 +93,7 @@ void TPlaybackBar::RunChanged() {
 void TPlaybackBar::ReadTrack() {
   const TPlayedList& played = State.Played;
   const bool any = State.EngineHandle > 0 && !played.Empty();
-  PlayTrack = any ? PlaybackTrackOfRun(State.EngineHandle, played, FeedUnitOfFile(State.CurrentFile))
+  PlayTrack = any ? PlaybackTrackOfRun(State.EngineHandle, played, FeedUnitOfRun(State.EngineHandle))
                   : TPlaybackTrack();
   const QSignalBlocker quiet(sldPosition);
   sldPosition->setRange(0, static_cast<int>(PlayTrack.Count()));

@@ -1,6 +1,5 @@
 #include "app/process_file.h"
 
-#include <QColor>
 #include <chrono>
 #include <cstdio>
 
@@ -8,11 +7,6 @@
 #include "display/sim_view.h"
 
 namespace {
-
-const QColor kContourColour(255, 255, 0);
-const QColor kPathColour(0, 255, 0);
-constexpr int kContourWidth = 1;
-constexpr int kPathWidth = 0;
 
 void EchoMessages(int32_t handle, TInfoPane& info) {
   const TCncMessageList* messages = CncGetMessages(handle);
@@ -25,9 +19,7 @@ void EchoMessages(int32_t handle, TInfoPane& info) {
 
 }  // namespace
 
-int32_t ToolRadiusThousandths(double diameter) { return NearestInt(diameter * 500.0); }
-
-TCncPoint StartRecord(const TSimView& view, const TCncType& settings) {
+TCncPoint StartRecord(const TSimView& view, const TViewerSettings& settings) {
   const int32_t tool = settings.CurrentTool;
   const bool known = tool >= 0 && tool < kToolCount;
   return {view.SpindleX() - view.W0X(), view.SpindleY() - view.W0Y(), known ? -settings.Tools[tool].Height : 0.0};
@@ -70,8 +62,8 @@ TProcessResult ProcessFile(const std::string& name, TViewerState& state, TSimVie
   if (result.OpenResult != 0) {
     const TCncPoint start = StartRecord(view, state.Settings);
     result.Start = start;
-    for (int tool = 0; tool < kToolCount; ++tool)
-      CncSetToolRadius(handle, static_cast<uint8_t>(tool), ToolRadiusThousandths(state.Settings.Tools[tool].Diameter));
+    const TToolRadii radii = EngineToolRadii(state.Settings.Tools);
+    for (int tool = 0; tool < kToolCount; ++tool) CncSetToolRadius(handle, static_cast<uint8_t>(tool), radii[tool]);
     CncRun(handle, &start);
   }
   for (const std::string& w : state.SettingsWarnings) info.Append(w);
@@ -81,18 +73,12 @@ TProcessResult ProcessFile(const std::string& name, TViewerState& state, TSimVie
   const TDrawRun run{&state.Settings.Tools, &state.Settings.CurrentTool, checks.PointOutEdges,
                      [&info](const std::string& s) { info.Append(s); }, &state.Pick};
   state.Pick.Clear();
-  // The path plays back when it is shown, else the contour; its objects come last.
-  const auto draw = [&](uint8_t mode, int width, const QColor& colour, bool played) {
-    TDrawRun drawRun = run;
-    if (played) {
-      state.Played = {mode, state.Settings.CurrentTool, result.Start, view.W0Pos, view.Objects.Count(), {}};
-      drawRun.ObjectEnds = &state.Played.ObjectEnds;
-    }
-    DrawElements(view, handle, mode, width, colour, drawRun);
-  };
   state.Played = {};
-  if (checks.ViewContour) draw(CNC_MODE_CONTOUR, kContourWidth, kContourColour, !checks.ViewCuttingPath);
-  if (checks.ViewCuttingPath) draw(CNC_MODE_PATH, kPathWidth, kPathColour, true);
+  TPlayedDrawing played;
+  DrawProgram(view, handle, {checks.ViewContour, checks.ViewCuttingPath}, run, &played);
+  if (checks.ViewContour || checks.ViewCuttingPath)
+    state.Played = {played.Mode, played.StartTool, result.Start, view.W0Pos, played.ObjectsBefore,
+                    std::move(played.ObjectEnds)};
   view.Invalidate();
   if (state.MachineViewOn && machineView) machineView(handle);
 

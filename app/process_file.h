@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/playback.h"
-#include "app/settings.h"
+#include "platform/viewer_settings.h"
 #include "display/pick_index.h"
 #include "engine/cnc_api.h"
 
@@ -27,7 +27,7 @@ class TInfoPane {
 struct TViewerState {
   std::string CurrentFile;  // empty until a file is opened
   int32_t EngineHandle = 0; // live engine instance, 0 when none
-  TCncType Settings;
+  TViewerSettings Settings;
   bool MachineViewOn = false;
   // Diameters of the settings file that could not be used; every run lists them again.
   std::vector<std::string> SettingsWarnings;
@@ -60,13 +60,9 @@ struct TProcessResult {
 inline const char* const kNoInputFile = "No input file specified \r\n";
 inline const char* const kEnginePrefix = "Message from CAM processor: ";
 
-// Radius in thousandths of a millimetre for the engine: Nearest(diameter x 500), ties to
-// even, saturated to int32 (0 for a value that is not a number).
-int32_t ToolRadiusThousandths(double diameter);
-
 // The spindle position in program coordinates; Z is minus the height of the current tool
 // (0 for a tool number outside the table).
-TCncPoint StartRecord(const TSimView& view, const TCncType& settings);
+TCncPoint StartRecord(const TSimView& view, const TViewerSettings& settings);
 
 // Closes the live instance, if any, and empties the view's display list.
 void CloseEngine(TViewerState& state, TSimView& view);

@@ -39,6 +39,16 @@ void DrawPath(QPainter& p, QColor colour, qreal width) {
   p.drawPath(path);
 }
 
+// A spindle or a tool: the holder above, the cutter below it.
+void HolderAndCutter(QPainter& p, const QPen& pen, QColor holder, QRectF holderRect, QColor cutter,
+                     const QPolygonF& cutterShape) {
+  p.setPen(pen);
+  p.setBrush(holder);
+  p.drawRect(holderRect);
+  p.setBrush(cutter);
+  p.drawPolygon(cutterShape);
+}
+
 void Paint(QPainter& p, TToolIcon icon) {
   switch (icon) {
     case TToolIcon::Exit:
@@ -103,11 +113,8 @@ void Paint(QPainter& p, TToolIcon icon) {
       p.drawPie(QRectF(2.5, 2.5, 11, 11), 180 * 16, 90 * 16);
       break;
     case TToolIcon::SetSpindle:
-      p.setPen(QPen(QColor(150, 0, 0), 1.2));
-      p.setBrush(QColor(230, 230, 230));
-      p.drawRect(QRectF(5.5, 0.5, 5, 7));
-      p.setBrush(QColor(180, 180, 180));
-      p.drawPolygon(QPolygonF({QPointF(6.5, 7.5), QPointF(9.5, 7.5), QPointF(8, 15)}));
+      HolderAndCutter(p, QPen(QColor(150, 0, 0), 1.2), QColor(230, 230, 230), QRectF(5.5, 0.5, 5, 7),
+                      QColor(180, 180, 180), QPolygonF({QPointF(6.5, 7.5), QPointF(9.5, 7.5), QPointF(8, 15)}));
       break;
     case TToolIcon::Edges:
       p.setPen(QPen(QColor(220, 0, 0), 1.6));
@@ -127,12 +134,10 @@ void Paint(QPainter& p, TToolIcon icon) {
       p.drawEllipse(QRectF(9.5, -0.5, 7, 7));
       break;
     case TToolIcon::Tools:
-      p.setPen(QPen(QColor(60, 60, 60), 1));
-      p.setBrush(QColor(190, 190, 200));
-      p.drawRect(QRectF(5.5, 0.5, 5, 5));
-      p.setBrush(QColor(230, 200, 60));
-      p.drawPolygon(QPolygonF({QPointF(6.5, 5.5), QPointF(9.5, 5.5), QPointF(9.5, 13), QPointF(8, 15.5),
-                               QPointF(6.5, 13)}));
+      HolderAndCutter(p, QPen(QColor(60, 60, 60), 1), QColor(190, 190, 200), QRectF(5.5, 0.5, 5, 5),
+                      QColor(230, 200, 60),
+                      QPolygonF({QPointF(6.5, 5.5), QPointF(9.5, 5.5), QPointF(9.5, 13), QPointF(8, 15.5),
+                                 QPointF(6.5, 13)}));
       p.drawLine(QPointF(6.5, 8), QPointF(9.5, 10));
       p.drawLine(QPointF(6.5, 11), QPointF(9.5, 13));
       break;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/job_figures.h"
+#include "display/run_elements.h"
 #include "display/sim_view.h"
 
 namespace {
@@ -53,11 +54,8 @@ std::optional<TWindowRect> DrawnPartBox(int32_t handle, const TDisplayChecks& ch
   TWindowRect box{1e300, -1e300, 1e300, -1e300};
   const auto add = [&](uint8_t mode, TExtentMoves counted) {
     TJobFigureSum sum(start, TFeedUnit::Millimetre, counted);
-    const int32_t n = CncGetCount(handle, mode);
-    for (int32_t i = 0; i < n; ++i) {
-      TCncElementData e{};
-      if (CncGetElement(handle, i, mode, &e) == 0) sum.Add(e);
-    }
+    for (const TRunElement& e : TRunElements(handle, mode))
+      if (e.Read) sum.Add(e.Data);
     Widen(box, sum.Figures());
   };
   // The view draws no rapids of the contour.

@@ -122,3 +122,29 @@ TSplitFlags SplitWords(std::string_view line, OnWord&& onWord) {
 }
 
 TSplitResult SplitLine(std::string_view line);
+
+// What the F words of a program mean: millimetres or inches a minute.
+enum class TFeedUnit { Millimetre, Inch };
+
+// The feed unit of a program, followed through its lines as they are read: the unit in
+// force (G20 inch, G21 millimetre) at the end of the first line with an F word counts for
+// the whole program, a G20 on the F's own line included, as a machine reads a block's
+// units before its feed; without any F, the unit at the end. Commands are read by their
+// first three characters, case kept, as the interpreter reads them.
+struct TFeedUnitScan {
+  TFeedUnit Unit = TFeedUnit::Millimetre;
+  bool Settled = false;  // a line with an F word has been read: later lines change nothing
+
+  // Takes one line's words, given by `words(k)` for k below `count`.
+  template <class WordAt>
+  void Line(size_t count, WordAt&& words) {
+    if (Settled) return;
+    for (size_t k = 0; k < count; ++k) {
+      const TWord& w = words(k);
+      const bool g2x = w.First == 'G' && w.Rest.size() >= 2 && w.Rest[0] == '2';
+      if (g2x && w.Rest[1] == '0') Unit = TFeedUnit::Inch;
+      if (g2x && w.Rest[1] == '1') Unit = TFeedUnit::Millimetre;
+      if (w.Letter() == 'F') Settled = true;
+    }
+  }
+};

@@ -1,6 +1,7 @@
 // Program records: points, element codes, motion elements and element lists.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -195,6 +196,9 @@ struct ToolParam {
   int32_t Speed = 0;
   int32_t Feed = 0;
 };
+
+constexpr int kToolCount = 255;
+using TToolTable = std::array<ToolParam, kToolCount>;
 
 constexpr bool IsMove(const TCode& c) {
   return c.Chars[0] == 'G' && c.Chars[1] == '0' && c.Chars[2] >= '0' && c.Chars[2] <= '3';

@@ -37,8 +37,7 @@ TPickWorkload& Shared() {
       CncRun(handle, &start);
       TDrawRun run;
       run.Pick = &p->Index;
-      DrawElements(p->View, handle, CNC_MODE_CONTOUR, 1, QColor(255, 255, 0), run);
-      DrawElements(p->View, handle, CNC_MODE_PATH, 0, QColor(0, 255, 0), run);
+      DrawProgram(p->View, handle, {true, true}, run);
     }
     CncClose(handle);
     p->Index.Build();

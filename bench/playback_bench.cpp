@@ -31,7 +31,7 @@ struct TPlayedRun {
   int32_t Handle = 0;
   TPlayedList Played;
   TPlaybackTrack Track;
-  std::array<ToolParam, 255> Tools = ReferenceToolTable();
+  TToolTable Tools = ReferenceToolTable();
 
   TPlayedRun() {
     View.Resize(kViewWidth, kViewHeight);
@@ -43,11 +43,10 @@ struct TPlayedRun {
     const TCncPoint start{0, 0, 0};
     CncRun(Handle, &start);
     int32_t currentTool = 0;
-    TDrawRun run{&Tools, &currentTool, false, {}};
-    DrawElements(View, Handle, CNC_MODE_CONTOUR, 1, QColor(255, 255, 0), run);
-    Played = {CNC_MODE_PATH, currentTool, start, View.W0Pos, View.Objects.Count(), {}};
-    run.ObjectEnds = &Played.ObjectEnds;
-    DrawElements(View, Handle, CNC_MODE_PATH, 0, QColor(0, 255, 0), run);
+    const TDrawRun run{&Tools, &currentTool, false, {}};
+    TPlayedDrawing played;
+    DrawProgram(View, Handle, {true, true}, run, &played);
+    Played = {played.Mode, played.StartTool, start, View.W0Pos, played.ObjectsBefore, std::move(played.ObjectEnds)};
     Track = PlaybackTrackOfRun(Handle, Played, TFeedUnit::Millimetre);
   }
   ~TPlayedRun() { CncClose(Handle); }

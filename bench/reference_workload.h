@@ -14,6 +14,7 @@
 #include "bench/program_generator.h"
 #include "display/sim_view.h"
 #include "engine/cnc_api.h"
+#include "platform/viewer_settings.h"
 
 inline constexpr int kViewWidth = 994;
 inline constexpr int kViewHeight = 628;
@@ -28,15 +29,16 @@ inline std::string ReferenceProgramFile() {
 }
 
 // The tool table the drawing reads the radii from, as the settings file would give it.
-inline std::array<ToolParam, 255> ReferenceToolTable() {
-  std::array<ToolParam, 255> tools{};
+inline TToolTable ReferenceToolTable() {
+  TToolTable tools{};
   for (int t = 1; t <= kToolsWithRadius; ++t) tools[t].Diameter = 2.0 * kToolRadiusMicrons / 1000.0;
   return tools;
 }
 
-// The radii for the engine's cutter compensation.
+// The radii for the engine's cutter compensation, from the same table.
 inline void SetReferenceToolRadii(int32_t handle) {
-  for (int t = 1; t <= kToolsWithRadius; ++t) CncSetToolRadius(handle, static_cast<uint8_t>(t), kToolRadiusMicrons);
+  const TToolRadii radii = EngineToolRadii(ReferenceToolTable());
+  for (int t = 0; t < kToolCount; ++t) CncSetToolRadius(handle, static_cast<uint8_t>(t), radii[t]);
 }
 
 // The window the viewer starts with, fitted to the view's width.

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/settings.h"
+#include "platform/viewer_settings.h"
 #include "platform/ini_profile.h"
 
 namespace {

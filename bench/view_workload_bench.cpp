@@ -38,11 +38,10 @@ void ProcessFile(TSimView& view, const std::string& file) {
     SetReferenceToolRadii(handle);
     const TCncPoint start{0, 0, 0};
     CncRun(handle, &start);
-    static const std::array<ToolParam, 255> tools = ReferenceToolTable();
+    static const TToolTable tools = ReferenceToolTable();
     int32_t currentTool = 0;
     const TDrawRun run{&tools, &currentTool, false, {}};
-    DrawElements(view, handle, CNC_MODE_CONTOUR, 1, QColor(255, 255, 0), run);
-    DrawElements(view, handle, CNC_MODE_PATH, 0, QColor(0, 255, 0), run);
+    DrawProgram(view, handle, {true, true}, run);
   }
   CncClose(handle);
   view.PaintView();

@@ -9,8 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/machine_view_run.h"
-#include "app/settings.h"
+#include "windows/machine_view_run.h"
 #include "cli/options.h"
 #include "cli/program_run.h"
 #include "base/convert.h"
@@ -28,24 +27,14 @@ constexpr TOption kMachineOptions[] = {TOption::Output,   TOption::Zoom,   TOpti
                                        TOption::Radius,   TOption::Start,  TOption::FontPath};
 constexpr TCommandSyntax kMachineSyntax{"machine", kMachineOptions, false, true};
 
-struct TMachineOptions {
-  std::string Program;
-  std::string Output;
-  int Width = kSurfaceWidth;
-  int Height = kSurfaceHeight;
+struct TMachineOptions : TPictureJob {
   TMachineViewControls Controls;
   TRunOptions Run;
 };
 
-TMachineOptions ParseMachineArgs(int argc, char** argv) {
-  const TCommandOptions c = ParseCommandOptions(kMachineSyntax, argc, argv);
+TMachineOptions MachineOptionsOf(const TCommandOptions& c) {
   TMachineOptions o;
-  o.Program = c.Programs[0];
-  o.Output = c.Output;
-  if (c.Size) {
-    o.Width = c.Size->Width;
-    o.Height = c.Size->Height;
-  }
+  static_cast<TPictureJob&>(o) = PictureJobOf(c, kSurfaceWidth, kSurfaceHeight);
   o.Controls.Zoom = c.Zoom.value_or(o.Controls.Zoom);
   o.Controls.HorzPos = c.HScroll.value_or(o.Controls.HorzPos);
   o.Controls.VertPos = c.VScroll.value_or(o.Controls.VertPos);
@@ -60,66 +49,34 @@ bool Readable(const std::string& file) {
   return std::filesystem::is_regular_file(file, ec) && std::ifstream(file).good();
 }
 
-// The settings file's tool table (defaults without one), with --radius last.
-std::optional<std::array<ToolParam, kToolCount>> ToolTable(const TMachineOptions& o) {
-  TCncType settings;
-  if (!o.Run.SettingsFile.empty()) {
-    if (!Readable(o.Run.SettingsFile)) return std::nullopt;
-    if (!ReadSettings(o.Run.SettingsFile, settings).Ok) return std::nullopt;
-  }
-  for (const auto& [tool, mm] : o.Run.Radii) settings.Tools[tool].Diameter = 2.0 * mm;
-  return settings.Tools;
-}
-
 int Machine(const TMachineOptions& o) {
-  if (!Readable(o.Program)) {
-    std::fprintf(stderr, "velquor-cnc: cannot read %s\n", o.Program.c_str());
-    return 1;
-  }
-  const auto tools = ToolTable(o);
-  if (!tools) {
-    std::fprintf(stderr, "velquor-cnc: cannot read settings file %s\n", o.Run.SettingsFile.c_str());
-    return 1;
-  }
-  std::string settingsError;
-  const TProgramRun r = RunProgram(o.Program, o.Run, settingsError);
+  if (!Readable(o.Program)) return CommandFailure("cannot read " + o.Program);
+  const TRunTools tools = RunToolTable(o.Run);
+  if (!tools.Error.empty()) return CommandFailure("cannot read settings file " + o.Run.SettingsFile);
+  const TProgramRun r = RunProgram(o.Program, o.Run, tools.Tools);
   // Only the handle tells a failed open: a program may have 816 or 817 lines.
-  if (r.Handle == 0) {
-    std::fprintf(stderr, "velquor-cnc: the engine could not open %s (%d)\n", o.Program.c_str(), r.Open);
-    return 1;
-  }
+  if (r.Handle == 0)
+    return CommandFailure("the engine could not open " + o.Program + " (" + std::to_string(r.Open) + ")");
   QImage picture(o.Width, o.Height, QImage::Format_RGB32);
   picture.fill(Qt::black);
   TRasterSink surface = RasterOf(picture);
   int32_t currentTool = 0;
   TMachineDrawRun run;
-  run.Tools = &*tools;
+  run.Tools = &tools.Tools;
   run.CurrentTool = &currentTool;
   run.Info = [](const std::string& s) { std::printf("%s\n", s.c_str()); };
   const TStepPosition counters = DrawMachineView(r.Handle, CNC_MODE_PATH, o.Controls, surface, run).value_or(TStepPosition{});
   CncClose(r.Handle);
   const int64_t values[3] = {counters.X, counters.Y, counters.Z};
   for (int axis = 0; axis < 3; ++axis) std::printf("%s %lld\n", kCurrentCaptions[axis], static_cast<long long>(values[axis]));
-  if (!picture.save(QString::fromStdString(o.Output), "PNG")) {
-    std::fprintf(stderr, "velquor-cnc: cannot write %s\n", o.Output.c_str());
-    return 1;
-  }
+  if (!picture.save(QString::fromStdString(o.Output), "PNG")) return CommandFailure("cannot write " + o.Output);
   return 0;
 }
 
 }  // namespace
 
+// --help is answered before the command runs (AnswerHelpOptions).
 int MachineCommand(int argc, char** argv) {
-  for (int i = 2; i < argc; ++i) {
-    if (std::string(argv[i]) == "--help") {
-      std::printf("usage:\n%s", kMachineUsage);
-      return 0;
-    }
-  }
-  try {
-    return Machine(ParseMachineArgs(argc, argv));
-  } catch (const TOptionError& e) {
-    std::fprintf(stderr, "velquor-cnc: %s\nusage:\n%s", e.Text.c_str(), kMachineUsage);
-    return 2;
-  }
+  const std::optional<TCommandOptions> c = ReadCommandOptions(kMachineSyntax, argc, argv, kMachineUsage);
+  return c ? Machine(MachineOptionsOf(*c)) : kUsageErrorExit;
 }

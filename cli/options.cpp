@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
-#include "app/settings.h"
+#include "base/records.h"
 #include "base/convert.h"
 #include "windows/machine_view_controls.h"
 
@@ -166,4 +167,28 @@ TCommandOptions ParseCommandOptions(const TCommandSyntax& syntax, int argc, char
     throw TOptionError{std::string(syntax.Name) + " takes one program"};
   if (syntax.NeedsOutput && o.Output.empty()) throw TOptionError{"no output file given (-o OUT.png)"};
   return o;
+}
+
+std::optional<TCommandOptions> ReadCommandOptions(const TCommandSyntax& syntax, int argc, char** argv,
+                                                  const char* usage) {
+  try {
+    return ParseCommandOptions(syntax, argc, argv);
+  } catch (const TOptionError& e) {
+    std::fprintf(stderr, "velquor-cnc: %s\nusage:\n%s", e.Text.c_str(), usage);
+    return std::nullopt;
+  }
+}
+
+int CommandFailure(const std::string& text) {
+  std::fprintf(stderr, "velquor-cnc: %s\n", text.c_str());
+  return 1;
+}
+
+TPictureJob PictureJobOf(const TCommandOptions& c, int width, int height) {
+  TPictureJob job{c.Programs.at(0), c.Output, width, height};
+  if (c.Size) {
+    job.Width = c.Size->Width;
+    job.Height = c.Size->Height;
+  }
+  return job;
 }

@@ -85,5 +85,26 @@ struct TCommandOptions {
 // first problem met.
 TCommandOptions ParseCommandOptions(const TCommandSyntax& syntax, int argc, char** argv);
 
+// What a picture command (render, machine) is asked for: one program drawn into one file.
+struct TPictureJob {
+  std::string Program;
+  std::string Output;
+  int Width = 0;
+  int Height = 0;
+};
+// The job the command line gives: its program and -o, the picture `width` x `height`
+// unless --size says otherwise.
+TPictureJob PictureJobOf(const TCommandOptions& c, int width, int height);
+
+// Says "velquor-cnc: `text`" on standard error and gives the exit code of a failed command, 1.
+int CommandFailure(const std::string& text);
+
+// Exit code of a command whose command line is wrong.
+constexpr int kUsageErrorExit = 2;
+// ParseCommandOptions for a command with a usage of its own: the first problem is said on
+// standard error followed by `usage`, and none comes back.
+std::optional<TCommandOptions> ReadCommandOptions(const TCommandSyntax& syntax, int argc, char** argv,
+                                                  const char* usage);
+
 // "N=MM": a tool number of the tool table and a radius in millimetres.
 std::optional<std::pair<int, double>> ParseToolRadius(const std::string& text);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/records.h"
 #include "engine/cnc_api.h"
 
 struct TRunOptions {
@@ -25,11 +26,18 @@ struct TProgramRun {
   std::vector<std::string> SettingsWarnings;  // settings values replaced by their defaults
 };
 
-// Opens and runs `program`, leaving the instance open for queries; close it with CncClose.
-// `error` gets a settings file problem (the run goes on without those radii).
-TProgramRun RunProgram(const std::string& program, const TRunOptions& options, std::string& error);
+// The tool table of a run: the settings file's (--settings), or without one the table of
+// the radii a new engine instance has; the --radius options last.
+struct TRunTools {
+  TToolTable Tools;
+  std::string Error;  // why the settings file could not be read; the table then has no settings
+  std::vector<std::string> Warnings;  // settings values replaced by their defaults
+};
+TRunTools RunToolTable(const TRunOptions& options);
 
-// Tool radii from a settings file's tool table, in thousandths of a millimetre; `warnings`
-// gets the values that were replaced by defaults.
-bool ReadSettingsRadii(const std::string& file, std::array<int32_t, 255>& radii, std::string& error,
-                       std::vector<std::string>& warnings);
+// Opens and runs `program` with the radii of RunToolTable, leaving the instance open for
+// queries; close it with CncClose. `error` gets a settings file problem (the run goes on
+// without those radii). The settings file is read only when there is a program to run.
+TProgramRun RunProgram(const std::string& program, const TRunOptions& options, std::string& error);
+// The same with the radii of a tool table read before.
+TProgramRun RunProgram(const std::string& program, const TRunOptions& options, const TToolTable& tools);

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "cli/options.h"
 #include "cli/program_run.h"
 #include "display/draw_elements.h"
@@ -26,16 +25,16 @@ const char* const kRenderUsage =
 
 namespace {
 
+// The picture's size without --size: the viewer's view.
+constexpr int kViewWidth = 994;
+constexpr int kViewHeight = 628;
+
 constexpr TOption kRenderOptions[] = {TOption::Output, TOption::Size,    TOption::NoContour, TOption::Path,
                                       TOption::Edges,  TOption::Settings, TOption::W0,        TOption::Spindle,
                                       TOption::Window, TOption::Grid,     TOption::Radius,    TOption::FontPath};
 constexpr TCommandSyntax kRenderSyntax{"render", kRenderOptions, false, true};
 
-struct TRenderOptions {
-  std::string Program;
-  std::string Output;
-  int Width = 994;
-  int Height = 628;
+struct TRenderOptions : TPictureJob {
   bool Contour = true;
   bool Path = false;
   bool Edges = false;
@@ -46,15 +45,9 @@ struct TRenderOptions {
   TRunOptions Run;
 };
 
-TRenderOptions ParseRenderArgs(int argc, char** argv) {
-  const TCommandOptions c = ParseCommandOptions(kRenderSyntax, argc, argv);
+TRenderOptions RenderOptionsOf(const TCommandOptions& c) {
   TRenderOptions o;
-  o.Program = c.Programs[0];
-  o.Output = c.Output;
-  if (c.Size) {
-    o.Width = c.Size->Width;
-    o.Height = c.Size->Height;
-  }
+  static_cast<TPictureJob&>(o) = PictureJobOf(c, kViewWidth, kViewHeight);
   o.Contour = !c.NoContour;
   o.Path = c.Path;
   o.Edges = c.Edges;
@@ -64,31 +57,6 @@ TRenderOptions ParseRenderArgs(int argc, char** argv) {
   o.Grid = c.Grid.value_or(o.Grid);
   o.Run = c.Run;
   return o;
-}
-
-// The tool table of the settings file, or without one the radii the engine runs with:
-// its defaults (10 mm for tools 1 to 6). --radius options come last, as for the engine.
-bool ToolTable(const TRenderOptions& o, std::array<ToolParam, 255>& tools, std::string& error) {
-  tools = {};
-  if (o.Run.SettingsFile.empty()) {
-    for (int t = CNC_DEFAULT_RADIUS_FIRST_TOOL; t <= CNC_DEFAULT_RADIUS_LAST_TOOL; ++t)
-      tools[t].Diameter = 2.0 * static_cast<int32_t>(CNC_DEFAULT_TOOL_RADIUS) / 1000.0;
-  } else {
-    std::error_code ec;
-    if (!std::filesystem::exists(o.Run.SettingsFile, ec)) {
-      error = "cannot read settings file " + o.Run.SettingsFile + ": no such file";
-      return false;
-    }
-    TCncType settings;
-    const TSettingsResult r = ReadSettings(o.Run.SettingsFile, settings);
-    if (!r.Ok) {
-      error = "cannot read settings file: " + r.Error;
-      return false;
-    }
-    tools = settings.Tools;
-  }
-  for (const auto& [tool, mm] : o.Run.Radii) tools[tool].Diameter = RoundNearest(mm * 1000.0) / 500.0;
-  return true;
 }
 
 void SetStartWindow(TSimView& view, const TRenderOptions& o) {
@@ -122,53 +90,35 @@ int Render(TRenderOptions& o) {
   view.SetW0Y(o.W0.Y);
   view.SetSpindlePos(o.Spindle.X, o.Spindle.Y);
 
-  std::array<ToolParam, 255> tools;
-  std::string toolError;
-  if (!ToolTable(o, tools, toolError)) {
-    std::fprintf(stderr, "velquor-cnc: %s\n", toolError.c_str());
-    return 1;
-  }
+  // The tool circles and the start height come from the table the engine's radii come from.
+  const TRunTools table = RunToolTable(o.Run);
+  if (!table.Error.empty()) return CommandFailure(table.Error);
+  const TToolTable& tools = table.Tools;
   int32_t currentTool = 0;
   o.Run.Start = TCncPoint{o.Spindle.X - o.W0.X, o.Spindle.Y - o.W0.Y, -tools[currentTool].Height};
   info("Try to open CNC-file : " + o.Program);
-  std::string settingsError;
-  const TProgramRun r = RunProgram(o.Program, o.Run, settingsError);
-  if (!settingsError.empty()) std::fprintf(stderr, "velquor-cnc: %s\n", settingsError.c_str());
+  const TProgramRun r = RunProgram(o.Program, o.Run, tools);
   if (const TCncMessageList* messages = CncGetMessages(r.Handle)) {
     for (int32_t i = 0; i < CncMessageCount(messages); ++i)
       info(std::string("Message from CAM processor: ") + CncMessageText(messages, i));
   }
   view.ClearObjects();
   const TDrawRun run{&tools, &currentTool, o.Edges, info};
-  if (o.Contour) DrawElements(view, r.Handle, CNC_MODE_CONTOUR, 1, QColor(255, 255, 0), run);
-  if (o.Path) DrawElements(view, r.Handle, CNC_MODE_PATH, 0, QColor(0, 255, 0), run);
+  DrawProgram(view, r.Handle, {o.Contour, o.Path}, run);
   view.Invalidate();
   view.PaintView();
   CncClose(r.Handle);
   const TExportResult saved = ExportPicture(view, o.Output);
-  if (!saved.Ok) {
-    std::fprintf(stderr, "velquor-cnc: %s\n", saved.Error.c_str());
-    return 1;
-  }
-  return 0;
+  return saved.Ok ? 0 : CommandFailure(saved.Error);
 }
 
 }  // namespace
 
+// --help is answered before the command runs (AnswerHelpOptions).
 int RenderCommand(int argc, char** argv) {
-  for (int i = 2; i < argc; ++i) {
-    if (std::string(argv[i]) == "--help") {
-      std::printf("usage:\n%s", kRenderUsage);
-      return 0;
-    }
-  }
-  TRenderOptions o;
-  try {
-    o = ParseRenderArgs(argc, argv);
-  } catch (const TOptionError& e) {
-    std::fprintf(stderr, "velquor-cnc: %s\nusage:\n%s", e.Text.c_str(), kRenderUsage);
-    return 2;
-  }
+  const std::optional<TCommandOptions> c = ReadCommandOptions(kRenderSyntax, argc, argv, kRenderUsage);
+  if (!c) return kUsageErrorExit;
+  TRenderOptions o = RenderOptionsOf(*c);
   // The picture needs fonts but no screen.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   int qtArgc = 1;

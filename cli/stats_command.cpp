@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/json_writer.h"
+#include "display/run_elements.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ int StatsCommand(const std::string& program, const TRunOptions& options) {
     if (r.Handle != 0) CncClose(r.Handle);
     return 1;
   }
-  const std::string out = JobFiguresJson(JobFiguresOfRun(r.Handle, options.Start, FeedUnitOfFile(program)));
+  const std::string out = JobFiguresJson(JobFiguresOfRun(r.Handle, options.Start, FeedUnitOfRun(r.Handle)));
   std::fwrite(out.data(), 1, out.size(), stdout);
   CncClose(r.Handle);
   return 0;

@@ -114,6 +114,12 @@ VELQUOR_CNC_API int32_t CncRun(int32_t handle, const TCncPoint* start);
 VELQUOR_CNC_API int32_t CncGetCount(int32_t handle, uint8_t mode);
 /* 0 and the record filled; -1 no instance; 1 bad mode; -2 index outside 0..count-1. */
 VELQUOR_CNC_API int32_t CncGetElement(int32_t handle, int32_t index, uint8_t mode, TCncElementData* element);
+/* The unit of the F words of the last run, which the elements carry as written:
+ * CNC_FEED_INCH when a G20 is in force at the end of the first program line with an F word
+ * (at the end of the program without one), else CNC_FEED_MILLIMETRE, also before a run;
+ * -1 for a handle of no instance. */
+enum { CNC_FEED_MILLIMETRE = 0, CNC_FEED_INCH = 1 };
+VELQUOR_CNC_API int32_t CncGetFeedUnit(int32_t handle);
 /* NULL for a handle of no instance. */
 VELQUOR_CNC_API const TCncMessageList* CncGetMessages(int32_t handle);
 VELQUOR_CNC_API int32_t CncMessageCount(const TCncMessageList* list);

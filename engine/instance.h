@@ -65,6 +65,7 @@ struct TCncProgram {
   double ArcJ = 0.0;
   bool Incremental = false;
   double UnitFactor = 1.0;
+  TFeedUnitScan FeedUnits;  // the unit of the F words, for those who read the lists
 };
 
 // Run status when the element budget is spent (CNC_ELEMENT_LIMIT of the C interface).

@@ -420,6 +420,7 @@ void InterpretProgram(TCncFileReader& inst) {
   const size_t expected = std::min<size_t>(count + count / 4 + 16, kMaxInitialReserve);
   inst.ContourList.reserve(expected);
   inst.RawPathList.reserve(expected);
+  inst.FeedUnits = {};
   TLineWords words;
   TPrefaultCursor contourPages, rawPages;
   for (size_t i = 0; i < count; ++i) {
@@ -427,6 +428,7 @@ void InterpretProgram(TCncFileReader& inst) {
     contourPages.Advance(inst.ContourList);
     rawPages.Advance(inst.RawPathList);
     PrepareLine(inst.Lines.Line(i), words);
+    inst.FeedUnits.Line(words.Count, [&](size_t k) -> const TWord& { return words.Words[k].Word; });
     const int32_t line = PassDependent(words) ? InterpretBothPasses(inst, words) : InterpretOnceAndCopy(inst, words);
     WarnAboutCutLine(inst, words, line);
   }

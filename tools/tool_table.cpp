@@ -32,7 +32,7 @@ std::string GridFloatText(double v) {
   return s;
 }
 
-TToolGrid GridFromTools(const std::array<ToolParam, kToolCount>& tools) {
+TToolGrid GridFromTools(const TToolTable& tools) {
   TToolGrid grid = LabelledToolGrid();
   for (int n = 0; n < kToolCount; ++n) {
     const ToolParam& t = tools[n];
@@ -58,7 +58,7 @@ double CellToFloat(std::string_view text) {
 
 int32_t CellToInt(std::string_view text) { return TextToInt(text); }
 
-void TakeOverGrid(const TToolGrid& grid, std::array<ToolParam, kToolCount>& tools) {
+void TakeOverGrid(const TToolGrid& grid, TToolTable& tools) {
   const size_t rows = std::min<size_t>(grid.size(), kToolCount);
   for (size_t n = 0; n < rows; ++n) {
     ToolParam& t = tools[n];

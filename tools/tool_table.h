@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/settings.h"
+#include "platform/viewer_settings.h"
 #include "platform/ini_profile.h"
 #include "tools/tool_block.h"
 
@@ -35,7 +35,7 @@ TToolGrid LabelledToolGrid();
 
 // The grid of a handed-over table. Diameter and height keep every digit they have, with at
 // least one decimal ("80.0", "3.5", "0.6096"), so taking the grid over changes nothing.
-TToolGrid GridFromTools(const std::array<ToolParam, kToolCount>& tools);
+TToolGrid GridFromTools(const TToolTable& tools);
 std::string GridFloatText(double v);
 
 // Cell text to number: the whole text a decimal number; "3,5" counts as 3.5; anything else 0.
@@ -44,7 +44,7 @@ double CellToFloat(std::string_view text);
 int32_t CellToInt(std::string_view text);
 
 // Every row into the record of the same tool number; labels are not read.
-void TakeOverGrid(const TToolGrid& grid, std::array<ToolParam, kToolCount>& tools);
+void TakeOverGrid(const TToolGrid& grid, TToolTable& tools);
 
 // Section and keys of a tool definition file (the tools part of the settings file).
 struct TToolFileField {

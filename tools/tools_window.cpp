@@ -86,7 +86,7 @@ void TfrmTools::SetToolWindows(TfrmInfoToolDef* help, TfrmToolPreview* preview) 
   Preview_ = preview;
 }
 
-void TfrmTools::HandOver(std::array<ToolParam, kToolCount>& tools) {
+void TfrmTools::HandOver(TToolTable& tools) {
   Tools_ = &tools;
   ClosedWithSave_ = false;
   ShowGridCells(Grid_, GridFromTools(tools));

@@ -8,7 +8,7 @@
 #include <array>
 #include <string>
 
-#include "app/settings.h"
+#include "platform/viewer_settings.h"
 
 class QAction;
 class QMenuBar;
@@ -31,7 +31,7 @@ class TfrmTools : public QDialog {
   bool Execute(TCncType& settings);
 
   // The steps of Execute, one by one.
-  void HandOver(std::array<ToolParam, kToolCount>& tools);
+  void HandOver(TToolTable& tools);
   bool ClosedWithSave() const { return ClosedWithSave_; }
 
   // The menu commands after their file dialogs.
@@ -64,7 +64,7 @@ class TfrmTools : public QDialog {
   QString StartFolder_;
   TfrmInfoToolDef* Help_ = nullptr;
   TfrmToolPreview* Preview_ = nullptr;
-  std::array<ToolParam, kToolCount>* Tools_ = nullptr;
+  TToolTable* Tools_ = nullptr;
   bool ClosedWithSave_ = false;
 };
 

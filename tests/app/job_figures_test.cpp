@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/job_figures.h"
+#include "display/run_elements.h"
 #include "tests/command_runner.h"
 #include "tests/display/engine_program.h"
 
@@ -34,7 +35,7 @@ TCncElementData Feed(int32_t f) {
 TJobFigures FiguresOfProgram(const std::string& text, TCncPoint start = {0, 0, 0}) {
   TEngineProgram p(text, start);
   EXPECT_EQ(p.Run, 0);
-  return JobFiguresOfRun(p.Handle, start, FeedUnitOfText(text));
+  return JobFiguresOfRun(p.Handle, start, FeedUnitOfRun(p.Handle));
 }
 
 }  // namespace
@@ -119,33 +120,6 @@ TEST(JobFigures, ArcsByDirectionHelixAndFullCircleThreshold) {
     EXPECT_NEAR(f.Y.Min, c.YMin, 1e-9) << c.Name;
     EXPECT_NEAR(f.Y.Max, c.YMax, 1e-9) << c.Name;
   }
-}
-
-TEST(JobFigures, FeedUnitIsTheOneInForceAtTheFirstFeed) {
-  struct TCase {
-    const char* Text;
-    TFeedUnit Unit;
-  };
-  const TCase cases[] = {
-      {"G01 X1\nF100\n", TFeedUnit::Millimetre},
-      {"G20\nF10\n", TFeedUnit::Inch},
-      {"G20 F10\n", TFeedUnit::Inch},
-      {"G20\nG21\nF10\nG20\n", TFeedUnit::Millimetre},
-      {"; G20 in a comment\nF10\n", TFeedUnit::Millimetre},
-      {"G20\n", TFeedUnit::Inch},
-      {"", TFeedUnit::Millimetre},
-  };
-  const std::string file = std::filesystem::temp_directory_path() / "velquor_feed_unit.cnc";
-  for (const TCase& c : cases) {
-    EXPECT_EQ(FeedUnitOfText(c.Text), c.Unit) << c.Text;
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << c.Text;
-    EXPECT_EQ(FeedUnitOfFile(file), c.Unit) << c.Text;
-  }
-  std::ofstream(file, std::ios::binary | std::ios::trunc) << "G20\rF10\rG21\r";  // old Mac line ends
-  EXPECT_EQ(FeedUnitOfFile(file), TFeedUnit::Inch);
-  std::filesystem::remove(file);
-  EXPECT_EQ(FeedUnitOfFile("/nonexistent/velquor/program.cnc"), TFeedUnit::Millimetre);
-  EXPECT_EQ(FeedUnitOfFile(std::filesystem::temp_directory_path()), TFeedUnit::Millimetre);
 }
 
 TEST(JobFigures, TimeTextInMinutesAndHours) {

@@ -6,7 +6,7 @@
 #include <numbers>
 #include <vector>
 
-#include "app/settings.h"
+#include "platform/viewer_settings.h"
 
 namespace {
 
@@ -31,8 +31,8 @@ TCncElementData Tool(int32_t t, int32_t line = 0) {
   return e;
 }
 
-std::array<ToolParam, 255> ToolTable() {
-  std::array<ToolParam, 255> tools = TCncType::DefaultTools();
+TToolTable ToolTable() {
+  TToolTable tools = TCncType::DefaultTools();
   tools[2].Diameter = 4.0;
   tools[5].Diameter = 10.0;
   return tools;

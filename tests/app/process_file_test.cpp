@@ -32,19 +32,6 @@ class TProcessFileTest : public testing::Test {
   std::vector<int32_t> MachineRuns;
 };
 
-TEST(ToolRadius, DiameterTimes500RoundedToEvenAndSaturated) {
-  struct TCase {
-    double Diameter;
-    int32_t Radius;
-  } const cases[] = {
-      {6.0, 3000},  {80.0, 40000}, {0.0, 0},     {0.001, 0},  // 0.5 -> 0
-      {0.003, 2},                                               // 1.5 -> 2
-      {0.0016, 1},  {-6.0, -3000}, {1e12, std::numeric_limits<int32_t>::max()},
-      {std::nan(""), 0},
-  };
-  for (const auto& c : cases) EXPECT_EQ(ToolRadiusThousandths(c.Diameter), c.Radius) << c.Diameter;
-}
-
 TEST(StartRecordTest, SpindleMinusW0AndMinusToolHeight) {
   TSimView view;
   TCncType settings;

@@ -20,8 +20,7 @@ struct TDrawFixture : testing::Test {
   }
   void Draw(int32_t handle, uint8_t mode, bool edges = false) {
     const TDrawRun run{&Tools, &CurrentTool, edges, [this](const std::string& s) { Info.push_back(s); }};
-    if (mode == 0) DrawElements(View, handle, 0, 1, QColor(255, 255, 0), run);
-    else DrawElements(View, handle, mode, 0, QColor(0, 255, 0), run);
+    DrawElements(View, handle, mode, run);
   }
   std::vector<TGraphObject> Objects() const {
     std::vector<TGraphObject> out;
@@ -30,7 +29,7 @@ struct TDrawFixture : testing::Test {
   }
 
   TSimView View;
-  std::array<ToolParam, 255> Tools{};
+  TToolTable Tools{};
   int32_t CurrentTool = 0;
   std::vector<std::string> Info;
 };

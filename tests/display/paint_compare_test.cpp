@@ -226,7 +226,7 @@ void ExpectSameProgram(const fs::path& file) {
     CncClose(handle);
     return;
   }
-  std::array<ToolParam, 255> tools{};
+  TToolTable tools{};
   for (int t = 0; t < 255; ++t) {
     tools[t].Diameter = 1.0 + t % 7;
     CncSetToolRadius(handle, static_cast<uint8_t>(t), static_cast<int32_t>(tools[t].Diameter * 500));
@@ -246,8 +246,7 @@ void ExpectSameProgram(const fs::path& file) {
     SetWindow(v, 400, 260, x0 - 20 / scale, y0 - 10 / scale, scale);
     int32_t tool = 0;
     const TDrawRun run{&tools, &tool, true, {}};
-    DrawElements(v, handle, 0, 1, QColor(255, 255, 0), run);
-    DrawElements(v, handle, 1, 0, QColor(0, 255, 0), run);
+    DrawProgram(v, handle, {true, true}, run);
     ExpectSamePicture(v, file.filename().string() + " at scale " + std::to_string(scale));
   }
   CncClose(handle);

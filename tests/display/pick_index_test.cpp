@@ -141,7 +141,7 @@ TEST(PickIndex, DrawingRecordsEveryDrawnMoveWithW0) {
   TPickIndex index;
   TDrawRun run;
   run.Pick = &index;
-  DrawElements(view, p.Handle, 0, 1, QColor(255, 255, 0), run);
+  DrawElements(view, p.Handle, 0, run);
   index.Build();
   ASSERT_EQ(index.Count(), 2u);  // the contour leaves the rapid move out
   EXPECT_EQ(index[0].Line, 20);

@@ -137,6 +137,40 @@ TEST_F(CncApiTest, ToolRadiusReachesTheInstance) {
   for (int t = 0; t < 256; ++t) EXPECT_EQ(CncSetToolRadius(h, static_cast<uint8_t>(t), t), 0);
 }
 
+// The elements carry F as written; the run says what it means.
+TEST_F(CncApiTest, FeedUnitIsTheOneInForceAtTheEndOfTheFirstLineWithAFeed) {
+  struct TCase {
+    const char* Text;
+    int32_t Unit;
+  };
+  const TCase cases[] = {
+      {"G01 X1\nF100\n", CNC_FEED_MILLIMETRE},
+      {"G20\nF10\n", CNC_FEED_INCH},
+      {"G20 F10\n", CNC_FEED_INCH},
+      {"F10 G20\nG21\n", CNC_FEED_INCH},  // the F's own line counts whole; later lines do not
+      {"G20\nG21\nF10\nG20\n", CNC_FEED_MILLIMETRE},
+      {"; G20 in a comment\nF10\n", CNC_FEED_MILLIMETRE},
+      {"g20\nF10\n", CNC_FEED_MILLIMETRE},        // commands keep their case
+      {"G201 X1\nf10\n", CNC_FEED_INCH},          // read by their first three characters; f is F
+      {"G20 A1.5\nF10\n", CNC_FEED_INCH},         // a line in error still switches the unit
+      {"G20\n", CNC_FEED_INCH},                    // no F: the unit at the end
+      {"G20\rF10\rG21\r", CNC_FEED_INCH},         // lone CR line ends
+      {"", CNC_FEED_MILLIMETRE},                   // nothing to run
+  };
+  const TCncPoint start{0, 0, 0};
+  for (const TCase& c : cases) {
+    const int32_t h = Open(Write("u.cnc", c.Text));
+    EXPECT_EQ(CncGetFeedUnit(h), CNC_FEED_MILLIMETRE) << c.Text;  // before the run
+    CncRun(h, &start);
+    EXPECT_EQ(CncGetFeedUnit(h), c.Unit) << c.Text;
+    CncRun(h, &start);  // a second run finds the same
+    EXPECT_EQ(CncGetFeedUnit(h), c.Unit) << c.Text;
+    CncClose(h);
+  }
+  EXPECT_EQ(CncGetFeedUnit(0), -1);
+  EXPECT_EQ(CncGetFeedUnit(300), -1);
+}
+
 }  // namespace
 
 namespace {

@@ -12,7 +12,7 @@ import re
 import sys
 import tempfile
 
-ORDER = "base < geometry, engraving < engine < display, platform < app, tools, windows < cli"
+ORDER = "base < geometry, engraving < engine < display, platform < tools, windows < app < cli"
 # The one table of the layers, read from ORDER: folder -> layer number.
 LAYERS = {folder.strip(): rank
           for rank, layer in enumerate(ORDER.split("<"))
@@ -108,7 +108,7 @@ def self_test():
         "platform/ini.h": ['#include <sys/mman.h>'],
         "app/main.cpp": ['#include "tools/grid.h"', '#include "windows/w.h"',
                          '#include "cli/options.h"'],                       # up one layer
-        "tools/grid.h": ['#include "app/settings.h"'],                      # same layer
+        "tools/grid.h": ['#include "windows/w.h"', '#include "app/main.h"'],  # same layer, up
         "windows/w.h": ['#include "tests/support.h"'],                      # not a layer
         "cli/main.cpp": ['#include "app/main.h"', '#include "base/convert.h"'],
         "tests/support.h": ['#include "cli/options.h"', '#include "engine/instance.h"'],
@@ -124,6 +124,7 @@ def self_test():
         ("engine/run.cpp:1", "display/view.h"),
         ("display/pictures/x.cpp:1", "tools/grid.h"),
         ("app/main.cpp:3", "cli/options.h"),
+        ("tools/grid.h:2", "app/main.h"),
         ("windows/w.h:1", "tests/support.h"),
         ("fonts/mkfont.cpp:2", "base/convert.h"),
         ("fresh/new.cpp:1", "base/convert.h"),

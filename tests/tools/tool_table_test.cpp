@@ -9,8 +9,8 @@
 
 namespace {
 
-std::array<ToolParam, kToolCount> SampleTools() {
-  std::array<ToolParam, kToolCount> tools = TCncType::DefaultTools();
+TToolTable SampleTools() {
+  TToolTable tools = TCncType::DefaultTools();
   tools[0] = ToolParam{3.5, 12.25, "end mill", 18000, 300};
   tools[1] = ToolParam{0.6096, 20, "drill 0.024 in", 10000, 2000};
   tools[2] = ToolParam{1e-7, 1e15, "", -5, 0};
@@ -31,8 +31,8 @@ TEST(ToolGrid, HandOverShowsLabelsAndEveryDigit) {
 }
 
 TEST(ToolGrid, TakeOverAfterHandOverChangesNothing) {
-  const std::array<ToolParam, kToolCount> tools = SampleTools();
-  std::array<ToolParam, kToolCount> back{};
+  const TToolTable tools = SampleTools();
+  TToolTable back{};
   TakeOverGrid(GridFromTools(tools), back);
   for (int n = 0; n < kToolCount; ++n) {
     SCOPED_TRACE(n);
@@ -142,7 +142,7 @@ TEST(ToolImport, AcceptedRowsReplaceTheWholeGrid) {
   EXPECT_EQ(grid[11][kColumnLabel], "12");
   for (int n = 12; n < kToolCount; ++n) EXPECT_EQ(grid[n], TToolGridRow{}) << n;
 
-  std::array<ToolParam, kToolCount> tools = SampleTools();
+  TToolTable tools = SampleTools();
   TakeOverGrid(grid, tools);
   EXPECT_EQ(tools[11].Diameter, 0.5);
   for (int n = 12; n < kToolCount; ++n) {

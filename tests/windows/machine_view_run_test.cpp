@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/machine_view_run.h"
+#include "windows/machine_view_run.h"
 #include "tests/display/engine_program.h"
 
 namespace {
@@ -37,7 +37,7 @@ struct TRunFixture : testing::Test {
     c.Zoom = 1000;
     return c;
   }
-  std::array<ToolParam, 255> Tools{};
+  TToolTable Tools{};
   int32_t CurrentTool = 0;
   int64_t Budget = kMachineRunStepBudget;
   std::vector<std::string> Messages;

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "app/machine_view_link.h"
-#include "app/machine_view_run.h"
+#include "windows/machine_view_run.h"
 #include "tests/display/engine_program.h"
 #include "windows/real_point_view.h"
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cli/program_run.h"
+#include "platform/viewer_settings.h"
 #include "engine/instance_table.h"
 #include "tests/platform/test_files.h"
 
@@ -51,11 +52,30 @@ TEST_F(SettingsCliTest, EngineGetsHalfTheDiameterInThousandths) {
   EXPECT_EQ(inst->ToolRadius[254], 40.0);
   CncClose(run.Handle);
 
-  std::array<int32_t, 255> radii{};
-  std::vector<std::string> warnings;
-  ASSERT_TRUE(ReadSettingsRadii(Settings, radii, error, warnings)) << error;
+  const TRunTools tools = RunToolTable(options);
+  EXPECT_EQ(tools.Error, "");
+  const TToolRadii radii = EngineToolRadii(tools.Tools);
   EXPECT_EQ(radii[5], 3000);
   EXPECT_EQ(radii[7], 1250);
+}
+
+TEST_F(SettingsCliTest, WithoutSettingsTheTableHoldsTheRadiiOfANewInstanceAndRadiusOptionsLast) {
+  TRunOptions options;
+  options.Radii = {{2, 1.5}, {6, 0.0}, {9, 2.5}};
+  const TRunTools tools = RunToolTable(options);
+  const TToolRadii radii = EngineToolRadii(tools.Tools);
+  int32_t handle = 0;
+  ASSERT_GT(CncOpen(Program.c_str(), &handle), 0);
+  const TCncFileReader* fresh = FindInstance(handle);
+  ASSERT_NE(fresh, nullptr);
+  for (int t = 0; t < kToolCount; ++t) {
+    if (t == 2 || t == 6 || t == 9) continue;
+    EXPECT_EQ(radii[t] / 1000.0, fresh->ToolRadius[t]) << t;
+  }
+  CncClose(handle);
+  EXPECT_EQ(radii[2], 1500);
+  EXPECT_EQ(radii[6], 0);
+  EXPECT_EQ(radii[9], 2500);
 }
 
 TEST_F(SettingsCliTest, DumpWithSettingsRunsCleanly) {

@@ -3,11 +3,12 @@
 
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "platform/viewer_settings.h"
 #include "platform/ini_profile.h"
 #include "tests/platform/test_files.h"
 
@@ -276,6 +277,20 @@ TEST(WriteSettings, UnreadableFileIsNotReplaced) {
   EXPECT_FALSE(write.Ok);
   EXPECT_TRUE(std::filesystem::is_directory(path));
   EXPECT_EQ(ReadBytes(path + "/inside"), "x");
+}
+
+TEST(ToolRadius, DiameterTimes500RoundedToEvenAndSaturated) {
+  struct TCase {
+    double Diameter;
+    int32_t Radius;
+  } const cases[] = {
+      {6.0, 3000},  {80.0, 40000}, {0.0, 0},     {0.001, 0},  // 0.5 -> 0
+      {0.003, 2},                                               // 1.5 -> 2
+      {0.0016, 1},  {-6.0, -3000}, {1e12, std::numeric_limits<int32_t>::max()},
+      {1e306, std::numeric_limits<int32_t>::max()},  // beyond any double once times 500
+      {std::nan(""), 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ToolRadiusThousandths(c.Diameter), c.Radius) << c.Diameter;
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The settings record and the settings file beside the executable.
+// The viewer's settings record and the settings file beside the executable, and the
+// engine's tool radii of a tool table.
 #pragma once
 
 #include <array>
@@ -8,12 +9,10 @@
 
 #include "base/records.h"
 
-constexpr int kToolCount = 255;
-
 // A tool nobody has described yet.
 ToolParam DefaultTool();
 
-struct TCncType {
+struct TViewerSettings {
   int32_t BoostFeed = 100;
   int32_t MaxSpeed = 10000;
   double ToolChangeX = 20.0;
@@ -22,10 +21,12 @@ struct TCncType {
   int32_t CurrentTool = 0;  // set by the drawing run, never stored
   int32_t ApplicationTimeout = 10000;
   int32_t CursorTimeout = 400;
-  std::array<ToolParam, kToolCount> Tools = DefaultTools();
+  TToolTable Tools = DefaultTools();
 
-  static std::array<ToolParam, kToolCount> DefaultTools();
+  static TToolTable DefaultTools();
 };
+// The settings record by the name the viewer's documents give it.
+using TCncType = TViewerSettings;
 
 struct TSettingsResult {
   bool Ok = true;
@@ -45,8 +46,23 @@ std::string ToolKey(int tool, const char* field);
 // read as a number takes its default. A missing file gives all defaults and Ok; a file
 // that exists but cannot be read (or is no regular file) gives all defaults and the reason.
 // A diameter that is negative or no finite number keeps the default and is warned about.
-TSettingsResult ReadSettings(const std::string& path, TCncType& settings);
+TSettingsResult ReadSettings(const std::string& path, TViewerSettings& settings);
 
 // Writes the tool-change position and the tool table into the file, keeping everything
 // else it holds. The old file stays as it was when the write fails.
-TSettingsResult WriteSettings(const std::string& path, const TCncType& settings);
+TSettingsResult WriteSettings(const std::string& path, const TViewerSettings& settings);
+
+// Tool radii as the engine takes them (CncSetToolRadius): thousandths of a millimetre.
+using TToolRadii = std::array<int32_t, kToolCount>;
+
+// Radius in thousandths of a millimetre: Nearest(diameter x 500), ties to even, saturated
+// to int32 (0 for a value that is not a number).
+int32_t ToolRadiusThousandths(double diameter);
+// The engine's radius of every tool of the table, as the viewer and the command line hand
+// them over before a run.
+TToolRadii EngineToolRadii(const TToolTable& tools);
+// The table whose radii are the ones a new engine instance has: tools 1 to 6 10 mm across
+// the radius, every other tool 0; no heights, names, speeds or feeds.
+TToolTable EngineDefaultTools();
+// The diameter whose engine radius is `radiusMm` rounded to thousandths of a millimetre.
+double DiameterOfRadius(double radiusMm);

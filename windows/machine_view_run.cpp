@@ -1,10 +1,11 @@
-#include "app/machine_view_run.h"
+#include "windows/machine_view_run.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "engine/cnc_api.h"
 #include "base/convert.h"
+#include "display/run_elements.h"
 #include "windows/real_point_view.h"
 
 namespace {
@@ -49,22 +50,22 @@ class TMachineRun {
     Plotter.Origin(originX, originY);
     Plotter.Colours(kRapid, loop.Feed);
     TStepPoint current;
-    const int32_t n = CncGetCount(loop.Handle, loop.Mode);
-    if (n <= 0) {
+    TRunElements list(loop.Handle, loop.Mode);
+    if (list.Empty()) {
       Info(kEmptyList);
       return TLoopEnd::Empty;
     }
     const bool contour = loop.Mode == CNC_MODE_CONTOUR;
-    for (int32_t i = 0; i < n; ++i) {
-      TCncElementData e{};
-      if (CncGetElement(loop.Handle, i, loop.Mode, &e) != 0) {
-        Info("Error on reading line " + std::to_string(i));
+    for (const TRunElement& element : list) {
+      if (!element.Read) {
+        Info("Error on reading line " + std::to_string(element.Index));
         continue;
       }
-      const TCode code = CodeFromNumber(static_cast<char>((e.Code >> 8) & 0xFF), e.Code & 0xFF);
+      const TCncElementData& e = element.Data;
+      const TElementCode code = element.Code;
       const TStepPoint end{e.P1.X * kStepsPerMm, e.P1.Y * kStepsPerMm, e.P1.Z * kStepsPerMm};
-      if (code == TCode("G00") || code == TCode("G01")) {
-        const bool feed = code == TCode("G01");
+      if (code.IsMove() && code.Number <= 1) {
+        const bool feed = code.Number == 1;
         const int64_t dx = StepsOf(end.X - current.X), dy = StepsOf(end.Y - current.Y);
         Plotter.StraightMove(dx, dy, feed, StepsOf(end.Z - current.Z));
         if (!feed && contour) {
@@ -74,8 +75,8 @@ class TMachineRun {
           return TLoopEnd::OverBudget;
         }
         current = Rounded(end);
-      } else if (code == TCode("G02") || code == TCode("G03")) {
-        const int32_t kind = code == TCode("G02") ? 2 : 3;
+      } else if (code.IsMove()) {
+        const int32_t kind = code.Number;  // 2 clockwise, 3 counter-clockwise
         const TStepPoint start = current;
         const TArcCentre centre = CentreOfArc(
             kind, static_cast<double>(RoundNearest(e.P2.X * kStepsPerMm)),
@@ -87,7 +88,7 @@ class TMachineRun {
                         std::clamp(centre.X, -kMaxMoveSteps - 1, kMaxMoveSteps + 1));
         if (!Step(e.Line, loop.Tail)) return TLoopEnd::OverBudget;
         current = end;
-      } else if (code == TCode("T00") && !contour) {
+      } else if (code.Letter == 'T' && code.Number == 0 && !contour) {
         if (Run.CurrentTool) *Run.CurrentTool = e.ToolNo;
         // A number outside the table leaves the diameter in use.
         if (Run.Tools && e.ToolNo >= 0 && e.ToolNo < static_cast<int32_t>(Run.Tools->size()))

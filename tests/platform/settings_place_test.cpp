@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/settings.h"
+#include "platform/viewer_settings.h"
 #include "platform/install_paths.h"
 #include "tests/platform/test_files.h"
 

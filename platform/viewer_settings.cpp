@@ -1,8 +1,11 @@
-#include "app/settings.h"
+#include "platform/viewer_settings.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <limits>
 
 #include "base/convert.h"
+#include "engine/cnc_api.h"
 #include "platform/ini_profile.h"
 
 namespace {
@@ -37,8 +40,8 @@ ToolParam DefaultTool() {
   return t;
 }
 
-std::array<ToolParam, kToolCount> TCncType::DefaultTools() {
-  std::array<ToolParam, kToolCount> tools;
+TToolTable TViewerSettings::DefaultTools() {
+  TToolTable tools;
   tools.fill(DefaultTool());
   return tools;
 }
@@ -52,10 +55,10 @@ std::string ToolKey(int tool, const char* field) {
   return "T" + TwoDigits(tool) + " " + field;
 }
 
-TSettingsResult ReadSettings(const std::string& path, TCncType& settings) {
+TSettingsResult ReadSettings(const std::string& path, TViewerSettings& settings) {
   TIniFile ini;
   const TIniResult loaded = ini.Load(path);
-  const TCncType d;
+  const TViewerSettings d;
   settings.ToolChangeX = ini.ReadFloat(kToolChangeSection, "T0.x", d.ToolChangeX);
   settings.ToolChangeY = ini.ReadFloat(kToolChangeSection, "T0.y", d.ToolChangeY);
   settings.ToolChangeZ = ini.ReadFloat(kToolChangeSection, "T0.z", d.ToolChangeZ);
@@ -76,7 +79,7 @@ TSettingsResult ReadSettings(const std::string& path, TCncType& settings) {
   return {loaded.Ok, loaded.Error, std::move(warnings)};
 }
 
-TSettingsResult WriteSettings(const std::string& path, const TCncType& settings) {
+TSettingsResult WriteSettings(const std::string& path, const TViewerSettings& settings) {
   TIniFile ini;
   // A file that exists but cannot be read is not replaced: its other sections would be lost.
   if (const TIniResult loaded = ini.Load(path); !loaded.Ok) return {false, loaded.Error, {}};
@@ -99,3 +102,24 @@ TSettingsResult WriteSettings(const std::string& path, const TCncType& settings)
   const TIniResult saved = ini.Save(path);
   return {saved.Ok, saved.Error, {}};
 }
+
+int32_t ToolRadiusThousandths(double diameter) {
+  // Held to int32 before rounding, so that a diameter beyond any double's x 500 saturates too.
+  constexpr double lo = std::numeric_limits<int32_t>::min(), hi = std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(RoundNearest(std::clamp(diameter * 500.0, lo, hi)));
+}
+
+TToolRadii EngineToolRadii(const TToolTable& tools) {
+  TToolRadii radii;
+  for (int t = 0; t < kToolCount; ++t) radii[t] = ToolRadiusThousandths(tools[t].Diameter);
+  return radii;
+}
+
+TToolTable EngineDefaultTools() {
+  TToolTable tools{};
+  for (int t = CNC_DEFAULT_RADIUS_FIRST_TOOL; t <= CNC_DEFAULT_RADIUS_LAST_TOOL; ++t)
+    tools[t].Diameter = 2.0 * static_cast<int32_t>(CNC_DEFAULT_TOOL_RADIUS) / 1000.0;
+  return tools;
+}
+
+double DiameterOfRadius(double radiusMm) { return static_cast<double>(RoundNearest(radiusMm * 1000.0)) / 500.0; }

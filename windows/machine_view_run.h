@@ -18,7 +18,7 @@ class TfrmRealPointView;
 constexpr int64_t kMachineRunStepBudget = 400'000'000;
 
 struct TMachineDrawRun {
-  const std::array<ToolParam, 255>* Tools = nullptr;  // "T" elements set the plotter's tool diameter
+  const TToolTable* Tools = nullptr;  // "T" elements set the plotter's tool diameter
   int32_t* CurrentTool = nullptr;
   std::function<void(const std::string&)> Info;  // the main window's information pane
   int64_t StepBudget = kMachineRunStepBudget;
