@@ -11,6 +11,7 @@
 #include "chr_writer.h"
 #include "engine/instance.h"
 #include "engraving/font_slots.h"
+#include "engraving/vector_font.h"
 
 namespace {
 
