@@ -12,7 +12,7 @@ namespace {
 struct TPocketFaults {
   bool TooSmall = false;
   bool FlatCorner = false;
-  void Report(TCncFileReader& inst, int32_t line) const {
+  void Report(TCncInstance& inst, int32_t line) const {
     if (TooSmall) inst.AddMessage(CycleMessage(line, "pocket smaller than the tool"));
     if (FlatCorner) inst.AddMessage(CycleMessage(line, "pocket ring with corner radius 0, its arcs are left out"));
   }
@@ -75,7 +75,7 @@ void ClearLevel(TCycleEmitter& e, TPocketFaults& faults, const TLevelPlan& c, do
   e.Feed(c.P, c.H / 2, z);
 }
 
-void ContourPass(TCncFileReader& inst, TCycleEmitter& e) {
+void ContourPass(TCncInstance& inst, TCycleEmitter& e) {
   const double top = inst.Pos.Z;
   const double l = inst.ParamL, b = inst.ParamB, r = inst.ParamR;
   TPocketFaults ignored;  // the outline is shown as programmed; the path pass reports
@@ -88,7 +88,7 @@ void ContourPass(TCncFileReader& inst, TCycleEmitter& e) {
   e.ResumeCompensation(inst.Compensation);
 }
 
-void PathPass(TCncFileReader& inst, int32_t line, TCycleEmitter& e) {
+void PathPass(TCncInstance& inst, int32_t line, TCycleEmitter& e) {
   const double top = inst.Pos.Z;
   const double l = inst.ParamL, b = inst.ParamB, r = inst.ParamR;
   const double u = inst.ParamU, v = inst.ParamV, w = inst.ParamW;
@@ -148,7 +148,7 @@ void PathPass(TCncFileReader& inst, int32_t line, TCycleEmitter& e) {
 
 }  // namespace
 
-void ClearedPocketG87(TCncFileReader& inst, int32_t line, TElementList& target, TPass pass) {
+void ClearedPocketG87(TCncInstance& inst, int32_t line, TElementList& target, TPass pass) {
   if (!(inst.ParamV > 0)) {
     if (pass == TPass::RawPath) inst.AddMessage(CycleMessage(line, "depth per step V must be greater than 0"));
     return;

@@ -6,12 +6,12 @@
 #include "engine/instance.h"
 
 // G66: engraves the instance's FontText at Pos into `target`; Pos becomes the end point.
-void EngraveText(TCncFileReader& inst, int32_t line, TElementList& target);
+void EngraveText(TCncInstance& inst, int32_t line, TElementList& target);
 // G67: font, direction and height from FontA, FontO, FontHeight.
-void FontSettingG67(TCncFileReader& inst, int32_t line);
+void FontSettingG67(TCncInstance& inst, int32_t line);
 // G68: justification from FontC, FontD.
-void FontSettingG68(TCncFileReader& inst, int32_t line);
+void FontSettingG68(TCncInstance& inst, int32_t line);
 // G69: height from FontHeight.
-void FontSettingG69(TCncFileReader& inst, int32_t line);
+void FontSettingG69(TCncInstance& inst, int32_t line);
 // G70: registers the font file named by FontText into a free slot.
-void RegisterFontG70(TCncFileReader& inst, int32_t line);
+void RegisterFontG70(TCncInstance& inst, int32_t line);

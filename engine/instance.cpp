@@ -18,7 +18,7 @@ const char* TTextPool::Intern(std::string_view text) {
   return stored.c_str();
 }
 
-TCncFileReader::TCncFileReader(int32_t handle, std::string fileName, const std::string& fontPath) {
+TCncInstance::TCncInstance(int32_t handle, std::string fileName, const std::string& fontPath) {
   Handle = handle;
   for (TElementList* list : {&ContourList, &RawPathList, &PathList}) list->Budget = &Budget;
   FileName = std::move(fileName);
@@ -28,7 +28,7 @@ TCncFileReader::TCncFileReader(int32_t handle, std::string fileName, const std::
   AddMessage("Init CNC-Dll");
 }
 
-int32_t TCncFileReader::Load() {
+int32_t TCncInstance::Load() {
   std::string error;
   switch (Lines.Load(FileName, error)) {
     case TProgramLines::LoadResult::Loaded:
@@ -40,7 +40,7 @@ int32_t TCncFileReader::Load() {
   return 0;
 }
 
-int32_t TCncFileReader::Run(const TPoint& start) {
+int32_t TCncInstance::Run(const TPoint& start) {
   Incremental = false;
   Pos = TPoint{};
   // A second run starts afresh instead of appending a second contour.
@@ -54,7 +54,7 @@ int32_t TCncFileReader::Run(const TPoint& start) {
   return status;
 }
 
-int32_t TCncFileReader::InterpretAndCompensate(const TPoint& start) {
+int32_t TCncInstance::InterpretAndCompensate(const TPoint& start) {
   if (Lines.Count() == 0) {
     AddMessage("Error 850: Gerberfile ist leer");
     return 850;
@@ -76,7 +76,7 @@ int32_t TCncFileReader::InterpretAndCompensate(const TPoint& start) {
   }
 }
 
-std::string TCncFileReader::BudgetMessage(const std::string& line) const {
+std::string TCncInstance::BudgetMessage(const std::string& line) const {
   return "Error: the program makes more than " + std::to_string(Budget.Limit) +
          " elements; the run stopped at program line " + line;
 }

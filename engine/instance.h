@@ -70,7 +70,7 @@ struct TCncProgram {
 // Run status when the element budget is spent (CNC_ELEMENT_LIMIT of the C interface).
 constexpr int32_t kElementLimitStatus = 819;
 
-struct TCncFileReader : TCncProgram {
+struct TCncInstance : TCncProgram {
   TMessageList Messages;
   TVectorFont Font;
   TFontParamRec FontParams;
@@ -87,7 +87,7 @@ struct TCncFileReader : TCncProgram {
   size_t CurrentLine = 0;  // 1-based line of the program being interpreted
 
   // A new instance with every default, the font engine started on `fontPath`.
-  TCncFileReader(int32_t handle, std::string fileName, const std::string& fontPath);
+  TCncInstance(int32_t handle, std::string fileName, const std::string& fontPath);
 
   void AddMessage(std::string text) { Messages.push_back(std::move(text)); }
   double ToolDiameter() const { return 2.0 * ToolRadius[Tool]; }

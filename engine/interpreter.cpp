@@ -58,7 +58,7 @@ struct TCommandRow {
 
 class TLineInterpreter {
  public:
-  TLineInterpreter(TCncFileReader& inst, const TLineWords& words, TElementList& target, TPass pass)
+  TLineInterpreter(TCncInstance& inst, const TLineWords& words, TElementList& target, TPass pass)
       : Inst(inst), Words(words), Target(target), Pass(pass) {}
 
   void Run() {
@@ -125,7 +125,7 @@ class TLineInterpreter {
   void ReadCoordinatesAndParameters();
   void RunCommands(TCommandStage stage);
 
-  TCncFileReader& Inst;
+  TCncInstance& Inst;
   const TLineWords& Words;
   TElementList& Target;
   const TPass Pass;
@@ -357,7 +357,7 @@ std::vector<TCode> DialectCommands() {
   return commands;
 }
 
-int32_t InterpretLine(TCncFileReader& inst, const TLineWords& words, TElementList& target, TPass pass) {
+int32_t InterpretLine(TCncInstance& inst, const TLineWords& words, TElementList& target, TPass pass) {
   if (words.UnbalancedQuote) inst.AddMessage("to less or to much unquote in command");
   if (words.Count == 0) return 0;
   TLineInterpreter interpreter(inst, words, target, pass);
@@ -367,7 +367,7 @@ int32_t InterpretLine(TCncFileReader& inst, const TLineWords& words, TElementLis
 
 namespace {
 // Said once per line, not per pass.
-void WarnAboutCutLine(TCncFileReader& inst, const TLineWords& words, int32_t line) {
+void WarnAboutCutLine(TCncInstance& inst, const TLineWords& words, int32_t line) {
   if (!words.TooLong && !words.TooManyWords) return;
   inst.AddMessage("Warning in program line " + std::to_string(line) +
                   (words.TooLong ? ": line longer than 255 characters, the rest is ignored"
@@ -384,7 +384,7 @@ bool PassDependent(const TLineWords& words) {
 }
 
 // Both passes give the same elements, messages and state: interpret once, copy.
-int32_t InterpretOnceAndCopy(TCncFileReader& inst, const TLineWords& words) {
+int32_t InterpretOnceAndCopy(TCncInstance& inst, const TLineWords& words) {
   const size_t firstElement = inst.ContourList.size();
   const size_t firstMessage = inst.Messages.size();
   const uint64_t firstLeftOut = inst.Messages.LeftOut;
@@ -400,7 +400,7 @@ int32_t InterpretOnceAndCopy(TCncFileReader& inst, const TLineWords& words) {
 
 }  // namespace
 
-int32_t InterpretBothPasses(TCncFileReader& inst, const TLineWords& words) {
+int32_t InterpretBothPasses(TCncInstance& inst, const TLineWords& words) {
   const TPoint pos = inst.Pos;
   const double unitFactor = inst.UnitFactor;
   const bool incremental = inst.Incremental;
@@ -412,7 +412,7 @@ int32_t InterpretBothPasses(TCncFileReader& inst, const TLineWords& words) {
   return InterpretLine(inst, words, inst.RawPathList, TPass::RawPath);
 }
 
-void InterpretProgram(TCncFileReader& inst) {
+void InterpretProgram(TCncInstance& inst) {
   const size_t count = inst.Lines.Count();
   // Most lines give one element; a little headroom avoids doubling a full list. Files of
   // many lines that make nothing (blank lines) must not reserve for them: past the cap the

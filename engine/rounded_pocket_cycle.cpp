@@ -74,7 +74,7 @@ void FeedToStart(TCycleEmitter& e, const TPocketSize& s, double z) {
   e.Feed(p.X, p.Y, z);
 }
 
-void RunPocket(TPocketShape shape, TCncFileReader& inst, int32_t line, TElementList& target, TPass pass) {
+void RunPocket(TPocketShape shape, TCncInstance& inst, int32_t line, TElementList& target, TPass pass) {
   const double top = inst.Pos.Z;
   const double u = inst.ParamU, v = inst.ParamV, w = inst.ParamW;
   TCycleEmitter e(target, line, inst.Pos.X, inst.Pos.Y, inst.ParamQ);
@@ -139,10 +139,10 @@ void RunPocket(TPocketShape shape, TCncFileReader& inst, int32_t line, TElementL
 
 }  // namespace
 
-void PocketCycleG86(TCncFileReader& inst, int32_t line, TElementList& target, TPass pass) {
+void PocketCycleG86(TCncInstance& inst, int32_t line, TElementList& target, TPass pass) {
   RunPocket(TPocketShape::Rectangle, inst, line, target, pass);
 }
 
-void PocketCycleG88(TCncFileReader& inst, int32_t line, TElementList& target, TPass pass) {
+void PocketCycleG88(TCncInstance& inst, int32_t line, TElementList& target, TPass pass) {
   RunPocket(TPocketShape::Slanted, inst, line, target, pass);
 }

@@ -27,7 +27,7 @@ void Stroke(TCycleEmitter& e, double degrees, double r1, double r2, double depth
 
 }  // namespace
 
-void ScaleCycleG89(TCncFileReader& inst, int32_t line, TElementList& target) {
+void ScaleCycleG89(TCncInstance& inst, int32_t line, TElementList& target) {
   const int32_t count = inst.FontParams.FontC;
   const int32_t division = inst.FontParams.FontD;
   const double start = inst.ParamQ, end = inst.ParamW;

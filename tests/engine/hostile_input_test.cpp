@@ -27,13 +27,13 @@ std::string Repeat(const std::string& line, size_t times) {
 }
 
 struct TBudgetRun {
-  std::unique_ptr<TCncFileReader> Inst;
+  std::unique_ptr<TCncInstance> Inst;
   int32_t Status = 0;
 };
 
 TBudgetRun RunWithLimit(const std::string& text, uint64_t limit) {
   TBudgetRun r;
-  r.Inst = std::make_unique<TCncFileReader>(1, "", VELQUOR_FONT_DIR);
+  r.Inst = std::make_unique<TCncInstance>(1, "", VELQUOR_FONT_DIR);
   r.Inst->Budget.Limit = limit;
   r.Inst->Lines.Assign(text);
   r.Status = r.Inst->Run(TPoint{});
@@ -51,7 +51,7 @@ int CountOf(const TMessageList& messages, const std::string& text) {
   return n;
 }
 
-size_t Made(const TCncFileReader& inst) {
+size_t Made(const TCncInstance& inst) {
   return inst.ContourList.size() + inst.RawPathList.size() + inst.PathList.size();
 }
 

@@ -42,7 +42,7 @@ TEST(RandomPrograms, EveryRunEndsWithAKnownResult) {
   std::mt19937_64 rng(2026);
   for (int round = 0; round < 300; ++round) {
     const std::string program = RandomProgram(rng, 30);
-    auto inst = std::make_unique<TCncFileReader>(1, "", VELQUOR_FONT_DIR);
+    auto inst = std::make_unique<TCncInstance>(1, "", VELQUOR_FONT_DIR);
     inst->ToolRadius[1] = 1.5;
     inst->ToolRadius[2] = 0.0;
     inst->Lines.Assign(program);

@@ -61,7 +61,7 @@ TEST_F(HostileFont, SharedStrokeListsLoadOnceForEveryCharacter) {
 }
 
 TEST_F(HostileFont, ALongTextWithTheFontStopsAtTheElementLimit) {
-  TCncFileReader inst(1, "", Folder.FontFolder());
+  TCncInstance inst(1, "", Folder.FontFolder());
   inst.Budget.Limit = 100'000;
   inst.Lines.Assign("G67 A4 H10\nG66 @\"" + std::string(248, 'T') + "\"\n");
   EXPECT_EQ(inst.Run(TPoint{}), CNC_ELEMENT_LIMIT);
