@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/convert.h"
+#include "engine/instance_run.h"
 #include "engine/instance_table.h"
 #include "geometry/milling_path.h"
 
@@ -155,7 +156,7 @@ int32_t CncRun(int32_t handle, const TCncPoint* start) {
     TCncInstance* inst = FindInstance(handle);
     if (!inst) return static_cast<int32_t>(CNC_NO_INSTANCE_RUN);
     const TPoint p = start ? TPoint{start->X, start->Y, start->Z} : TPoint{};
-    return inst->Run(p);
+    return RunInstance(*inst, p);
   });
 }
 

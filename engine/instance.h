@@ -67,9 +67,6 @@ struct TCncProgram {
   double UnitFactor = 1.0;
 };
 
-// Run status when the element budget is spent (CNC_ELEMENT_LIMIT of the C interface).
-constexpr int32_t kElementLimitStatus = 819;
-
 struct TCncInstance : TCncProgram {
   TMessageList Messages;
   TVectorFont Font;
@@ -95,11 +92,4 @@ struct TCncInstance : TCncProgram {
   // Loads the program file into Lines; returns the number of lines. A file that cannot be
   // read gives 0 lines and a message with the reason.
   int32_t Load();
-  // Interprets every line twice and computes the milling path; 0, -5, a stopping error or
-  // kElementLimitStatus when the program makes more elements than the budget allows.
-  int32_t Run(const TPoint& start);
-
- private:
-  int32_t InterpretAndCompensate(const TPoint& start);
-  std::string BudgetMessage(const std::string& line) const;
 };

@@ -207,7 +207,7 @@ TEST(CycleExamples, RunWithoutErrors) {
     inst->ToolRadius[2] = 1.5;
     inst->ToolRadius[3] = 0.5;
     ASSERT_GT(inst->Load(), 0) << name;
-    inst->Run(TPoint{});
+    RunInstance(*inst, TPoint{});
     for (const std::string& m : inst->Messages) EXPECT_EQ(m.find("rror"), std::string::npos) << name << ": " << m;
     EXPECT_GT(inst->RawPathList.size(), 10u) << name;
     ExpectArcsConsistent(inst->RawPathList);

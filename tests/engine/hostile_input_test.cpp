@@ -13,6 +13,7 @@
 
 #include "engine/cnc_api.h"
 #include "engine/instance.h"
+#include "engine/instance_run.h"
 #include "tests/platform/test_files.h"
 
 namespace fs = std::filesystem;
@@ -36,7 +37,7 @@ TBudgetRun RunWithLimit(const std::string& text, uint64_t limit) {
   r.Inst = std::make_unique<TCncInstance>(1, "", VELQUOR_FONT_DIR);
   r.Inst->Budget.Limit = limit;
   r.Inst->Lines.Assign(text);
-  r.Status = r.Inst->Run(TPoint{});
+  r.Status = RunInstance(*r.Inst, TPoint{});
   return r;
 }
 
@@ -103,7 +104,7 @@ TEST(ElementBudget, ExactlyTheLimitRunsAndOneMoreStops) {
 TEST(ElementBudget, ASecondRunHasTheWholeBudgetAgain) {
   TBudgetRun r = RunWithLimit("G01 X1\nG01 X2\n", 6);
   ASSERT_EQ(r.Status, 0);
-  EXPECT_EQ(r.Inst->Run(TPoint{}), 0);
+  EXPECT_EQ(RunInstance(*r.Inst, TPoint{}), 0);
   EXPECT_EQ(Made(*r.Inst), 6u);
 }
 

@@ -189,7 +189,7 @@ TEST(Interpreter, OverlongLinesAreReadInPartAndNamed) {
 
 TEST(Interpreter, SecondRunReplacesTheLists) {
   auto inst = RunProgramText("G01 X1\nG01 X2").Instance;
-  inst->Run(TPoint{});
+  RunInstance(*inst, TPoint{});
   EXPECT_EQ(inst->ContourList.size(), 2u);
   EXPECT_EQ(inst->RawPathList.size(), 2u);
 }

@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "engine/instance_run.h"
 #include "tests/engine/engine_test_util.h"
 
 namespace {
@@ -46,7 +47,7 @@ TEST(RandomPrograms, EveryRunEndsWithAKnownResult) {
     inst->ToolRadius[1] = 1.5;
     inst->ToolRadius[2] = 0.0;
     inst->Lines.Assign(program);
-    const int32_t run = inst->Run(TPoint{});
+    const int32_t run = RunInstance(*inst, TPoint{});
     EXPECT_TRUE(run == 0 || run == -5 || (run >= 10 && run <= 18)) << run << "\n" << program;
     EXPECT_LT(inst->ContourList.size() + inst->RawPathList.size(), 10'000'000u) << program;
   }

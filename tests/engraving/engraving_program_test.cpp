@@ -10,6 +10,7 @@
 
 #include "chr_writer.h"
 #include "engine/instance.h"
+#include "engine/instance_run.h"
 #include "engraving/font_slots.h"
 #include "engraving/vector_font.h"
 
@@ -31,7 +32,7 @@ class EngravingProgram : public ::testing::Test {
     std::ofstream(file) << program;
     Inst = std::make_unique<TCncInstance>(1, file.string(), fontFolder.empty() ? Folder.FontFolder() : fontFolder);
     Inst->Load();
-    Inst->Run(TPoint{});
+    RunInstance(*Inst, TPoint{});
     return *Inst;
   }
   static std::vector<std::string> Codes(const TElementList& list) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/instance.h"
+#include "engine/instance_run.h"
 
 struct TProgramRunResult {
   std::unique_ptr<TCncInstance> Instance;
@@ -24,6 +25,6 @@ inline TProgramRunResult RunProgramText(const std::string& text, std::optional<d
   r.Instance = std::make_unique<TCncInstance>(1, "", VELQUOR_FONT_DIR);
   if (toolOneRadius) r.Instance->ToolRadius[1] = *toolOneRadius;
   r.Instance->Lines.Assign(text);
-  r.Result = r.Instance->Run(start);
+  r.Result = RunInstance(*r.Instance, start);
   return r;
 }
