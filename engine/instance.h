@@ -26,17 +26,28 @@ class TTextPool {
   std::unordered_set<std::string_view> Set;
 };
 
-// Engraving parameters, filled by the letter words @, H, C, D, A, O, P, E, R.
+// Engraving parameters of G66 to G70, filled by the letter words @, H, C, D, A, O, P, E, R.
 struct TFontParamRec {
-  std::string FontText;
-  double FontHeight = 10.0;
-  int32_t FontC = 0;
-  int32_t FontD = 0;
-  int32_t FontA = 0;
-  uint8_t FontO = 0;
-  double FontP = 1.0;
-  double FontE = 0.5;
-  double FontR = 0.5;
+  std::string Text;                     // @ or B: the text to engrave, the file G70 registers
+  double Height = 10.0;                 // H: character height, mm
+  int32_t HorizontalJustification = 0;  // C: 0 left, 1 centre, 2 right
+  int32_t VerticalJustification = 0;    // D: 0 baseline, 1 centre, 2 top
+  int32_t FontNumber = 0;               // A: the font slot G67 selects
+  uint8_t Direction = 0;                // O: 0 horizontal, 1 upwards
+  double WidthFactor = 1.0;             // P: multiplies each character's advance
+  double Depth = 0.5;                   // E: engraving depth below the start, mm
+  double SafetyHeight = 0.5;            // R: rapid moves above the start, mm
+};
+
+// Sizes of the pockets G86 to G88, filled by the letter words L, B, R, Q, U, V, W.
+struct TPocketParams {
+  double Length = 10.0;       // L: along the pocket's own X axis
+  double Width = 10.0;        // B
+  double CornerRadius = 5.0;  // R
+  double Angle = 0.0;         // Q: degrees counter-clockwise, never scaled
+  double Depth = 5.0;         // U: total depth below the start height
+  double StepDepth = 1.0;     // V: depth per step
+  double Allowance = 1.0;     // W: finishing allowance on every side
 };
 
 // Drilling cycle as defined by the last G81 line.
@@ -73,13 +84,7 @@ struct TCncInstance : TCncProgram {
   TFontParamRec FontParams;
   TG81Cycle DrillCycle;
   TCompensationSide Compensation = TCompensationSide::Off;
-  double ParamL = 10.0;
-  double ParamB = 10.0;
-  double ParamR = 5.0;
-  double ParamQ = 0.0;
-  double ParamU = 5.0;
-  double ParamV = 1.0;
-  double ParamW = 1.0;
+  TPocketParams Pocket;
   TTextPool Texts;
   size_t CurrentLine = 0;  // 1-based line of the program being interpreted
 

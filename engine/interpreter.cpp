@@ -116,6 +116,7 @@ class TLineInterpreter {
   void Coordinate(double& axis, const TLineWord& w) {
     if (Inst.Incremental) axis += Scaled(w); else axis = Scaled(w);
   }
+
   void SetCompensation(const TCommandRow& row, TCompensationSide side) {
     Add(row.Text, row.Command);
     Inst.Compensation = side;
@@ -256,26 +257,27 @@ void TLineInterpreter::ReadFeedNumberSpeedAndTool() {
 void TLineInterpreter::ReadCoordinatesAndParameters() {
   State.XGiven = State.YGiven = State.ZGiven = State.IGiven = State.JGiven = false;
   TFontParamRec& f = Inst.FontParams;
+  TPocketParams& p = Inst.Pocket;
   for (size_t k = 0; k < Words.Count; ++k) {
     const TLineWord& w = Words.Words[k];
     switch (w.Word.Letter()) {
-      case '@': f.FontText = w.Word.Rest; break;
-      case 'A': f.FontA = StrictInteger(w); break;
-      case 'B': f.FontText = w.Word.Rest; Inst.ParamB = Scaled(w); break;
-      case 'C': f.FontC = StrictInteger(w); break;
-      case 'D': f.FontD = StrictInteger(w); break;
-      case 'E': f.FontE = Scaled(w); break;
-      case 'H': f.FontHeight = Scaled(w); break;
+      case '@': f.Text = w.Word.Rest; break;
+      case 'A': f.FontNumber = StrictInteger(w); break;
+      case 'B': f.Text = w.Word.Rest; p.Width = Scaled(w); break;
+      case 'C': f.HorizontalJustification = StrictInteger(w); break;
+      case 'D': f.VerticalJustification = StrictInteger(w); break;
+      case 'E': f.Depth = Scaled(w); break;
+      case 'H': f.Height = Scaled(w); break;
       case 'I': Inst.ArcI = Scaled(w); State.IGiven = true; break;
       case 'J': Inst.ArcJ = Scaled(w); State.JGiven = true; break;
-      case 'L': Inst.ParamL = Scaled(w); break;
-      case 'O': f.FontO = static_cast<uint8_t>(Integer(w) & 0xFF); break;
-      case 'P': f.FontP = w.Number; break;
-      case 'Q': Inst.ParamQ = w.Number; break;
-      case 'R': f.FontR = Scaled(w); Inst.ParamR = f.FontR; break;
-      case 'U': Inst.ParamU = Scaled(w); break;
-      case 'V': Inst.ParamV = Scaled(w); break;
-      case 'W': Inst.ParamW = Scaled(w); break;
+      case 'L': p.Length = Scaled(w); break;
+      case 'O': f.Direction = static_cast<uint8_t>(Integer(w) & 0xFF); break;
+      case 'P': f.WidthFactor = w.Number; break;
+      case 'Q': p.Angle = w.Number; break;
+      case 'R': f.SafetyHeight = Scaled(w); p.CornerRadius = f.SafetyHeight; break;
+      case 'U': p.Depth = Scaled(w); break;
+      case 'V': p.StepDepth = Scaled(w); break;
+      case 'W': p.Allowance = Scaled(w); break;
       case 'X': Coordinate(Inst.Pos.X, w); State.XGiven = true; break;
       case 'Y': Coordinate(Inst.Pos.Y, w); State.YGiven = true; break;
       case 'Z': State.PreviousZ = Inst.Pos.Z; Coordinate(Inst.Pos.Z, w); State.ZGiven = true; break;
@@ -305,9 +307,10 @@ void TLineInterpreter::DefineDrillCycle(const TCommandRow&) {
   const double depth = Inst.Pos.Z;
   // The Z word of a G81 line is the drilling depth, not a move, even when the line fails.
   if (State.ZGiven) Inst.Pos.Z = State.PreviousZ;
-  const int32_t steps = CheckedRange(RoundNearest(Inst.FontParams.FontHeight), 0, 65535);
+  // G81 reads the H word as its number of steps and the text of the B word as its height.
+  const int32_t steps = CheckedRange(RoundNearest(Inst.FontParams.Height), 0, 65535);
   Inst.DrillCycle = MakeDrillCycle(static_cast<uint16_t>(State.CycleFeed), static_cast<uint16_t>(steps), depth,
-                                   TextToFloat(Inst.FontParams.FontText), Inst.ToolDiameter());
+                                   TextToFloat(Inst.FontParams.Text), Inst.ToolDiameter());
 }
 
 void TLineInterpreter::Rapid(const TCommandRow& row) {
