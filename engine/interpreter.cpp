@@ -80,9 +80,10 @@ class TLineInterpreter {
   void MillimetreInput(const TCommandRow&) { Inst.UnitFactor = 1.0; }
   void AbsoluteInput(const TCommandRow&) { Inst.Incremental = false; }
   void IncrementalInput(const TCommandRow&) { Inst.Incremental = true; }
-  void CompensationOff(const TCommandRow& row) { SetCompensation(row, TCompensationSide::Off); }
-  void CompensationLeft(const TCommandRow& row) { SetCompensation(row, TCompensationSide::Left); }
-  void CompensationRight(const TCommandRow& row) { SetCompensation(row, TCompensationSide::Right); }
+  void Compensation(const TCommandRow& row) {
+    Add(row.Text, row.Command);
+    Inst.Compensation = CompensationSideOf(row.Command).value_or(TCompensationSide::Off);
+  }
   void Engrave(const TCommandRow&);
   void FontFromSlot(const TCommandRow&) { FontSettingG67(Inst, State.BlockNumber); }
   void FontSpacing(const TCommandRow&) { FontSettingG68(Inst, State.BlockNumber); }
@@ -117,11 +118,6 @@ class TLineInterpreter {
     if (Inst.Incremental) axis += Scaled(w); else axis = Scaled(w);
   }
 
-  void SetCompensation(const TCommandRow& row, TCompensationSide side) {
-    Add(row.Text, row.Command);
-    Inst.Compensation = side;
-  }
-
   void ReadFeedNumberSpeedAndTool();
   void ReadCoordinatesAndParameters();
   void RunCommands(TCommandStage stage);
@@ -153,9 +149,9 @@ constexpr TCommandRow kCommands[] = {
     {"M30", kSwitching, kAlike, &T::AppendSwitch, "Program end"},
     {"G20", kSwitching, kAlike, &T::InchInput, ""},
     {"G21", kSwitching, kAlike, &T::MillimetreInput, ""},
-    {"G40", kSwitching, kAlike, &T::CompensationOff, "Fräserradiuskorrektur aus"},
-    {"G41", kSwitching, kAlike, &T::CompensationLeft, "Fräserradiuskorrektur G41 ein"},
-    {"G42", kSwitching, kAlike, &T::CompensationRight, "Fräserradiuskorrektur G42 ein"},
+    {"G40", kSwitching, kAlike, &T::Compensation, "Fräserradiuskorrektur aus"},
+    {"G41", kSwitching, kAlike, &T::Compensation, "Fräserradiuskorrektur G41 ein"},
+    {"G42", kSwitching, kAlike, &T::Compensation, "Fräserradiuskorrektur G42 ein"},
     {"G54", kSwitching, kAlike, &T::AppendAtPos, "Setze W0 auf xyz"},
     {"G66", kSwitching, kMayDiffer, &T::Engrave, ""},
     {"G67", kSwitching, kMayDiffer, &T::FontFromSlot, ""},
