@@ -48,6 +48,23 @@ const TElementList* DetailListOf(TCncInstance& inst, uint8_t mode) {
   return ListOf(inst, mode);
 }
 
+// One element of a list by handle, mode and index, or the status that says why there is
+// none: -1 for a handle of no instance, 1 for a bad mode, -2 for a bad index.
+struct TElementLookup {
+  const TCncElement* Element = nullptr;
+  int32_t Status = 0;
+};
+
+TElementLookup FindElement(int32_t handle, int32_t index, uint8_t mode,
+                           const TElementList* (*listOf)(TCncInstance&, uint8_t)) {
+  TCncInstance* inst = FindInstance(handle);
+  if (!inst) return {nullptr, -1};
+  const TElementList* list = listOf(*inst, mode);
+  if (!list) return {nullptr, 1};
+  if (index < 0 || static_cast<size_t>(index) >= list->size()) return {nullptr, -2};
+  return {&(*list)[static_cast<size_t>(index)], 0};
+}
+
 const TMessageList& Messages(const TCncMessageList* list) {
   return *reinterpret_cast<const TMessageList*>(list);
 }
@@ -175,13 +192,9 @@ int32_t CncGetCount(int32_t handle, uint8_t mode) {
 
 int32_t CncGetElement(int32_t handle, int32_t index, uint8_t mode, TCncElementData* element) {
   return Guarded(handle, CNC_INTERNAL_ERROR, [&] {
-    TCncInstance* inst = FindInstance(handle);
-    if (!inst) return -1;
-    const TElementList* list = ListOf(*inst, mode);
-    if (!list) return 1;
-    if (index < 0 || static_cast<size_t>(index) >= list->size()) return -2;
-    if (element) FillRecord((*list)[static_cast<size_t>(index)], *element);
-    return 0;
+    const TElementLookup found = FindElement(handle, index, mode, ListOf);
+    if (found.Element && element) FillRecord(*found.Element, *element);
+    return found.Status;
   });
 }
 
@@ -195,18 +208,14 @@ int32_t CncGetDetailCount(int32_t handle, uint8_t mode) {
 
 int32_t CncGetElementDetail(int32_t handle, int32_t index, uint8_t mode, TCncElementDetail* detail) {
   return Guarded(handle, CNC_INTERNAL_ERROR, [&] {
-    TCncInstance* inst = FindInstance(handle);
-    if (!inst) return -1;
-    const TElementList* list = DetailListOf(*inst, mode);
-    if (!list) return 1;
-    if (index < 0 || static_cast<size_t>(index) >= list->size()) return -2;
-    if (detail) {
-      const TCncElement& e = (*list)[static_cast<size_t>(index)];
+    const TElementLookup found = FindElement(handle, index, mode, DetailListOf);
+    if (found.Element && detail) {
+      const TCncElement& e = *found.Element;
       FillRecord(e, detail->Data);
       std::copy(std::begin(e.Code.Chars), std::end(e.Code.Chars), detail->Code);
       detail->Text = e.Text;
     }
-    return 0;
+    return found.Status;
   });
 }
 

@@ -42,6 +42,24 @@ bool IsArc(const TCode& c) { return c == TCode("G02") || c == TCode("G03"); }
 TPoint Plus(const TPoint& p, const TPoint& offset) { return TPoint{p.X + offset.X, p.Y + offset.Y, p.Z}; }
 TPoint Minus(const TPoint& a, const TPoint& b) { return TPoint{a.X - b.X, a.Y - b.Y, 0.0}; }
 
+// The arc-into-arc pairs differ in their join, their error and whether a rounding arc
+// shorter than kShortRoundingArc is left out.
+struct TArcArcPair {
+  TJoinResult (*Join)(TCompensationSide, double, const TPoint&, const TPoint&, const TPoint&);
+  TPathStatus Error;
+  const char* Head;
+  const char* Tail;
+  bool ShortTest;
+};
+constexpr TArcArcPair kCwCw{JoinCwCw, TPathStatus::CwCw, "ErrorNr 15, in program line: ",
+                            " G02-G02, no intersection point", false};
+constexpr TArcArcPair kCwCcw{JoinCwCcw, TPathStatus::CwCcw, "ErrorNr 16 in program line: ",
+                             " G02-G03 no intersection point", true};
+constexpr TArcArcPair kCcwCcw{JoinCcwCcw, TPathStatus::CcwCcw, "ErrorNr 17 in program line: ",
+                              " G03-G03 no intersection point", false};
+constexpr TArcArcPair kCcwCw{JoinCcwCw, TPathStatus::CcwCw, "ErrorNr 18 in program line: ",
+                             " G03-G02 no intesection point", false};
+
 // One programmed move with the move that follows it.
 struct TCorner {
   const TCncElement& G;  // the current move
@@ -93,6 +111,7 @@ class TMillingPathRun {
   int32_t CwCcw(const TCorner& k);
   int32_t CcwCcw(const TCorner& k);
   int32_t CcwCw(const TCorner& k);
+  int32_t ArcIntoArc(const TCorner& k, const TArcArcPair& pair);
 
   // Shared pieces of the handlers.
   int32_t LineToJoint(const TCorner& k, const TJoinResult& j, bool shortTest);
@@ -347,33 +366,17 @@ int32_t TMillingPathRun::CcwRapid(const TCorner& k) {
   return ArcToJoint(k, A, JoinArcRapid(Mode, R, k.T1, A, false), false, false);
 }
 
+int32_t TMillingPathRun::CwCw(const TCorner& k) { return ArcIntoArc(k, kCwCw); }
+int32_t TMillingPathRun::CwCcw(const TCorner& k) { return ArcIntoArc(k, kCwCcw); }
+int32_t TMillingPathRun::CcwCcw(const TCorner& k) { return ArcIntoArc(k, kCcwCcw); }
+int32_t TMillingPathRun::CcwCw(const TCorner& k) { return ArcIntoArc(k, kCcwCw); }
+
 // The arc-arc pairs have no test of the mode: compensation off joins at the corner itself.
-int32_t TMillingPathRun::CwCw(const TCorner& k) {
+int32_t TMillingPathRun::ArcIntoArc(const TCorner& k, const TArcArcPair& pair) {
   const TPoint A1 = ArcCentre(k.G);
-  const TJoinResult j = JoinCwCw(Mode, R, A1, Plus(k.T1, k.H.P2), k.T1);
-  if (j.Count == TJoinCount::NoJoint) return Stop(TPathStatus::CwCw, "ErrorNr 15, in program line: ", k.G.Line, " G02-G02, no intersection point");
-  return ArcToJoint(k, A1, j, true, false);
-}
-
-int32_t TMillingPathRun::CwCcw(const TCorner& k) {
-  const TPoint A1 = ArcCentre(k.G);
-  const TJoinResult j = JoinCwCcw(Mode, R, A1, Plus(k.T1, k.H.P2), k.T1);
-  if (j.Count == TJoinCount::NoJoint) return Stop(TPathStatus::CwCcw, "ErrorNr 16 in program line: ", k.G.Line, " G02-G03 no intersection point");
-  return ArcToJoint(k, A1, j, true, true);
-}
-
-int32_t TMillingPathRun::CcwCcw(const TCorner& k) {
-  const TPoint A1 = ArcCentre(k.G);
-  const TJoinResult j = JoinCcwCcw(Mode, R, A1, Plus(k.T1, k.H.P2), k.T1);
-  if (j.Count == TJoinCount::NoJoint) return Stop(TPathStatus::CcwCcw, "ErrorNr 17 in program line: ", k.G.Line, " G03-G03 no intersection point");
-  return ArcToJoint(k, A1, j, true, false);
-}
-
-int32_t TMillingPathRun::CcwCw(const TCorner& k) {
-  const TPoint A1 = ArcCentre(k.G);
-  const TJoinResult j = JoinCcwCw(Mode, R, A1, Plus(k.T1, k.H.P2), k.T1);
-  if (j.Count == TJoinCount::NoJoint) return Stop(TPathStatus::CcwCw, "ErrorNr 18 in program line: ", k.G.Line, " G03-G02 no intesection point");
-  return ArcToJoint(k, A1, j, true, false);
+  const TJoinResult j = pair.Join(Mode, R, A1, Plus(k.T1, k.H.P2), k.T1);
+  if (j.Count == TJoinCount::NoJoint) return Stop(pair.Error, pair.Head, k.G.Line, pair.Tail);
+  return ArcToJoint(k, A1, j, true, pair.ShortTest);
 }
 
 // ---- shared pieces ----------------------------------------------------------------------
