@@ -12,8 +12,10 @@ namespace {
 
 void Widen(TWindowRect& box, const TJobFigures& f) {
   if (!f.AnyMove) return;
-  box.XMin = std::min(box.XMin, f.X.Min), box.XMax = std::max(box.XMax, f.X.Max);
-  box.YMin = std::min(box.YMin, f.Y.Min), box.YMax = std::max(box.YMax, f.Y.Max);
+  box.XMin = std::min(box.XMin, f.X.Min);
+  box.XMax = std::max(box.XMax, f.X.Max);
+  box.YMin = std::min(box.YMin, f.Y.Min);
+  box.YMax = std::max(box.YMax, f.Y.Max);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ std::string Program(const char* cycle, int lines) {
 }
 
 void RunCycles(benchmark::State& state, const char* cycle) {
-  TCncFileReader inst(1, "", "");
+  TCncInstance inst(1, "", "");
   inst.ToolRadius[1] = 1.5;
   inst.Lines.Assign(Program(cycle, static_cast<int>(state.range(0))));
   size_t elements = 0;

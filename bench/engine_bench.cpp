@@ -42,7 +42,7 @@ void BM_LoadAndInterpret(benchmark::State& state) {
   const std::string file = ProgramFile(static_cast<size_t>(state.range(0)));
   int64_t lines = 0;
   for (auto _ : state) {
-    TCncFileReader inst(1, file, "");
+    TCncInstance inst(1, file, "");
     lines += inst.Load();
     InterpretProgram(inst);
     benchmark::DoNotOptimize(inst.RawPathList.data());

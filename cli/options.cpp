@@ -51,7 +51,7 @@ TPixelSize PixelSize(const std::string& option, const std::string& text) {
   return {static_cast<int>(v[0]), static_cast<int>(v[1])};
 }
 
-TPlanePoint PlanePoint(const std::string& option, const std::string& text) {
+TRealXY PlanePoint(const std::string& option, const std::string& text) {
   const auto v = Numbers(option, text, ',', 2, "X,Y");
   return {v[0], v[1]};
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/program_run.h"
+#include "display/view_window.h"
 
 // A usage error: the command line is wrong, nothing was run.
 struct TOptionError {
@@ -46,10 +47,6 @@ struct TCommandSyntax {
   bool NeedsOutput = false;         // -o is required
 };
 
-struct TPlanePoint {
-  double X = 0.0;
-  double Y = 0.0;
-};
 struct TPixelSize {
   int Width = 0;
   int Height = 0;
@@ -72,8 +69,8 @@ struct TCommandOptions {
   bool Path = false;
   bool NoPath = false;
   bool Edges = false;
-  TPlanePoint W0;
-  TPlanePoint Spindle;
+  TRealXY W0;
+  TRealXY Spindle;
   std::optional<TWindowEdges> Window;
   std::optional<int> Grid;
   std::optional<int> Zoom;

@@ -51,8 +51,8 @@ TRenderOptions RenderOptionsOf(const TCommandOptions& c) {
   o.Contour = !c.NoContour;
   o.Path = c.Path;
   o.Edges = c.Edges;
-  o.W0 = {c.W0.X, c.W0.Y};
-  o.Spindle = {c.Spindle.X, c.Spindle.Y};
+  o.W0 = c.W0;
+  o.Spindle = c.Spindle;
   if (c.Window) o.Window = TWindowRect{c.Window->XMin, c.Window->XMax, c.Window->YMin, c.Window->YMin};
   o.Grid = c.Grid.value_or(o.Grid);
   o.Run = c.Run;

@@ -114,8 +114,10 @@ void TDisplayList::Extend(TBlock& block, const TGraphObject& o) {
       return;
     }
     TWindowRect& b = block.Box;
-    b.XMin = std::min(b.XMin, xMin), b.XMax = std::max(b.XMax, xMax);
-    b.YMin = std::min(b.YMin, yMin), b.YMax = std::max(b.YMax, yMax);
+    b.XMin = std::min(b.XMin, xMin);
+    b.XMax = std::max(b.XMax, xMax);
+    b.YMin = std::min(b.YMin, yMin);
+    b.YMax = std::max(b.YMax, yMax);
   };
   if (o.Shape == TShape::Line) {
     take(std::min(o.P1.X, o.P2.X), std::max(o.P1.X, o.P2.X), std::min(o.P1.Y, o.P2.Y), std::max(o.P1.Y, o.P2.Y));
@@ -243,7 +245,10 @@ TGraphObject TDisplayList::Object(const TRecord& rec, size_t data, const TPixelM
   o.Shape = static_cast<TShape>(rec.Shape);
   const TPlaced placed = Place(rec, data, m, Curve);
   o.Form = placed.Form;
-  o.X1 = placed.Pixels.X1, o.Y1 = placed.Pixels.Y1, o.X2 = placed.Pixels.X2, o.Y2 = placed.Pixels.Y2;
+  o.X1 = placed.Pixels.X1;
+  o.Y1 = placed.Pixels.Y1;
+  o.X2 = placed.Pixels.X2;
+  o.Y2 = placed.Pixels.Y2;
   const auto square = [&o](const TRealXY& c, double r) {
     o.Centre = c;
     o.Radius = r;

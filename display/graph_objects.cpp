@@ -25,6 +25,16 @@ void SetSquare(TGraphObject& o, const TRealXY& c, double r) {
   o.P2 = {c.X + r, c.Y - r};
 }
 
+// An arc about `centre` through `start`, held counter-clockwise from the first radial to the
+// second: a clockwise arc from start to end is the counter-clockwise one from end to start.
+void SetArc(TGraphObject& o, const TRealXY& start, const TRealXY& centre, const TRealXY& first,
+            const TRealXY& second) {
+  SetSquare(o, centre, std::hypot(start.X - centre.X, start.Y - centre.Y));
+  o.P3 = first;
+  o.P4 = second;
+  o.Kind = 2;
+}
+
 bool Finite(const TRealXY& p) { return std::isfinite(p.X) && std::isfinite(p.Y); }
 
 TPixelBox BoxOf(const std::vector<QPoint>& pts, size_t first) {
@@ -52,18 +62,12 @@ TGraphCircle::TGraphCircle(const TRealXY& centre, double radius, QRgb colour)
 
 TGraphArcCW::TGraphArcCW(const TRealXY& start, const TRealXY& centre, const TRealXY& end, QRgb colour)
     : TGraphObject(MakeObject(TShape::ArcCW, colour)) {
-  SetSquare(*this, centre, std::hypot(start.X - centre.X, start.Y - centre.Y));
-  P3 = end;
-  P4 = start;
-  Kind = 2;
+  SetArc(*this, start, centre, end, start);
 }
 
 TGraphArcCCW::TGraphArcCCW(const TRealXY& start, const TRealXY& centre, const TRealXY& end, QRgb colour)
     : TGraphObject(MakeObject(TShape::ArcCCW, colour)) {
-  SetSquare(*this, centre, std::hypot(start.X - centre.X, start.Y - centre.Y));
-  P3 = start;
-  P4 = end;
-  Kind = 2;
+  SetArc(*this, start, centre, start, end);
 }
 
 void TGraphObject::SetStyle(int style, int width) {

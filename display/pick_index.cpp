@@ -122,8 +122,10 @@ void TPickIndex::Build() {
   for (const TPickElement& e : Elements) {
     length += LengthOf(e);
     const TBox b = BoxOf(e);
-    x1 = std::min(x1, b.X1), y1 = std::min(y1, b.Y1);
-    x2 = std::max(x2, b.X2), y2 = std::max(y2, b.Y2);
+    x1 = std::min(x1, b.X1);
+    y1 = std::min(y1, b.Y1);
+    x2 = std::max(x2, b.X2);
+    y2 = std::max(y2, b.Y2);
   }
   // Square cells, about one element per cell, but large enough that an element of average
   // length crosses only a few: long moves would otherwise fill the grid with entries.
@@ -132,7 +134,8 @@ void TPickIndex::Build() {
   const double cells = std::clamp(n, 1.0, static_cast<double>(kMostCells));
   Cell = std::max({std::sqrt(w * h / cells), std::max(w, h) / std::sqrt(static_cast<double>(kMostCells)),
                    length / (kCellsPerElement * n)});
-  MinX = x1, MinY = y1;
+  MinX = x1;
+  MinY = y1;
   Inverse = 1.0 / Cell;
   Columns = std::max(1, static_cast<int>(std::ceil(w / Cell)));
   Rows = std::max(1, static_cast<int>(std::ceil(h / Cell)));

@@ -29,9 +29,10 @@ QPolygonF HighlightPolygon(const TViewWindow& view, const TPickElement& e) {
   return out;
 }
 
-TPixelXY At(const QMouseEvent* e) {
+// Hands a mouse event to one of the view's handlers, in the view's pixels.
+void Forward(TSimView& view, void (TSimView::*handler)(int32_t, int32_t), const QMouseEvent* e) {
   const QPoint p = e->position().toPoint();
-  return {p.x(), p.y()};
+  (view.*handler)(p.x(), p.y());
 }
 
 }  // namespace
@@ -99,25 +100,10 @@ void TSimBox::resizeEvent(QResizeEvent*) {
   Resize(width(), height());
 }
 
-void TSimBox::mousePressEvent(QMouseEvent* e) {
-  const TPixelXY p = At(e);
-  MousePress(p.X, p.Y);
-}
-
-void TSimBox::mouseMoveEvent(QMouseEvent* e) {
-  const TPixelXY p = At(e);
-  MouseMove(p.X, p.Y);
-}
-
-void TSimBox::mouseReleaseEvent(QMouseEvent* e) {
-  const TPixelXY p = At(e);
-  MouseRelease(p.X, p.Y);
-}
-
-void TSimBox::mouseDoubleClickEvent(QMouseEvent* e) {
-  const TPixelXY p = At(e);
-  MouseDoubleClick(p.X, p.Y);
-}
+void TSimBox::mousePressEvent(QMouseEvent* e) { Forward(*this, &TSimView::MousePress, e); }
+void TSimBox::mouseMoveEvent(QMouseEvent* e) { Forward(*this, &TSimView::MouseMove, e); }
+void TSimBox::mouseReleaseEvent(QMouseEvent* e) { Forward(*this, &TSimView::MouseRelease, e); }
+void TSimBox::mouseDoubleClickEvent(QMouseEvent* e) { Forward(*this, &TSimView::MouseDoubleClick, e); }
 
 // Drawing a program adds millions of objects, each asking for a repaint: one request
 // stands until the paint.

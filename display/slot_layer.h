@@ -55,7 +55,8 @@ class TSlotLayer {
     std::fill(PenSlot.begin(), PenSlot.end(), TRasterValue{0});
     if (Counting) Covered.Clear();
     Counting = false;
-    RowLo = INT32_MAX, RowHi = INT32_MIN;
+    RowLo = INT32_MAX;
+    RowHi = INT32_MIN;
   }
 
  private:

@@ -111,8 +111,12 @@ size_t PartitionNear(size_t n, size_t guess, Holds holds) {
   constexpr size_t kWindow = 16;
   size_t lo = 0, hi = n;
   if (guess != SIZE_MAX) {
-    lo = guess > kWindow ? guess - kWindow : 0, hi = std::min(n, guess + kWindow);
-    if ((lo > 0 && !holds(lo - 1)) || (hi < n && holds(hi))) lo = 0, hi = n;  // not near the guess
+    lo = guess > kWindow ? guess - kWindow : 0;
+    hi = std::min(n, guess + kWindow);
+    if ((lo > 0 && !holds(lo - 1)) || (hi < n && holds(hi))) {  // not near the guess
+      lo = 0;
+      hi = n;
+    }
   }
   while (lo < hi) {
     const size_t mid = lo + (hi - lo) / 2;
@@ -127,8 +131,10 @@ size_t PartitionNear(size_t n, size_t guess, Holds holds) {
 struct TSector {
   TSector(const TPixelBox& b, const TArcRadials& r) {
     const int64_t sx = int64_t{b.X1} + b.X2, sy = int64_t{b.Y1} + b.Y2;
-    Ax = 2 * int64_t{r.X3} - sx, Ay = sy - 2 * int64_t{r.Y3};
-    Bx = 2 * int64_t{r.X4} - sx, By = sy - 2 * int64_t{r.Y4};
+    Ax = 2 * int64_t{r.X3} - sx;
+    Ay = sy - 2 * int64_t{r.Y3};
+    Bx = 2 * int64_t{r.X4} - sx;
+    By = sy - 2 * int64_t{r.Y4};
     Shorten(Ax, Ay);
     Shorten(Bx, By);
     const int64_t cross = Ax * By - Ay * Bx;
@@ -150,7 +156,10 @@ struct TSector {
     const double rx = std::max((double(b.X2) - b.X1) / 2, 0.5), ry = std::max((double(b.Y2) - b.Y1) / 2, 0.5);
     double x1 = INFINITY, x2 = -INFINITY, y1 = INFINITY, y2 = -INFINITY;
     const auto take = [&](double x, double y) {
-      x1 = std::min(x1, x), x2 = std::max(x2, x), y1 = std::min(y1, y), y2 = std::max(y2, y);
+      x1 = std::min(x1, x);
+      x2 = std::max(x2, x);
+      y1 = std::min(y1, y);
+      y2 = std::max(y2, y);
     };
     for (const auto& [dx, dy] : {std::pair{Ax, Ay}, std::pair{Bx, By}}) {
       const double ux = dx / rx, uy = dy / ry, t = 1.0 / std::sqrt(ux * ux + uy * uy);
@@ -171,7 +180,10 @@ struct TSector {
   static void Shorten(int64_t& x, int64_t& y) {
     if (x == 0 && y == 0) x = 1;
     constexpr int64_t kLimit = int64_t{1} << 24;
-    while (std::llabs(x) > kLimit || std::llabs(y) > kLimit) x /= 2, y /= 2;
+    while (std::llabs(x) > kLimit || std::llabs(y) > kLimit) {
+      x /= 2;
+      y /= 2;
+    }
   }
   int64_t Ax, Ay, Bx, By;
   bool Whole = false, Wide = false;
@@ -235,7 +247,8 @@ struct TLineSteps {
 
   // Steps First..Last whose pixels lie inside a picture of majorSize x minorSize.
   bool Inside(int64_t majorSize, int64_t minorSize, int64_t& first, int64_t& last) const {
-    first = 0, last = N - 1;  // the end pixel is left out
+    first = 0;
+    last = N - 1;  // the end pixel is left out
     if (MajorStep > 0) {
       first = std::max(first, -Major0);
       last = std::min(last, majorSize - 1 - Major0);
@@ -290,7 +303,10 @@ void RasterLine(const TRasterTarget& t, int32_t x1, int32_t y1, int32_t x2, int3
   const auto step = [&] {
     if (++phase == kDashDotPeriod) phase = 0;
     r += twoA;
-    if (r >= twoN) r -= twoN, ++q;
+    if (r >= twoN) {
+      r -= twoN;
+      ++q;
+    }
   };
   // Steps i to `last` (all inside the picture); the step of a solid line without a
   // test whose outcome the processor cannot foresee.
@@ -340,8 +356,12 @@ void RasterLine(const TRasterTarget& t, int32_t x1, int32_t y1, int32_t x2, int3
       steps(i, last);
     } else if (last - i + 1 == kTile) {
       phase = (phase + static_cast<int32_t>(kTile)) % kDashDotPeriod;
-      r += tileR, q += tileQ;
-      if (r >= twoN) r -= twoN, ++q;
+      r += tileR;
+      q += tileQ;
+      if (r >= twoN) {
+        r -= twoN;
+        ++q;
+      }
       i = last + 1;
     } else {
       for (; i <= last; ++i) step();
@@ -402,7 +422,8 @@ void TEllipseRaster::PutRows(const TRasterTarget& t, const TOutline& outline, co
   int32_t top = kRowBits, bottom = 0;
   for (const TOffset* o = outline.Pixels.data() + i; o != outline.Pixels.data() + end; ++o) {
     rows[o->Y] |= uint64_t{1} << o->X;
-    top = std::min<int32_t>(top, o->Y), bottom = std::max<int32_t>(bottom, o->Y);
+    top = std::min<int32_t>(top, o->Y);
+    bottom = std::max<int32_t>(bottom, o->Y);
   }
   for (int32_t y = top; y <= bottom; ++y) t.SetRow(box.Y1 + y, box.X1, rows[y], colour);
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -52,10 +53,10 @@ class TCoverage {
     const size_t ty = size_t(y >> kTileShift), firstTile = word * 8;
     uint8_t* missing = Missing.data() + ty * size_t(TilesX) + firstTile;
     for (uint64_t left = fresh; left != 0;) {
-      const int tile = __builtin_ctzll(left) >> 3;
+      const int tile = std::countr_zero(left) >> 3;
       const uint64_t part = left & (uint64_t{0xff} << (8 * tile));
       left ^= part;
-      missing[tile] = static_cast<uint8_t>(missing[tile] - __builtin_popcountll(part));
+      missing[tile] = static_cast<uint8_t>(missing[tile] - std::popcount(part));
       if (missing[tile] == 0) {
         const size_t tx = firstTile + size_t(tile);
         FullTiles[ty * TileWords + (tx >> 6)] |= uint64_t{1} << (tx & 63);
@@ -142,7 +143,7 @@ struct TRasterTarget {
     if (bits == 0) return;
     if (Coverage) bits = Coverage->TakeWord(y, word, bits);
     TRasterValue* row = Bits + static_cast<int64_t>(y) * Stride + static_cast<int64_t>(word * 64);
-    for (; bits != 0; bits &= bits - 1) row[__builtin_ctzll(bits)] = colour;
+    for (; bits != 0; bits &= bits - 1) row[std::countr_zero(bits)] = colour;
   }
 };
 

@@ -12,7 +12,7 @@ namespace {
 struct TPocketFaults {
   bool TooSmall = false;
   bool FlatCorner = false;
-  void Report(TCncFileReader& inst, int32_t line) const {
+  void Report(TCncInstance& inst, int32_t line) const {
     if (TooSmall) inst.AddMessage(CycleMessage(line, "pocket smaller than the tool"));
     if (FlatCorner) inst.AddMessage(CycleMessage(line, "pocket ring with corner radius 0, its arcs are left out"));
   }
@@ -75,23 +75,25 @@ void ClearLevel(TCycleEmitter& e, TPocketFaults& faults, const TLevelPlan& c, do
   e.Feed(c.P, c.H / 2, z);
 }
 
-void ContourPass(TCncFileReader& inst, TCycleEmitter& e) {
+void ContourPass(TCncInstance& inst, TCycleEmitter& e) {
   const double top = inst.Pos.Z;
-  const double l = inst.ParamL, b = inst.ParamB, r = inst.ParamR;
+  const TPocketParams& pocket = inst.Pocket;
+  const double l = pocket.Length, b = pocket.Width, r = pocket.CornerRadius;
   TPocketFaults ignored;  // the outline is shown as programmed; the path pass reports
   e.PauseCompensation(inst.Compensation);
   e.Rapid(0, b - r, top);
-  e.Feed(0, b - r, top - inst.ParamU);
+  e.Feed(0, b - r, top - pocket.Depth);
   e.Feed(0, b - r, top);
   Ring(e, ignored, 0, 0, l - 2 * r, b - 2 * r, r, top);
   e.Feed(0, b - r, top);
   e.ResumeCompensation(inst.Compensation);
 }
 
-void PathPass(TCncFileReader& inst, int32_t line, TCycleEmitter& e) {
+void PathPass(TCncInstance& inst, int32_t line, TCycleEmitter& e) {
   const double top = inst.Pos.Z;
-  const double l = inst.ParamL, b = inst.ParamB, r = inst.ParamR;
-  const double u = inst.ParamU, v = inst.ParamV, w = inst.ParamW;
+  const TPocketParams& pocket = inst.Pocket;
+  const double l = pocket.Length, b = pocket.Width, r = pocket.CornerRadius;
+  const double u = pocket.Depth, v = pocket.StepDepth, w = pocket.Allowance;
   const double d = inst.ToolDiameter();
   const double l1 = l - 2 * w, b1 = b - 2 * w, r1 = r - w;
 
@@ -148,12 +150,12 @@ void PathPass(TCncFileReader& inst, int32_t line, TCycleEmitter& e) {
 
 }  // namespace
 
-void ClearedPocketG87(TCncFileReader& inst, int32_t line, TElementList& target, TPass pass) {
-  if (!(inst.ParamV > 0)) {
+void ClearedPocketG87(TCncInstance& inst, int32_t line, TElementList& target, TPass pass) {
+  if (!(inst.Pocket.StepDepth > 0)) {
     if (pass == TPass::RawPath) inst.AddMessage(CycleMessage(line, "depth per step V must be greater than 0"));
     return;
   }
-  TCycleEmitter e(target, line, inst.Pos.X, inst.Pos.Y, inst.ParamQ);
+  TCycleEmitter e(target, line, inst.Pos.X, inst.Pos.Y, inst.Pocket.Angle);
   if (pass == TPass::Contour) ContourPass(inst, e);
   else PathPass(inst, line, e);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/convert.h"
+#include "engine/instance_run.h"
 #include "engine/instance_table.h"
 #include "geometry/milling_path.h"
 
@@ -16,7 +17,7 @@ namespace {
 
 struct TLibrary {
   std::array<bool, 256> Slots{};  // slot 0 is never handed out
-  std::vector<std::unique_ptr<TCncFileReader>> Instances;  // creation order
+  std::vector<std::unique_ptr<TCncInstance>> Instances;  // creation order
   std::string FontPath;
 };
 
@@ -25,7 +26,7 @@ TLibrary& Library() {
   return library;
 }
 
-const TElementList* ListOf(TCncFileReader& inst, uint8_t mode) {
+const TElementList* ListOf(TCncInstance& inst, uint8_t mode) {
   if (mode == CNC_MODE_CONTOUR) return &inst.ContourList;
   if (mode == CNC_MODE_PATH) return &inst.PathList;
   return nullptr;
@@ -42,9 +43,26 @@ void FillRecord(const TCncElement& e, TCncElementData& d) {
 }
 
 // The lists a detail reader may see: the two of the interface and the raw path.
-const TElementList* DetailListOf(TCncFileReader& inst, uint8_t mode) {
+const TElementList* DetailListOf(TCncInstance& inst, uint8_t mode) {
   if (mode == CNC_MODE_RAW_PATH) return &inst.RawPathList;
   return ListOf(inst, mode);
+}
+
+// One element of a list by handle, mode and index, or the status that says why there is
+// none: -1 for a handle of no instance, 1 for a bad mode, -2 for a bad index.
+struct TElementLookup {
+  const TCncElement* Element = nullptr;
+  int32_t Status = 0;
+};
+
+TElementLookup FindElement(int32_t handle, int32_t index, uint8_t mode,
+                           const TElementList* (*listOf)(TCncInstance&, uint8_t)) {
+  TCncInstance* inst = FindInstance(handle);
+  if (!inst) return {nullptr, -1};
+  const TElementList* list = listOf(*inst, mode);
+  if (!list) return {nullptr, 1};
+  if (index < 0 || static_cast<size_t>(index) >= list->size()) return {nullptr, -2};
+  return {&(*list)[static_cast<size_t>(index)], 0};
 }
 
 const TMessageList& Messages(const TCncMessageList* list) {
@@ -76,7 +94,7 @@ auto Guarded(int32_t handle, decltype(std::declval<Fn>()()) failed, Fn&& fn) noe
   } catch (...) {
   }
   try {
-    if (TCncFileReader* inst = FindInstance(handle)) {
+    if (TCncInstance* inst = FindInstance(handle)) {
       inst->AddMessage("Error 818: internal error in the engine" + (what.empty() ? "" : ": " + what));
       inst->Messages.CloseCount();
     }
@@ -88,7 +106,7 @@ auto Guarded(int32_t handle, decltype(std::declval<Fn>()()) failed, Fn&& fn) noe
 
 }  // namespace
 
-TCncFileReader* FindInstance(int32_t handle) {
+TCncInstance* FindInstance(int32_t handle) {
   for (auto& inst : Library().Instances)
     if (inst->Handle == handle) return inst.get();
   return nullptr;
@@ -113,9 +131,9 @@ int32_t CncOpen(const char* fileName, int32_t* handle) {
     }
     if (h == 0) return CNC_NO_FREE_HANDLE;
     // The slot is taken only once the instance stands; a failure below gives it back.
-    lib.Instances.push_back(std::make_unique<TCncFileReader>(h, fileName ? fileName : "", lib.FontPath));
+    lib.Instances.push_back(std::make_unique<TCncInstance>(h, fileName ? fileName : "", lib.FontPath));
     lib.Slots[h] = true;
-    TCncFileReader* inst = FindInstance(h);
+    TCncInstance* inst = FindInstance(h);
     if (!inst) {
       CncClose(h);
       return CNC_INSTANCE_LOST;
@@ -133,7 +151,7 @@ int32_t CncOpen(const char* fileName, int32_t* handle) {
 
 int32_t CncSetLimit(int32_t handle, int64_t maxElements) {
   return Guarded(handle, CNC_INTERNAL_ERROR, [&] {
-    TCncFileReader* inst = FindInstance(handle);
+    TCncInstance* inst = FindInstance(handle);
     if (!inst) return 1;
     if (maxElements < 1) return -2;
     inst->Budget.Limit = static_cast<uint64_t>(maxElements);
@@ -143,7 +161,7 @@ int32_t CncSetLimit(int32_t handle, int64_t maxElements) {
 
 int32_t CncSetToolRadius(int32_t handle, uint8_t tool, int32_t radius) {
   return Guarded(handle, CNC_INTERNAL_ERROR, [&] {
-    TCncFileReader* inst = FindInstance(handle);
+    TCncInstance* inst = FindInstance(handle);
     if (!inst) return 1;
     inst->ToolRadius[tool] = radius / 1000.0;
     return 0;
@@ -152,16 +170,16 @@ int32_t CncSetToolRadius(int32_t handle, uint8_t tool, int32_t radius) {
 
 int32_t CncRun(int32_t handle, const TCncPoint* start) {
   return Guarded(handle, CNC_INTERNAL_ERROR, [&] {
-    TCncFileReader* inst = FindInstance(handle);
+    TCncInstance* inst = FindInstance(handle);
     if (!inst) return static_cast<int32_t>(CNC_NO_INSTANCE_RUN);
     const TPoint p = start ? TPoint{start->X, start->Y, start->Z} : TPoint{};
-    return inst->Run(p);
+    return RunInstance(*inst, p);
   });
 }
 
 int32_t CncGetCount(int32_t handle, uint8_t mode) {
   return Guarded(handle, 0, [&]() -> int32_t {
-    TCncFileReader* inst = FindInstance(handle);
+    TCncInstance* inst = FindInstance(handle);
     if (!inst) return 0;
     const TElementList* list = ListOf(*inst, mode);
     if (!list) {
@@ -174,19 +192,15 @@ int32_t CncGetCount(int32_t handle, uint8_t mode) {
 
 int32_t CncGetElement(int32_t handle, int32_t index, uint8_t mode, TCncElementData* element) {
   return Guarded(handle, CNC_INTERNAL_ERROR, [&] {
-    TCncFileReader* inst = FindInstance(handle);
-    if (!inst) return -1;
-    const TElementList* list = ListOf(*inst, mode);
-    if (!list) return 1;
-    if (index < 0 || static_cast<size_t>(index) >= list->size()) return -2;
-    if (element) FillRecord((*list)[static_cast<size_t>(index)], *element);
-    return 0;
+    const TElementLookup found = FindElement(handle, index, mode, ListOf);
+    if (found.Element && element) FillRecord(*found.Element, *element);
+    return found.Status;
   });
 }
 
 int32_t CncGetDetailCount(int32_t handle, uint8_t mode) {
   return Guarded(handle, 0, [&]() -> int32_t {
-    TCncFileReader* inst = FindInstance(handle);
+    TCncInstance* inst = FindInstance(handle);
     const TElementList* list = inst ? DetailListOf(*inst, mode) : nullptr;
     return list ? static_cast<int32_t>(std::min<size_t>(list->size(), INT32_MAX)) : 0;
   });
@@ -194,18 +208,14 @@ int32_t CncGetDetailCount(int32_t handle, uint8_t mode) {
 
 int32_t CncGetElementDetail(int32_t handle, int32_t index, uint8_t mode, TCncElementDetail* detail) {
   return Guarded(handle, CNC_INTERNAL_ERROR, [&] {
-    TCncFileReader* inst = FindInstance(handle);
-    if (!inst) return -1;
-    const TElementList* list = DetailListOf(*inst, mode);
-    if (!list) return 1;
-    if (index < 0 || static_cast<size_t>(index) >= list->size()) return -2;
-    if (detail) {
-      const TCncElement& e = (*list)[static_cast<size_t>(index)];
+    const TElementLookup found = FindElement(handle, index, mode, DetailListOf);
+    if (found.Element && detail) {
+      const TCncElement& e = *found.Element;
       FillRecord(e, detail->Data);
       std::copy(std::begin(e.Code.Chars), std::end(e.Code.Chars), detail->Code);
       detail->Text = e.Text;
     }
-    return 0;
+    return found.Status;
   });
 }
 
@@ -216,7 +226,7 @@ int32_t CncGetFeedUnit(int32_t handle) {
 }
 
 const TCncMessageList* CncGetMessages(int32_t handle) {
-  TCncFileReader* inst = FindInstance(handle);
+  TCncInstance* inst = FindInstance(handle);
   if (!inst) return nullptr;
   // TCncMessageList stays opaque: the pointer is the instance's own list.
   return reinterpret_cast<const TCncMessageList*>(&inst->Messages);
@@ -236,7 +246,7 @@ int32_t CncClose(int32_t handle) {
   // Destroying an instance frees memory and cannot fail.
   TLibrary& lib = Library();
   bool found = false;
-  std::erase_if(lib.Instances, [&](const std::unique_ptr<TCncFileReader>& inst) {
+  std::erase_if(lib.Instances, [&](const std::unique_ptr<TCncInstance>& inst) {
     if (inst->Handle != handle) return false;
     found = true;
     return true;

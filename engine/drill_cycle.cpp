@@ -7,7 +7,7 @@
 namespace {
 
 // "Setze G81 Vorschub F" / "Setze G01-Vorschub F" with the feed right-aligned in four places.
-const char* FeedText(TCncFileReader& inst, const char* head, int32_t feed) {
+const char* FeedText(TCncInstance& inst, const char* head, int32_t feed) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "%4d", static_cast<int>(feed));
   return inst.Texts.Intern(std::string(head) + buf);
@@ -27,7 +27,7 @@ TG81Cycle MakeDrillCycle(uint16_t feed, uint16_t steps, double depth, double hei
   return c;
 }
 
-void DrillCycleG79(TCncFileReader& inst, int32_t line, TElementList& target, TPass pass,
+void DrillCycleG79(TCncInstance& inst, int32_t line, TElementList& target, TPass pass,
                    int32_t feed) {
   const TG81Cycle& c = inst.DrillCycle;
   const TPoint p = inst.Pos;

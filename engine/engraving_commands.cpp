@@ -5,26 +5,27 @@
 #include "engraving/font_slots.h"
 #include "engraving/text_engraving.h"
 
-void EngraveText(TCncFileReader& inst, int32_t line, TElementList& target) {
+void EngraveText(TCncInstance& inst, int32_t line, TElementList& target) {
   const TFontParamRec& f = inst.FontParams;
-  inst.Pos = inst.Font.EngraveText(line, inst.Pos, target, f.FontP, f.FontE, f.FontR, f.FontText);
+  inst.Pos = inst.Font.EngraveText(line, inst.Pos, target, f.WidthFactor, f.Depth, f.SafetyHeight, f.Text);
 }
 
-void FontSettingG67(TCncFileReader& inst, int32_t line) {
+void FontSettingG67(TCncInstance& inst, int32_t line) {
   const TFontParamRec& f = inst.FontParams;
-  inst.Font.SetFont(f.FontA, f.FontO, f.FontHeight);
-  const bool selected = f.FontA >= 1 && f.FontA <= kFontSlotCount;
-  if (selected && inst.Font.CurrentFont() && !FontHeightInRange(f.FontHeight))
+  inst.Font.SetFont(f.FontNumber, f.Direction, f.Height);
+  const bool selected = f.FontNumber >= 1 && f.FontNumber <= kFontSlotCount;
+  if (selected && inst.Font.CurrentFont() && !FontHeightInRange(f.Height))
     inst.AddMessage(CycleMessage(line, "font height out of range"));
 }
 
-void FontSettingG68(TCncFileReader& inst, int32_t) {
-  inst.Font.SetJustification(inst.FontParams.FontC, inst.FontParams.FontD);
+void FontSettingG68(TCncInstance& inst, int32_t) {
+  const TFontParamRec& f = inst.FontParams;
+  inst.Font.SetJustification(f.HorizontalJustification, f.VerticalJustification);
 }
 
-void FontSettingG69(TCncFileReader& inst, int32_t line) {
-  if (inst.Font.SetSize(inst.FontParams.FontHeight) == TSizeResult::OutOfRange)
+void FontSettingG69(TCncInstance& inst, int32_t line) {
+  if (inst.Font.SetSize(inst.FontParams.Height) == TSizeResult::OutOfRange)
     inst.AddMessage(CycleMessage(line, "font height out of range"));
 }
 
-void RegisterFontG70(TCncFileReader& inst, int32_t) { inst.Font.RegisterFontFile(inst.FontParams.FontText); }
+void RegisterFontG70(TCncInstance& inst, int32_t) { inst.Font.RegisterFontFile(inst.FontParams.Text); }

@@ -26,17 +26,28 @@ class TTextPool {
   std::unordered_set<std::string_view> Set;
 };
 
-// Engraving parameters, filled by the letter words @, H, C, D, A, O, P, E, R.
+// Engraving parameters of G66 to G70, filled by the letter words @, H, C, D, A, O, P, E, R.
 struct TFontParamRec {
-  std::string FontText;
-  double FontHeight = 10.0;
-  int32_t FontC = 0;
-  int32_t FontD = 0;
-  int32_t FontA = 0;
-  uint8_t FontO = 0;
-  double FontP = 1.0;
-  double FontE = 0.5;
-  double FontR = 0.5;
+  std::string Text;                     // @ or B: the text to engrave, the file G70 registers
+  double Height = 10.0;                 // H: character height, mm
+  int32_t HorizontalJustification = 0;  // C: 0 left, 1 centre, 2 right
+  int32_t VerticalJustification = 0;    // D: 0 baseline, 1 centre, 2 top
+  int32_t FontNumber = 0;               // A: the font slot G67 selects
+  uint8_t Direction = 0;                // O: 0 horizontal, 1 upwards
+  double WidthFactor = 1.0;             // P: multiplies each character's advance
+  double Depth = 0.5;                   // E: engraving depth below the start, mm
+  double SafetyHeight = 0.5;            // R: rapid moves above the start, mm
+};
+
+// Sizes of the pockets G86 to G88, filled by the letter words L, B, R, Q, U, V, W.
+struct TPocketParams {
+  double Length = 10.0;       // L: along the pocket's own X axis
+  double Width = 10.0;        // B
+  double CornerRadius = 5.0;  // R
+  double Angle = 0.0;         // Q: degrees counter-clockwise, never scaled
+  double Depth = 5.0;         // U: total depth below the start height
+  double StepDepth = 1.0;     // V: depth per step
+  double Allowance = 1.0;     // W: finishing allowance on every side
 };
 
 // Drilling cycle as defined by the last G81 line.
@@ -68,27 +79,18 @@ struct TCncProgram {
   TFeedUnitScan FeedUnits;  // the unit of the F words, for those who read the lists
 };
 
-// Run status when the element budget is spent (CNC_ELEMENT_LIMIT of the C interface).
-constexpr int32_t kElementLimitStatus = 819;
-
-struct TCncFileReader : TCncProgram {
+struct TCncInstance : TCncProgram {
   TMessageList Messages;
   TVectorFont Font;
   TFontParamRec FontParams;
   TG81Cycle DrillCycle;
   TCompensationSide Compensation = TCompensationSide::Off;
-  double ParamL = 10.0;
-  double ParamB = 10.0;
-  double ParamR = 5.0;
-  double ParamQ = 0.0;
-  double ParamU = 5.0;
-  double ParamV = 1.0;
-  double ParamW = 1.0;
+  TPocketParams Pocket;
   TTextPool Texts;
   size_t CurrentLine = 0;  // 1-based line of the program being interpreted
 
   // A new instance with every default, the font engine started on `fontPath`.
-  TCncFileReader(int32_t handle, std::string fileName, const std::string& fontPath);
+  TCncInstance(int32_t handle, std::string fileName, const std::string& fontPath);
 
   void AddMessage(std::string text) { Messages.push_back(std::move(text)); }
   double ToolDiameter() const { return 2.0 * ToolRadius[Tool]; }
@@ -96,11 +98,4 @@ struct TCncFileReader : TCncProgram {
   // Loads the program file into Lines; returns the number of lines. A file that cannot be
   // read gives 0 lines and a message with the reason.
   int32_t Load();
-  // Interprets every line twice and computes the milling path; 0, -5, a stopping error or
-  // kElementLimitStatus when the program makes more elements than the budget allows.
-  int32_t Run(const TPoint& start);
-
- private:
-  int32_t InterpretAndCompensate(const TPoint& start);
-  std::string BudgetMessage(const std::string& line) const;
 };

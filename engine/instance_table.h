@@ -8,4 +8,4 @@
 #include "engine/instance.h"
 
 // The first live instance with the handle, or nullptr.
-TCncFileReader* FindInstance(int32_t handle);
+TCncInstance* FindInstance(int32_t handle);

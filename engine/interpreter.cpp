@@ -58,7 +58,7 @@ struct TCommandRow {
 
 class TLineInterpreter {
  public:
-  TLineInterpreter(TCncFileReader& inst, const TLineWords& words, TElementList& target, TPass pass)
+  TLineInterpreter(TCncInstance& inst, const TLineWords& words, TElementList& target, TPass pass)
       : Inst(inst), Words(words), Target(target), Pass(pass) {}
 
   void Run() {
@@ -80,9 +80,10 @@ class TLineInterpreter {
   void MillimetreInput(const TCommandRow&) { Inst.UnitFactor = 1.0; }
   void AbsoluteInput(const TCommandRow&) { Inst.Incremental = false; }
   void IncrementalInput(const TCommandRow&) { Inst.Incremental = true; }
-  void CompensationOff(const TCommandRow& row) { SetCompensation(row, TCompensationSide::Off); }
-  void CompensationLeft(const TCommandRow& row) { SetCompensation(row, TCompensationSide::Left); }
-  void CompensationRight(const TCommandRow& row) { SetCompensation(row, TCompensationSide::Right); }
+  void Compensation(const TCommandRow& row) {
+    Add(row.Text, row.Command);
+    Inst.Compensation = CompensationSideOf(row.Command).value_or(TCompensationSide::Off);
+  }
   void Engrave(const TCommandRow&);
   void FontFromSlot(const TCommandRow&) { FontSettingG67(Inst, State.BlockNumber); }
   void FontSpacing(const TCommandRow&) { FontSettingG68(Inst, State.BlockNumber); }
@@ -116,16 +117,12 @@ class TLineInterpreter {
   void Coordinate(double& axis, const TLineWord& w) {
     if (Inst.Incremental) axis += Scaled(w); else axis = Scaled(w);
   }
-  void SetCompensation(const TCommandRow& row, TCompensationSide side) {
-    Add(row.Text, row.Command);
-    Inst.Compensation = side;
-  }
 
   void ReadFeedNumberSpeedAndTool();
   void ReadCoordinatesAndParameters();
   void RunCommands(TCommandStage stage);
 
-  TCncFileReader& Inst;
+  TCncInstance& Inst;
   const TLineWords& Words;
   TElementList& Target;
   const TPass Pass;
@@ -152,9 +149,9 @@ constexpr TCommandRow kCommands[] = {
     {"M30", kSwitching, kAlike, &T::AppendSwitch, "Program end"},
     {"G20", kSwitching, kAlike, &T::InchInput, ""},
     {"G21", kSwitching, kAlike, &T::MillimetreInput, ""},
-    {"G40", kSwitching, kAlike, &T::CompensationOff, "Fräserradiuskorrektur aus"},
-    {"G41", kSwitching, kAlike, &T::CompensationLeft, "Fräserradiuskorrektur G41 ein"},
-    {"G42", kSwitching, kAlike, &T::CompensationRight, "Fräserradiuskorrektur G42 ein"},
+    {"G40", kSwitching, kAlike, &T::Compensation, "Fräserradiuskorrektur aus"},
+    {"G41", kSwitching, kAlike, &T::Compensation, "Fräserradiuskorrektur G41 ein"},
+    {"G42", kSwitching, kAlike, &T::Compensation, "Fräserradiuskorrektur G42 ein"},
     {"G54", kSwitching, kAlike, &T::AppendAtPos, "Setze W0 auf xyz"},
     {"G66", kSwitching, kMayDiffer, &T::Engrave, ""},
     {"G67", kSwitching, kMayDiffer, &T::FontFromSlot, ""},
@@ -256,26 +253,27 @@ void TLineInterpreter::ReadFeedNumberSpeedAndTool() {
 void TLineInterpreter::ReadCoordinatesAndParameters() {
   State.XGiven = State.YGiven = State.ZGiven = State.IGiven = State.JGiven = false;
   TFontParamRec& f = Inst.FontParams;
+  TPocketParams& p = Inst.Pocket;
   for (size_t k = 0; k < Words.Count; ++k) {
     const TLineWord& w = Words.Words[k];
     switch (w.Word.Letter()) {
-      case '@': f.FontText = w.Word.Rest; break;
-      case 'A': f.FontA = StrictInteger(w); break;
-      case 'B': f.FontText = w.Word.Rest; Inst.ParamB = Scaled(w); break;
-      case 'C': f.FontC = StrictInteger(w); break;
-      case 'D': f.FontD = StrictInteger(w); break;
-      case 'E': f.FontE = Scaled(w); break;
-      case 'H': f.FontHeight = Scaled(w); break;
+      case '@': f.Text = w.Word.Rest; break;
+      case 'A': f.FontNumber = StrictInteger(w); break;
+      case 'B': f.Text = w.Word.Rest; p.Width = Scaled(w); break;
+      case 'C': f.HorizontalJustification = StrictInteger(w); break;
+      case 'D': f.VerticalJustification = StrictInteger(w); break;
+      case 'E': f.Depth = Scaled(w); break;
+      case 'H': f.Height = Scaled(w); break;
       case 'I': Inst.ArcI = Scaled(w); State.IGiven = true; break;
       case 'J': Inst.ArcJ = Scaled(w); State.JGiven = true; break;
-      case 'L': Inst.ParamL = Scaled(w); break;
-      case 'O': f.FontO = static_cast<uint8_t>(Integer(w) & 0xFF); break;
-      case 'P': f.FontP = w.Number; break;
-      case 'Q': Inst.ParamQ = w.Number; break;
-      case 'R': f.FontR = Scaled(w); Inst.ParamR = f.FontR; break;
-      case 'U': Inst.ParamU = Scaled(w); break;
-      case 'V': Inst.ParamV = Scaled(w); break;
-      case 'W': Inst.ParamW = Scaled(w); break;
+      case 'L': p.Length = Scaled(w); break;
+      case 'O': f.Direction = static_cast<uint8_t>(Integer(w) & 0xFF); break;
+      case 'P': f.WidthFactor = w.Number; break;
+      case 'Q': p.Angle = w.Number; break;
+      case 'R': f.SafetyHeight = Scaled(w); p.CornerRadius = f.SafetyHeight; break;
+      case 'U': p.Depth = Scaled(w); break;
+      case 'V': p.StepDepth = Scaled(w); break;
+      case 'W': p.Allowance = Scaled(w); break;
       case 'X': Coordinate(Inst.Pos.X, w); State.XGiven = true; break;
       case 'Y': Coordinate(Inst.Pos.Y, w); State.YGiven = true; break;
       case 'Z': State.PreviousZ = Inst.Pos.Z; Coordinate(Inst.Pos.Z, w); State.ZGiven = true; break;
@@ -305,9 +303,10 @@ void TLineInterpreter::DefineDrillCycle(const TCommandRow&) {
   const double depth = Inst.Pos.Z;
   // The Z word of a G81 line is the drilling depth, not a move, even when the line fails.
   if (State.ZGiven) Inst.Pos.Z = State.PreviousZ;
-  const int32_t steps = CheckedRange(RoundNearest(Inst.FontParams.FontHeight), 0, 65535);
+  // G81 reads the H word as its number of steps and the text of the B word as its height.
+  const int32_t steps = CheckedRange(RoundNearest(Inst.FontParams.Height), 0, 65535);
   Inst.DrillCycle = MakeDrillCycle(static_cast<uint16_t>(State.CycleFeed), static_cast<uint16_t>(steps), depth,
-                                   TextToFloat(Inst.FontParams.FontText), Inst.ToolDiameter());
+                                   TextToFloat(Inst.FontParams.Text), Inst.ToolDiameter());
 }
 
 void TLineInterpreter::Rapid(const TCommandRow& row) {
@@ -357,7 +356,7 @@ std::vector<TCode> DialectCommands() {
   return commands;
 }
 
-int32_t InterpretLine(TCncFileReader& inst, const TLineWords& words, TElementList& target, TPass pass) {
+int32_t InterpretLine(TCncInstance& inst, const TLineWords& words, TElementList& target, TPass pass) {
   if (words.UnbalancedQuote) inst.AddMessage("to less or to much unquote in command");
   if (words.Count == 0) return 0;
   TLineInterpreter interpreter(inst, words, target, pass);
@@ -367,7 +366,7 @@ int32_t InterpretLine(TCncFileReader& inst, const TLineWords& words, TElementLis
 
 namespace {
 // Said once per line, not per pass.
-void WarnAboutCutLine(TCncFileReader& inst, const TLineWords& words, int32_t line) {
+void WarnAboutCutLine(TCncInstance& inst, const TLineWords& words, int32_t line) {
   if (!words.TooLong && !words.TooManyWords) return;
   inst.AddMessage("Warning in program line " + std::to_string(line) +
                   (words.TooLong ? ": line longer than 255 characters, the rest is ignored"
@@ -384,7 +383,7 @@ bool PassDependent(const TLineWords& words) {
 }
 
 // Both passes give the same elements, messages and state: interpret once, copy.
-int32_t InterpretOnceAndCopy(TCncFileReader& inst, const TLineWords& words) {
+int32_t InterpretOnceAndCopy(TCncInstance& inst, const TLineWords& words) {
   const size_t firstElement = inst.ContourList.size();
   const size_t firstMessage = inst.Messages.size();
   const uint64_t firstLeftOut = inst.Messages.LeftOut;
@@ -400,7 +399,7 @@ int32_t InterpretOnceAndCopy(TCncFileReader& inst, const TLineWords& words) {
 
 }  // namespace
 
-int32_t InterpretBothPasses(TCncFileReader& inst, const TLineWords& words) {
+int32_t InterpretBothPasses(TCncInstance& inst, const TLineWords& words) {
   const TPoint pos = inst.Pos;
   const double unitFactor = inst.UnitFactor;
   const bool incremental = inst.Incremental;
@@ -412,7 +411,7 @@ int32_t InterpretBothPasses(TCncFileReader& inst, const TLineWords& words) {
   return InterpretLine(inst, words, inst.RawPathList, TPass::RawPath);
 }
 
-void InterpretProgram(TCncFileReader& inst) {
+void InterpretProgram(TCncInstance& inst) {
   const size_t count = inst.Lines.Count();
   // Most lines give one element; a little headroom avoids doubling a full list. Files of
   // many lines that make nothing (blank lines) must not reserve for them: past the cap the

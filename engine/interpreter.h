@@ -27,15 +27,15 @@ void PrepareLine(std::string_view line, TLineWords& words);
 
 // Interprets one prepared line into `target` (the contour or the raw path, as `pass` says);
 // returns the line's N number.
-int32_t InterpretLine(TCncFileReader& inst, const TLineWords& words, TElementList& target, TPass pass);
+int32_t InterpretLine(TCncInstance& inst, const TLineWords& words, TElementList& target, TPass pass);
 
 // Interprets one prepared line into the contour and then into the raw path, both passes from
 // the same point and units; returns the line's N number.
-int32_t InterpretBothPasses(TCncFileReader& inst, const TLineWords& words);
+int32_t InterpretBothPasses(TCncInstance& inst, const TLineWords& words);
 
 // The command words of the dialect ("M03", "G01", ...), in the order a word is compared with
 // them.
 std::vector<TCode> DialectCommands();
 
 // Interprets every line of the instance twice, both passes from the same state.
-void InterpretProgram(TCncFileReader& inst);
+void InterpretProgram(TCncInstance& inst);

@@ -11,33 +11,32 @@ namespace {
 enum class TPocketShape { Rectangle, Slanted };
 
 struct TPocketSize {
-  double L = 0.0;  // length along the pocket's own X axis
-  double B = 0.0;  // width
-  double R = 0.0;  // corner radius
+  double Length = 0.0;  // along the pocket's own X axis
+  double Width = 0.0;
+  double Radius = 0.0;  // of the corners
 };
 
 // G88's long sides narrow towards the lower edge by this angle.
 constexpr double kSlant = 10.0 * std::numbers::pi / 180.0;
 
 // Length of G88's lower straight edge.
-double LowerEdge(const TPocketSize& s) { return s.L - 2 * s.R - 2 * (s.B - 2 * s.R) * std::tan(kSlant); }
+double LowerEdge(const TPocketSize& s) {
+  return s.Length - 2 * s.Radius - 2 * (s.Width - 2 * s.Radius) * std::tan(kSlant);
+}
 
 // An outline whose edges keep their direction and whose arcs have a radius of 0 or more;
 // anything else would trace a self-crossing path.
 bool Traceable(TPocketShape shape, const TPocketSize& s) {
-  if (!std::isfinite(s.L) || !std::isfinite(s.B) || !std::isfinite(s.R)) return false;
-  if (s.R < 0 || s.L - 2 * s.R < 0 || s.B - 2 * s.R < 0) return false;
+  if (!std::isfinite(s.Length) || !std::isfinite(s.Width) || !std::isfinite(s.Radius)) return false;
+  if (s.Radius < 0 || s.Length - 2 * s.Radius < 0 || s.Width - 2 * s.Radius < 0) return false;
   return shape == TPocketShape::Rectangle || LowerEdge(s) >= 0;
 }
 
-// Both outlines start here: the left end of the upper edge.
-struct TStart {
-  double X, Y;
-};
-TStart StartOf(const TPocketSize& s) { return {-(s.L - 2 * s.R) / 2, s.B / 2}; }
+// Both outlines start here: the left end of the upper edge (in the pocket's plane, z 0).
+TPoint StartOf(const TPocketSize& s) { return {-(s.Length - 2 * s.Radius) / 2, s.Width / 2, 0.0}; }
 
 void TraceRectangle(TCycleEmitter& e, const TPocketSize& s, double z) {
-  const double r = s.R, m = (s.L - 2 * r) / 2, h = s.B / 2;
+  const double r = s.Radius, m = (s.Length - 2 * r) / 2, h = s.Width / 2;
   e.Rapid(-m, h, z);
   e.Feed(m, h, z);
   e.ArcCw(m + r, h - r, z, 0, -r);
@@ -50,9 +49,9 @@ void TraceRectangle(TCycleEmitter& e, const TPocketSize& s, double z) {
 }
 
 void TraceSlanted(TCycleEmitter& e, const TPocketSize& s, double z) {
-  const double r = s.R, b = s.B, h = b / 2;
+  const double r = s.Radius, b = s.Width, h = b / 2;
   const double sn = std::sin(kSlant), cs = std::cos(kSlant), tn = std::tan(kSlant);
-  const double m = s.L - 2 * r, n = LowerEdge(s);
+  const double m = s.Length - 2 * r, n = LowerEdge(s);
   e.Rapid(-m / 2, h, z);
   e.Feed(m / 2, h, z);
   e.ArcCw(m / 2 + cs * r, h - r - sn * r, z, 0, -r);
@@ -70,14 +69,15 @@ void Trace(TPocketShape shape, TCycleEmitter& e, const TPocketSize& s, double z)
 }
 
 void FeedToStart(TCycleEmitter& e, const TPocketSize& s, double z) {
-  const TStart p = StartOf(s);
+  const TPoint p = StartOf(s);
   e.Feed(p.X, p.Y, z);
 }
 
-void RunPocket(TPocketShape shape, TCncFileReader& inst, int32_t line, TElementList& target, TPass pass) {
+void RunPocket(TPocketShape shape, TCncInstance& inst, int32_t line, TElementList& target, TPass pass) {
   const double top = inst.Pos.Z;
-  const double u = inst.ParamU, v = inst.ParamV, w = inst.ParamW;
-  TCycleEmitter e(target, line, inst.Pos.X, inst.Pos.Y, inst.ParamQ);
+  const TPocketParams& pocket = inst.Pocket;
+  const double u = pocket.Depth, v = pocket.StepDepth, w = pocket.Allowance;
+  TCycleEmitter e(target, line, inst.Pos.X, inst.Pos.Y, pocket.Angle);
 
   // Without a positive step the depth could never be reached: no moves in either list.
   if (!(v > 0)) {
@@ -87,7 +87,7 @@ void RunPocket(TPocketShape shape, TCncFileReader& inst, int32_t line, TElementL
 
   if (pass == TPass::Contour) {
     e.PauseCompensation(inst.Compensation);
-    Trace(shape, e, {inst.ParamL, inst.ParamB, inst.ParamR}, top - u);
+    Trace(shape, e, {pocket.Length, pocket.Width, pocket.CornerRadius}, top - u);
     e.Rapid(0, 0, top);
     inst.Pos = e.LastPoint();
     return;
@@ -100,14 +100,14 @@ void RunPocket(TPocketShape shape, TCncFileReader& inst, int32_t line, TElementL
     return;
   }
   const double d = inst.ToolDiameter();
-  const TPocketSize rough{inst.ParamL - d - 2 * w, inst.ParamB - d - 2 * w, inst.ParamR - d / 2 - w};
-  const TPocketSize finish{inst.ParamL - d, inst.ParamB - d, inst.ParamR - d / 2};
+  const TPocketSize rough{pocket.Length - d - 2 * w, pocket.Width - d - 2 * w, pocket.CornerRadius - d / 2 - w};
+  const TPocketSize finish{pocket.Length - d, pocket.Width - d, pocket.CornerRadius - d / 2};
   const bool roughOk = Traceable(shape, rough);
   const bool finishOk = !(w > 0) || Traceable(shape, finish);
   if (!roughOk || !finishOk) inst.AddMessage(CycleMessage(line, "pocket smaller than the tool"));
 
   e.PauseCompensation(inst.Compensation);
-  const TStart s1 = StartOf(rough);
+  const TPoint s1 = StartOf(rough);
   if (roughOk) e.Rapid(s1.X, s1.Y, top);
   const auto n = static_cast<int64_t>(fullSteps);
   const double rest = u - static_cast<double>(n) * v;
@@ -139,10 +139,10 @@ void RunPocket(TPocketShape shape, TCncFileReader& inst, int32_t line, TElementL
 
 }  // namespace
 
-void PocketCycleG86(TCncFileReader& inst, int32_t line, TElementList& target, TPass pass) {
+void PocketCycleG86(TCncInstance& inst, int32_t line, TElementList& target, TPass pass) {
   RunPocket(TPocketShape::Rectangle, inst, line, target, pass);
 }
 
-void PocketCycleG88(TCncFileReader& inst, int32_t line, TElementList& target, TPass pass) {
+void PocketCycleG88(TCncInstance& inst, int32_t line, TElementList& target, TPass pass) {
   RunPocket(TPocketShape::Slanted, inst, line, target, pass);
 }

@@ -10,6 +10,28 @@ namespace {
 
 constexpr double kMaxStrokes = 100'000;
 
+// What G89 cuts. It has no words of its own: it reads the words of the pockets and of the
+// engraving under its own meanings.
+struct TScaleParams {
+  int32_t Count;       // C: main strokes
+  int32_t Division;    // D: subdivisions between two main strokes
+  double StartAngle;   // Q: of the first main stroke, degrees
+  double EndAngle;     // W: of the last main stroke, degrees (scaled as every W)
+  double MainRadius;   // R: main strokes run from here ...
+  double MainLength;   // L: ... this far outwards
+  double MainDepth;    // U: below the start height
+  double SubRadius;    // B: subdivision strokes run from here ...
+  double SubLength;    // V: ... this far outwards
+  double SubDepth;     // E: below the start height
+};
+
+TScaleParams ScaleParamsOf(const TCncInstance& inst) {
+  const TPocketParams& p = inst.Pocket;
+  const TFontParamRec& f = inst.FontParams;
+  return {f.HorizontalJustification, f.VerticalJustification, p.Angle, p.Allowance, p.CornerRadius, p.Length,
+          p.Depth, p.Width, p.StepDepth, f.Depth};
+}
+
 // Float division that fails as the line's error instead of yielding inf or nan.
 double Divide(double a, double b) {
   if (b == 0) throw TLineError(a == 0 ? "Invalid floating point operation" : "Floating point division by zero");
@@ -27,10 +49,11 @@ void Stroke(TCycleEmitter& e, double degrees, double r1, double r2, double depth
 
 }  // namespace
 
-void ScaleCycleG89(TCncFileReader& inst, int32_t line, TElementList& target) {
-  const int32_t count = inst.FontParams.FontC;
-  const int32_t division = inst.FontParams.FontD;
-  const double start = inst.ParamQ, end = inst.ParamW;
+void ScaleCycleG89(TCncInstance& inst, int32_t line, TElementList& target) {
+  const TScaleParams scale = ScaleParamsOf(inst);
+  const int32_t count = scale.Count;
+  const int32_t division = scale.Division;
+  const double start = scale.StartAngle, end = scale.EndAngle;
   // The line fails before any element, so no lone "G40" is left behind.
   const double step = Divide(start - end, static_cast<double>(count) - 1);
   const double substep = Divide(step, division);
@@ -43,9 +66,9 @@ void ScaleCycleG89(TCncFileReader& inst, int32_t line, TElementList& target) {
   }
 
   const double top = inst.Pos.Z;
-  const double mainDepth = top - inst.ParamU, subDepth = top - inst.FontParams.FontE;
-  const double mainInner = inst.ParamR, mainOuter = inst.ParamR + inst.ParamL;
-  const double subInner = inst.ParamB, subOuter = inst.ParamB + inst.ParamV;
+  const double mainDepth = top - scale.MainDepth, subDepth = top - scale.SubDepth;
+  const double mainInner = scale.MainRadius, mainOuter = scale.MainRadius + scale.MainLength;
+  const double subInner = scale.SubRadius, subOuter = scale.SubRadius + scale.SubLength;
   // Strokes are placed by their own angle about the centre; the frame itself is not turned.
   TCycleEmitter e(target, line, inst.Pos.X, inst.Pos.Y, 0.0);
   e.PauseCompensation(inst.Compensation);

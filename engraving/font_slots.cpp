@@ -4,7 +4,6 @@
 #include <array>
 
 #include "base/convert.h"
-#include "engraving/vector_font.h"
 
 namespace {
 
@@ -48,18 +47,7 @@ int RegisterFontSlot(std::string_view name) {
   return n;
 }
 
-void ReleaseAllFonts() {
-  for (TFontSlot& slot : Slots()) {
-    if (slot.Owner) slot.Owner->ReleaseFont();
-    slot.Loaded = nullptr;
-    slot.Owner = nullptr;
-  }
-}
-
-void ResetFontSlots() {
-  ReleaseAllFonts();
-  Slots() = InitialSlots();
-}
+void RestoreFontSlots() { Slots() = InitialSlots(); }
 
 std::string NativeFontName(std::string_view name) {
   std::string s(name);

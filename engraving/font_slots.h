@@ -28,11 +28,9 @@ TFontSlot& FontSlot(int n);
 // Returns the slot number. The file is not checked here.
 int RegisterFontSlot(std::string_view name);
 
-// Every vector font that holds a slot's font loaded drops it.
-void ReleaseAllFonts();
-
-// Back to the table at start: releases every font, restores slots 1 to 10, empties 11 to 20.
-void ResetFontSlots();
+// Back to the table at start: slots 1 to 10 as built in, 11 to 20 empty. A vector font that
+// holds a font keeps it; ResetFontSlots (engraving/vector_font.h) releases them first.
+void RestoreFontSlots();
 
 // A slot's file name as a native path: "\" becomes "/".
 std::string NativeFontName(std::string_view name);

@@ -105,6 +105,20 @@ std::string DefaultFontFolder() {
 
 void ClearFontCache() { FontCache().clear(); }
 
+void ReleaseAllFonts() {
+  for (int n = 1; n <= kFontSlotCount; ++n) {
+    TFontSlot& slot = FontSlot(n);
+    if (slot.Owner) slot.Owner->ReleaseFont();
+    slot.Loaded = nullptr;
+    slot.Owner = nullptr;
+  }
+}
+
+void ResetFontSlots() {
+  ReleaseAllFonts();
+  RestoreFontSlots();
+}
+
 TVectorFont::~TVectorFont() { ReleaseFont(); }
 
 void TVectorFont::AddMessage(std::string text) {

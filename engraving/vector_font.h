@@ -16,6 +16,11 @@ constexpr size_t kFontCacheSize = 32;
 // Empties the cache (tests; a file replaced within one timestamp tick).
 void ClearFontCache();
 
+// Every vector font that holds a slot's font loaded drops it.
+void ReleaseAllFonts();
+// Back to the slot table at start: releases every font, restores slots 1 to 10, empties 11 to 20.
+void ResetFontSlots();
+
 // Engraving units are 0.02 mm.
 constexpr double kUnitsPerMm = 50.0;
 // Largest character height set by SetSize, in units (20 m): keeps every pen position

@@ -7,12 +7,22 @@
 
 namespace {
 
-TJoinResult Corner(const TPoint& T1) { return TJoinResult{T1, T1, 1, false}; }
+TJoinResult Corner(const TPoint& T1) { return TJoinResult{T1, T1, TJoinCount::OnePoint, false}; }
 
-TJoinResult Joint(const TPoint& s, int32_t count) { return TJoinResult{s, s, count, false}; }
+TJoinResult Joint(const TPoint& s, TJoinCount count) { return TJoinResult{s, s, count, false}; }
 
-TJoinResult Rounding(const TPoint& s1, const TPoint& s2, int32_t count) {
+TJoinResult Rounding(const TPoint& s1, const TPoint& s2, TJoinCount count) {
   return TJoinResult{s1, s2, count, true};
+}
+
+// The count of a join at a line-circle intersection: the codes are the first four counts.
+TJoinCount CountOf(const TWideLineCircleResult& x) {
+  switch (x.Code) {
+    case kLineMisses: return TJoinCount::LineMisses;
+    case kOnePoint: return TJoinCount::OnePoint;
+    case kTwoPoints: return TJoinCount::TwoPoints;
+    default: return TJoinCount::NoJoint;
+  }
 }
 
 bool ToolOutside(TCompensationSide side, bool clockwise) { return clockwise ? side == TCompensationSide::Left : side == TCompensationSide::Right; }
@@ -107,17 +117,17 @@ TJoinResult JoinLineArc(TCompensationSide side, double R, const TPoint& T0, cons
   const TVector m1 = SideNormal(side, T0, T1);
   const TPoint end1 = Displaced(T1, R, m1);
   if (LineIntoArcIsOuter(side, clockwise, VecBetween(T0, T1), v, Tangent(A, T1, clockwise)))
-    return Rounding(end1, RadialPoint(side, R, T1, u, clockwise), 1);
+    return Rounding(end1, RadialPoint(side, R, T1, u, clockwise), TJoinCount::OnePoint);
   const TWideLineCircleResult x =
       OffsetLineAgainstArc(side, R, T0, T1, WideSideNormal(side, T0, T1), T1, A, clockwise);
   // A vertical or horizontal miss sets no point: stay at the end of the offset move.
-  if (x.Code == kNoIntersection) return Joint(end1, kNoIntersection);
-  return Joint(Nearer(T1, x.S1, x.S2), x.Code);
+  if (x.Code == kNoIntersection) return Joint(end1, TJoinCount::NoJoint);
+  return Joint(Nearer(T1, x.S1, x.S2), CountOf(x));
 }
 
 TJoinResult JoinRapidArc(TCompensationSide side, double R, const TPoint& T1, const TPoint& A, bool clockwise) {
   if (side == TCompensationSide::Off) return Corner(T1);
-  return Joint(RadialPoint(side, R, T1, UnitVec(VecBetween(A, T1)), clockwise), 1);
+  return Joint(RadialPoint(side, R, T1, UnitVec(VecBetween(A, T1)), clockwise), TJoinCount::OnePoint);
 }
 
 // Arc into a straight move.
@@ -134,15 +144,15 @@ TJoinResult JoinArcLine(TCompensationSide side, double R, const TPoint& T1, cons
   const TPoint radial = Displaced(A1, r1, u);
 
   bool outer;
-  int32_t outerCount = 1;
+  TJoinCount outerCount = TJoinCount::OnePoint;
   if (clockwise && side == TCompensationSide::Left) {
     const double angle = AngleBetween(d2, v);
-    if (angle == 270.0) return Joint(radial, 4);
+    if (angle == 270.0) return Joint(radial, TJoinCount::ArcIntoLineReversal);
     outer = angle > 90.0 && angle < 270.0;
-    outerCount = 3;
+    outerCount = TJoinCount::ArcIntoLineRounding;
   } else if (clockwise) {
     outer = AngleBetween(v, d2) <= 180.0;
-    outerCount = 3;
+    outerCount = TJoinCount::ArcIntoLineRounding;
   } else if (side == TCompensationSide::Left) {
     outer = AngleBetween(d2, Negated(u)) > 90.0;
   } else {
@@ -153,8 +163,11 @@ TJoinResult JoinArcLine(TCompensationSide side, double R, const TPoint& T1, cons
 
   const TWideLineCircleResult x =
       OffsetLineAgainstArc(side, R, T1, T2, WideSideNormal(side, T1, T2), T1, A1, clockwise);
-  if (x.Code == kNoIntersection) return Joint(radial, clockwise && side == TCompensationSide::Left ? 5 : kNoIntersection);
-  return Joint(Nearer(T1, x.S1, x.S2), x.Code);
+  if (x.Code == kNoIntersection) {
+    const bool clockwiseLeft = clockwise && side == TCompensationSide::Left;
+    return Joint(radial, clockwiseLeft ? TJoinCount::ArcIntoLineMissed : TJoinCount::NoJoint);
+  }
+  return Joint(Nearer(T1, x.S1, x.S2), CountOf(x));
 }
 
 // Arc into an arc. The rounding-arc tests differ per pair; the rest is shared.
@@ -194,7 +207,7 @@ TJoinResult JoinArcArc(TArcPair pair, TCompensationSide side, double R, const TP
   const TVector u1 = UnitVec(w1);
   const TVector u2 = UnitVec(w2);
   if (ArcIntoArcIsOuter(pair, side, w1, w2, Tangent(A1, T1, cw1), Tangent(A2, T1, cw2)))
-    return Rounding(RadialPoint(side, R, T1, u1, cw1), RadialPoint(side, R, T1, u2, cw2), 1);
+    return Rounding(RadialPoint(side, R, T1, u1, cw1), RadialPoint(side, R, T1, u2, cw2), TJoinCount::OnePoint);
 
   // Extended precision, as for a line against an arc: two arcs that touch along an axis
   // must be found touching, not a hair apart.
@@ -204,12 +217,12 @@ TJoinResult JoinArcArc(TArcPair pair, TCompensationSide side, double R, const TP
   const TWideCircleCircleResult x = CircleCircleIntersect(a1, a2, r1, r2);
   const TPoint radial = Displaced(A1, static_cast<double>(r1), u1);
   switch (x.Code) {
-    case kTwoPoints: return Joint(Nearer(T1, x.S1, x.S2), 2);
+    case kTwoPoints: return Joint(Nearer(T1, x.S1, x.S2), TJoinCount::TwoPoints);
     case kOnePoint:
-    case kConcentric: return Joint(radial, 1);
+    case kConcentric: return Joint(radial, TJoinCount::OnePoint);
     // With radius 0 both circles pass through the corner by construction: a miss there is
     // rounding, not a contour fault, and must not stop a program without compensation.
-    default: return Joint(radial, R == 0.0 ? 1 : 0);
+    default: return Joint(radial, R == 0.0 ? TJoinCount::OnePoint : TJoinCount::NoJoint);
   }
 }
 
@@ -229,9 +242,9 @@ TJoinResult JoinLineLine(TCompensationSide side, double R, const TPoint& T0, con
   const TPoint e2 = Displaced(T1, R, m2);
   const double alpha = AngleBetween(d1, d2);
   const bool outer = side == TCompensationSide::Left ? alpha >= 180.0 : alpha > 0.0 && alpha <= 180.0;
-  if (outer) return Rounding(e1, e2, 2);
+  if (outer) return Rounding(e1, e2, TJoinCount::TwoPoints);
   const TLineLineResult x = LineLineIntersect(Displaced(T0, R, m1), d1, e2, d2);
-  return Joint(x.Parallel ? e1 : x.Point, 1);
+  return Joint(x.Parallel ? e1 : x.Point, TJoinCount::OnePoint);
 }
 
 TJoinResult JoinLineCw(TCompensationSide side, double R, const TPoint& T0, const TPoint& T1, const TPoint& A) {
@@ -250,7 +263,7 @@ TJoinResult JoinRapidCcw(TCompensationSide side, double R, const TPoint& T1, con
 TJoinResult JoinArcRapid(TCompensationSide side, double R, const TPoint& T1, const TPoint& A1, bool clockwise) {
   if (side == TCompensationSide::Off) return Corner(T1);
   const double r1 = OffsetRadius(side, PointDistance(T1, A1), R, clockwise);
-  return Joint(Displaced(A1, r1, UnitVec(VecBetween(A1, T1))), 1);
+  return Joint(Displaced(A1, r1, UnitVec(VecBetween(A1, T1))), TJoinCount::OnePoint);
 }
 
 TJoinResult JoinCwLine(TCompensationSide side, double R, const TPoint& T1, const TPoint& T2, const TPoint& A1) {

@@ -11,10 +11,22 @@
 
 #include "base/records.h"
 
+// How a join found its points. The driver stops or warns on NoJoint and warns on LineMisses;
+// the other values tell the cases apart.
+enum class TJoinCount : int32_t {
+  LineMisses = -1,          // the offset line passes the offset circle by a hair: its nearest point
+  NoJoint = 0,              // the offsets have no joint point
+  OnePoint = 1,             // the corner, a touching or radial point, or a rounding arc
+  TwoPoints = 2,            // the nearer of two crossings, or a rounding arc between straight moves
+  ArcIntoLineRounding = 3,  // clockwise arc into a straight move: a rounding arc
+  ArcIntoLineReversal = 4,  // clockwise arc, tool left, the straight move turns straight back
+  ArcIntoLineMissed = 5,    // clockwise arc, tool left, the offsets miss: the arc's radial end
+};
+
 struct TJoinResult {
   TPoint S1;                 // end of the current offset element
   TPoint S2;                 // start of the next offset element; S1 unless RoundingArc
-  int32_t Count = 1;         // 0: the offsets have no joint point; else per join
+  TJoinCount Count = TJoinCount::OnePoint;
   bool RoundingArc = false;  // bridge S1 -> S2 with an arc of radius R about T1
 };
 

@@ -3,6 +3,7 @@
 #include "base/prefault.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "geometry/corner_joins.h"
@@ -19,7 +20,7 @@ constexpr const char* kTextG02 = "Fahre G02";
 constexpr const char* kTextG03 = "Fahre G03";
 constexpr const char* kTextVertical = "Fahre G01 nach oben/unten";
 
-enum class TElementKind { ToolChange, CompensationOff, CompensationLeft, CompensationRight, Switch, Move };
+enum class TElementKind { ToolChange, Compensation, Switch, Move };
 
 // Elements the path repeats as they are.
 constexpr TCode kSwitchCodes[] = {"M03", "M04", "M05", "M06", "M08", "M09", "M10",
@@ -29,9 +30,7 @@ constexpr TCode kSwitchCodes[] = {"M03", "M04", "M05", "M06", "M08", "M09", "M10
 TElementKind KindOf(const TCode& c) {
   if (IsMove(c)) return TElementKind::Move;
   if (c == TCode("T")) return TElementKind::ToolChange;
-  if (c == TCode("G40")) return TElementKind::CompensationOff;
-  if (c == TCode("G41")) return TElementKind::CompensationLeft;
-  if (c == TCode("G42")) return TElementKind::CompensationRight;
+  if (CompensationSideOf(c)) return TElementKind::Compensation;
   for (const TCode& s : kSwitchCodes)
     if (c == s) return TElementKind::Switch;
   // Anything else is handled as a move; only a vertical one appends something.
@@ -42,6 +41,24 @@ bool IsArc(const TCode& c) { return c == TCode("G02") || c == TCode("G03"); }
 
 TPoint Plus(const TPoint& p, const TPoint& offset) { return TPoint{p.X + offset.X, p.Y + offset.Y, p.Z}; }
 TPoint Minus(const TPoint& a, const TPoint& b) { return TPoint{a.X - b.X, a.Y - b.Y, 0.0}; }
+
+// The arc-into-arc pairs differ in their join, their error and whether a rounding arc
+// shorter than kShortRoundingArc is left out.
+struct TArcArcPair {
+  TJoinResult (*Join)(TCompensationSide, double, const TPoint&, const TPoint&, const TPoint&);
+  TPathStatus Error;
+  const char* Head;
+  const char* Tail;
+  bool ShortTest;
+};
+constexpr TArcArcPair kCwCw{JoinCwCw, TPathStatus::CwCw, "ErrorNr 15, in program line: ",
+                            " G02-G02, no intersection point", false};
+constexpr TArcArcPair kCwCcw{JoinCwCcw, TPathStatus::CwCcw, "ErrorNr 16 in program line: ",
+                             " G02-G03 no intersection point", true};
+constexpr TArcArcPair kCcwCcw{JoinCcwCcw, TPathStatus::CcwCcw, "ErrorNr 17 in program line: ",
+                              " G03-G03 no intersection point", false};
+constexpr TArcArcPair kCcwCw{JoinCcwCw, TPathStatus::CcwCw, "ErrorNr 18 in program line: ",
+                             " G03-G02 no intesection point", false};
 
 // One programmed move with the move that follows it.
 struct TCorner {
@@ -94,6 +111,7 @@ class TMillingPathRun {
   int32_t CwCcw(const TCorner& k);
   int32_t CcwCcw(const TCorner& k);
   int32_t CcwCw(const TCorner& k);
+  int32_t ArcIntoArc(const TCorner& k, const TArcArcPair& pair);
 
   // Shared pieces of the handlers.
   int32_t LineToJoint(const TCorner& k, const TJoinResult& j, bool shortTest);
@@ -173,16 +191,10 @@ int32_t TMillingPathRun::Element(size_t i) {
     case TElementKind::ToolChange:
       ToolChange(g);
       return 0;
-    case TElementKind::CompensationOff:
-      Mode = TCompensationSide::Off;
+    case TElementKind::Compensation:
+      Mode = CompensationSideOf(g.Code).value_or(TCompensationSide::Off);
       Path.push_back(g);
-      R = 0.0;
-      return 0;
-    case TElementKind::CompensationLeft:
-    case TElementKind::CompensationRight:
-      Mode = g.Code == TCode("G41") ? TCompensationSide::Left : TCompensationSide::Right;
-      Path.push_back(g);
-      R = ToolRadius[Tool];
+      R = CompensationOn(Mode) ? ToolRadius[Tool] : 0.0;
       return 0;
     case TElementKind::Switch:
       Path.push_back(g);
@@ -269,7 +281,7 @@ void TMillingPathRun::LastMove(const TCncElement& g, const TPoint& T1, double z)
 int32_t TMillingPathRun::LineLine(const TCorner& k) {
   if (Mode == TCompensationSide::Off) return Unchanged(k);
   const TJoinResult j = JoinLineLine(Mode, R, P, k.T1, k.T2);
-  if (j.Count == 0)
+  if (j.Count == TJoinCount::NoJoint)
     return Stop(TPathStatus::LineLine, "Error 10 in program line: ", k.G.Line, ": G01-G01 have no intersection point");
   return LineToJoint(k, j, true);
 }
@@ -297,8 +309,8 @@ int32_t TMillingPathRun::RapidRapid(const TCorner& k) { return Unchanged(k); }
 int32_t TMillingPathRun::LineCw(const TCorner& k) {
   if (Mode == TCompensationSide::Off) return Unchanged(k);
   const TJoinResult j = JoinLineCw(Mode, R, P, k.T1, Plus(k.T1, k.H.P2));
-  if (j.Count == 0) Warn("ErrorNr 11, in program line: ", k.G.Line, " G01-G02 resp. G00 G02, have no intersection point");
-  if (j.Count == -1) Warn("ErrorNr 45, in program line: ", k.G.Line, " Intersection result -1");
+  if (j.Count == TJoinCount::NoJoint) Warn("ErrorNr 11, in program line: ", k.G.Line, " G01-G02 resp. G00 G02, have no intersection point");
+  if (j.Count == TJoinCount::LineMisses) Warn("ErrorNr 45, in program line: ", k.G.Line, " Intersection result -1");
   AppendLine(k.G, j.S1, k.Z);
   AppendRoundingArc(k, j, true);
   // The next arc starts from S2 even when its rounding arc was too short to append.
@@ -315,7 +327,7 @@ int32_t TMillingPathRun::RapidCw(const TCorner& k) {
 int32_t TMillingPathRun::LineCcw(const TCorner& k) {
   if (Mode == TCompensationSide::Off) return Unchanged(k);
   const TJoinResult j = JoinLineCcw(Mode, R, P, k.T1, Plus(k.T1, k.H.P2));
-  if (j.Count == 0)
+  if (j.Count == TJoinCount::NoJoint)
     return Stop(TPathStatus::LineCcw, "ErrorNr 12, in program line: ", k.G.Line, " G01-G03 resp. G00 G03, no intersection point");
   return LineToJoint(k, j, false);
 }
@@ -329,7 +341,7 @@ int32_t TMillingPathRun::CwLine(const TCorner& k) {
   const TPoint A = ArcCentre(k.G);
   if (Mode == TCompensationSide::Off) return UnchangedArc(k, A);
   const TJoinResult j = JoinCwLine(Mode, R, k.T1, k.T2, A);
-  if (j.Count == 0) Warn("ErrorNr 13, in program line: ", k.G.Line, " G02-G01 resp. G02 G00, no intersection point");
+  if (j.Count == TJoinCount::NoJoint) Warn("ErrorNr 13, in program line: ", k.G.Line, " G02-G01 resp. G02 G00, no intersection point");
   return ArcToJoint(k, A, j, true, true);
 }
 
@@ -343,7 +355,7 @@ int32_t TMillingPathRun::CcwLine(const TCorner& k) {
   const TPoint A = ArcCentre(k.G);
   if (Mode == TCompensationSide::Off) return UnchangedArc(k, A);
   const TJoinResult j = JoinCcwLine(Mode, R, k.T1, k.T2, A);
-  if (j.Count == 0)
+  if (j.Count == TJoinCount::NoJoint)
     return Stop(TPathStatus::CcwLine, "ErrorNr 14, in program line: ", k.G.Line, " G03-G01 resp. G03 G00, no intersection point");
   return ArcToJoint(k, A, j, true, false);
 }
@@ -354,33 +366,17 @@ int32_t TMillingPathRun::CcwRapid(const TCorner& k) {
   return ArcToJoint(k, A, JoinArcRapid(Mode, R, k.T1, A, false), false, false);
 }
 
+int32_t TMillingPathRun::CwCw(const TCorner& k) { return ArcIntoArc(k, kCwCw); }
+int32_t TMillingPathRun::CwCcw(const TCorner& k) { return ArcIntoArc(k, kCwCcw); }
+int32_t TMillingPathRun::CcwCcw(const TCorner& k) { return ArcIntoArc(k, kCcwCcw); }
+int32_t TMillingPathRun::CcwCw(const TCorner& k) { return ArcIntoArc(k, kCcwCw); }
+
 // The arc-arc pairs have no test of the mode: compensation off joins at the corner itself.
-int32_t TMillingPathRun::CwCw(const TCorner& k) {
+int32_t TMillingPathRun::ArcIntoArc(const TCorner& k, const TArcArcPair& pair) {
   const TPoint A1 = ArcCentre(k.G);
-  const TJoinResult j = JoinCwCw(Mode, R, A1, Plus(k.T1, k.H.P2), k.T1);
-  if (j.Count == 0) return Stop(TPathStatus::CwCw, "ErrorNr 15, in program line: ", k.G.Line, " G02-G02, no intersection point");
-  return ArcToJoint(k, A1, j, true, false);
-}
-
-int32_t TMillingPathRun::CwCcw(const TCorner& k) {
-  const TPoint A1 = ArcCentre(k.G);
-  const TJoinResult j = JoinCwCcw(Mode, R, A1, Plus(k.T1, k.H.P2), k.T1);
-  if (j.Count == 0) return Stop(TPathStatus::CwCcw, "ErrorNr 16 in program line: ", k.G.Line, " G02-G03 no intersection point");
-  return ArcToJoint(k, A1, j, true, true);
-}
-
-int32_t TMillingPathRun::CcwCcw(const TCorner& k) {
-  const TPoint A1 = ArcCentre(k.G);
-  const TJoinResult j = JoinCcwCcw(Mode, R, A1, Plus(k.T1, k.H.P2), k.T1);
-  if (j.Count == 0) return Stop(TPathStatus::CcwCcw, "ErrorNr 17 in program line: ", k.G.Line, " G03-G03 no intersection point");
-  return ArcToJoint(k, A1, j, true, false);
-}
-
-int32_t TMillingPathRun::CcwCw(const TCorner& k) {
-  const TPoint A1 = ArcCentre(k.G);
-  const TJoinResult j = JoinCcwCw(Mode, R, A1, Plus(k.T1, k.H.P2), k.T1);
-  if (j.Count == 0) return Stop(TPathStatus::CcwCw, "ErrorNr 18 in program line: ", k.G.Line, " G03-G02 no intesection point");
-  return ArcToJoint(k, A1, j, true, false);
+  const TJoinResult j = pair.Join(Mode, R, A1, Plus(k.T1, k.H.P2), k.T1);
+  if (j.Count == TJoinCount::NoJoint) return Stop(pair.Error, pair.Head, k.G.Line, pair.Tail);
+  return ArcToJoint(k, A1, j, true, pair.ShortTest);
 }
 
 // ---- shared pieces ----------------------------------------------------------------------
@@ -469,10 +465,8 @@ TNextMove FindNextMove(const TElementList& raw, size_t from, const TPoint& end, 
         r.Position = static_cast<int64_t>(i);
         return r;
       }
-    } else if (e.Code.Chars[0] == 'G' && e.Code.Chars[1] == '4' && e.Code.Chars[2] >= '0' &&
-               e.Code.Chars[2] <= '2') {
-      // The side is carried as the number of its command.
-      r.ModeAhead = static_cast<TCompensationSide>(40 + (e.Code.Chars[2] - '0'));
+    } else if (const std::optional<TCompensationSide> side = CompensationSideOf(e.Code)) {
+      r.ModeAhead = *side;
       r.ModeSetAt = static_cast<int64_t>(i);
     }
   }

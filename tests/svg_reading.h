@@ -126,8 +126,10 @@ inline QRectF LitPixelBounds(const QImage& picture, const QImage& ground) {
   for (int y = 0; y < picture.height(); ++y)
     for (int x = 0; x < picture.width(); ++x) {
       if (picture.pixel(x, y) == ground.pixel(x, y)) continue;
-      left = std::min(left, x), right = std::max(right, x);
-      top = std::min(top, y), bottom = std::max(bottom, y);
+      left = std::min(left, x);
+      right = std::max(right, x);
+      top = std::min(top, y);
+      bottom = std::max(bottom, y);
     }
   return right < 0 ? QRectF() : QRectF(left, top, right - left, bottom - top);
 }

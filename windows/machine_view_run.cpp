@@ -6,6 +6,7 @@
 #include "engine/cnc_api.h"
 #include "base/convert.h"
 #include "display/run_elements.h"
+#include "base/records.h"
 #include "windows/real_point_view.h"
 
 namespace {
@@ -24,9 +25,8 @@ int64_t StepsOf(double v) {
   return std::clamp<int64_t>(RoundNearest(v), -kMaxMoveSteps - 1, kMaxMoveSteps + 1);
 }
 
-struct TStepPoint {
-  double X = 0.0, Y = 0.0, Z = 0.0;
-};
+// A point of the plotter, in steps.
+using TStepPoint = TPoint;
 
 TStepPoint Rounded(const TStepPoint& p) {
   return {static_cast<double>(RoundNearest(p.X)), static_cast<double>(RoundNearest(p.Y)),

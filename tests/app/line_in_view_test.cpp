@@ -20,13 +20,17 @@ namespace {
 
 TPickElement Move(int32_t line, TPickList list, TPoint a, TPoint b) {
   TPickElement e;
-  e.Start = a, e.End = b, e.Line = line, e.List = list;
+  e.Start = a;
+  e.End = b;
+  e.Line = line;
+  e.List = list;
   return e;
 }
 
 TPickElement Arc(TPickShape shape, TPoint a, TPoint b, TPoint centre) {
   TPickElement e = Move(1, TPickList::Contour, a, b);
-  e.Shape = shape, e.Centre = centre;
+  e.Shape = shape;
+  e.Centre = centre;
   return e;
 }
 

@@ -15,8 +15,12 @@ inline TStartPaths NoSettings() {
 // 600 x 400 pixels showing -40..560 x -40..360 mm.
 inline TViewWindow View600x400() {
   TViewWindow w;
-  w.XMin = -40, w.XMax = 560, w.YMin = -40, w.YMax = 360;
-  w.Width = 600, w.Height = 400;
+  w.XMin = -40;
+  w.XMax = 560;
+  w.YMin = -40;
+  w.YMax = 360;
+  w.Width = 600;
+  w.Height = 400;
   w.UpdateScale();
   return w;
 }

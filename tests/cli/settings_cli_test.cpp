@@ -44,7 +44,7 @@ TEST_F(SettingsCliTest, EngineGetsHalfTheDiameterInThousandths) {
   std::string error;
   const TProgramRun run = RunProgram(Program, options, error);
   EXPECT_EQ(error, "");
-  TCncFileReader* inst = FindInstance(run.Handle);
+  TCncInstance* inst = FindInstance(run.Handle);
   ASSERT_NE(inst, nullptr);
   EXPECT_EQ(inst->ToolRadius[5], 3.0);
   EXPECT_EQ(inst->ToolRadius[7], 1.25);

@@ -69,8 +69,12 @@ void ExpectSamePicture(const TSimView& v, const std::string& what) {
     const QImage fast = PaintWith(list, v, TPaintMethod::Fast);
     const QImage reference = PaintWith(list, v, TPaintMethod::Reference);
     const TMatch a = MatchInto(fast, reference), b = MatchInto(reference, fast);
-    there.Lit += a.Lit, there.Matched += a.Matched, there.Colours.merge(TMatch(a).Colours);
-    back.Lit += b.Lit, back.Matched += b.Matched, back.Colours.merge(TMatch(b).Colours);
+    there.Lit += a.Lit;
+    there.Matched += a.Matched;
+    there.Colours.merge(TMatch(a).Colours);
+    back.Lit += b.Lit;
+    back.Matched += b.Matched;
+    back.Colours.merge(TMatch(b).Colours);
   }
   EXPECT_EQ(there.Colours, back.Colours) << what;
   EXPECT_GE(there.Share(), kMinMatched) << what << ": " << there.Matched << " of " << there.Lit;
@@ -183,7 +187,8 @@ TEST(PaintCompare, LargeCirclesMostlyOutsideTheView) {
 // list order. Both give the same picture, pixel for pixel, whatever lies on top of what.
 TEST(PaintCompare, PaintingBackwardsKeepsWhatLiesOnTop) {
   TViewWindow w;
-  w.Width = 120, w.Height = 90;
+  w.Width = 120;
+  w.Height = 90;
   w.SetRect({0, 120, 0, 90});
   w.UpdateScale();
   TDisplayList scene;
@@ -237,8 +242,10 @@ void ExpectSameProgram(const fs::path& file) {
   for (int32_t i = 0; i < CncGetCount(handle, 0); ++i) {
     TCncElementData e{};
     if (CncGetElement(handle, i, 0, &e) != 0 || !std::isfinite(e.P1.X) || !std::isfinite(e.P1.Y)) continue;
-    xMin = std::min(xMin, e.P1.X), xMax = std::max(xMax, e.P1.X);
-    yMin = std::min(yMin, e.P1.Y), yMax = std::max(yMax, e.P1.Y);
+    xMin = std::min(xMin, e.P1.X);
+    xMax = std::max(xMax, e.P1.X);
+    yMin = std::min(yMin, e.P1.Y);
+    yMax = std::max(yMax, e.P1.Y);
   }
   const double fitted = std::min(360 / std::max(xMax - xMin, 1e-3), 240 / std::max(yMax - yMin, 1e-3));
   for (const auto& [x0, y0, scale] : {std::tuple{-40.0, -40.0, 400 / 600.0}, std::tuple{xMin, yMin, fitted}}) {

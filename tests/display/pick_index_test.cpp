@@ -12,14 +12,17 @@ namespace {
 
 TPickElement Line(TPoint a, TPoint b, int32_t line) {
   TPickElement e;
-  e.Start = a, e.End = b, e.Line = line;
+  e.Start = a;
+  e.End = b;
+  e.Line = line;
   std::copy_n("G01", 4, e.Code);
   return e;
 }
 
 TPickElement Arc(TPoint a, TPoint b, TPoint c, TPickShape shape, int32_t line) {
   TPickElement e = Line(a, b, line);
-  e.Centre = c, e.Shape = shape;
+  e.Centre = c;
+  e.Shape = shape;
   return e;
 }
 

@@ -201,13 +201,13 @@ TEST(CycleExamples, RunWithoutErrors) {
   for (const char* name : {"drill.cnc", "pocket.cnc", "scale.cnc", "cleared_pocket.cnc"}) {
     const std::filesystem::path file = std::filesystem::path(VELQUOR_SOURCE_DIR) / "examples" / name;
     ASSERT_TRUE(std::filesystem::exists(file)) << file;
-    auto inst = std::make_unique<TCncFileReader>(1, file.string(), "");
+    auto inst = std::make_unique<TCncInstance>(1, file.string(), "");
     // The tools the examples name: 6 mm end mill, 3 mm drill, 1 mm engraving cutter.
     inst->ToolRadius[1] = 3.0;
     inst->ToolRadius[2] = 1.5;
     inst->ToolRadius[3] = 0.5;
     ASSERT_GT(inst->Load(), 0) << name;
-    inst->Run(TPoint{});
+    RunInstance(*inst, TPoint{});
     for (const std::string& m : inst->Messages) EXPECT_EQ(m.find("rror"), std::string::npos) << name << ": " << m;
     EXPECT_GT(inst->RawPathList.size(), 10u) << name;
     ExpectArcsConsistent(inst->RawPathList);

@@ -5,7 +5,7 @@
 
 #include "engine/instance.h"
 
-inline int CountMessages(const TCncFileReader& inst, const std::string& text) {
+inline int CountMessages(const TCncInstance& inst, const std::string& text) {
   int n = 0;
   for (const auto& m : inst.Messages) n += m == text;
   return n;

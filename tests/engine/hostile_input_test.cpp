@@ -13,6 +13,7 @@
 
 #include "engine/cnc_api.h"
 #include "engine/instance.h"
+#include "engine/instance_run.h"
 #include "tests/platform/test_files.h"
 
 namespace fs = std::filesystem;
@@ -27,16 +28,16 @@ std::string Repeat(const std::string& line, size_t times) {
 }
 
 struct TBudgetRun {
-  std::unique_ptr<TCncFileReader> Inst;
+  std::unique_ptr<TCncInstance> Inst;
   int32_t Status = 0;
 };
 
 TBudgetRun RunWithLimit(const std::string& text, uint64_t limit) {
   TBudgetRun r;
-  r.Inst = std::make_unique<TCncFileReader>(1, "", VELQUOR_FONT_DIR);
+  r.Inst = std::make_unique<TCncInstance>(1, "", VELQUOR_FONT_DIR);
   r.Inst->Budget.Limit = limit;
   r.Inst->Lines.Assign(text);
-  r.Status = r.Inst->Run(TPoint{});
+  r.Status = RunInstance(*r.Inst, TPoint{});
   return r;
 }
 
@@ -51,7 +52,7 @@ int CountOf(const TMessageList& messages, const std::string& text) {
   return n;
 }
 
-size_t Made(const TCncFileReader& inst) {
+size_t Made(const TCncInstance& inst) {
   return inst.ContourList.size() + inst.RawPathList.size() + inst.PathList.size();
 }
 
@@ -103,7 +104,7 @@ TEST(ElementBudget, ExactlyTheLimitRunsAndOneMoreStops) {
 TEST(ElementBudget, ASecondRunHasTheWholeBudgetAgain) {
   TBudgetRun r = RunWithLimit("G01 X1\nG01 X2\n", 6);
   ASSERT_EQ(r.Status, 0);
-  EXPECT_EQ(r.Inst->Run(TPoint{}), 0);
+  EXPECT_EQ(RunInstance(*r.Inst, TPoint{}), 0);
   EXPECT_EQ(Made(*r.Inst), 6u);
 }
 

@@ -143,16 +143,16 @@ TEST(Interpreter, UnknownWordsAreIgnored) {
 
 TEST(Interpreter, ParameterWordsFillTheBlock) {
   auto inst = RunProgramText("G20\nL1 B2 R3 Q4 U5 V6 W7 E1 H2 P3 O258 A5 C6 D7 @\"Hi there\"").Instance;
-  EXPECT_DOUBLE_EQ(inst->ParamL, 25.4);
-  EXPECT_DOUBLE_EQ(inst->ParamB, 50.8);
-  EXPECT_DOUBLE_EQ(inst->ParamR, 76.2);
-  EXPECT_DOUBLE_EQ(inst->FontParams.FontR, 76.2);
-  EXPECT_DOUBLE_EQ(inst->ParamQ, 4.0);  // angles are not scaled
-  EXPECT_DOUBLE_EQ(inst->ParamU, 127.0);
-  EXPECT_DOUBLE_EQ(inst->FontParams.FontP, 3.0);
-  EXPECT_EQ(inst->FontParams.FontO, 2);  // low byte of 258
-  EXPECT_EQ(inst->FontParams.FontA, 5);
-  EXPECT_EQ(inst->FontParams.FontText, "Hi there");
+  EXPECT_DOUBLE_EQ(inst->Pocket.Length, 25.4);
+  EXPECT_DOUBLE_EQ(inst->Pocket.Width, 50.8);
+  EXPECT_DOUBLE_EQ(inst->Pocket.CornerRadius, 76.2);
+  EXPECT_DOUBLE_EQ(inst->FontParams.SafetyHeight, 76.2);
+  EXPECT_DOUBLE_EQ(inst->Pocket.Angle, 4.0);  // angles are not scaled
+  EXPECT_DOUBLE_EQ(inst->Pocket.Depth, 127.0);
+  EXPECT_DOUBLE_EQ(inst->FontParams.WidthFactor, 3.0);
+  EXPECT_EQ(inst->FontParams.Direction, 2);  // low byte of 258
+  EXPECT_EQ(inst->FontParams.FontNumber, 5);
+  EXPECT_EQ(inst->FontParams.Text, "Hi there");
 }
 
 TEST(Interpreter, G81DefinesTheCycleWithoutMovingZ) {
@@ -189,7 +189,7 @@ TEST(Interpreter, OverlongLinesAreReadInPartAndNamed) {
 
 TEST(Interpreter, SecondRunReplacesTheLists) {
   auto inst = RunProgramText("G01 X1\nG01 X2").Instance;
-  inst->Run(TPoint{});
+  RunInstance(*inst, TPoint{});
   EXPECT_EQ(inst->ContourList.size(), 2u);
   EXPECT_EQ(inst->RawPathList.size(), 2u);
 }

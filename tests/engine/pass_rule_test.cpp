@@ -12,7 +12,7 @@
 namespace {
 
 // Every line in both passes, with no shortcut.
-void InterpretEachLineTwice(TCncFileReader& inst) {
+void InterpretEachLineTwice(TCncInstance& inst) {
   TLineWords words;
   for (size_t i = 0; i < inst.Lines.Count(); ++i) {
     PrepareLine(inst.Lines.Line(i), words);
@@ -32,8 +32,8 @@ void ExpectSameList(const TElementList& got, const TElementList& want, const std
   }
 }
 
-std::unique_ptr<TCncFileReader> Loaded(const std::string& program) {
-  auto inst = std::make_unique<TCncFileReader>(1, "", VELQUOR_FONT_DIR);
+std::unique_ptr<TCncInstance> Loaded(const std::string& program) {
+  auto inst = std::make_unique<TCncInstance>(1, "", VELQUOR_FONT_DIR);
   inst->ToolRadius[1] = 1.5;
   inst->Lines.Assign(program);
   return inst;
@@ -51,8 +51,8 @@ TEST(PassRule, CopyingAlikePassesGivesWhatInterpretingTwiceGives) {
       InterpretProgram(*copiedInst);
       const auto twiceInst = Loaded(program);
       InterpretEachLineTwice(*twiceInst);
-      const TCncFileReader& copied = *copiedInst;
-      const TCncFileReader& twice = *twiceInst;
+      const TCncInstance& copied = *copiedInst;
+      const TCncInstance& twice = *twiceInst;
       ExpectSameList(copied.ContourList, twice.ContourList, what + " contour");
       ExpectSameList(copied.RawPathList, twice.RawPathList, what + " raw path");
       EXPECT_EQ(copied.Messages, twice.Messages) << what;

@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "engine/instance_run.h"
 #include "tests/engine/engine_test_util.h"
 
 namespace {
@@ -42,11 +43,11 @@ TEST(RandomPrograms, EveryRunEndsWithAKnownResult) {
   std::mt19937_64 rng(2026);
   for (int round = 0; round < 300; ++round) {
     const std::string program = RandomProgram(rng, 30);
-    auto inst = std::make_unique<TCncFileReader>(1, "", VELQUOR_FONT_DIR);
+    auto inst = std::make_unique<TCncInstance>(1, "", VELQUOR_FONT_DIR);
     inst->ToolRadius[1] = 1.5;
     inst->ToolRadius[2] = 0.0;
     inst->Lines.Assign(program);
-    const int32_t run = inst->Run(TPoint{});
+    const int32_t run = RunInstance(*inst, TPoint{});
     EXPECT_TRUE(run == 0 || run == -5 || (run >= 10 && run <= 18)) << run << "\n" << program;
     EXPECT_LT(inst->ContourList.size() + inst->RawPathList.size(), 10'000'000u) << program;
   }

@@ -10,7 +10,9 @@
 
 #include "chr_writer.h"
 #include "engine/instance.h"
+#include "engine/instance_run.h"
 #include "engraving/font_slots.h"
+#include "engraving/vector_font.h"
 
 namespace {
 
@@ -25,12 +27,12 @@ class EngravingProgram : public ::testing::Test {
     ResetFontSlots();
   }
 
-  TCncFileReader& Run(const std::string& program, const std::string& fontFolder = "") {
+  TCncInstance& Run(const std::string& program, const std::string& fontFolder = "") {
     const auto file = Folder.Path() / "program.cnc";
     std::ofstream(file) << program;
-    Inst = std::make_unique<TCncFileReader>(1, file.string(), fontFolder.empty() ? Folder.FontFolder() : fontFolder);
+    Inst = std::make_unique<TCncInstance>(1, file.string(), fontFolder.empty() ? Folder.FontFolder() : fontFolder);
     Inst->Load();
-    Inst->Run(TPoint{});
+    RunInstance(*Inst, TPoint{});
     return *Inst;
   }
   static std::vector<std::string> Codes(const TElementList& list) {
@@ -45,7 +47,7 @@ class EngravingProgram : public ::testing::Test {
   }
 
   TTempFolder Folder;
-  std::unique_ptr<TCncFileReader> Inst;
+  std::unique_ptr<TCncInstance> Inst;
 };
 
 TEST_F(EngravingProgram, G66SuspendsCompensationAroundTheText) {
@@ -61,7 +63,7 @@ TEST_F(EngravingProgram, G66SuspendsCompensationAroundTheText) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Command);
-    TCncFileReader& inst = Run(std::string("N5 ") + c.Command + "\nN6 G66 @\"I\"\n");
+    TCncInstance& inst = Run(std::string("N5 ") + c.Command + "\nN6 G66 @\"I\"\n");
     for (const TElementList* list : {&inst.ContourList, &inst.RawPathList}) {
       std::vector<std::string> expect = c.Before;
       for (const char* code : {"G00", "G00", "G01", "G01"}) expect.push_back(code);
@@ -83,7 +85,7 @@ TEST_F(EngravingProgram, G66SuspendsCompensationAroundTheText) {
 }
 
 TEST_F(EngravingProgram, TheEndOfTheTextBecomesTheCurrentPoint) {
-  TCncFileReader& inst = Run("G00 X10 Y20 Z1\nG66 @\"L\" E0.25 R2\nG01 X50\n");
+  TCncInstance& inst = Run("G00 X10 Y20 Z1\nG66 @\"L\" E0.25 R2\nG01 X50\n");
   const TElementList& c = inst.ContourList;
   ASSERT_GE(c.size(), 3u);
   const TCncElement& last = c[c.size() - 2];
@@ -95,7 +97,7 @@ TEST_F(EngravingProgram, TheEndOfTheTextBecomesTheCurrentPoint) {
 
 TEST_F(EngravingProgram, G67G68G69SetFontJustificationAndHeight) {
   WriteBytes(Folder.Path() / "SIMP.CHR", StandardTestFont().Build());
-  TCncFileReader& inst = Run("G67 A9 O1 H5\nG68 C2 D2\nG69 H2.5\n");
+  TCncInstance& inst = Run("G67 A9 O1 H5\nG68 C2 D2\nG69 H2.5\n");
   EXPECT_EQ(inst.Font.FontNumber(), 9);
   EXPECT_EQ(inst.Font.Direction(), 1);
   EXPECT_EQ(inst.Font.HorizontalJustification(), 2);
@@ -107,7 +109,7 @@ TEST_F(EngravingProgram, G67G68G69SetFontJustificationAndHeight) {
 }
 
 TEST_F(EngravingProgram, InchHeightsAreScaled) {
-  TCncFileReader& inst = Run("G20\nG69 H0.5\n");
+  TCncInstance& inst = Run("G20\nG69 H0.5\n");
   EXPECT_GT(inst.Font.FontHeight(), 635);
   EXPECT_LE(inst.Font.FontHeight(), 640);
 }
@@ -117,7 +119,7 @@ TEST_F(EngravingProgram, G70RegistersAFontThatG67Selects) {
   wide.Glyphs['I'].Width = 40;
   const auto file = Folder.Path() / "wide.chr";
   WriteBytes(file, wide.Build());
-  TCncFileReader& inst = Run("G70 @\"" + file.string() + "\"\nG67 A12 H10\n");
+  TCncInstance& inst = Run("G70 @\"" + file.string() + "\"\nG67 A12 H10\n");
   EXPECT_EQ(inst.Messages, (TMessageList{"Init CNC-Dll", "Error -5 no program code in Pre-command buffer available"}));
   EXPECT_EQ(inst.Font.FontNumber(), 12);
   ASSERT_NE(inst.Font.CurrentFont(), nullptr);
@@ -127,7 +129,7 @@ TEST_F(EngravingProgram, G70RegistersAFontThatG67Selects) {
 }
 
 TEST_F(EngravingProgram, MessagesOfFontCommandsStandInBothPasses) {
-  TCncFileReader& inst = Run("N3 G70 @\"no such font.chr\"\nN4 G67 A0\nN5 G67 A4 H1e9\n");
+  TCncInstance& inst = Run("N3 G70 @\"no such font.chr\"\nN4 G67 A0\nN5 G67 A4 H1e9\n");
   EXPECT_EQ(inst.Messages, (TMessageList{"Init CNC-Dll", "ungültiger Font", "ungültiger Font",
                                          "Error in program line 5: font height out of range",
                                          "Error in program line 5: font height out of range",
@@ -137,7 +139,7 @@ TEST_F(EngravingProgram, MessagesOfFontCommandsStandInBothPasses) {
 
 TEST_F(EngravingProgram, WithoutFontsTheInstanceReportsAndEngravesNothing) {
   TTempFolder empty;
-  TCncFileReader& inst = Run("G66 @\"TIL\"\nG67 A2\n", empty.FontFolder());
+  TCncInstance& inst = Run("G66 @\"TIL\"\nG67 A2\n", empty.FontFolder());
   const std::string missing = "falsche oder fehlerhafte Fontdatei";
   const std::string first = "Fehler in Fontunit " + missing;
   EXPECT_EQ(inst.Messages, (TMessageList{first, missing, "Init CNC-Dll", "falscher Font", "falscher Font",

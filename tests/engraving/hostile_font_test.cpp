@@ -10,6 +10,7 @@
 #include "chr_writer.h"
 #include "engine/cnc_api.h"
 #include "engine/instance.h"
+#include "engine/instance_run.h"
 #include "engraving/font_slots.h"
 #include "engraving/vector_font.h"
 
@@ -61,10 +62,10 @@ TEST_F(HostileFont, SharedStrokeListsLoadOnceForEveryCharacter) {
 }
 
 TEST_F(HostileFont, ALongTextWithTheFontStopsAtTheElementLimit) {
-  TCncFileReader inst(1, "", Folder.FontFolder());
+  TCncInstance inst(1, "", Folder.FontFolder());
   inst.Budget.Limit = 100'000;
   inst.Lines.Assign("G67 A4 H10\nG66 @\"" + std::string(248, 'T') + "\"\n");
-  EXPECT_EQ(inst.Run(TPoint{}), CNC_ELEMENT_LIMIT);
+  EXPECT_EQ(RunInstance(inst, TPoint{}), CNC_ELEMENT_LIMIT);
   EXPECT_EQ(inst.Messages.back(),
             "Error: the program makes more than 100000 elements; the run stopped at program line 2");
   EXPECT_LE(inst.ContourList.size() + inst.RawPathList.size(), 100'000u);

@@ -24,14 +24,14 @@ void ExpectPoint(const TPoint& p, const TPoint& q, const char* what) {
 struct Expected {
   TPoint S1;
   TPoint S2;
-  int32_t Count;
+  int32_t Count;  // the TJoinCount as its number
   bool Rounding;
 };
 
 void ExpectJoin(const TJoinResult& j, const Expected& e) {
   ExpectPoint(j.S1, e.S1, "S1");
   ExpectPoint(j.S2, e.S2, "S2");
-  EXPECT_EQ(j.Count, e.Count);
+  EXPECT_EQ(static_cast<int32_t>(j.Count), e.Count);
   EXPECT_EQ(j.RoundingArc, e.Rounding);
 }
 
@@ -230,13 +230,13 @@ TEST_P(JoinArcArcTest, JoinsOnTheOffsetCircles) {
   EXPECT_EQ(j.RoundingArc, c.Rounding);
   if (c.Rounding) {
     // The offset points radially through the corner, R from it.
-    EXPECT_EQ(j.Count, 1);
+    EXPECT_EQ(j.Count, TJoinCount::OnePoint);
     EXPECT_NEAR(PointDistance(j.S1, A1), r1, 1e-9);
     EXPECT_NEAR(PointDistance(j.S2, A2), r2, 1e-9);
     EXPECT_NEAR(PointDistance(j.S1, T1), R, 1e-9);
     EXPECT_NEAR(PointDistance(j.S2, T1), R, 1e-9);
   } else {
-    EXPECT_EQ(j.Count, 2);
+    EXPECT_EQ(j.Count, TJoinCount::TwoPoints);
     EXPECT_NEAR(PointDistance(j.S1, A1), r1, 1e-9);
     EXPECT_NEAR(PointDistance(j.S1, A2), r2, 1e-9);
     EXPECT_LT(PointDistance(j.S1, T1), 4 * R);
@@ -284,7 +284,7 @@ TEST(JoinArcArc, CompensationOffKeepsTheCorner) {
   ExpectJoin(outer, {Pt(5, 5), Pt(5, 5), 1, true});
   // Nearly parallel radius vectors: the circles cross at the corner itself.
   const TJoinResult crossing = JoinCwCw(kOff, 0, Pt(0, 0), Pt(2, 0), Pt(5, 5));
-  EXPECT_EQ(crossing.Count, 2);
+  EXPECT_EQ(crossing.Count, TJoinCount::TwoPoints);
   ExpectPoint(crossing.S1, Pt(5, 5), "S1");
   EXPECT_FALSE(crossing.RoundingArc);
 }
@@ -293,7 +293,7 @@ TEST(JoinArcArc, DisjointOffsetCirclesHaveNoJoint) {
   // A tool of radius 1.4 inside two small clockwise arcs: the inner offsets (radii 0.1
   // and 0.72) do not reach each other across the 1.5 between the centres.
   const TJoinResult j = JoinCwCw(kRight, 1.4, Pt(-1.5, 0), Pt(0, 0), Pt(-1.5, 1.5));
-  EXPECT_EQ(j.Count, 0);
+  EXPECT_EQ(j.Count, TJoinCount::NoJoint);
   EXPECT_FALSE(std::isnan(j.S1.X));
 }
 

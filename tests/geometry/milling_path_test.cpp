@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/cnc_api.h"
@@ -270,6 +272,15 @@ TEST(FindNextMove, PassesNonMovesAndMovesThatStayInPlace) {
   EXPECT_EQ(FindNextMove(raw, 99, Pt(0, 0), TCompensationSide::Left).Position, -1);
   EXPECT_TRUE(DiffersXY(Pt(0, 0, 1), Pt(0, 1e-300, 1)));
   EXPECT_FALSE(DiffersXY(Pt(2, 3, 1), Pt(2, 3, -1)));
+}
+
+// G40 to G42 set the side; codes that only look alike set nothing.
+TEST(CompensationSideOf, ReadsG40ToG42Only) {
+  const std::pair<TCode, std::optional<TCompensationSide>> cases[] = {
+      {"G40", TCompensationSide::Off}, {"G41", TCompensationSide::Left}, {"G42", TCompensationSide::Right},
+      {"G43", std::nullopt},           {"G4", std::nullopt},            {"M41", std::nullopt},
+      {"G01", std::nullopt},           {"T", std::nullopt}};
+  for (const auto& [code, side] : cases) EXPECT_EQ(CompensationSideOf(code), side) << code.View();
 }
 
 TEST(ComputeMillingPath, LongStretchesInPlaceKeepTheirModes) {

@@ -119,7 +119,10 @@ TEST_P(TangentContourTest, RoundedRectanglesOffsetAlongTheirArcs) {
   for (int i = 0; i < 60; ++i) {
     double x0 = 49.65, y0 = 31.925, w = 38, h = 30, rc = 11.25;
     if (i > 0) {
-      x0 = um(rng) / 1000.0, y0 = um(rng) / 1000.0, w = size(rng) / 1000.0, h = size(rng) / 1000.0;
+      x0 = um(rng) / 1000.0;
+      y0 = um(rng) / 1000.0;
+      w = size(rng) / 1000.0;
+      h = size(rng) / 1000.0;
       rc = std::round(corner(rng) / 250.0) * 0.25;
     }
     std::string program;

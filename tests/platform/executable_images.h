@@ -31,7 +31,10 @@ inline std::vector<uint8_t> ElfWithSection(const std::string& name, const std::v
   const size_t headerSize = o.Elf64 ? 64 : 52;
   const size_t entrySize = o.Elf64 ? 64 : 40;
   std::vector<uint8_t> b(headerSize, 0);
-  b[0] = 0x7F, b[1] = 'E', b[2] = 'L', b[3] = 'F';
+  b[0] = 0x7F;
+  b[1] = 'E';
+  b[2] = 'L';
+  b[3] = 'F';
   b[4] = o.Elf64 ? 2 : 1;
   b[5] = be ? 2 : 1;
   b[6] = 1;
@@ -70,9 +73,11 @@ inline std::vector<uint8_t> PeWithVersion(const std::vector<uint8_t>& data, uint
   const size_t rsrcFile = 0x400;
   const uint32_t rsrcRva = 0x3000;
   std::vector<uint8_t> b(rsrcFile, 0);
-  b[0] = 'M', b[1] = 'Z';
+  b[0] = 'M';
+  b[1] = 'Z';
   Put(b, 0x3C, pe, 4);
-  b[pe] = 'P', b[pe + 1] = 'E';
+  b[pe] = 'P';
+  b[pe + 1] = 'E';
   Put(b, pe + 6, 1, 2);
   Put(b, pe + 20, optionalSize, 2);
   Put(b, optional, 0x20B, 2);

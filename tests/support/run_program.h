@@ -6,9 +6,10 @@
 #include <string>
 
 #include "engine/instance.h"
+#include "engine/instance_run.h"
 
 struct TProgramRunResult {
-  std::unique_ptr<TCncFileReader> Instance;
+  std::unique_ptr<TCncInstance> Instance;
   int32_t Result = 0;
 
   const TElementList& Path() const { return Instance->PathList; }
@@ -21,9 +22,9 @@ struct TProgramRunResult {
 inline TProgramRunResult RunProgramText(const std::string& text, std::optional<double> toolOneRadius = std::nullopt,
                                         const TPoint& start = TPoint{}) {
   TProgramRunResult r;
-  r.Instance = std::make_unique<TCncFileReader>(1, "", VELQUOR_FONT_DIR);
+  r.Instance = std::make_unique<TCncInstance>(1, "", VELQUOR_FONT_DIR);
   if (toolOneRadius) r.Instance->ToolRadius[1] = *toolOneRadius;
   r.Instance->Lines.Assign(text);
-  r.Result = r.Instance->Run(start);
+  r.Result = RunInstance(*r.Instance, start);
   return r;
 }
