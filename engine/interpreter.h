@@ -13,6 +13,7 @@
 // Filled word by word; the unused slots are never read, so they are left unset.
 struct TLineWord {
   TWord Word;
+  char Letter;        // Word.Letter(), read by every scan of the line
   double Number;      // float value of the digits, 0 when not a number
   int64_t Integer;    // integer value of the digits, 0 when not an integer
   bool IsInteger;     // the digits are an integer (for the strict reading)
@@ -21,6 +22,11 @@ struct TLineWord {
 struct TLineWords : TSplitFlags {
   TLineWord Words[kMaxWords];
   size_t Count = 0;
+  // The line's command words as rows of the interpreter's command table, in the order of the
+  // words: the command scans visit these instead of looking every word up again.
+  uint8_t Commands[kMaxWords];
+  size_t CommandCount = 0;
+  bool PassDependent = false;  // a command whose two passes may differ
 };
 
 void PrepareLine(std::string_view line, TLineWords& words);
