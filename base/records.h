@@ -133,7 +133,9 @@ class TElementList : public std::vector<TCncElement> {
   // Appends [first, last) of another list.
   void Append(Base::const_iterator first, Base::const_iterator last) {
     Spend(static_cast<uint64_t>(last - first));
-    Base::insert(end(), first, last);
+    // Most lines make one element: a plain copy, not a range insert.
+    if (last - first == 1) Base::push_back(*first);
+    else Base::insert(end(), first, last);
   }
   // Counts `count` new elements against the budget and makes room for them.
   void Spend(uint64_t count) {
@@ -142,9 +144,11 @@ class TElementList : public std::vector<TCncElement> {
       Budget->Used = Budget->Limit;
       throw TElementBudgetSpent{};
     }
-    const uint64_t reach = Budget->Limit - (Budget->Used - size());  // the most this list can hold
     Budget->Used += count;
-    if (size() + count > capacity()) Grow(size() + count, reach);
+    if (count > capacity() - size()) {
+      const uint64_t reach = Budget->Limit - (Budget->Used - count - size());  // the most this list can hold
+      Grow(size() + count, reach);
+    }
   }
 
   TElementBudget* Budget = nullptr;
