@@ -220,6 +220,8 @@ const TCommandRow* FindMotion(const TWord& w) {
 
 // Feed, block number, speed, tool.
 void TLineInterpreter::ReadFeedNumberSpeedAndTool() {
+  // Most lines are moves without any of these words.
+  if ((Words.Letters & (LetterBit('F') | LetterBit('N') | LetterBit('S') | LetterBit('T'))) == 0) return;
   const bool g81Line = Words.Count > 0 && Words.Words[0].Word.First == 'G' && Words.Words[0].Word.Rest == "81";
   for (size_t k = 0; k < Words.Count; ++k) {
     const TLineWord& w = Words.Words[k];
@@ -335,6 +337,7 @@ void PrepareLine(std::string_view line, TLineWords& words) {
   words.Count = 0;
   words.CommandCount = 0;
   words.PassDependent = false;
+  words.Letters = 0;
   static_cast<TSplitFlags&>(words) = SplitWords(line, [&](const TWord& word, size_t index) {
     TLineWord& w = words.Words[index];
     w.Word = word;
@@ -344,6 +347,7 @@ void PrepareLine(std::string_view line, TLineWords& words) {
     words.Count = index + 1;
     const char letter = word.Letter();
     w.Letter = letter;
+    words.Letters |= LetterBit(letter);
     // Commands are read by their characters; quoted texts are no numbers.
     if (letter == '@' || letter == 'G' || letter == 'M') {
       // A motion word's row stands for the word in both scans: its short spelling names no

@@ -27,7 +27,13 @@ struct TLineWords : TSplitFlags {
   uint8_t Commands[kMaxWords];
   size_t CommandCount = 0;
   bool PassDependent = false;  // a command whose two passes may differ
+  uint32_t Letters = 0;        // LetterBit of every word's letter
 };
+
+// A word letter's bit in TLineWords::Letters; letters outside "@" to "Z" share bit 31.
+constexpr uint32_t LetterBit(char letter) {
+  return letter >= '@' && letter <= 'Z' ? uint32_t{1} << (letter - '@') : uint32_t{1} << 31;
+}
 
 void PrepareLine(std::string_view line, TLineWords& words);
 
