@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -29,8 +30,13 @@ struct TCode {
     for (size_t i = 0; i < 3 && s[i] != 0; ++i) Chars[i] = s[i];
   }
   std::string_view View() const { return std::string_view(Chars); }
+  // The fourth byte is always 0, so the codes compare as one 32-bit word.
   friend bool operator==(const TCode& a, const TCode& b) {
-    return a.Chars[0] == b.Chars[0] && a.Chars[1] == b.Chars[1] && a.Chars[2] == b.Chars[2];
+    uint32_t x = 0;
+    uint32_t y = 0;
+    std::memcpy(&x, a.Chars, sizeof x);
+    std::memcpy(&y, b.Chars, sizeof y);
+    return x == y;
   }
 };
 
