@@ -107,40 +107,8 @@ TCode CodeFromNumber(char letter, int number) {
   return TCode(std::string_view(text, static_cast<size_t>(at - text)));
 }
 
-TNumberText ReadNumberText(std::string_view s) {
+TNumberText ReadNumberTextInFull(std::string_view s) {
   TNumberText r;
-  const char* p = s.data();
-  const char* const end = p + s.size();
-  const auto isDigit = [](char c) { return static_cast<unsigned char>(c - '0') < 10; };
-  bool negative = false;
-  if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
-  uint64_t mantissa = 0;
-  const char* const intStart = p;
-  while (p < end && isDigit(*p)) mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
-  const ptrdiff_t intDigits = p - intStart;
-  ptrdiff_t fracDigits = 0;
-  const bool point = p < end && *p == '.';
-  if (point) {
-    const char* const fracStart = ++p;
-    while (p < end && isDigit(*p)) mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
-    fracDigits = p - fracStart;
-  }
-  const ptrdiff_t digits = intDigits + fracDigits;
-  if (p == end && digits > 0 && digits <= 15) {
-    // mantissa < 10^15 < 2^53 and 10^fracDigits is exact: one correctly rounded division
-    // gives the same double as a full conversion.
-    static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
-                                        1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const double v = fracDigits == 0 ? static_cast<double>(mantissa)
-                                     : static_cast<double>(mantissa) / kPow10[fracDigits];
-    r.IsNumber = true;
-    r.Value = negative ? -v : v;
-    if (!point) {
-      r.IsInteger = true;
-      r.Integer = negative ? -static_cast<int64_t>(mantissa) : static_cast<int64_t>(mantissa);
-    }
-    return r;
-  }
   if (auto n = ParseInt(s)) {
     r.IsNumber = r.IsInteger = true;
     r.Integer = *n;

@@ -77,6 +77,7 @@ TProgramLines::LoadResult TProgramLines::Load(const std::string& fileName, std::
   // Read in one piece into storage faulted in at once; a file that grows meanwhile is read
   // as far as it was when opened.
   Buffer = std::make_unique_for_overwrite<char[]>(expected + 1);
+  AdviseHugePages(Buffer.get(), expected);
   PrefaultBytes(Buffer.get(), expected);
   while (Size < expected) {
     const ssize_t n = ReadSome(fd, Buffer.get() + Size, expected - Size);
@@ -100,6 +101,29 @@ void TProgramLines::Assign(std::string text) {
   IndexLines();
 }
 
+namespace {
+// CR and LF bytes in [p, end): an upper bound of the lines' breaks. Counted in blocks small
+// enough for a byte counter, which the compiler turns into wide compares.
+size_t CountBreakBytes(const char* p, const char* end) {
+  constexpr size_t kBlock = 224;  // below 256, a multiple of the vector widths
+  size_t count = 0;
+  while (p < end) {
+    const size_t block = std::min<size_t>(kBlock, static_cast<size_t>(end - p));
+    uint8_t inBlock = 0;
+    for (size_t i = 0; i < block; ++i) inBlock += static_cast<uint8_t>((p[i] == '\n') | (p[i] == '\r'));
+    count += inBlock;
+    p += block;
+  }
+  return count;
+}
+
+// The first `c` in [p, end), or end.
+const char* FindOrEnd(const char* p, const char* end, char c) {
+  const void* hit = std::memchr(p, c, static_cast<size_t>(end - p));
+  return hit ? static_cast<const char*>(hit) : end;
+}
+}  // namespace
+
 // Line breaks are CR LF, LF or a lone CR; a last line without a break still counts.
 void TProgramLines::IndexLines() {
   const char* base = Buffer.get();
@@ -108,17 +132,14 @@ void TProgramLines::IndexLines() {
   // Lines stay readable one byte past the text (Line() looks there after a CR).
   Buffer[Size] = 0;
   // Room for exactly as many lines as there can be: one a break, plus one.
-  const size_t breaks = static_cast<size_t>(std::count(p, end, '\n') + std::count(p, end, '\r'));
-  Starts.reserve(breaks + 1);
+  Starts.reserve(CountBreakBytes(p, end) + 1);
+  AdviseHugePages(Starts.data(), Starts.capacity() * sizeof(uint32_t));
   PrefaultAhead(Starts, Starts.capacity());
+  // Most files have no CR at all: the next one is looked for again only once it is passed.
+  const char* nextCr = FindOrEnd(p, end, '\r');
   while (p < end) {
-    const char* eol = p;
-    while (eol < end && *eol != '\n' && *eol != '\r') {
-      const void* nl = std::memchr(eol, '\n', static_cast<size_t>(end - eol));
-      const char* stop = nl ? static_cast<const char*>(nl) : end;
-      const void* cr = std::memchr(eol, '\r', static_cast<size_t>(stop - eol));
-      eol = cr ? static_cast<const char*>(cr) : stop;
-    }
+    if (nextCr < p) nextCr = FindOrEnd(p, end, '\r');
+    const char* eol = FindOrEnd(p, nextCr, '\n');
     Starts.push_back(static_cast<uint32_t>(p - base));
     if (eol < end && *eol == '\r' && eol + 1 < end && eol[1] == '\n') ++eol;
     p = eol + 1;

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -30,8 +31,13 @@ struct TCode {
     for (size_t i = 0; i < 3 && s[i] != 0; ++i) Chars[i] = s[i];
   }
   std::string_view View() const { return std::string_view(Chars); }
+  // The fourth byte is always 0, so the codes compare as one 32-bit word.
   friend bool operator==(const TCode& a, const TCode& b) {
-    return a.Chars[0] == b.Chars[0] && a.Chars[1] == b.Chars[1] && a.Chars[2] == b.Chars[2];
+    uint32_t x = 0;
+    uint32_t y = 0;
+    std::memcpy(&x, a.Chars, sizeof x);
+    std::memcpy(&y, b.Chars, sizeof y);
+    return x == y;
   }
 };
 
@@ -134,7 +140,9 @@ class TElementList : public std::vector<TCncElement> {
   // Appends [first, last) of another list.
   void Append(Base::const_iterator first, Base::const_iterator last) {
     Spend(static_cast<uint64_t>(last - first));
-    Base::insert(end(), first, last);
+    // Most lines make one element: a plain copy, not a range insert.
+    if (last - first == 1) Base::push_back(*first);
+    else Base::insert(end(), first, last);
   }
   // Counts `count` new elements against the budget and makes room for them.
   void Spend(uint64_t count) {
@@ -143,9 +151,11 @@ class TElementList : public std::vector<TCncElement> {
       Budget->Used = Budget->Limit;
       throw TElementBudgetSpent{};
     }
-    const uint64_t reach = Budget->Limit - (Budget->Used - size());  // the most this list can hold
     Budget->Used += count;
-    if (size() + count > capacity()) Grow(size() + count, reach);
+    if (count > capacity() - size()) {
+      const uint64_t reach = Budget->Limit - (Budget->Used - count - size());  // the most this list can hold
+      Grow(size() + count, reach);
+    }
   }
 
   TElementBudget* Budget = nullptr;

@@ -220,7 +220,7 @@ int32_t CncGetElementDetail(int32_t handle, int32_t index, uint8_t mode, TCncEle
 }
 
 int32_t CncGetFeedUnit(int32_t handle) {
-  const TCncFileReader* inst = FindInstance(handle);
+  const TCncInstance* inst = FindInstance(handle);
   if (!inst) return -1;
   return inst->FeedUnits.Unit == TFeedUnit::Inch ? CNC_FEED_INCH : CNC_FEED_MILLIMETRE;
 }

@@ -217,10 +217,12 @@ const TCommandRow* FindMotion(const TWord& w) {
 
 // Feed, block number, speed, tool.
 void TLineInterpreter::ReadFeedNumberSpeedAndTool() {
+  // Most lines are moves without any of these words.
+  if ((Words.Letters & (LetterBit('F') | LetterBit('N') | LetterBit('S') | LetterBit('T'))) == 0) return;
   const bool g81Line = Words.Count > 0 && Words.Words[0].Word.First == 'G' && Words.Words[0].Word.Rest == "81";
   for (size_t k = 0; k < Words.Count; ++k) {
     const TLineWord& w = Words.Words[k];
-    switch (w.Word.Letter()) {
+    switch (w.Letter) {
       case 'F':
         if (g81Line) {
           State.CycleFeed = CheckedRange(w.Integer, 0, 65535);
@@ -256,7 +258,7 @@ void TLineInterpreter::ReadCoordinatesAndParameters() {
   TPocketParams& p = Inst.Pocket;
   for (size_t k = 0; k < Words.Count; ++k) {
     const TLineWord& w = Words.Words[k];
-    switch (w.Word.Letter()) {
+    switch (w.Letter) {
       case '@': f.Text = w.Word.Rest; break;
       case 'A': f.FontNumber = StrictInteger(w); break;
       case 'B': f.Text = w.Word.Rest; p.Width = Scaled(w); break;
@@ -282,12 +284,11 @@ void TLineInterpreter::ReadCoordinatesAndParameters() {
   }
 }
 
-// Every word of the line whose command acts in `stage`, in the order of the words.
+// Every command of the line that acts in `stage`, in the order of the words.
 void TLineInterpreter::RunCommands(TCommandStage stage) {
-  for (size_t k = 0; k < Words.Count; ++k) {
-    const TWord& w = Words.Words[k].Word;
-    const TCommandRow* row = stage == TCommandStage::Motion ? FindMotion(w) : FindCommand(w);
-    if (row && row->Stage == stage) (this->*row->Handler)(*row);
+  for (size_t k = 0; k < Words.CommandCount; ++k) {
+    const TCommandRow& row = kCommands[Words.Commands[k]];
+    if (row.Stage == stage) (this->*row.Handler)(row);
   }
 }
 
@@ -333,6 +334,9 @@ void TLineInterpreter::Arc(const TCommandRow& row) {
 
 void PrepareLine(std::string_view line, TLineWords& words) {
   words.Count = 0;
+  words.CommandCount = 0;
+  words.PassDependent = false;
+  words.Letters = 0;
   static_cast<TSplitFlags&>(words) = SplitWords(line, [&](const TWord& word, size_t index) {
     TLineWord& w = words.Words[index];
     w.Word = word;
@@ -340,9 +344,19 @@ void PrepareLine(std::string_view line, TLineWords& words) {
     w.Integer = 0;
     w.IsInteger = false;
     words.Count = index + 1;
-    // Commands are read by their characters; quoted texts are no numbers.
     const char letter = word.Letter();
-    if (letter == '@' || letter == 'G' || letter == 'M') return;
+    w.Letter = letter;
+    words.Letters |= LetterBit(letter);
+    // Commands are read by their characters; quoted texts are no numbers.
+    if (letter == '@' || letter == 'G' || letter == 'M') {
+      // A motion word's row stands for the word in both scans: its short spelling names no
+      // switching command.
+      if (const TCommandRow* row = FindMotion(word)) {
+        words.Commands[words.CommandCount++] = static_cast<uint8_t>(row - kCommands);
+        if (row->Passes == TPasses::MayDiffer) words.PassDependent = true;
+      }
+      return;
+    }
     const TNumberText n = ReadNumberText(word.Rest);
     w.Number = n.Value;
     w.Integer = n.Integer;
@@ -371,15 +385,6 @@ void WarnAboutCutLine(TCncInstance& inst, const TLineWords& words, int32_t line)
   inst.AddMessage("Warning in program line " + std::to_string(line) +
                   (words.TooLong ? ": line longer than 255 characters, the rest is ignored"
                                  : ": more than 16 words, the rest is ignored"));
-}
-
-// A line whose two passes may differ is interpreted in each; the command table says which.
-bool PassDependent(const TLineWords& words) {
-  for (size_t k = 0; k < words.Count; ++k) {
-    const TCommandRow* row = FindCommand(words.Words[k].Word);
-    if (row && row->Passes == TPasses::MayDiffer) return true;
-  }
-  return false;
 }
 
 // Both passes give the same elements, messages and state: interpret once, copy.
@@ -428,7 +433,8 @@ void InterpretProgram(TCncInstance& inst) {
     rawPages.Advance(inst.RawPathList);
     PrepareLine(inst.Lines.Line(i), words);
     inst.FeedUnits.Line(words.Count, [&](size_t k) -> const TWord& { return words.Words[k].Word; });
-    const int32_t line = PassDependent(words) ? InterpretBothPasses(inst, words) : InterpretOnceAndCopy(inst, words);
+    // A line whose two passes may differ is interpreted in each; the command table says which.
+    const int32_t line = words.PassDependent ? InterpretBothPasses(inst, words) : InterpretOnceAndCopy(inst, words);
     WarnAboutCutLine(inst, words, line);
   }
 }

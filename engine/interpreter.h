@@ -13,6 +13,7 @@
 // Filled word by word; the unused slots are never read, so they are left unset.
 struct TLineWord {
   TWord Word;
+  char Letter;        // Word.Letter(), read by every scan of the line
   double Number;      // float value of the digits, 0 when not a number
   int64_t Integer;    // integer value of the digits, 0 when not an integer
   bool IsInteger;     // the digits are an integer (for the strict reading)
@@ -21,7 +22,18 @@ struct TLineWord {
 struct TLineWords : TSplitFlags {
   TLineWord Words[kMaxWords];
   size_t Count = 0;
+  // The line's command words as rows of the interpreter's command table, in the order of the
+  // words: the command scans visit these instead of looking every word up again.
+  uint8_t Commands[kMaxWords];
+  size_t CommandCount = 0;
+  bool PassDependent = false;  // a command whose two passes may differ
+  uint32_t Letters = 0;        // LetterBit of every word's letter
 };
+
+// A word letter's bit in TLineWords::Letters; letters outside "@" to "Z" share bit 31.
+constexpr uint32_t LetterBit(char letter) {
+  return letter >= '@' && letter <= 'Z' ? uint32_t{1} << (letter - '@') : uint32_t{1} << 31;
+}
 
 void PrepareLine(std::string_view line, TLineWords& words);
 

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "base/prefault.h"
 #include "base/program_reader.h"
 
 namespace {
@@ -76,6 +80,14 @@ TEST(ProgramLines, SplitsOnEveryKindOfLineBreak) {
   EXPECT_EQ(lines.Count(), 2u);
 }
 
+// Breaks of every kind, far apart and close together, over many blocks of the break count.
+std::string MixedBreaks() {
+  std::string text;
+  for (int i = 0; i < 600; ++i)
+    text += "G01 X" + std::to_string(i) + (i % 97 == 0 ? "\r\n" : i % 89 == 0 ? "\r" : i % 7 == 0 ? "\n\n" : "\n");
+  return text + "\r\r";
+}
+
 // The streamed lines are those of the loaded file, whatever the breaks and wherever the
 // reads of 64 KB cut them.
 TEST(ProgramLines, ScanningAFileGivesTheLinesLoadingGives) {
@@ -86,6 +98,7 @@ TEST(ProgramLines, ScanningAFileGivesTheLinesLoadingGives) {
       chunk + "\rnext",             // a lone CR at the end of a read
       chunk + "y\nnext\r",         // LF first in the second read
       chunk + chunk + chunk + "\n",  // a line longer than a read
+      MixedBreaks(),
   };
   const std::string file = std::filesystem::temp_directory_path() / "velquor_scan_lines.cnc";
   for (const std::string& text : texts) {
@@ -116,6 +129,31 @@ TEST(ProgramLines, ScanningStopsAtTheLineThatAnswers) {
   EXPECT_EQ(ScanLines(std::filesystem::temp_directory_path(), error, [](std::string_view) { return false; }),
             TProgramLines::LoadResult::Unreadable);
   EXPECT_EQ(error, "is a folder, not a file");
+}
+
+// The VmFlags line of the mapping that holds `address`, from /proc/self/smaps.
+std::string VmFlagsAt(const void* address) {
+  std::ifstream smaps("/proc/self/smaps");
+  const auto at = reinterpret_cast<uintptr_t>(address);
+  bool inside = false;
+  for (std::string line; std::getline(smaps, line);) {
+    unsigned long from = 0, to = 0;
+    if (std::sscanf(line.c_str(), "%lx-%lx ", &from, &to) == 2) inside = from <= at && at < to;
+    else if (inside && line.rfind("VmFlags:", 0) == 0) return line;
+  }
+  return "";
+}
+
+TEST(ProgramStorage, HugePagesAreAskedForFromTheirThresholdOn) {
+  if (!std::filesystem::exists("/sys/kernel/mm/transparent_hugepage/enabled"))
+    GTEST_SKIP() << "the system has no transparent huge pages";
+  for (const size_t bytes : {kHugePageWorthy - 4096, kHugePageWorthy}) {
+    void* storage = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(storage, MAP_FAILED);
+    AdviseHugePages(storage, bytes);
+    EXPECT_EQ(VmFlagsAt(storage).find(" hg") != std::string::npos, bytes >= kHugePageWorthy) << bytes;
+    ::munmap(storage, bytes);
+  }
 }
 
 }  // namespace
