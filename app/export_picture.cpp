@@ -1,28 +1,19 @@
 #include "app/export_picture.h"
 
-#include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 
 #include "display/picture_export.h"
 #include "display/sim_view.h"
 
-namespace {
-
-const QString kPngFilter = QStringLiteral("PNG picture (*.png)");
-const QString kSvgFilter = QStringLiteral("SVG drawing (*.svg)");
-
-}  // namespace
-
-QFileDialog* MakeExportDialog(QWidget* parent) {
-  auto* dialog = new QFileDialog(parent, QStringLiteral("Export picture"));
-  dialog->setOption(QFileDialog::DontUseNativeDialog);
-  dialog->setAcceptMode(QFileDialog::AcceptSave);
-  dialog->setNameFilters({kPngFilter, kSvgFilter});
-  dialog->setDefaultSuffix(QStringLiteral("png"));
-  QObject::connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString& filter) {
-    dialog->setDefaultSuffix(filter == kSvgFilter ? QStringLiteral("svg") : QStringLiteral("png"));
-  });
-  return dialog;
+TFileQuestion ExportPictureQuestion(const std::string& programFile) {
+  return {TFileAction::Save,
+          QStringLiteral("Export picture"),
+          SuggestedPictureName(programFile),
+          {{QStringLiteral("PNG picture (*.png)"), QStringLiteral("png")},
+           {QStringLiteral("SVG drawing (*.svg)"), QStringLiteral("svg")}},
+          true,
+          false};
 }
 
 QString SuggestedPictureName(const std::string& programFile) {

@@ -4,13 +4,13 @@
 #include <QString>
 #include <string>
 
-class QFileDialog;
-class QWidget;
+#include "windows/user_dialogs.h"
+
 class TSimView;
 
-// The save dialog: PNG pictures and SVG drawings; a name typed without an extension gets the
-// one of the chosen filter.
-QFileDialog* MakeExportDialog(QWidget* parent);
+// The save question: PNG pictures and SVG drawings, starting at SuggestedPictureName; a name
+// typed without an extension gets the one of the chosen filter.
+TFileQuestion ExportPictureQuestion(const std::string& programFile);
 
 // Where the dialog starts: the program's folder and name with the picture's extension;
 // empty without a program.

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -95,13 +94,6 @@ TForm1::TForm1(const TStartPaths& paths, QWidget* parent) : QMainWindow(parent) 
   BuildMenus();
   setAcceptDrops(true);
   installEventFilter(new TDropOpener([this](const QString& file) { OpenProgram(file); }, this));
-
-  dlgOpen = new QFileDialog(this, QStringLiteral("Open CNC-File"));
-  dlgOpen->setOption(QFileDialog::DontUseNativeDialog);
-  dlgOpen->setFileMode(QFileDialog::ExistingFile);
-  dlgOpen->setNameFilters({QStringLiteral("CNC-File (*.txt)"), QStringLiteral("CNC-File (*.cnc)"),
-                           QStringLiteral("Gerber-File (*.grb)"), QStringLiteral("all (*)")});
-  dlgExport = MakeExportDialog(this);
 
   // The start window depends on the view's size: lay the window out before it is shown.
   resize(kClientWidth, kClientHeight);
@@ -383,15 +375,27 @@ void TForm1::FileChangedOnDisk(TFollowAction action) {
 void TForm1::OpenProgram(const QString& fileName) {
   if (fileName.isEmpty()) return;
   OpenFileName = fileName;
-  dlgOpen->selectFile(fileName);
   ViewerState.CurrentFile = fileName.toStdString();
   RememberOpened(fileName);
   ProcessCurrentFile();
 }
 
+TFileQuestion TForm1::OpenQuestion() const {
+  return {TFileAction::Open,
+          QStringLiteral("Open CNC-File"),
+          OpenFileName,
+          {{QStringLiteral("CNC-File (*.txt)"), {}},
+           {QStringLiteral("CNC-File (*.cnc)"), {}},
+           {QStringLiteral("Gerber-File (*.grb)"), {}},
+           {QStringLiteral("all (*)"), {}}},
+          true,
+          false};
+}
+
 QString TForm1::RunOpenDialog(bool& confirmed) {
-  confirmed = dlgOpen->exec() == QDialog::Accepted;
-  if (confirmed && !dlgOpen->selectedFiles().isEmpty()) OpenFileName = dlgOpen->selectedFiles().first();
+  const QString chosen = Dialogs.ChooseFile(this, OpenQuestion());
+  confirmed = !chosen.isEmpty();
+  if (confirmed) OpenFileName = chosen;
   return OpenFileName;
 }
 
@@ -405,10 +409,8 @@ void TForm1::mnuOpenClick() {
 }
 
 void TForm1::mnuExportPictureClick() {
-  if (const QString suggested = SuggestedPictureName(ViewerState.CurrentFile); !suggested.isEmpty())
-    dlgExport->selectFile(suggested);
-  if (dlgExport->exec() == QDialog::Accepted && !dlgExport->selectedFiles().isEmpty())
-    ExportPicture(dlgExport->selectedFiles().constFirst());
+  const QString chosen = Dialogs.ChooseFile(this, ExportPictureQuestion(ViewerState.CurrentFile));
+  if (!chosen.isEmpty()) ExportPicture(chosen);
 }
 
 void TForm1::ExportPicture(const QString& fileName) {

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "app/process_file.h"
+#include "windows/user_dialogs.h"
 
 class QAction;
 class QCheckBox;
-class QFileDialog;
 class QLabel;
 class QPushButton;
 class QScrollBar;
@@ -70,8 +70,10 @@ class TForm1 : public QMainWindow {
   TSimBox& View() { return *SimBox; }
   TPlaybackBar& Playback() { return *barPlayback; }
   TInfoMemo& InfoPane() { return *memInfo; }
-  QFileDialog& OpenDialog() { return *dlgOpen; }
-  QFileDialog& ExportDialog() { return *dlgExport; }
+  // What File > Open and Edit CNC file ask: it starts at the last chosen file.
+  TFileQuestion OpenQuestion() const;
+  // Who answers the window's file questions.
+  void SetDialogs(TUserDialogs dialogs) { Dialogs = std::move(dialogs); }
   // File > Export picture... with a name already chosen; the pane tells how it went.
   void ExportPicture(const QString& fileName);
   const TViewerState& State() const { return ViewerState; }
@@ -122,7 +124,8 @@ class TForm1 : public QMainWindow {
   void BuildToolBar();
   void BuildMenus();
   void CreationSteps(const TStartPaths& paths);
-  // The open dialog's file name after it closed; empty when it never held one.
+  // The open question's file after it was answered; the earlier one when it was cancelled,
+  // empty when none was ever chosen.
   QString RunOpenDialog(bool& confirmed);
   bool HandleKey(QObject* receiver, QEvent* event);
   // Pick mode: the drawn move nearest to the pixel, highlighted and named in the pane.
@@ -137,7 +140,7 @@ class TForm1 : public QMainWindow {
   TCompanionWindows Companions;
   std::string FontPathText;
   std::string SettingsFileName;
-  QString OpenFileName;  // what the open dialog holds; kept when it is cancelled
+  QString OpenFileName;  // the last chosen or opened file; kept when the question is cancelled
 
   TSimBox* SimBox = nullptr;
   TPlaybackBar* barPlayback = nullptr;
@@ -154,8 +157,7 @@ class TForm1 : public QMainWindow {
   QLabel* lblStatus = nullptr;
   QLabel* lblFigures = nullptr;
   QLabel* lblPointer = nullptr;
-  QFileDialog* dlgOpen = nullptr;
-  QFileDialog* dlgExport = nullptr;
+  TUserDialogs Dialogs = QtDialogs();
   std::unique_ptr<TMachineViewLink> MachineView;
   TfrmTools* frmTools = nullptr;
   TFileFollower* Follower = nullptr;  // processes CurrentFile again when it changes on disk

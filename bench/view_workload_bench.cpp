@@ -64,6 +64,19 @@ TSimView& SharedView() {
   return *view;
 }
 
+// The shared view in its start window.
+TSimView& StartView() {
+  TSimView& v = SharedView();
+  SetStartWindow(v);
+  return v;
+}
+
+// One paint whose picture the compiler may not drop.
+void Paint(TSimView& v) {
+  v.PaintView();
+  benchmark::DoNotOptimize(v.BackBuffer().constBits());
+}
+
 void Report(benchmark::State& state, const TSimView& v) {
   state.counters["objects"] = static_cast<double>(v.Objects.Count());
   state.counters["drawn"] = static_cast<double>(v.LastDrawnCount());
@@ -81,8 +94,7 @@ void BM_PaintAfterWindowChange(benchmark::State& state) {
   for (auto _ : state) {
     v.PanAnchorTo(anchor, kViewWidth / 2 + (++step % 2), kViewHeight / 2);
     v.Invalidate();
-    v.PaintView();
-    benchmark::DoNotOptimize(v.BackBuffer().constBits());
+    Paint(v);
   }
   Report(state, v);
 }
@@ -91,15 +103,13 @@ BENCHMARK_TEMPLATE(BM_PaintAfterWindowChange, SetZoomedWindow)->Unit(benchmark::
 
 // Panning the zoomed-out view by a fifth of its width, back and forth.
 void BM_PaintAfterPan(benchmark::State& state) {
-  TSimView& v = SharedView();
-  SetStartWindow(v);
+  TSimView& v = StartView();
   const TRealXY anchor = v.PixelToReal(kViewWidth / 2, kViewHeight / 2);
   int step = 0;
   for (auto _ : state) {
     v.PanAnchorTo(anchor, kViewWidth / 2 + (++step % 2 ? kViewWidth / 5 : 0), kViewHeight / 2);
     v.Invalidate();
-    v.PaintView();
-    benchmark::DoNotOptimize(v.BackBuffer().constBits());
+    Paint(v);
   }
   Report(state, v);
 }
@@ -107,21 +117,16 @@ BENCHMARK(BM_PaintAfterPan)->Unit(benchmark::kMillisecond);
 
 // A repaint without a window change draws straight from the stored pixel coordinates.
 void BM_Repaint(benchmark::State& state) {
-  TSimView& v = SharedView();
-  SetStartWindow(v);
+  TSimView& v = StartView();
   v.PaintView();
-  for (auto _ : state) {
-    v.PaintView();
-    benchmark::DoNotOptimize(v.BackBuffer().constBits());
-  }
+  for (auto _ : state) Paint(v);
   Report(state, v);
 }
 BENCHMARK(BM_Repaint)->Unit(benchmark::kMillisecond);
 
 // The pixel coordinates alone, without painting.
 void BM_RecalcOnly(benchmark::State& state) {
-  TSimView& v = SharedView();
-  SetStartWindow(v);
+  TSimView& v = StartView();
   for (auto _ : state) v.Objects.Recalc(v);
   Report(state, v);
 }

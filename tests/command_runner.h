@@ -1,9 +1,11 @@
 // Runs a shell command for the command-line tests: its exit status and standard output.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 
 struct TCommandResult {
@@ -21,4 +23,20 @@ inline TCommandResult RunShellCommand(const std::string& command) {
   const int status = ::pclose(pipe);
   r.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return r;
+}
+
+// A command line that is refused: its arguments and a part of the message that says why.
+struct TUsageCase {
+  const char* Args;
+  const char* Text;
+};
+
+// `program` (quoted for the shell) with each case's arguments ends with the usage status 2
+// and a message holding the case's text.
+inline void ExpectUsageErrors(const std::string& program, std::initializer_list<TUsageCase> cases) {
+  for (const TUsageCase& c : cases) {
+    const TCommandResult r = RunShellCommand(program + " " + c.Args + " 2>&1");
+    EXPECT_EQ(r.Status, 2) << c.Args;
+    EXPECT_NE(r.Output.find(c.Text), std::string::npos) << c.Args << ": " << r.Output;
+  }
 }

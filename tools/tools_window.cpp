@@ -1,11 +1,9 @@
 #include "tools/tools_window.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -116,8 +114,7 @@ bool TfrmTools::SaveToolDefinition(const std::string& chosen) {
   CommitGridEdit(Grid_);
   const std::string path = CompleteToolFileName(chosen);
   if (QFileInfo::exists(QString::fromStdString(path)) &&
-      QMessageBox::question(this, kOverwriteCaption, QString::fromUtf8(kOverwriteText),
-                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+      !Dialogs.AskYesNo(this, {kOverwriteCaption, QString::fromUtf8(kOverwriteText), false}))
     return false;
   const TIniResult r = WriteToolDefinition(path, GridCells(Grid_));
   if (!r.Ok) AddMemoLine(QString::fromStdString("Cannot write tool definition " + path + ": " + r.Error));
@@ -143,23 +140,26 @@ void TfrmTools::ImportToolDefinition(const std::string& path) {
 }
 
 void TfrmTools::mnuOpenClick() {
-  const QString path = QFileDialog::getOpenFileName(this, "Open tool definition", StartFolder_,
-                                                    "Tool definition (*.ini);;All files (*)", nullptr,
-                                                    QFileDialog::DontUseNativeDialog);
+  const QString path = Dialogs.ChooseFile(this, {TFileAction::Open,
+                                                 "Open tool definition",
+                                                 StartFolder_,
+                                                 {{"Tool definition (*.ini)", {}}, {"All files (*)", {}}},
+                                                 true,
+                                                 false});
   if (!path.isEmpty()) OpenToolDefinition(path.toStdString());
 }
 
 void TfrmTools::mnuSaveClick() {
   // The overwrite question is this window's own, asked after ".ini" is added.
-  const QString path = QFileDialog::getSaveFileName(this, "Save tool definiton", StartFolder_ + "ToolDef",
-                                                    "Tool Definitions (*.ini);;All filed (*)", nullptr,
-                                                    QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog);
+  const QString path =
+      Dialogs.ChooseFile(this, {TFileAction::Save, "Save tool definiton", StartFolder_ + "ToolDef",
+                                {{"Tool Definitions (*.ini)", {}}, {"All filed (*)", {}}}, false, false});
   if (!path.isEmpty()) SaveToolDefinition(path.toStdString());
 }
 
 void TfrmTools::mnuImportClick() {
-  const QString path = QFileDialog::getOpenFileName(this, "Import tool definition form Gerber file", QString(),
-                                                    QString(), nullptr, QFileDialog::DontUseNativeDialog);
+  const QString path =
+      Dialogs.ChooseFile(this, {TFileAction::Open, "Import tool definition form Gerber file", {}, {}, true, false});
   if (!path.isEmpty()) ImportToolDefinition(path.toStdString());
 }
 

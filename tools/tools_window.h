@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/viewer_settings.h"
+#include "windows/user_dialogs.h"
 
 class QAction;
 class QMenuBar;
@@ -45,6 +46,8 @@ class TfrmTools : public QDialog {
   QMenuBar* MenuBar() const { return MenuBar_; }
   // The folder the file dialogs start in: "ToolDefinition" beside the executable.
   const QString& StartFolder() const { return StartFolder_; }
+  // Who answers the window's file and overwrite questions.
+  void SetDialogs(TUserDialogs dialogs) { Dialogs = std::move(dialogs); }
 
  private slots:
   void mnuOpenClick();
@@ -66,6 +69,7 @@ class TfrmTools : public QDialog {
   TfrmToolPreview* Preview_ = nullptr;
   TToolTable* Tools_ = nullptr;
   bool ClosedWithSave_ = false;
+  TUserDialogs Dialogs = QtDialogs();
 };
 
 // The tool table window, its help and its preview, created in this order (their place in

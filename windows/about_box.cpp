@@ -51,12 +51,9 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
   setObjectName("AboutBox");
   setWindowTitle("Information");
   SetUpCompanionWindow(this);
-  imgAbout = TPictureView::CoverWindow(this, {kWidth, kHeight}, kPicture);
-
-  const TFileVersionInfo& info = OwnVersionInfo();
-  lblProductName = PictureLabel(this, QString::fromStdString(info.ProductName), TinyFont(), 6, 4);
-  lblVersion = PictureLabel(this, QString::fromStdString(VersionLine(info)), BoldFont(), 16, 196);
-  lblRights = PictureLabel(this, QString::fromStdString(info.LegalCopyRight), BoldFont(), 16, 216);
+  Title_ = AddTitlePicture(this, {kWidth, kHeight}, kPicture,
+                           {.ProductName = {TinyFont(), 6, 4}, .Version = {BoldFont(), 16, 196},
+                            .Rights = {BoldFont(), 16, 216}});
   QLabel* updates = PictureLabel(this, "Updates available on:", BoldFont(), 16, 246);
 
   lblLink = new TLinkLabel(UpdateUrl().toString(), this);

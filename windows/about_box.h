@@ -5,8 +5,9 @@
 #include <QLabel>
 #include <QUrl>
 
+#include "windows/window_style.h"
+
 class QPushButton;
-class TPictureView;
 
 // A web link: bold, underlined, blue; purple while the mouse is over it.
 class TLinkLabel : public QLabel {
@@ -44,20 +45,14 @@ class TAboutBox : public QDialog {
   // The address the link opens, set when the program is configured.
   static QUrl UpdateUrl();
 
-  TPictureView* Picture() const { return imgAbout; }
-  QLabel* ProductNameLabel() const { return lblProductName; }
-  QLabel* VersionLabel() const { return lblVersion; }
-  QLabel* RightsLabel() const { return lblRights; }
+  const TTitlePicture& Title() const { return Title_; }
   TLinkLabel* Link() const { return lblLink; }
   QPushButton* OkButton() const { return btnOK; }
 
   void lblLinkClick();
 
  private:
-  TPictureView* imgAbout = nullptr;
-  QLabel* lblProductName = nullptr;
-  QLabel* lblVersion = nullptr;
-  QLabel* lblRights = nullptr;
+  TTitlePicture Title_;
   TLinkLabel* lblLink = nullptr;
   QPushButton* btnOK = nullptr;
 };

@@ -1,8 +1,6 @@
 #include "windows/show_cnc_file.h"
 
 #include <QCloseEvent>
-#include <QFileDialog>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -117,9 +115,17 @@ void TfrmShowCncFile::closeEvent(QCloseEvent* event) {
 
 void TfrmShowCncFile::btnOpenClick() {
   if (!OfferToSave()) return;
-  const QString name = QFileDialog::getOpenFileName(this, "Open CNC file", FileName_);
+  const QString name = Dialogs.ChooseFile(this, OpenQuestion());
   // The changed mark goes with a successful load only: a cancelled dialog keeps the edits.
   if (!name.isEmpty()) Load(name);
+}
+
+TFileQuestion TfrmShowCncFile::OpenQuestion() const {
+  TFileQuestion q;
+  q.Title = "Open CNC file";
+  q.Start = FileName_;
+  q.SystemDialog = true;
+  return q;
 }
 
 void TfrmShowCncFile::btnSaveClick() { Save(); }
@@ -151,9 +157,7 @@ void TfrmShowCncFile::btnOpenVelquorClick() {
 
 bool TfrmShowCncFile::OfferToSave() {
   if (!Changed_ || FileName_.isEmpty()) return true;
-  const auto answer = QMessageBox::question(this, "Info", "program has been changed - Save?",
-                                            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-  return answer != QMessageBox::Yes || Save();
+  return !Dialogs.AskYesNo(this, {"Info", "program has been changed - Save?", true}) || Save();
 }
 
 bool TfrmShowCncFile::Save() {
@@ -186,7 +190,7 @@ void TfrmShowCncFile::SetChanged(bool changed) {
   setWindowModified(changed);
 }
 
-void TfrmShowCncFile::ShowError(const QString& text) { QMessageBox::warning(this, "Info", text); }
+void TfrmShowCncFile::ShowError(const QString& text) { Dialogs.Warn(this, "Info", text); }
 
 bool TfrmShowCncFile::SelectBlock(int32_t number) {
   const int line = LineWithNumber(Memo1->toPlainText().toStdString(), number);

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "windows/program_text_file.h"
+#include "windows/user_dialogs.h"
 
 class QPlainTextEdit;
 class QToolButton;
@@ -30,6 +31,10 @@ class TfrmShowCncFile : public QWidget {
   bool SelectBlock(int32_t number);
   // Selects line `line` (from 0) of the text, as a double click on it does.
   void SelectLine(int line);
+  // Who answers the window's questions and reads its warnings.
+  void SetDialogs(TUserDialogs dialogs) { Dialogs = std::move(dialogs); }
+  // What "Open CNC file" asks.
+  TFileQuestion OpenQuestion() const;
 
  signals:
   // A double click on line `line` (from 0); `block` is its N number, none without one.
@@ -65,4 +70,5 @@ class TfrmShowCncFile : public QWidget {
   TProgramTextFormat Format_;
   bool Changed_ = false;
   bool SettingText_ = false;
+  TUserDialogs Dialogs = QtDialogs();
 };

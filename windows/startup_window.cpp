@@ -20,12 +20,9 @@ TfrmStartup::TfrmStartup(QWidget* parent)
   setObjectName("frmStartup");
   setWindowTitle("Velquor");
   SetUpCompanionWindow(this);
-  imgSplash = TPictureView::CoverWindow(this, {kWidth, kHeight}, kPicture);
-
-  const TFileVersionInfo& info = OwnVersionInfo();
-  lblVersion = PictureLabel(this, QString::fromStdString(VersionLine(info)), TinyFont(), 6, 4);
-  lblProductName = PictureLabel(this, QString::fromStdString(info.ProductName), BoldFont(), 16, 236);
-  lblRights = PictureLabel(this, QString::fromStdString(info.LegalCopyRight), BoldFont(), 16, 258);
+  Title_ = AddTitlePicture(this, {kWidth, kHeight}, kPicture,
+                           {.ProductName = {BoldFont(), 16, 236}, .Version = {TinyFont(), 6, 4},
+                            .Rights = {BoldFont(), 16, 258}});
 
   tmrFadeOut.setInterval(kTickMs);
   connect(&tmrFadeOut, &QTimer::timeout, this, &TfrmStartup::tmrFadeOutTimer);

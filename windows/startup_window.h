@@ -5,8 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 
-class QLabel;
-class TPictureView;
+#include "windows/window_style.h"
 
 // Counts the splash's ticks down; the window hides when Tick says so.
 class TSplashCountdown {
@@ -39,10 +38,7 @@ class TfrmStartup : public QWidget {
   void ShowAndWait();
 
   QTimer* FadeOutTimer() { return &tmrFadeOut; }
-  TPictureView* Picture() const { return imgSplash; }
-  QLabel* VersionLabel() const { return lblVersion; }
-  QLabel* ProductNameLabel() const { return lblProductName; }
-  QLabel* RightsLabel() const { return lblRights; }
+  const TTitlePicture& Title() const { return Title_; }
 
   void tmrFadeOutTimer();
 
@@ -57,8 +53,5 @@ class TfrmStartup : public QWidget {
 
   QTimer tmrFadeOut;
   TSplashCountdown Countdown_;
-  TPictureView* imgSplash = nullptr;
-  QLabel* lblVersion = nullptr;
-  QLabel* lblProductName = nullptr;
-  QLabel* lblRights = nullptr;
+  TTitlePicture Title_;
 };

@@ -4,6 +4,9 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "windows/file_version_info.h"
+#include "windows/picture_view.h"
+
 namespace {
 
 constexpr int kWindowPointSize = 8;
@@ -38,6 +41,19 @@ QLabel* PictureLabel(QWidget* parent, const QString& text, const QFont& font, in
   label->move(x, y);
   label->adjustSize();
   return label;
+}
+
+TTitlePicture AddTitlePicture(QWidget* window, const QSize& size, const QString& picture, const TTitlePlaces& places) {
+  TTitlePicture t;
+  t.Picture = TPictureView::CoverWindow(window, size, picture);
+  const TFileVersionInfo& info = OwnVersionInfo();
+  const auto label = [window](const std::string& text, const TTextPlace& place) {
+    return PictureLabel(window, QString::fromStdString(text), place.Font, place.X, place.Y);
+  };
+  t.ProductName = label(info.ProductName, places.ProductName);
+  t.Version = label(VersionLine(info), places.Version);
+  t.Rights = label(info.LegalCopyRight, places.Rights);
+  return t;
 }
 
 void CenterOnScreen(QWidget* window) {

@@ -6,7 +6,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <filesystem>
@@ -17,8 +16,8 @@
 #include "display/picture_export.h"
 #include "display/sim_box.h"
 #include "tests/platform/test_files.h"
+#include "tests/support/scripted_dialogs.h"
 #include "tests/svg_reading.h"
-#include "tests/tools/modal_helper.h"
 
 namespace {
 
@@ -35,6 +34,7 @@ class TExportPictureTest : public testing::Test {
     paths.SettingsFile = In("tools.INI");
     paths.FontPath = VELQUOR_FONT_DIR;
     Form = std::make_unique<TForm1>(paths);
+    Form->SetDialogs(Script.Dialogs());
     Form->OpenProgram(QString::fromStdString(kDemo));
     for (QCheckBox* box : Form->findChildren<QCheckBox*>())
       if (box->text() == "view cutting path") box->click();
@@ -59,6 +59,7 @@ class TExportPictureTest : public testing::Test {
   }
 
   TTempFolder Dir;
+  TScriptedDialogs Script;
   std::unique_ptr<TForm1> Form;
 };
 
@@ -109,22 +110,24 @@ TEST_F(TExportPictureTest, MenuEntryAsksForTheFileBesideTheProgram) {
     for (QAction* a : menu->menu()->actions())
       if (a->text() == QString::fromUtf8("&Export picture\u2026")) entry = a;
   ASSERT_NE(entry, nullptr);
-  bool asked = false;
-  WhenModal<QFileDialog>([&](QFileDialog* d) {
-    asked = true;
-    EXPECT_EQ(d->windowTitle(), "Export picture");
-    EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptSave);
-    EXPECT_EQ(d->nameFilters(), (QStringList{"PNG picture (*.png)", "SVG drawing (*.svg)"}));
-    EXPECT_EQ(d->selectedFiles().value(0).toStdString(), fs::path(kDemo).replace_extension(".png").string());
-    // A name without an extension gets the chosen filter's.
-    d->selectNameFilter("SVG drawing (*.svg)");
-    emit d->filterSelected("SVG drawing (*.svg)");
-    d->selectFile(QString::fromStdString(In("chosen")));
-    static_cast<QDialog*>(d)->accept();
-  });
+  Script.Files = {QString::fromStdString(In("chosen.svg"))};
   entry->trigger();
-  EXPECT_TRUE(asked);
+  ASSERT_EQ(Script.FileQuestions.size(), 1u);
+  const TFileQuestion& asked = Script.FileQuestions[0];
+  EXPECT_EQ(asked.Title, "Export picture");
+  EXPECT_EQ(asked.Action, TFileAction::Save);
+  ASSERT_EQ(asked.Filters.size(), 2u);
+  EXPECT_EQ(asked.Filters[0].Name, "PNG picture (*.png)");
+  EXPECT_EQ(asked.Filters[0].Suffix, "png");
+  EXPECT_EQ(asked.Filters[1].Name, "SVG drawing (*.svg)");
+  EXPECT_EQ(asked.Filters[1].Suffix, "svg");
+  EXPECT_EQ(asked.Start.toStdString(), fs::path(kDemo).replace_extension(".png").string());
   EXPECT_TRUE(ReadSvg(QString::fromStdString(In("chosen.svg"))).Ok) << LastPaneLine().toStdString();
+  // Cancelled, nothing is written.
+  const QString pane = Form->InfoPane().toPlainText();
+  Script.Files = {QString()};
+  entry->trigger();
+  EXPECT_EQ(Form->InfoPane().toPlainText(), pane);
 }
 
 TEST(ExportPicture, SuggestedNameIsTheProgramsWithThePictureExtension) {

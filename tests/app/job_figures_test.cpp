@@ -10,27 +10,14 @@
 
 #include "app/job_figures.h"
 #include "display/run_elements.h"
+#include "tests/app/element_records.h"
 #include "tests/command_runner.h"
 #include "tests/display/engine_program.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr int32_t kG00 = 'G' * 256, kG01 = kG00 + 1, kG02 = kG00 + 2, kG03 = kG00 + 3, kF = 'F' * 256;
-
-TCncElementData Move(int32_t code, TCncPoint end, TCncPoint centreOffset = {0, 0, 0}) {
-  TCncElementData e{};
-  e.Code = code;
-  e.P1 = end;
-  e.P2 = centreOffset;
-  return e;
-}
-TCncElementData Feed(int32_t f) {
-  TCncElementData e{};
-  e.Code = kF;
-  e.FeedValue = f;
-  return e;
-}
 
 TJobFigures FiguresOfProgram(const std::string& text, TCncPoint start = {0, 0, 0}) {
   TEngineProgram p(text, start);
@@ -103,11 +90,11 @@ TEST(JobFigures, ArcsByDirectionHelixAndFullCircleThreshold) {
   };
   // All start at (10, 0, 0) on a circle of radius 10 about the origin.
   const TCase cases[] = {
-      {"CCW quarter up", Move(kG03, {0, 10, 0}, {-10, 0, 0}), 5 * kPi, 0, 10, 0, 10},
-      {"CW three quarters up", Move(kG02, {0, 10, 0}, {-10, 0, 0}), 15 * kPi, -10, 10, -10, 10},
-      {"helix quarter", Move(kG03, {0, 10, -5}, {-10, 0, 0}), std::hypot(5 * kPi, 5.0), 0, 10, 0, 10},
-      {"end on start: full circle", Move(kG02, {10, 1e-12, 0}, {-10, 0, 0}), 20 * kPi, -10, 10, -10, 10},
-      {"end just past start: short arc", Move(kG03, {10 * std::cos(1e-6), 10 * std::sin(1e-6), 0}, {-10, 0, 0}),
+      {"CCW quarter up", Element(kG03, {0, 10, 0}, {-10, 0, 0}), 5 * kPi, 0, 10, 0, 10},
+      {"CW three quarters up", Element(kG02, {0, 10, 0}, {-10, 0, 0}), 15 * kPi, -10, 10, -10, 10},
+      {"helix quarter", Element(kG03, {0, 10, -5}, {-10, 0, 0}), std::hypot(5 * kPi, 5.0), 0, 10, 0, 10},
+      {"end on start: full circle", Element(kG02, {10, 1e-12, 0}, {-10, 0, 0}), 20 * kPi, -10, 10, -10, 10},
+      {"end just past start: short arc", Element(kG03, {10 * std::cos(1e-6), 10 * std::sin(1e-6), 0}, {-10, 0, 0}),
        1e-5, 10 * std::cos(1e-6), 10, 0, 10 * std::sin(1e-6)},
   };
   for (const TCase& c : cases) {
@@ -129,8 +116,8 @@ TEST(JobFigures, TimeTextInMinutesAndHours) {
 }
 
 TEST(StatsCommand, PrintsTheFiguresAsOneJsonObject) {
-  const std::string file = std::filesystem::temp_directory_path() / "velquor_stats_square.cnc";
-  std::ofstream(file) << "F1000\nG01 X100\nG01 Y100\nG01 X0\nG01 Y0\n";
+  const TTempFolder folder;
+  const std::string file = folder.Write("square.cnc", "F1000\nG01 X100\nG01 Y100\nG01 X0\nG01 Y0\n");
   const TCommandResult r = RunShellCommand(std::string(VELQUOR_CLI) + " stats " + file);
   EXPECT_EQ(r.Status, 0);
   EXPECT_EQ(r.Output,
@@ -138,7 +125,6 @@ TEST(StatsCommand, PrintsTheFiguresAsOneJsonObject) {
             "\"rapid_length_mm\": 0, \"cutting_time_s\": 24, \"list\": \"path\"}\n");
   EXPECT_EQ(RunShellCommand(std::string(VELQUOR_CLI) + " stats /nonexistent/x.cnc 2>/dev/null").Status, 1);
   EXPECT_EQ(RunShellCommand(std::string(VELQUOR_CLI) + " stats " + file + " " + file + " 2>/dev/null").Status, 2);
-  std::filesystem::remove(file);
 }
 
 // Each element's own time, as playback reads it: only feed moves under a usable F have one.
@@ -149,13 +135,13 @@ TEST(JobFigures, LastMoveSecondsOfEachElement) {
     std::optional<double> Seconds;
   };
   const std::vector<TRow> rows = {
-      {"line before any F", Move(kG01, {10, 0, 0}), std::nullopt},
+      {"line before any F", Element(kG01, {10, 0, 0}), std::nullopt},
       {"the F itself", Feed(600), std::nullopt},
-      {"10 mm at F600", Move(kG01, {20, 0, 0}), 1.0},
-      {"rapid", Move(kG00, {30, 0, 0}), std::nullopt},
-      {"half circle of radius 10 at F600", Move(kG02, {10, 0, 0}, {-10, 0, 0}), kPi},
+      {"10 mm at F600", Element(kG01, {20, 0, 0}), 1.0},
+      {"rapid", Element(kG00, {30, 0, 0}), std::nullopt},
+      {"half circle of radius 10 at F600", Element(kG02, {10, 0, 0}, {-10, 0, 0}), kPi},
       {"F0", Feed(0), std::nullopt},
-      {"line under F0", Move(kG01, {20, 0, 0}), std::nullopt},
+      {"line under F0", Element(kG01, {20, 0, 0}), std::nullopt},
   };
   TJobFigureSum sum({0, 0, 0}, TFeedUnit::Millimetre);
   for (const TRow& row : rows) {

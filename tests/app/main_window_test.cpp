@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -19,6 +18,7 @@
 #include "display/sim_box.h"
 #include "windows/real_point_view.h"
 #include "tests/app/viewer_files.h"
+#include "tests/support/scripted_dialogs.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ T* Control(TForm1& form, const QString& text) {
 // A main window whose settings file is missing, as on a first start.
 class TMainWindowTest : public testing::Test {
  protected:
-  TMainWindowTest() : Form(std::make_unique<TForm1>(Paths())) {}
+  TMainWindowTest() : Form(std::make_unique<TForm1>(Paths())) { Form->SetDialogs(Script.Dialogs()); }
 
   static TStartPaths Paths() {
     TStartPaths p = TStartPaths::BesideExecutable();
@@ -56,19 +56,7 @@ class TMainWindowTest : public testing::Test {
     return p;
   }
 
-  // Answers the open dialog once it shows: with `file`, or cancels when it is empty.
-  void AnswerOpenDialog(const QString& file) {
-    QTimer::singleShot(0, Form.get(), [this, file] {
-      QFileDialog& d = Form->OpenDialog();
-      if (file.isEmpty()) {
-        d.reject();
-      } else {
-        d.selectFile(file);
-        static_cast<QDialog&>(d).accept();
-      }
-    });
-  }
-
+  TScriptedDialogs Script;
   std::unique_ptr<TForm1> Form;
 };
 
@@ -116,9 +104,11 @@ TEST_F(TMainWindowTest, ToolBarAndMenusOfferEveryCommand) {
                                   "&View Zoom to &part F7", "&View P&ick element F6",
                                   "&View &Follow file changes ", "&View Play&back F8", "&Tools Tools Ctrl+T",
                                   "&Tools Show/Close simulation Ctrl+S", "&Info About Ctrl+A"}));
-  EXPECT_EQ(Form->OpenDialog().windowTitle(), "Open CNC-File");
-  EXPECT_EQ(Form->OpenDialog().nameFilters(),
-            (QStringList{"CNC-File (*.txt)", "CNC-File (*.cnc)", "Gerber-File (*.grb)", "all (*)"}));
+  const TFileQuestion open = Form->OpenQuestion();
+  EXPECT_EQ(open.Title, "Open CNC-File");
+  QStringList filters;
+  for (const TFileFilter& f : open.Filters) filters << f.Name;
+  EXPECT_EQ(filters, (QStringList{"CNC-File (*.txt)", "CNC-File (*.cnc)", "Gerber-File (*.grb)", "all (*)"}));
 }
 
 TEST_F(TMainWindowTest, ViewScrollBarsStartAndScroll) {
@@ -248,7 +238,7 @@ TEST(InfoPane, BatchedLinesKeepTheirOrder) {
 
 TEST_F(TMainWindowTest, OpenDialogCancelledBeforeAnyFileDoesNothing) {
   const QString before = Form->InfoPane().toPlainText();
-  AnswerOpenDialog({});
+  Script.Files = {QString()};
   Form->mnuOpenClick();
   EXPECT_EQ(Form->InfoPane().toPlainText(), before);
   EXPECT_TRUE(Form->State().CurrentFile.empty());
@@ -257,7 +247,7 @@ TEST_F(TMainWindowTest, OpenDialogCancelledBeforeAnyFileDoesNothing) {
 TEST_F(TMainWindowTest, OpenProcessesAndCancellingLaterProcessesTheEarlierFileAgain) {
   TTempFile program(kSmallProgram, ".cnc");
   const QString name = QString::fromStdString(program.Name());
-  AnswerOpenDialog(name);
+  Script.Files = {name};
   Form->mnuOpenClick();
   EXPECT_EQ(Form->State().CurrentFile, program.Name());
   EXPECT_EQ(CountLines(*Form, "Try to open CNC-file : " + name), 1);
@@ -266,12 +256,13 @@ TEST_F(TMainWindowTest, OpenProcessesAndCancellingLaterProcessesTheEarlierFileAg
   EXPECT_TRUE(Form->StatusText().startsWith(QFileInfo(name).fileName() + ": 4 lines, contour "));
   EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the wait cursor ends with the run";
 
-  AnswerOpenDialog({});
+  Script.Files = {QString()};
   Form->mnuOpenClick();
   EXPECT_EQ(CountLines(*Form, "Try to open CNC-file : " + name), 2);
+  EXPECT_EQ(Script.FileQuestions.back().Start, name) << "the dialog starts at the last file";
 
   // Edit file never changes the current file nor processes.
-  AnswerOpenDialog({});
+  Script.Files = {QString()};
   Form->btnEditClick();
   EXPECT_EQ(CountLines(*Form, "Try to open CNC-file : " + name), 2);
 }

@@ -7,29 +7,11 @@
 #include <vector>
 
 #include "platform/viewer_settings.h"
+#include "tests/app/element_records.h"
 
 namespace {
 
-constexpr int32_t kG00 = 'G' * 256, kG01 = kG00 + 1, kG02 = kG00 + 2, kF = 'F' * 256, kT = 'T' * 256;
 constexpr double kFallback = 1.0 / kFallbackElementsPerSecond;
-
-TCncElementData Element(int32_t code, TCncPoint end = {0, 0, 0}, int32_t line = 0) {
-  TCncElementData e{};
-  e.Code = code;
-  e.P1 = end;
-  e.Line = line;
-  return e;
-}
-TCncElementData Feed(int32_t f) {
-  TCncElementData e = Element(kF);
-  e.FeedValue = f;
-  return e;
-}
-TCncElementData Tool(int32_t t, int32_t line = 0) {
-  TCncElementData e = Element(kT, {0, 0, 0}, line);
-  e.ToolNo = t;
-  return e;
-}
 
 TToolTable ToolTable() {
   TToolTable tools = TCncType::DefaultTools();
@@ -52,9 +34,8 @@ TPlayedList Played(size_t elements) {
 
 // F600, a line of 10 mm (1 s), a tool change, a rapid, a half circle of radius 10 (pi s).
 std::vector<TCncElementData> Program() {
-  TCncElementData arc = Element(kG02, {15, 5, 0}, 50);
-  arc.P2 = {10, 0, 0};
-  return {Feed(600), Element(kG01, {-5, 5, 0}, 10), Tool(5, 20), Element(kG00, {-5, 5, 0}), arc};
+  return {Feed(600), Element(kG01, {-5, 5, 0}, {0, 0, 0}, 10), Tool(5, 20), Element(kG00, {-5, 5, 0}),
+          Element(kG02, {15, 5, 0}, {10, 0, 0}, 50)};
 }
 
 TPlaybackTrack TrackOf(const std::vector<TCncElementData>& elements) {

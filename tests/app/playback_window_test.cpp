@@ -54,6 +54,13 @@ QImage Picture(TForm1& form) {
   return form.View().BackBuffer();
 }
 
+// Opens the file in the window and makes its playback bar active.
+TPlaybackBar& OpenForPlayback(TForm1& form, const TTempFile& file) {
+  form.OpenProgram(QString::fromStdString(file.Name()));
+  form.Playback().SetActive(true);
+  return form.Playback();
+}
+
 struct TLists {
   const char* Name;
   bool Contour, Path;
@@ -101,9 +108,7 @@ TEST(PlaybackWindow, StepForwardThenBackGivesTheSamePictureAndTool) {
   const TTempFile whole(kProgram, ".cnc");
   TForm1 form(Paths());
   ShowLists(form, false, true);
-  form.OpenProgram(QString::fromStdString(whole.Name()));
-  TPlaybackBar& bar = form.Playback();
-  bar.SetActive(true);
+  TPlaybackBar& bar = OpenForPlayback(form, whole);
   for (size_t k = 0; k < bar.Track().Count(); ++k) {
     bar.SetPosition(k);
     const QImage before = Picture(form);
@@ -126,9 +131,7 @@ TEST(PlaybackWindow, StepForwardThenBackGivesTheSamePictureAndTool) {
 TEST(PlaybackWindow, PlaysToTheEndAtTheChosenSpeedAndNamesTheLine) {
   const TTempFile whole(kProgram, ".cnc");
   TForm1 form(Paths());
-  form.OpenProgram(QString::fromStdString(whole.Name()));
-  TPlaybackBar& bar = form.Playback();
-  bar.SetActive(true);
+  TPlaybackBar& bar = OpenForPlayback(form, whole);
   const TPlaybackTrack& track = bar.Track();
   ASSERT_GT(track.Count(), 3u);
   bar.Play();
@@ -181,9 +184,7 @@ TEST(PlaybackWindow, F8ShowsTheBarAndHidingItDrawsEverythingAgain) {
 TEST(PlaybackWindow, AReloadKeepsThePositionAndANewRunWithoutListsPlaysNothing) {
   const TTempFile whole(kProgram, ".cnc");
   TForm1 form(Paths());
-  form.OpenProgram(QString::fromStdString(whole.Name()));
-  TPlaybackBar& bar = form.Playback();
-  bar.SetActive(true);
+  TPlaybackBar& bar = OpenForPlayback(form, whole);
   bar.SetPosition(4);
   form.btnRloadClick();
   EXPECT_EQ(bar.Position(), 4u);

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "tests/command_runner.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -41,8 +42,8 @@ TEST(ViewerArgs, ProgramOptionsAndMistakes) {
 
 // The real viewer, started on the demo part, grabbed and ended.
 TEST(ViewerExecutable, ShowsTheDemoContourAndItsMessages) {
-  const std::string shot =
-      (std::filesystem::temp_directory_path() / ("velquor_grab_" + std::to_string(::getpid()) + ".png")).string();
+  const TTempFolder folder;
+  const std::string shot = folder.File("grab.png");
   const std::string demo = VELQUOR_SOURCE_DIR "/examples/demo.cnc";
   const TCommandResult r = RunShellCommand("QT_QPA_PLATFORM=offscreen '" VELQUOR_VIEWER "' '" + demo +
                                            "' --settings '" VELQUOR_SOURCE_DIR "/examples/tools.INI' --grab '" +
@@ -53,7 +54,6 @@ TEST(ViewerExecutable, ShowsTheDemoContourAndItsMessages) {
   EXPECT_NE(r.Output.find("Message from CAM processor: Init CNC-Dll\n"), std::string::npos) << r.Output;
 
   const QImage picture(QString::fromStdString(shot));
-  std::filesystem::remove(shot);
   ASSERT_FALSE(picture.isNull());
   EXPECT_EQ(picture.size(), QSize(994, 885));
   int yellow = 0;

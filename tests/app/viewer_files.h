@@ -1,34 +1,22 @@
 // Files on disk for the viewer tests, removed again at the end of the test.
 #pragma once
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/process_file.h"
+#include "tests/support/temp_folder.h"
 
+// One file in a folder of its own.
 class TTempFile {
  public:
-  TTempFile(const std::string& text, const std::string& extension) {
-    static int serial = 0;
-    Path = std::filesystem::temp_directory_path() /
-           ("velquor_viewer_" + std::to_string(::getpid()) + "_" + std::to_string(++serial) + extension);
-    std::ofstream(Path) << text;
-  }
-  ~TTempFile() {
-    std::error_code ec;
-    std::filesystem::remove_all(Path, ec);
-  }
-  TTempFile(const TTempFile&) = delete;
-  TTempFile& operator=(const TTempFile&) = delete;
+  TTempFile(const std::string& text, const std::string& extension) : Path(Folder.Write("program" + extension, text)) {}
 
-  std::string Name() const { return Path.string(); }
+  std::string Name() const { return Path; }
 
  private:
-  std::filesystem::path Path;
+  TTempFolder Folder;
+  std::string Path;
 };
 
 // The information pane as a list of lines.

@@ -108,20 +108,33 @@ INSTANTIATE_TEST_SUITE_P(
         TLimitCase{{"--start", "1,2,inf"}, "--start wants X,Y,Z, not 1,2,inf"},
         TLimitCase{{"--max-elements", "1"}, ""},
         TLimitCase{{"--max-elements", "0"}, "--max-elements wants a whole number of at least 1, not 0"},
-        TLimitCase{{"--grid", "1"}, ""}, TLimitCase{{"--grid", "1000000"}, ""},
-        TLimitCase{{"--grid", "0"}, "--grid wants whole millimetres from 1, not 0"},
-        TLimitCase{{"--grid", "1000001"}, "--grid wants whole millimetres from 1, not 1000001"},
-        TLimitCase{{"--zoom", "1"}, ""}, TLimitCase{{"--zoom", "1000"}, ""},
-        TLimitCase{{"--zoom", "0"}, "--zoom wants a whole number from 1 to 1000, not 0"},
-        TLimitCase{{"--zoom", "1001"}, "--zoom wants a whole number from 1 to 1000, not 1001"},
-        TLimitCase{{"--hscroll", "-10000"}, ""},
-        TLimitCase{{"--hscroll", "-10001"}, "--hscroll wants a whole number from -10000 to 10000, not -10001"},
-        TLimitCase{{"--vscroll", "10000"}, ""},
-        TLimitCase{{"--vscroll", "10001"}, "--vscroll wants a whole number from -10000 to 10000, not 10001"},
         TLimitCase{{"--w0", "1"}, "--w0 wants X,Y, not 1"},
         TLimitCase{{"--spindle", "1,x"}, "--spindle wants X,Y, not 1,x"},
         TLimitCase{{"--window", "0,1,0"}, ""}, TLimitCase{{"--window", "1,1,0"}, "--window wants XMAX above XMIN"},
         TLimitCase{{"--window", "1,2"}, "--window wants XMIN,XMAX,YMIN, not 1,2"}));
+
+// Whole-number options: both ends of the range are taken, one step beyond either is named.
+TEST(CommandOptions, WholeNumberRangesAreTakenToTheirEnds) {
+  const struct {
+    const char* Option;
+    int64_t Low, High;
+    const char* Wants;
+  } ranges[] = {
+      {"--zoom", 1, 1000, "a whole number from 1 to 1000"},
+      {"--grid", 1, 1000000, "whole millimetres from 1"},
+      {"--hscroll", -10000, 10000, "a whole number from -10000 to 10000"},
+      {"--vscroll", -10000, 10000, "a whole number from -10000 to 10000"},
+  };
+  for (const auto& r : ranges) {
+    for (const int64_t inside : {r.Low, r.High})
+      EXPECT_EQ(ErrorOf(kEverything, {"p.cnc", r.Option, std::to_string(inside)}), "") << r.Option << " " << inside;
+    for (const int64_t outside : {r.Low - 1, r.High + 1}) {
+      const std::string value = std::to_string(outside);
+      EXPECT_EQ(ErrorOf(kEverything, {"p.cnc", r.Option, value}),
+                std::string(r.Option) + " wants " + r.Wants + ", not " + value);
+    }
+  }
+}
 
 // The tool table has 255 tools, 0 to 254; a radius is from 0 to 1000000 mm.
 TEST(CommandOptions, RadiusOutsideTheToolTableOrRangeIsNamed) {

@@ -121,11 +121,16 @@ QImage Painted(TSimView& v) {
   return v.BackBuffer().copy();
 }
 
+// A view of 400 x 300 pixels over `rect`.
+void Frame(TSimView& v, const TWindowRect& rect) {
+  v.Resize(400, 300);
+  v.SetRect(rect);
+  v.UpdateScale();
+}
+
 TEST(Markers, SecondDrawRemovesEachMarker) {
   TSimView v;
-  v.Resize(400, 300);
-  v.SetRect({-40, 360, -40, 260});
-  v.UpdateScale();
+  Frame(v, {-40, 360, -40, 260});
   const QImage base = Painted(v);
   using TPaint = void (*)(QPainter&, TPixelXY);
   for (TPaint paint : {TPaint(PaintSpindleMarker), TPaint(PaintW0Marker), TPaint(PaintT0Marker)}) {
@@ -145,9 +150,7 @@ TEST(Markers, SecondDrawRemovesEachMarker) {
 
 TEST(Markers, MovingW0OrTheSpindleRedrawsOnlyTheMarker) {
   TSimView v;
-  v.Resize(400, 300);
-  v.SetRect({-40, 360, -40, 260});
-  v.UpdateScale();
+  Frame(v, {-40, 360, -40, 260});
   v.SetGridSize(10);
   Painted(v);
   v.SetW0X(100);
@@ -162,9 +165,7 @@ TEST(Markers, MovingW0OrTheSpindleRedrawsOnlyTheMarker) {
 
 TEST(Markers, ColoursAndShapes) {
   TSimView v;
-  v.Resize(400, 300);
-  v.SetRect({-200, 200, -150, 150});
-  v.UpdateScale();
+  Frame(v, {-200, 200, -150, 150});
   v.SetSpindlePos(-100, 0);
   v.SetW0X(100);
   const QImage image = Painted(v);
@@ -183,9 +184,7 @@ TEST(Markers, ColoursAndShapes) {
 
 TEST(Paint, BackgroundAxesAndGridColours) {
   TSimView v;
-  v.Resize(400, 300);
-  v.SetRect({-40, 360, -40, 260});
-  v.UpdateScale();
+  Frame(v, {-40, 360, -40, 260});
   v.SetGridSize(20);
   v.SetSpindlePos(300, 200);
   v.SetW0X(300);

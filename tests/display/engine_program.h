@@ -3,27 +3,18 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "engine/cnc_api.h"
+#include "tests/support/temp_folder.h"
 
 class TEngineProgram {
  public:
   explicit TEngineProgram(const std::string& text, TCncPoint start = {0, 0, 0}) {
-    static int serial = 0;
-    File = std::filesystem::temp_directory_path() /
-           ("velquor_display_" + std::to_string(::getpid()) + "_" + std::to_string(++serial) + ".cnc");
-    std::ofstream(File) << text;
-    Lines = CncOpen(File.c_str(), &Handle);
+    Lines = CncOpen(Folder.Write("program.cnc", text).c_str(), &Handle);
     if (Lines > 0) Run = CncRun(Handle, &start);
   }
-  ~TEngineProgram() {
-    CncClose(Handle);
-    std::filesystem::remove(File);
-  }
+  ~TEngineProgram() { CncClose(Handle); }
   TEngineProgram(const TEngineProgram&) = delete;
   TEngineProgram& operator=(const TEngineProgram&) = delete;
 
@@ -32,5 +23,5 @@ class TEngineProgram {
   int32_t Run = -1;
 
  private:
-  std::filesystem::path File;
+  TTempFolder Folder;
 };

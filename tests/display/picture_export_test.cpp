@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "display/sim_view.h"
+#include "tests/support/temp_folder.h"
 #include "tests/svg_reading.h"
 
 namespace {
@@ -31,10 +32,8 @@ TEST(PictureExport, UnknownExtensionNamesWhatIsWritten) {
   EXPECT_EQ(UnknownPictureFormatMessage("out"), "cannot save the picture as out: no extension, use .png or .svg");
 }
 
-struct TExportTest : testing::Test {
+struct TExportTest : TTempFolderTest {
   TExportTest() {
-    Dir = std::filesystem::temp_directory_path() / ("velquor_export_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(Dir);
     View.Resize(300, 200);
     View.XMin = -10;
     View.XMax = 140;
@@ -48,9 +47,7 @@ struct TExportTest : testing::Test {
     View.AddLine({500, 0, 0}, {600, 0, 0}, 0, 1, QColor(255, 255, 0));  // outside the window
     View.PaintView();
   }
-  ~TExportTest() override { std::filesystem::remove_all(Dir); }
-  std::string In(const char* name) const { return (Dir / name).string(); }
-  std::filesystem::path Dir;
+  std::string In(const char* name) const { return Folder.File(name); }
   TSimView View;
 };
 
@@ -76,7 +73,7 @@ TEST_F(TExportTest, UnknownExtensionIsRefusedAndNothingWritten) {
   const TExportResult r = ExportPicture(View, In("view.jpg"));
   EXPECT_FALSE(r.Ok);
   EXPECT_EQ(r.Error, UnknownPictureFormatMessage(In("view.jpg")));
-  EXPECT_FALSE(std::filesystem::exists(Dir / "view.jpg"));
+  EXPECT_FALSE(std::filesystem::exists(In("view.jpg")));
 }
 
 TEST_F(TExportTest, UnwritablePathIsAMessage) {
@@ -86,11 +83,11 @@ TEST_F(TExportTest, UnwritablePathIsAMessage) {
     EXPECT_EQ(r.Error.rfind("cannot write " + In(name) + ": ", 0), 0u) << r.Error;
   }
   // A folder where the file should be.
-  std::filesystem::create_directories(Dir / "taken.png");
+  std::filesystem::create_directories(In("taken.png"));
   const TExportResult r = ExportPicture(View, In("taken.png"));
   EXPECT_FALSE(r.Ok);
   EXPECT_NE(r.Error.find("cannot write"), std::string::npos) << r.Error;
-  EXPECT_TRUE(std::filesystem::is_directory(Dir / "taken.png"));
+  EXPECT_TRUE(std::filesystem::is_directory(In("taken.png")));
 }
 
 TEST(PictureExport, ViewNeverPaintedHasNoPicture) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/command_runner.h"
+#include "tests/support/temp_folder.h"
 #include "tests/svg_reading.h"
 
 #include <QImage>
@@ -23,15 +24,9 @@ TRenderResult RunCli(const std::string& args) {
   return TRenderResult{c.Status, c.Output};
 }
 
-struct TRenderFixture : testing::Test {
-  TRenderFixture() {
-    Dir = std::filesystem::temp_directory_path() / ("velquor_render_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(Dir);
-    std::ofstream(Dir / "square.cnc") << "G00 X10 Y10\nG01 X110 Y10\nG01 X110 Y110\nG02 X10 Y110 I-50 J0\n";
-  }
-  ~TRenderFixture() override { std::filesystem::remove_all(Dir); }
-  std::string In(const char* name) const { return (Dir / name).string(); }
-  std::filesystem::path Dir;
+struct TRenderFixture : TTempFolderTest {
+  TRenderFixture() { Write("square.cnc", "G00 X10 Y10\nG01 X110 Y10\nG01 X110 Y110\nG02 X10 Y110 I-50 J0\n"); }
+  std::string In(const char* name) const { return Folder.File(name); }
 };
 
 TEST_F(TRenderFixture, DrawsTheContourInTheStartWindow) {
@@ -63,10 +58,7 @@ TEST_F(TRenderFixture, OptionsMoveTheWindowAndThePicture) {
 }
 
 TEST_F(TRenderFixture, BadUsageIsReported) {
-  struct {
-    const char* Args;
-    const char* Text;
-  } cases[] = {
+  ExpectUsageErrors("QT_QPA_PLATFORM=offscreen '" VELQUOR_CLI "'", {
       {"render", "no program given"},
       {"render x.cnc", "no output file given"},
       {"render x.cnc -o y.png --size 0x10", "--size"},
@@ -76,26 +68,21 @@ TEST_F(TRenderFixture, BadUsageIsReported) {
       {"render x.cnc -o y.png --radius 255=1", "--radius"},
       {"render x.cnc -o y.png --w0 1", "--w0 wants X,Y"},
       {"render x.cnc -o y.png --bogus", "unknown option --bogus"},
-  };
-  for (const auto& c : cases) {
-    const TRenderResult r = RunCli(c.Args);
-    EXPECT_EQ(r.Exit, 2) << c.Args;
-    EXPECT_NE(r.Output.find(c.Text), std::string::npos) << c.Args << ": " << r.Output;
-  }
+  });
   EXPECT_EQ(RunCli("render --help").Exit, 0);
 }
 
 TEST_F(TRenderFixture, SettingsFileGivesTheToolTable) {
-  std::ofstream(Dir / "tools.ini") << "[Tools]\nT00 Diameter=6\nT00 Height=12\n";
+  Write("tools.ini", "[Tools]\nT00 Diameter=6\nT00 Height=12\n");
   const TRenderResult r = RunCli("render " + In("square.cnc") + " -o " + In("s.png") + " --settings " +
                                  In("tools.ini"));
   EXPECT_EQ(r.Exit, 0) << r.Output;
-  EXPECT_TRUE(std::filesystem::exists(Dir / "s.png"));
+  EXPECT_TRUE(std::filesystem::exists(In("s.png")));
   const TRenderResult missing = RunCli("render " + In("square.cnc") + " -o " + In("m.png") + " --settings " +
                                        In("nothing.ini"));
   EXPECT_EQ(missing.Exit, 1);
   EXPECT_NE(missing.Output.find("cannot read settings file"), std::string::npos) << missing.Output;
-  EXPECT_FALSE(std::filesystem::exists(Dir / "m.png"));
+  EXPECT_FALSE(std::filesystem::exists(In("m.png")));
 }
 
 TEST_F(TRenderFixture, UnwritableOutputFails) {
@@ -136,7 +123,7 @@ TEST_F(TRenderFixture, UnknownPictureExtensionIsRefusedBeforeTheRun) {
   EXPECT_EQ(r.Exit, 2);
   EXPECT_NE(r.Output.find("unknown extension .gif, use .png or .svg"), std::string::npos) << r.Output;
   EXPECT_EQ(r.Output.find("Try to open"), std::string::npos) << r.Output;
-  EXPECT_FALSE(std::filesystem::exists(Dir / "out.gif"));
+  EXPECT_FALSE(std::filesystem::exists(In("out.gif")));
 }
 
 TEST_F(TRenderFixture, UnwritableDrawingFails) {
@@ -148,7 +135,7 @@ TEST_F(TRenderFixture, UnwritableDrawingFails) {
 TEST_F(TRenderFixture, MissingProgramStillRendersTheEmptyView) {
   const TRenderResult r = RunCli("render " + In("missing.cnc") + " -o " + In("empty.png") + " --path");
   EXPECT_EQ(r.Exit, 0) << r.Output;
-  EXPECT_TRUE(std::filesystem::exists(Dir / "empty.png"));
+  EXPECT_TRUE(std::filesystem::exists(In("empty.png")));
 }
 
 }  // namespace

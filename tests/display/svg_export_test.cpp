@@ -14,6 +14,7 @@
 #include <random>
 #include <unistd.h>
 
+#include "tests/support/temp_folder.h"
 #include "tests/svg_reading.h"
 
 namespace {
@@ -164,14 +165,8 @@ TEST(SvgExport, ViewBoxIsWhatThePixelsCover) {
   EXPECT_TRUE(SvgDrawing(list, w).Objects.empty());
 }
 
-struct TSvgFileTest : testing::Test {
-  TSvgFileTest() {
-    Dir = std::filesystem::temp_directory_path() / ("velquor_svg_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(Dir);
-  }
-  ~TSvgFileTest() override { std::filesystem::remove_all(Dir); }
-  QString In(const char* name) const { return QString::fromStdString((Dir / name).string()); }
-  std::filesystem::path Dir;
+struct TSvgFileTest : TTempFolderTest {
+  QString In(const char* name) const { return QString::fromStdString(Folder.File(name)); }
 };
 
 TEST_F(TSvgFileTest, WrittenFileHoldsOnePathPerObjectInMillimetres) {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "engine/cnc_api.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 size_t gFailAbove = 0;  // 0: every allocation succeeds
@@ -38,22 +39,7 @@ void operator delete[](void* p, size_t) noexcept { std::free(p); }
 
 namespace {
 
-namespace fs = std::filesystem;
-
-class AllocationFailure : public ::testing::Test {
- protected:
-  void SetUp() override {
-    Dir = fs::temp_directory_path() / ("velquor_alloc_" + std::to_string(::getpid()));
-    fs::create_directories(Dir);
-  }
-  void TearDown() override { fs::remove_all(Dir); }
-  std::string Write(const std::string& name, const std::string& text) {
-    const fs::path p = Dir / name;
-    std::ofstream(p, std::ios::binary) << text;
-    return p.string();
-  }
-  fs::path Dir;
-};
+class AllocationFailure : public TTempFolderTest {};
 
 constexpr size_t kLimit = 8 << 20;
 

@@ -10,22 +10,9 @@
 
 namespace {
 
-struct Move {
-  const char* Code;
-  double X, Y;
-  double I = 0, J = 0;
-};
-
 // Moves given relative to the anchor (10, 5).
-void ExpectMoves(const std::vector<TCncElement>& list, size_t at, const std::vector<Move>& moves, double z) {
-  ASSERT_LE(at + moves.size(), list.size());
-  for (size_t k = 0; k < moves.size(); ++k) {
-    const Move& m = moves[k];
-    const std::string code = m.Code;
-    const char* text = code == "G02" ? "Kreisint G02" : code == "G01" ? "Line G01" : "Line G00";
-    SCOPED_TRACE("element " + std::to_string(at + k));
-    ExpectMove(list[at + k], m.Code, text, {10 + m.X, 5 + m.Y, z}, {m.I, m.J, 0});
-  }
+void ExpectAnchoredMoves(const std::vector<TCncElement>& list, size_t at, const std::vector<Move>& moves, double z) {
+  ExpectMoves(list, at, moves, 10, 5, z);
 }
 
 // A ring about the corner-arc centres (0, 0) .. (p, h) of radius q, from the top left.
@@ -64,13 +51,13 @@ TEST(ClearedPocket, LevelsRestLevelAndFinishingRing) {
   double above = 0;
   for (int k = 0; k < 3; ++k) {
     SCOPED_TRACE(k);
-    ExpectMoves(path, 36 * k, {{"G00", 0, 19.5}}, above);
-    ExpectMoves(path, 36 * k + 1, {{"G01", 0, 19.5}}, levels[k]);
-    ExpectMoves(path, 36 * k + 2, kLevel, levels[k]);
+    ExpectAnchoredMoves(path, 36 * k, {{"G00", 0, 19.5}}, above);
+    ExpectAnchoredMoves(path, 36 * k + 1, {{"G01", 0, 19.5}}, levels[k]);
+    ExpectAnchoredMoves(path, 36 * k + 2, kLevel, levels[k]);
     above = levels[k];
   }
-  ExpectMoves(path, 108, Join({{{"G01", 0, 20.5}}, Ring(24, 14, 6.5)}), -5);
-  ExpectMoves(path, 117, {{"G00", 0, 20.5}}, 0);
+  ExpectAnchoredMoves(path, 108, Join({{{"G01", 0, 20.5}}, Ring(24, 14, 6.5)}), -5);
+  ExpectAnchoredMoves(path, 117, {{"G00", 0, 20.5}}, 0);
   EXPECT_EQ(CountClosedOutlines(path), 7);
   EXPECT_EQ(ExpectArcsConsistent(inst->RawPathList), 28);
   EXPECT_EQ(inst->Messages.size(), 1u);
@@ -83,9 +70,9 @@ TEST(ClearedPocket, ContourIsTheOutlineWithItsDepthMark) {
   auto inst = RunProgramText(kPocket, 1.5).Instance;
   const auto contour = OfLine(inst->ContourList, 20);
   ASSERT_EQ(contour.size(), 12u);
-  ExpectMoves(contour, 0, {{"G00", 0, 22}}, 0);
-  ExpectMoves(contour, 1, {{"G01", 0, 22}}, -5);
-  ExpectMoves(contour, 2, Join({{{"G01", 0, 22}}, Ring(24, 14, 8), {{"G01", 0, 22}}}), 0);
+  ExpectAnchoredMoves(contour, 0, {{"G00", 0, 22}}, 0);
+  ExpectAnchoredMoves(contour, 1, {{"G01", 0, 22}}, -5);
+  ExpectAnchoredMoves(contour, 2, Join({{{"G01", 0, 22}}, Ring(24, 14, 8), {{"G01", 0, 22}}}), 0);
   EXPECT_EQ(CountClosedOutlines(contour), 1);
   ExpectArcsConsistent(inst->ContourList);
 }
@@ -115,14 +102,14 @@ TEST(ClearedPocket, CornerNarrowerThanTheToolClearsWithRectanglesOnly) {
   auto inst = RunProgramText("T1\nN10 G00 X10 Y5 Z0\nN20 G87 L30 B20 R3 U1 V1 W1", 2.5).Instance;
   const auto path = OfLine(inst->RawPathList, 20);
   ASSERT_EQ(path.size(), 24u);
-  ExpectMoves(path, 0, {{"G00", 0, 13.5}}, 0);
-  ExpectMoves(path, 1,
+  ExpectAnchoredMoves(path, 0, {{"G00", 0, 13.5}}, 0);
+  ExpectAnchoredMoves(path, 1,
               {{"G01", 0, 13.5}, {"G01", 0, 13.5}, {"G01", 24, 13.5}, {"G01", 24, 0.5}, {"G01", 0, 0.5},
                {"G01", 0, 13.5}, {"G01", 0, 8.5}, {"G01", 24, 8.5}, {"G01", 24, 5.5}, {"G01", 0, 5.5},
                {"G01", 0, 8.5}, {"G01", 0, 7}, {"G01", 24, 7}, {"G01", 0, 14.5}},
               -1);
-  ExpectMoves(path, 15, Ring(24, 14, 0.5), -1);
-  ExpectMoves(path, 23, {{"G00", 0, 14.5}}, 0);
+  ExpectAnchoredMoves(path, 15, Ring(24, 14, 0.5), -1);
+  ExpectAnchoredMoves(path, 23, {{"G00", 0, 14.5}}, 0);
   EXPECT_EQ(CountClosedOutlines(path), 1);
   EXPECT_EQ(inst->Messages.size(), 1u);
 }
@@ -132,8 +119,8 @@ TEST(ClearedPocket, FinishingRingIsCutWithoutAllowance) {
   const auto path = OfLine(inst->RawPathList, 20);
   // One level: rings 6.5, 3.5, 0.5 (k = 3), then the finishing ring of radius 6.5.
   EXPECT_EQ(CountClosedOutlines(path), 4);
-  ExpectMoves(path, path.size() - 10, Join({{{"G01", 0, 20.5}}, Ring(24, 14, 6.5)}), -2);
-  ExpectMoves(path, path.size() - 1, {{"G00", 0, 20.5}}, 0);
+  ExpectAnchoredMoves(path, path.size() - 10, Join({{{"G01", 0, 20.5}}, Ring(24, 14, 6.5)}), -2);
+  ExpectAnchoredMoves(path, path.size() - 1, {{"G00", 0, 20.5}}, 0);
 }
 
 struct G87FaultCase {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/command_runner.h"
+#include "tests/support/temp_folder.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -15,20 +16,7 @@ TCommandResult RunCommand(const std::string& command) { return RunShellCommand(c
 
 std::string Cli() { return std::string("'") + VELQUOR_CLI + "'"; }
 
-class CliTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    Dir = fs::temp_directory_path() / ("velquor_cli_" + std::to_string(::getpid()));
-    fs::create_directories(Dir);
-  }
-  void TearDown() override { fs::remove_all(Dir); }
-  std::string Write(const std::string& name, const std::string& text) {
-    const fs::path p = Dir / name;
-    std::ofstream(p, std::ios::binary) << text;
-    return p.string();
-  }
-  fs::path Dir;
-};
+class CliTest : public TTempFolderTest {};
 
 TEST_F(CliTest, DumpPrintsOneJsonObject) {
   const std::string file = Write("a.cnc", "N10 G01 X0.1 Y2\nF100\n\xff\xfe G01\n");
@@ -49,7 +37,7 @@ TEST_F(CliTest, DumpPrintsOneJsonObject) {
 }
 
 TEST_F(CliTest, DumpOfAMissingProgramSkipsTheRun) {
-  const TCommandResult r = RunCommand(Cli() + " dump '" + (Dir / "none.cnc").string() + "'");
+  const TCommandResult r = RunCommand(Cli() + " dump '" + Folder.File("none.cnc") + "'");
   EXPECT_EQ(r.Status, 0);
   EXPECT_NE(r.Output.find("\"open\":0,\"handle\":1,\"run\":null"), std::string::npos) << r.Output;
 }
@@ -63,7 +51,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
 
 // The tool table has 255 tools: --radius takes 0..254 alike in every command that reads it.
 TEST_F(CliTest, RadiusTakesTheToolsOfTheToolTable) {
-  const std::string missing = "'" + (Dir / "none.cnc").string() + "'";
+  const std::string missing = "'" + Folder.File("none.cnc") + "'";
   for (const char* command : {"dump", "check", "stats"}) {
     const TCommandResult taken = RunCommand(Cli() + " " + command + " " + missing + " --radius 254=1");
     EXPECT_EQ(taken.Output.find("--radius wants"), std::string::npos) << command << ": " << taken.Output;

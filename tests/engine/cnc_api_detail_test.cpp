@@ -9,34 +9,21 @@
 #include <vector>
 
 #include "engine/cnc_api.h"
-
-namespace fs = std::filesystem;
+#include "tests/engine/cnc_api_fixture.h"
 
 namespace {
 
-class CncDetailTest : public ::testing::Test {
+class CncDetailTest : public TCncApiTest {
  protected:
-  void SetUp() override {
-    Dir = fs::temp_directory_path() / ("velquor_detail_" + std::to_string(::getpid()));
-    fs::create_directories(Dir);
-    CncSetFontPath(VELQUOR_FONT_DIR);
-  }
-  void TearDown() override {
-    if (Handle > 0) CncClose(Handle);
-    fs::remove_all(Dir);
-  }
   // Opens and runs the program text from the origin.
   void Run(const std::string& text) {
-    const fs::path p = Dir / "p.cnc";
-    std::ofstream(p, std::ios::binary) << text;
-    CncOpen(p.c_str(), &Handle);
+    Handle = Open(Write("p.cnc", text));
     ASSERT_GT(Handle, 0);
     const TCncPoint start{0, 0, 0};
     CncRun(Handle, &start);
   }
   int32_t MessageCount() const { return CncMessageCount(CncGetMessages(Handle)); }
 
-  fs::path Dir;
   int32_t Handle = 0;
 };
 

@@ -7,43 +7,13 @@
 #include <vector>
 
 #include "engine/cnc_api.h"
+#include "tests/engine/cnc_api_fixture.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class CncApiTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    Dir = fs::temp_directory_path() / ("velquor_api_" + std::to_string(::getpid()));
-    fs::create_directories(Dir);
-    CncSetFontPath(VELQUOR_FONT_DIR);
-  }
-  void TearDown() override {
-    for (int32_t h : Opened) CncClose(h);
-    fs::remove_all(Dir);
-  }
-  std::string Write(const std::string& name, const std::string& text) {
-    const fs::path p = Dir / name;
-    std::ofstream(p, std::ios::binary) << text;
-    return p.string();
-  }
-  int32_t Open(const std::string& file, int32_t* result = nullptr) {
-    int32_t h = -7;
-    const int32_t r = CncOpen(file.c_str(), &h);
-    if (result) *result = r;
-    if (h > 0) Opened.push_back(h);
-    return h;
-  }
-  std::vector<std::string> Messages(int32_t h) {
-    std::vector<std::string> r;
-    const TCncMessageList* list = CncGetMessages(h);
-    for (int32_t i = 0; i < CncMessageCount(list); ++i) r.emplace_back(CncMessageText(list, i));
-    return r;
-  }
-  fs::path Dir;
-  std::vector<int32_t> Opened;
-};
+class CncApiTest : public TCncApiTest {};
 
 TEST_F(CncApiTest, OpenReturnsTheLineCountAndRunFillsTheContour) {
   int32_t lines = 0;
@@ -104,7 +74,7 @@ TEST_F(CncApiTest, TwoHundredFiftyFiveInstancesThenNoFreeHandle) {
 
 TEST_F(CncApiTest, MissingFileOpensEmptyAndTheRunSaysSo) {
   int32_t lines = -1;
-  const int32_t h = Open((Dir / "none.cnc").string(), &lines);
+  const int32_t h = Open(Folder.File("none.cnc"), &lines);
   EXPECT_EQ(lines, 0);
   ASSERT_GT(h, 0);
   const TCncPoint start{0, 0, 0};
@@ -116,7 +86,7 @@ TEST_F(CncApiTest, EmptyFileAndFolderGiveTheEmptyProgramError) {
   int32_t lines = -1;
   const int32_t empty = Open(Write("e.cnc", ""), &lines);
   EXPECT_EQ(lines, 0);
-  const int32_t folder = Open(Dir.string(), &lines);
+  const int32_t folder = Open(Folder.Path(), &lines);
   EXPECT_EQ(lines, 0);  // exists but cannot be read as a program: no lines, a message
   const TCncPoint start{0, 0, 0};
   EXPECT_EQ(CncRun(empty, &start), 850);

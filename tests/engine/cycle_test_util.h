@@ -1,5 +1,5 @@
 // Helpers for the cycle tests: elements of one program line and exact-to-1e-9 comparisons
-// of points.
+// of points and moves.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -33,6 +33,26 @@ inline void ExpectMove(const TCncElement& e, const char* code, const char* text,
   EXPECT_STREQ(e.Text, text);
   EXPECT_TRUE(Near(e.P1, p1)) << code << " " << text;
   EXPECT_TRUE(Near(e.P2, p2)) << code << " " << text << " centre offset";
+}
+
+// A move expected in a cycle's own frame: code, end point, centre offset of an arc.
+struct Move {
+  const char* Code;
+  double X, Y;
+  double I = 0, J = 0;
+};
+
+// The moves from index `at` on, given relative to (cx, cy), all at height z.
+inline void ExpectMoves(const std::vector<TCncElement>& list, size_t at, const std::vector<Move>& moves, double cx,
+                        double cy, double z) {
+  ASSERT_LE(at + moves.size(), list.size());
+  for (size_t k = 0; k < moves.size(); ++k) {
+    const Move& m = moves[k];
+    const std::string code = m.Code;
+    const char* text = code == "G02" ? "Kreisint G02" : code == "G01" ? "Line G01" : "Line G00";
+    SCOPED_TRACE("element " + std::to_string(at + k));
+    ExpectMove(list[at + k], m.Code, text, {cx + m.X, cy + m.Y, z}, {m.I, m.J, 0});
+  }
 }
 
 // Every clockwise arc of the list keeps its radius: the end point lies as far from the

@@ -9,8 +9,7 @@
 #include <string>
 
 #include "tests/command_runner.h"
-
-namespace fs = std::filesystem;
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -45,20 +44,13 @@ bool IsWellFormedUtf8(const std::string& s) {
   return true;
 }
 
-class HostileCli : public ::testing::Test {
+class HostileCli : public TTempFolderTest {
  protected:
-  void SetUp() override {
-    Dir = fs::temp_directory_path() / ("velquor_hostile_cli_" + std::to_string(::getpid()));
-    fs::create_directories(Dir);
-  }
-  void TearDown() override { fs::remove_all(Dir); }
+  // The written file's name, quoted for the shell.
   std::string Write(const std::string& name, const std::string& text) {
-    const fs::path p = Dir / name;
-    std::ofstream(p, std::ios::binary) << text;
-    return "'" + p.string() + "'";
+    return "'" + Folder.Write(name, text) + "'";
   }
   static TCommandResult Run(const std::string& args) { return RunShellCommand(Cli() + " " + args + " 2>&1"); }
-  fs::path Dir;
 };
 
 TEST_F(HostileCli, ProgramsOf816And817LinesRunAndDraw) {
@@ -119,7 +111,7 @@ TEST_F(HostileCli, SettingsWithCarriageReturnLineEndsAreRead) {
 }
 
 TEST_F(HostileCli, AMissingProgramSaysWhy) {
-  const std::string missing = (Dir / "none.cnc").string();
+  const std::string missing = Folder.File("none.cnc");
   const TCommandResult r = Run("check '" + missing + "'");
   EXPECT_EQ(r.Status, 1);
   EXPECT_NE(r.Output.find("Error: cannot read program file " + missing + ": No such file or directory"),

@@ -138,13 +138,8 @@ TEST(MessageBound, NoClosingMessageAtTheBound) {
 
 // ---- files -----------------------------------------------------------------------------
 
-class ProgramFiles : public ::testing::Test {
+class ProgramFiles : public TTempFolderTest {
  protected:
-  void SetUp() override {
-    Dir = fs::temp_directory_path() / ("velquor_hostile_" + std::to_string(::getpid()));
-    fs::create_directories(Dir);
-  }
-  void TearDown() override { fs::remove_all(Dir); }
   // Opens through the C interface; the open's result and its messages after "Init CNC-Dll".
   struct TOpened {
     int32_t Lines = -1;
@@ -159,11 +154,10 @@ class ProgramFiles : public ::testing::Test {
     CncClose(o.Handle);
     return o;
   }
-  fs::path Dir;
 };
 
 TEST_F(ProgramFiles, OnlyRegularFilesAreReadAndEveryRefusalSaysWhy) {
-  const std::string fifo = (Dir / "pipe.cnc").string();
+  const std::string fifo = Folder.File("pipe.cnc");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   struct TCase {
     std::string File;
@@ -172,8 +166,8 @@ TEST_F(ProgramFiles, OnlyRegularFilesAreReadAndEveryRefusalSaysWhy) {
   const TCase cases[] = {
       {"/dev/zero", "is a device, not a regular file"},
       {fifo, "is a FIFO, not a regular file"},  // no writer: must not wait for one
-      {Dir.string(), "is a folder, not a file"},
-      {(Dir / "missing.cnc").string(), "No such file or directory"},
+      {Folder.Path(), "is a folder, not a file"},
+      {Folder.File("missing.cnc"), "No such file or directory"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.File);
@@ -185,7 +179,7 @@ TEST_F(ProgramFiles, OnlyRegularFilesAreReadAndEveryRefusalSaysWhy) {
 }
 
 TEST_F(ProgramFiles, AFileInAFolderWithoutPermissionGivesTheSystemsReason) {
-  const fs::path locked = Dir / "locked";
+  const fs::path locked = Folder.File("locked");
   fs::create_directories(locked);
   std::ofstream(locked / "a.cnc") << "G01 X1\n";
   fs::permissions(locked, fs::perms::none);
@@ -198,7 +192,7 @@ TEST_F(ProgramFiles, AFileInAFolderWithoutPermissionGivesTheSystemsReason) {
 
 TEST_F(ProgramFiles, ProgramsOf816And817LinesOpenWithTheirLineCount) {
   for (int lines : {816, 817}) {
-    const std::string file = (Dir / "p.cnc").string();
+    const std::string file = Folder.File("p.cnc");
     std::ofstream(file, std::ios::trunc) << Repeat("G01 X1\n", static_cast<size_t>(lines));
     int32_t handle = 0;
     EXPECT_EQ(CncOpen(file.c_str(), &handle), lines);

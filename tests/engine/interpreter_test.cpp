@@ -45,26 +45,27 @@ INSTANTIATE_TEST_SUITE_P(
         ElementCase{"G0 Z5", "G00", "Fahre im Eilgang zu Punkt xyz", 0, {0, 0, 5}, 0},
         ElementCase{"G20\nG01 X1", "G01", "Geradenint G01", 0, {25.4, 0, 0}, 0},
         ElementCase{"G01 (Move X10)", "G01", "Geradenint G01", 0, {0, 0, 0}, 0},
-        ElementCase{"M03", "M03", "Spindl on", 0, {}, 0},
-        ElementCase{"M05", "M05", "Spindle off", 0, {}, 0},
-        ElementCase{"M06", "M06", "Move to tool change position", 0, {}, 0},
-        ElementCase{"M08", "M08", "Cooling system on", 0, {}, 0},
-        ElementCase{"M09", "M09", "Cooling system off", 0, {}, 0},
-        ElementCase{"M10", "M10", "Vacuum cleaner on", 0, {}, 0},
-        ElementCase{"M11", "M11", "Vacuum cleaner off", 0, {}, 0},
-        ElementCase{"M30", "M30", "Program end", 0, {}, 0},
-        ElementCase{"G40", "G40", "Fräserradiuskorrektur aus", 0, {}, 0},
-        ElementCase{"G41", "G41", "Fräserradiuskorrektur G41 ein", 0, {}, 0},
-        ElementCase{"G42", "G42", "Fräserradiuskorrektur G42 ein", 0, {}, 0},
         ElementCase{"X1 Y2 Z3 G54", "G54", "Setze W0 auf xyz", 0, {1, 2, 3}, 0},
-        ElementCase{"G74", "G74", "Fahre zum W0", 0, {}, 0},
-        ElementCase{"G76", "G76", "Fahre zum M0", 0, {}, 0},
-        ElementCase{"G77", "G77", "Fahre zur Werkzeugwechselposition", 0, {}, 0},
         ElementCase{"N7 T3", "T", "Set tool Tx", 7, {}, 3},
         ElementCase{"T3 N7", "T", "Set tool Tx", 0, {}, 3},
         ElementCase{"S12000", "S0X", "set spindle speed S12000", 0, {}, 12000},
         ElementCase{"F150", "F0X", "Set feed 150", 0, {}, 150},
         ElementCase{"N5 G81 Z3 F100", "F0X", "Set feed 100", 5, {}, 100}));
+
+// A command alone on a line: an element of its own code and text, at the origin.
+std::vector<ElementCase> BareCommands() {
+  const std::pair<const char*, const char*> commands[] = {
+      {"M03", "Spindl on"}, {"M05", "Spindle off"}, {"M06", "Move to tool change position"},
+      {"M08", "Cooling system on"}, {"M09", "Cooling system off"}, {"M10", "Vacuum cleaner on"},
+      {"M11", "Vacuum cleaner off"}, {"M30", "Program end"}, {"G40", "Fräserradiuskorrektur aus"},
+      {"G41", "Fräserradiuskorrektur G41 ein"}, {"G42", "Fräserradiuskorrektur G42 ein"}, {"G74", "Fahre zum W0"},
+      {"G76", "Fahre zum M0"}, {"G77", "Fahre zur Werkzeugwechselposition"}};
+  std::vector<ElementCase> cases;
+  for (const auto& [code, text] : commands) cases.push_back({code, code, text, 0, {}, 0});
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(BareCommands, SingleElementTest, ::testing::ValuesIn(BareCommands()));
 
 TEST(Interpreter, ArcsCarryTheirCentreOffset) {
   auto inst = RunProgramText("G01 X10\nG02 X20 Y0 I5 J0 Z-1\nG03 X10 Y0 I-5 J0").Instance;

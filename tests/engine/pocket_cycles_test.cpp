@@ -12,26 +12,6 @@
 
 namespace {
 
-// A move expected in a cycle's own frame: code, end point, centre offset of an arc.
-struct Move {
-  const char* Code;
-  double X, Y;
-  double I = 0, J = 0;
-};
-
-void ExpectMoves(const std::vector<TCncElement>& list, size_t at, const std::vector<Move>& moves,
-                 double cx, double cy, double z) {
-  ASSERT_LE(at + moves.size(), list.size());
-  for (size_t k = 0; k < moves.size(); ++k) {
-    const Move& m = moves[k];
-    const std::string code = m.Code;
-    const char* text = code == "G02" ? "Kreisint G02" : code == "G01" ? "Line G01" : "Line G00";
-    SCOPED_TRACE("element " + std::to_string(at + k));
-    ExpectMove(list[at + k], m.Code, text, {cx + m.X, cy + m.Y, z}, {m.I, m.J, 0});
-  }
-}
-
-
 // Every element of `turned` is `plain` turned by `degrees` about (cx, cy).
 void ExpectTurned(const TElementList& plain, const TElementList& turned, double degrees, double cx, double cy) {
   ASSERT_EQ(plain.size(), turned.size());

@@ -10,6 +10,7 @@
 
 #include "base/prefault.h"
 #include "base/program_reader.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -100,7 +101,8 @@ TEST(ProgramLines, ScanningAFileGivesTheLinesLoadingGives) {
       chunk + chunk + chunk + "\n",  // a line longer than a read
       MixedBreaks(),
   };
-  const std::string file = std::filesystem::temp_directory_path() / "velquor_scan_lines.cnc";
+  const TTempFolder folder;
+  const std::string file = folder.File("lines.cnc");
   for (const std::string& text : texts) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
     TProgramLines loaded;
@@ -112,12 +114,11 @@ TEST(ProgramLines, ScanningAFileGivesTheLinesLoadingGives) {
     ASSERT_EQ(scanned.size(), loaded.Count()) << text.substr(0, 40);
     for (size_t i = 0; i < scanned.size(); ++i) EXPECT_EQ(scanned[i], loaded.Line(i)) << i;
   }
-  std::filesystem::remove(file);
 }
 
 TEST(ProgramLines, ScanningStopsAtTheLineThatAnswers) {
-  const std::string file = std::filesystem::temp_directory_path() / "velquor_scan_stop.cnc";
-  std::ofstream(file, std::ios::binary | std::ios::trunc) << "one\ntwo\nthree\n";
+  const TTempFolder folder;
+  const std::string file = folder.Write("stop.cnc", "one\ntwo\nthree\n");
   std::vector<std::string> seen;
   std::string error;
   EXPECT_EQ(ScanLines(file, error, [&](std::string_view line) { return seen.emplace_back(line) == "two"; }),
@@ -126,7 +127,7 @@ TEST(ProgramLines, ScanningStopsAtTheLineThatAnswers) {
   std::filesystem::remove(file);
   EXPECT_EQ(ScanLines(file, error, [](std::string_view) { return false; }), TProgramLines::LoadResult::Unreadable);
   EXPECT_FALSE(error.empty());
-  EXPECT_EQ(ScanLines(std::filesystem::temp_directory_path(), error, [](std::string_view) { return false; }),
+  EXPECT_EQ(ScanLines(folder.Path(), error, [](std::string_view) { return false; }),
             TProgramLines::LoadResult::Unreadable);
   EXPECT_EQ(error, "is a folder, not a file");
 }

@@ -77,16 +77,3 @@ void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& b
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   if (!out.flush()) throw std::runtime_error("cannot write " + path.string());
 }
-
-TTempFolder::TTempFolder() {
-  static int counter = 0;
-  Dir = std::filesystem::temp_directory_path() /
-        ("velquor_fonts_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
-  std::filesystem::remove_all(Dir);
-  std::filesystem::create_directories(Dir);
-}
-
-TTempFolder::~TTempFolder() {
-  std::error_code ec;
-  std::filesystem::remove_all(Dir, ec);
-}

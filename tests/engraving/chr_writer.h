@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+
 struct TTestStroke {
   int Op = 2;  // 1 no operation, 2 move, 3 draw
   int X = 0;
@@ -48,17 +50,5 @@ std::vector<uint8_t> EncodeStroke(const TTestStroke& s);
 
 void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 
-// A fresh folder below the system's temporary folder, removed with the object.
-class TTempFolder {
- public:
-  TTempFolder();
-  ~TTempFolder();
-  TTempFolder(const TTempFolder&) = delete;
-  TTempFolder& operator=(const TTempFolder&) = delete;
-  const std::filesystem::path& Path() const { return Dir; }
-  // The folder as a font folder: ends with "/".
-  std::string FontFolder() const { return Dir.string() + "/"; }
-
- private:
-  std::filesystem::path Dir;
-};
+// The temporary folder as a font folder: ends with "/".
+inline std::string FontFolder(const TTempFolder& folder) { return folder.Path() + "/"; }

@@ -20,7 +20,7 @@ class EngravingProgram : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetFontSlots();
-    WriteBytes(Folder.Path() / "GOTH.CHR", StandardTestFont().Build());
+    WriteBytes(Folder.File("GOTH.CHR"), StandardTestFont().Build());
   }
   void TearDown() override {
     Inst.reset();
@@ -28,9 +28,9 @@ class EngravingProgram : public ::testing::Test {
   }
 
   TCncInstance& Run(const std::string& program, const std::string& fontFolder = "") {
-    const auto file = Folder.Path() / "program.cnc";
+    const auto file = Folder.File("program.cnc");
     std::ofstream(file) << program;
-    Inst = std::make_unique<TCncInstance>(1, file.string(), fontFolder.empty() ? Folder.FontFolder() : fontFolder);
+    Inst = std::make_unique<TCncInstance>(1, file, fontFolder.empty() ? FontFolder(Folder) : fontFolder);
     Inst->Load();
     RunInstance(*Inst, TPoint{});
     return *Inst;
@@ -96,7 +96,7 @@ TEST_F(EngravingProgram, TheEndOfTheTextBecomesTheCurrentPoint) {
 }
 
 TEST_F(EngravingProgram, G67G68G69SetFontJustificationAndHeight) {
-  WriteBytes(Folder.Path() / "SIMP.CHR", StandardTestFont().Build());
+  WriteBytes(Folder.File("SIMP.CHR"), StandardTestFont().Build());
   TCncInstance& inst = Run("G67 A9 O1 H5\nG68 C2 D2\nG69 H2.5\n");
   EXPECT_EQ(inst.Font.FontNumber(), 9);
   EXPECT_EQ(inst.Font.Direction(), 1);
@@ -117,15 +117,15 @@ TEST_F(EngravingProgram, InchHeightsAreScaled) {
 TEST_F(EngravingProgram, G70RegistersAFontThatG67Selects) {
   TChrWriter wide = StandardTestFont();
   wide.Glyphs['I'].Width = 40;
-  const auto file = Folder.Path() / "wide.chr";
+  const auto file = Folder.File("wide.chr");
   WriteBytes(file, wide.Build());
-  TCncInstance& inst = Run("G70 @\"" + file.string() + "\"\nG67 A12 H10\n");
+  TCncInstance& inst = Run("G70 @\"" + file + "\"\nG67 A12 H10\n");
   EXPECT_EQ(inst.Messages, (TMessageList{"Init CNC-Dll", "Error -5 no program code in Pre-command buffer available"}));
   EXPECT_EQ(inst.Font.FontNumber(), 12);
   ASSERT_NE(inst.Font.CurrentFont(), nullptr);
   EXPECT_EQ(inst.Font.CurrentFont()->Width('I'), 40);
   // Registered in both passes: the second pass took the next free slot.
-  EXPECT_EQ(FontSlot(13).FileName, file.string());
+  EXPECT_EQ(FontSlot(13).FileName, file);
 }
 
 TEST_F(EngravingProgram, MessagesOfFontCommandsStandInBothPasses) {
@@ -139,7 +139,7 @@ TEST_F(EngravingProgram, MessagesOfFontCommandsStandInBothPasses) {
 
 TEST_F(EngravingProgram, WithoutFontsTheInstanceReportsAndEngravesNothing) {
   TTempFolder empty;
-  TCncInstance& inst = Run("G66 @\"TIL\"\nG67 A2\n", empty.FontFolder());
+  TCncInstance& inst = Run("G66 @\"TIL\"\nG67 A2\n", FontFolder(empty));
   const std::string missing = "falsche oder fehlerhafte Fontdatei";
   const std::string first = "Fehler in Fontunit " + missing;
   EXPECT_EQ(inst.Messages, (TMessageList{first, missing, "Init CNC-Dll", "falscher Font", "falscher Font",
@@ -155,10 +155,10 @@ std::string Dump(const std::string& program, int& status) {
 
 // velquor-cnc finds the generated fonts beside itself.
 TEST_F(EngravingProgram, CommandLineDumpShowsTheStrokesOfTheDefaultFont) {
-  const auto file = Folder.Path() / "velquor.cnc";
+  const auto file = Folder.File("velquor.cnc");
   std::ofstream(file) << "N10 G00 X10 Y10 Z0\nN20 G66 @\"Velquor 2026\"\nN30 M30\n";
   int status = -1;
-  const std::string out = Dump(file.string(), status);
+  const std::string out = Dump(file, status);
   EXPECT_EQ(status, 0);
   EXPECT_NE(out.find("\"messages\":[\"Init CNC-Dll\"]"), std::string::npos) << out.substr(0, 400);
   size_t strokes = 0, draws = 0;

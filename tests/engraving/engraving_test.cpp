@@ -33,10 +33,10 @@ class Engraving : public ::testing::Test {
 
   // Makes `w` the font 4 of a fresh vector font, 10 mm high.
   void Use(const TChrWriter& w) {
-    WriteBytes(Folder.Path() / "GOTH.CHR", w.Build());
+    WriteBytes(Folder.File("GOTH.CHR"), w.Build());
     Font = std::make_unique<TVectorFont>();
     Messages.clear();
-    Font->Init(Folder.FontFolder(), Messages);
+    Font->Init(FontFolder(Folder), Messages);
     ASSERT_NE(Font->CurrentFont(), nullptr);
   }
   TElementList Engrave(const TPoint& start, std::string_view text, double widthFactor = 1.0,
@@ -47,6 +47,12 @@ class Engraving : public ::testing::Test {
     return list;
   }
   double S() const { return Font->ScaleX(); }
+  // "--" in font 4, 10 mm high, in `direction`, from the origin without justification.
+  TElementList EngraveDashes(int direction) {
+    EXPECT_EQ(Font->SetFont(4, direction, 10.0), kFontOk);
+    Font->SetJustification(0, 0);
+    return Engrave(TPoint{}, "--");
+  }
 
   TTempFolder Folder;
   TMessageList Messages;
@@ -206,9 +212,7 @@ TEST_F(Engraving, JustificationShiftsTheOrigin) {
 }
 
 TEST_F(Engraving, DirectionOneTurnsCharactersAndRunsUpward) {
-  ASSERT_EQ(Font->SetFont(4, 1, 10.0), kFontOk);
-  Font->SetJustification(0, 0);
-  const TElementList list = Engrave(TPoint{}, "--");
+  const TElementList list = EngraveDashes(1);
   ASSERT_EQ(list.size(), 8u);
   const int64_t ten = Trunc(10 * S()), six = Trunc(6 * S()), adv = RoundNearest(7 * S());
   // "-" runs from (0, 10) to (6, 10); turned 90° counter-clockwise: (-10, 0) to (-10, 6).
@@ -221,9 +225,7 @@ TEST_F(Engraving, DirectionOneTurnsCharactersAndRunsUpward) {
 }
 
 TEST_F(Engraving, OtherDirectionsRunUpwardWithoutTurning) {
-  ASSERT_EQ(Font->SetFont(4, 2, 10.0), kFontOk);
-  Font->SetJustification(0, 0);
-  const TElementList list = Engrave(TPoint{}, "--");
+  const TElementList list = EngraveDashes(2);
   ASSERT_EQ(list.size(), 8u);
   const int64_t ten = Trunc(10 * S()), six = Trunc(6 * S()), adv = RoundNearest(7 * S());
   EXPECT_EQ(list[1].P1, (TPoint{0.0, Mm(ten), 0.5}));
@@ -244,7 +246,7 @@ TEST_F(Engraving, WithoutAFontNothingIsEngraved) {
   TVectorFont none;
   TMessageList messages;
   TTempFolder empty;
-  none.Init(empty.FontFolder(), messages);
+  none.Init(FontFolder(empty), messages);
   messages.clear();
   TElementList list;
   const TPoint end = none.EngraveText(1, TPoint{1, 1, 1}, list, 1.0, 0.5, 0.5, "TIL");

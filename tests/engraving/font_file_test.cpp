@@ -28,13 +28,13 @@ class FontFile : public ::testing::Test {
   void TearDown() override { ResetFontSlots(); }
 
   TLoad Load(const std::vector<uint8_t>& bytes) {
-    WriteBytes(Folder.Path() / "SIMP.CHR", bytes);
+    WriteBytes(Folder.File("SIMP.CHR"), bytes);
     return LoadSlot9();
   }
   TLoad LoadSlot9() {
     TLoad r;
     TVectorFont font;
-    font.Init(Folder.FontFolder(), r.Messages);
+    font.Init(FontFolder(Folder), r.Messages);
     r.Messages.clear();
     r.Status = font.SetFont(9, 0, 10.0);
     r.Loaded = font.CurrentFont() != nullptr;
@@ -260,17 +260,17 @@ TEST_F(FontFile, MissingOrUnreadableFileIsCode19) {
   EXPECT_FALSE(r.Loaded);
   EXPECT_EQ(r.Messages, kUnreadable);
 
-  std::filesystem::create_directory(Folder.Path() / "SIMP.CHR");
+  std::filesystem::create_directory(Folder.File("SIMP.CHR"));
   r = LoadSlot9();
   EXPECT_EQ(r.Status, kFontUnreadable);
   EXPECT_EQ(r.Messages, kUnreadable);
 }
 
 TEST_F(FontFile, EngravingAfterAFailedLoadSaysFalscherFont) {
-  WriteBytes(Folder.Path() / "SIMP.CHR", {1, 2, 3});
+  WriteBytes(Folder.File("SIMP.CHR"), {1, 2, 3});
   TMessageList messages;
   TVectorFont font;
-  font.Init(Folder.FontFolder(), messages);
+  font.Init(FontFolder(Folder), messages);
   font.SetFont(9, 0, 10.0);
   messages.clear();
   TElementList list;

@@ -16,8 +16,14 @@ class FontSlots : public ::testing::Test {
   void SetUp() override { ResetFontSlots(); }
   void TearDown() override { ResetFontSlots(); }
   std::string WriteFont(const std::string& name, const TChrWriter& w = StandardTestFont()) {
-    WriteBytes(Folder.Path() / name, w.Build());
-    return (Folder.Path() / name).string();
+    WriteBytes(Folder.File(name), w.Build());
+    return Folder.File(name);
+  }
+  // Fonts F0.CHR, F1.CHR, ...: their file names.
+  std::vector<std::string> WriteFonts(int count) {
+    std::vector<std::string> files;
+    for (int i = 0; i < count; ++i) files.push_back(WriteFont("F" + std::to_string(i) + ".CHR"));
+    return files;
   }
   TTempFolder Folder;
 };
@@ -39,7 +45,7 @@ TEST_F(FontSlots, InitLoadsFontFourFromTheFolder) {
   WriteFont("GOTH.CHR");
   TMessageList messages;
   TVectorFont font;
-  font.Init(Folder.FontFolder(), messages);
+  font.Init(FontFolder(Folder), messages);
   EXPECT_TRUE(messages.empty());
   EXPECT_EQ(font.Status(), kFontOk);
   EXPECT_EQ(font.FontNumber(), 4);
@@ -55,7 +61,7 @@ TEST_F(FontSlots, InitLoadsFontFourFromTheFolder) {
 TEST_F(FontSlots, InitWithoutFontsReportsAndEndsWithStatusZero) {
   TMessageList messages;
   TVectorFont font;
-  font.Init(Folder.FontFolder(), messages);
+  font.Init(FontFolder(Folder), messages);
   EXPECT_EQ(messages, (TMessageList{"Fehler in Fontunit falsche oder fehlerhafte Fontdatei",
                                     "falsche oder fehlerhafte Fontdatei"}));
   EXPECT_EQ(font.Status(), kFontOk);
@@ -73,7 +79,7 @@ TEST_F(FontSlots, FontNumberOutsideOneToTwentyKeepsTheFont) {
   WriteFont("GOTH.CHR");
   TMessageList messages;
   TVectorFont font;
-  font.Init(Folder.FontFolder(), messages);
+  font.Init(FontFolder(Folder), messages);
   const TLoadedFont* before = font.CurrentFont();
   const double scale = font.ScaleY();
   for (int n : {0, 21, -1}) {
@@ -91,7 +97,7 @@ TEST_F(FontSlots, SelectingTheSameFontReadsItsFileAgain) {
   WriteFont("GOTH.CHR");
   TMessageList messages;
   TVectorFont font;
-  font.Init(Folder.FontFolder(), messages);
+  font.Init(FontFolder(Folder), messages);
   TChrWriter wider = StandardTestFont();
   wider.Glyphs['I'].Width = 33;
   WriteFont("GOTH.CHR", wider);
@@ -105,11 +111,10 @@ TEST_F(FontSlots, SelectingTheSameFontReadsItsFileAgain) {
 }
 
 TEST_F(FontSlots, TenRegistrationsFillTwelveToTwentyThenReplaceTwenty) {
-  std::vector<std::string> files;
-  for (int i = 0; i < 12; ++i) files.push_back(WriteFont("F" + std::to_string(i) + ".CHR"));
+  const std::vector<std::string> files = WriteFonts(12);
   TMessageList messages;
   TVectorFont font;
-  font.Init(Folder.FontFolder(), messages);
+  font.Init(FontFolder(Folder), messages);
   messages.clear();
   for (int i = 0; i < 9; ++i) EXPECT_EQ(font.RegisterFontFile(files[i]), 12 + i);
   for (int i = 9; i < 12; ++i) {
@@ -125,11 +130,11 @@ TEST_F(FontSlots, TenRegistrationsFillTwelveToTwentyThenReplaceTwenty) {
 TEST_F(FontSlots, RegisteringAFileThatCannotBeOpened) {
   TMessageList messages;
   TVectorFont font;
-  font.Init(Folder.FontFolder(), messages);
+  font.Init(FontFolder(Folder), messages);
   messages.clear();
-  EXPECT_EQ(font.RegisterFontFile((Folder.Path() / "missing.chr").string()), -1);
+  EXPECT_EQ(font.RegisterFontFile(Folder.File("missing.chr")), -1);
   EXPECT_EQ(font.RegisterFontFile(""), -1);
-  EXPECT_EQ(font.RegisterFontFile(Folder.Path().string()), -1);  // a folder is no font file
+  EXPECT_EQ(font.RegisterFontFile(Folder.Path()), -1);  // a folder is no font file
   EXPECT_EQ(font.Status(), kFontInvalid);
   EXPECT_EQ(messages, (TMessageList{"ungültiger Font", "ungültiger Font", "ungültiger Font"}));
   for (int n = 12; n <= 20; ++n) EXPECT_TRUE(FontSlot(n).FileName.empty());
@@ -141,7 +146,7 @@ TEST_F(FontSlots, RegisteredFontLoadsByItsNameAloneAndWithBackslashes) {
   std::replace(dosName.begin(), dosName.end(), '/', '\\');
   TMessageList messages;
   TVectorFont font;
-  font.Init(Folder.FontFolder() + "elsewhere/", messages);
+  font.Init(FontFolder(Folder) + "elsewhere/", messages);
   messages.clear();
   const int32_t slot = font.RegisterFontFile(dosName);
   ASSERT_EQ(slot, 12);
@@ -153,11 +158,11 @@ TEST_F(FontSlots, RegisteredFontLoadsByItsNameAloneAndWithBackslashes) {
 }
 
 TEST_F(FontSlots, RegisteredNameRelativeToTheFontFolder) {
-  std::filesystem::create_directory(Folder.Path() / "sub");
+  std::filesystem::create_directory(Folder.File("sub"));
   WriteFont("sub/X.CHR");
   TMessageList messages;
   TVectorFont font;
-  font.Init(Folder.FontFolder(), messages);
+  font.Init(FontFolder(Folder), messages);
   // The file must open under its own name to be registered; it then loads from the
   // font folder first.
   const auto cwd = std::filesystem::current_path();
@@ -175,7 +180,7 @@ TEST_F(FontSlots, LongRegisteredNamesAreCutTo64Characters) {
   WriteFont(name);
   TMessageList messages;
   TVectorFont font;
-  font.Init(Folder.FontFolder(), messages);
+  font.Init(FontFolder(Folder), messages);
   const auto cwd = std::filesystem::current_path();
   std::filesystem::current_path(Folder.Path());
   EXPECT_EQ(font.RegisterFontFile(name), 12);
@@ -186,7 +191,7 @@ TEST_F(FontSlots, LongRegisteredNamesAreCutTo64Characters) {
 TEST_F(FontSlots, EmptySlotCannotBeLoaded) {
   TMessageList messages;
   TVectorFont font;
-  font.Init(Folder.FontFolder(), messages);
+  font.Init(FontFolder(Folder), messages);
   messages.clear();
   EXPECT_EQ(font.SetFont(11, 0, 10.0), kFontUnreadable);
   EXPECT_EQ(font.CurrentFont(), nullptr);
@@ -198,8 +203,8 @@ TEST_F(FontSlots, ReleaseAllDropsTheFontsOfEveryVectorFont) {
   WriteFont("TRIP.CHR");
   TMessageList messages;
   TVectorFont a, b;
-  a.Init(Folder.FontFolder(), messages);
-  b.Init(Folder.FontFolder(), messages);
+  a.Init(FontFolder(Folder), messages);
+  b.Init(FontFolder(Folder), messages);
   ASSERT_EQ(a.SetFont(1, 0, 10.0), kFontOk);
   EXPECT_EQ(FontSlot(1).Loaded, a.CurrentFont());
   EXPECT_EQ(FontSlot(4).Loaded, b.CurrentFont());
@@ -213,10 +218,10 @@ TEST_F(FontSlots, TwoInstancesOfOneFontAreIndependent) {
   WriteFont("GOTH.CHR");
   TMessageList messages;
   TVectorFont keep;
-  keep.Init(Folder.FontFolder(), messages);
+  keep.Init(FontFolder(Folder), messages);
   {
     TVectorFont other;
-    other.Init(Folder.FontFolder(), messages);
+    other.Init(FontFolder(Folder), messages);
     EXPECT_EQ(FontSlot(4).Loaded, other.CurrentFont());
   }
   // The other object is gone; the surviving font is untouched and still engraves.
@@ -229,11 +234,10 @@ TEST_F(FontSlots, TwoInstancesOfOneFontAreIndependent) {
 }
 
 TEST_F(FontSlots, RegistrationIntoTheSlotOfALoadedFont) {
-  std::vector<std::string> files;
-  for (int i = 0; i < 10; ++i) files.push_back(WriteFont("F" + std::to_string(i) + ".CHR"));
+  const std::vector<std::string> files = WriteFonts(10);
   TMessageList messages;
   TVectorFont font;
-  font.Init(Folder.FontFolder(), messages);
+  font.Init(FontFolder(Folder), messages);
   for (int i = 0; i < 9; ++i) font.RegisterFontFile(files[i]);
   ASSERT_EQ(font.SetFont(20, 0, 10.0), kFontOk);
   EXPECT_EQ(font.RegisterFontFile(files[9]), 20);

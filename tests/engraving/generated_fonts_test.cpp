@@ -70,9 +70,9 @@ TEST_F(GeneratedFonts, MkchrfontMovesTheOriginToTheLeftBoundOnTheBaseline) {
   TTempFolder dir;
   // Bounds -5..5; "T": bar at y -12 from x -5 to 5, stem from (0,-12) to (0,9) (Hershey y
   // down, baseline at 9). The stem data continues on a second line.
-  std::ofstream(dir.Path() / "tiny.jhf") << TinyHershey("12345  6MWMFWF R\nRFR[");
-  const std::string chr = (dir.Path() / "TINY.CHR").string();
-  ASSERT_EQ(RunMkchrfont((dir.Path() / "tiny.jhf").string() + " " + chr + " TINY"), 0);
+  std::ofstream(dir.File("tiny.jhf")) << TinyHershey("12345  6MWMFWF R\nRFR[");
+  const std::string chr = dir.File("TINY.CHR");
+  ASSERT_EQ(RunMkchrfont(dir.File("tiny.jhf") + " " + chr + " TINY"), 0);
   std::ifstream in(chr, std::ios::binary);
   std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   TLoadedFont f;
@@ -94,7 +94,7 @@ TEST_F(GeneratedFonts, MkchrfontMovesTheOriginToTheLeftBoundOnTheBaseline) {
 
 TEST_F(GeneratedFonts, MkchrfontRefusesBrokenInput) {
   TTempFolder dir;
-  const std::string out = (dir.Path() / "X.CHR").string();
+  const std::string out = dir.File("X.CHR");
   const std::vector<std::string> inputs = {
       "",                                          // no glyphs
       "12345  xJZ\n",                              // count not a number
@@ -105,11 +105,11 @@ TEST_F(GeneratedFonts, MkchrfontRefusesBrokenInput) {
   for (const std::string& text : inputs) {
     SCOPED_TRACE(text);
     std::filesystem::remove(out);
-    std::ofstream(dir.Path() / "bad.jhf") << text;
-    EXPECT_EQ(RunMkchrfont((dir.Path() / "bad.jhf").string() + " " + out + " BAD"), 1);
+    std::ofstream(dir.File("bad.jhf")) << text;
+    EXPECT_EQ(RunMkchrfont(dir.File("bad.jhf") + " " + out + " BAD"), 1);
     EXPECT_FALSE(std::filesystem::exists(out));
   }
-  EXPECT_EQ(RunMkchrfont((dir.Path() / "missing.jhf").string() + " " + out + " BAD"), 1);
+  EXPECT_EQ(RunMkchrfont(dir.File("missing.jhf") + " " + out + " BAD"), 1);
   EXPECT_EQ(RunMkchrfont("a b"), 2);
 }
 

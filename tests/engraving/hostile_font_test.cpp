@@ -41,7 +41,7 @@ class HostileFont : public ::testing::Test {
   void SetUp() override {
     ResetFontSlots();
     ClearFontCache();
-    WriteBytes(Folder.Path() / "GOTH.CHR", SharedStrokeFont());
+    WriteBytes(Folder.File("GOTH.CHR"), SharedStrokeFont());
   }
   void TearDown() override {
     ResetFontSlots();
@@ -53,7 +53,7 @@ class HostileFont : public ::testing::Test {
 TEST_F(HostileFont, SharedStrokeListsLoadOnceForEveryCharacter) {
   TMessageList messages;
   TVectorFont font;
-  font.Init(Folder.FontFolder(), messages);
+  font.Init(FontFolder(Folder), messages);
   ASSERT_TRUE(messages.empty()) << messages.front();
   const TLoadedFont* f = font.CurrentFont();
   ASSERT_NE(f, nullptr);
@@ -62,7 +62,7 @@ TEST_F(HostileFont, SharedStrokeListsLoadOnceForEveryCharacter) {
 }
 
 TEST_F(HostileFont, ALongTextWithTheFontStopsAtTheElementLimit) {
-  TCncInstance inst(1, "", Folder.FontFolder());
+  TCncInstance inst(1, "", FontFolder(Folder));
   inst.Budget.Limit = 100'000;
   inst.Lines.Assign("G67 A4 H10\nG66 @\"" + std::string(248, 'T') + "\"\n");
   EXPECT_EQ(RunInstance(inst, TPoint{}), CNC_ELEMENT_LIMIT);
@@ -74,13 +74,13 @@ TEST_F(HostileFont, ALongTextWithTheFontStopsAtTheElementLimit) {
 TEST_F(HostileFont, AnUnchangedFontIsReadOnceAndAChangedOneAgain) {
   TMessageList messages;
   TVectorFont font;
-  font.Init(Folder.FontFolder(), messages);
+  font.Init(FontFolder(Folder), messages);
   const TLoadedFont* first = font.CurrentFont();
   ASSERT_NE(first, nullptr);
   for (int i = 0; i < 1000; ++i) font.SetFont(4, 0, 10.0);
   EXPECT_EQ(font.CurrentFont(), first);
   // Another size is another file, whatever its time stamp.
-  WriteBytes(Folder.Path() / "GOTH.CHR", StandardTestFont().Build());
+  WriteBytes(Folder.File("GOTH.CHR"), StandardTestFont().Build());
   font.SetFont(4, 0, 10.0);
   ASSERT_NE(font.CurrentFont(), nullptr);
   EXPECT_NE(font.CurrentFont(), first);
@@ -88,15 +88,15 @@ TEST_F(HostileFont, AnUnchangedFontIsReadOnceAndAChangedOneAgain) {
 }
 
 TEST_F(HostileFont, FontNamesThatAreNoRegularFilesAreRefusedAtOnce) {
-  const std::string fifo = (Folder.Path() / "pipe.chr").string();
+  const std::string fifo = Folder.File("pipe.chr");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  std::filesystem::create_directories(Folder.Path() / "dir.chr");
-  for (const std::string& name : {fifo, (Folder.Path() / "dir.chr").string(), std::string("/dev/zero")}) {
+  std::filesystem::create_directories(Folder.File("dir.chr"));
+  for (const std::string& name : {fifo, Folder.File("dir.chr"), std::string("/dev/zero")}) {
     SCOPED_TRACE(name);
     ResetFontSlots();
     TMessageList messages;
     TVectorFont font;
-    font.Init(Folder.FontFolder(), messages);
+    font.Init(FontFolder(Folder), messages);
     EXPECT_EQ(font.RegisterFontFile(name), -1);
     EXPECT_EQ(messages.back(), FontStatusMessage(kFontInvalid));
     // The same names as font files of a slot: unreadable, without waiting.
@@ -109,10 +109,10 @@ TEST_F(HostileFont, FontNamesThatAreNoRegularFilesAreRefusedAtOnce) {
 TEST_F(HostileFont, FontHeightIsTheHighestScaledPointOfTAtAnyScale) {
   TChrWriter w = StandardTestFont();
   w.Glyphs['T'] = {10, {Move(0, 20), Draw(10, 23), Move(5, -4), Draw(5, 0)}};
-  WriteBytes(Folder.Path() / "GOTH.CHR", w.Build());
+  WriteBytes(Folder.File("GOTH.CHR"), w.Build());
   TMessageList messages;
   TVectorFont font;
-  font.Init(Folder.FontFolder(), messages);
+  font.Init(FontFolder(Folder), messages);
   ASSERT_NE(font.CurrentFont(), nullptr);
   for (double height : {10.0, 0.5, 3.3, 250.0, -10.0, -0.7}) {
     SCOPED_TRACE(height);

@@ -9,6 +9,18 @@
 
 namespace {
 
+// A test's name from its case's Name: what is no letter or digit becomes '_'.
+struct TCaseName {
+  template <typename TCase>
+  std::string operator()(const ::testing::TestParamInfo<TCase>& info) const {
+    std::string n = info.param.Name;
+    for (char& ch : n)
+      if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+    return n;
+  }
+};
+constexpr TCaseName NameOfCase{};
+
 constexpr double kPi = 3.14159265358979323846;
 constexpr TCompensationSide kOff = TCompensationSide::Off;
 constexpr TCompensationSide kLeft = TCompensationSide::Left;
@@ -69,12 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
         LineLineCase{"reversal right", kRight, 1, Pt(0, 0), Pt(10, 0), Pt(0, 0), {Pt(10, -1), Pt(10, 1), 2, true}},
         LineLineCase{"off", kOff, 1, Pt(0, 0), Pt(10, 0), Pt(10, 10), {Pt(10, 0), Pt(10, 0), 1, false}},
         LineLineCase{"radius 0", kLeft, 0, Pt(0, 0), Pt(10, 0), Pt(10, -10), {Pt(10, 0), Pt(10, 0), 1, false}}),
-    [](const auto& info) {
-      std::string n = info.param.Name;
-      for (char& ch : n)
-        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-      return n;
-    });
+    NameOfCase);
 
 TEST(JoinLineLine, SlopedInnerCornerLiesOnBothOffsets) {
   const TPoint T0 = Pt(0, 0), T1 = Pt(4, 3), T2 = Pt(-4, 9);
@@ -183,12 +190,7 @@ INSTANTIATE_TEST_SUITE_P(
         MixedCase{"ccw rapid left", Kind::CcwRapid, kLeft, Pt(0, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
         MixedCase{"ccw rapid right", Kind::CcwRapid, kRight, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
         MixedCase{"ccw rapid off", Kind::CcwRapid, kOff, Pt(0, 0), Pt(10, -5), {Pt(10, 0), Pt(10, 0), 1, false}}),
-    [](const auto& info) {
-      std::string n = info.param.Name;
-      for (char& ch : n)
-        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-      return n;
-    });
+    NameOfCase);
 
 // ---- arc into arc -------------------------------------------------------------------------
 // The first arc passes the corner (0,0) heading along +x with radius 10; the second leaves
@@ -263,12 +265,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ArcArcCase{"ccw ccw reversal, tool inside", Pair::CcwCcw, kLeft, 180, true},
                       ArcArcCase{"ccw ccw left turn, tool outside", Pair::CcwCcw, kRight, 30, true},
                       ArcArcCase{"ccw ccw right turn, tool outside", Pair::CcwCcw, kRight, 330, false}),
-    [](const auto& info) {
-      std::string n = info.param.Name;
-      for (char& ch : n)
-        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-      return n;
-    });
+    NameOfCase);
 
 TEST(JoinArcArc, SharedCentreJoinsAtTheRadialPoint) {
   const TJoinResult left = JoinCwCw(kLeft, 1, Pt(0, 0), Pt(0, 0), Pt(5, 0));

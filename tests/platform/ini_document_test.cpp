@@ -8,15 +8,10 @@
 #include <string>
 
 #include "platform/ini_profile.h"
+#include "tests/platform/ini_text.h"
 #include "tests/platform/test_files.h"
 
 namespace {
-
-TIniFile FromText(const std::string& text) {
-  TIniFile ini;
-  ini.Parse(text);
-  return ini;
-}
 
 TEST(IniLookup, IgnoresCaseAndBlanksAroundNames) {
   const TIniFile ini = FromText(
@@ -252,10 +247,7 @@ TEST(IniFile, WriteIntoAFolderThatCannotBeWrittenFailsAndLeavesTheFile) {
   TTempFolder dir;
   const std::string path = dir.File("settings.ini");
   const std::string before = "[A]\nk=1\n";
-  WriteBytes(path, before);
-  ::chmod(path.c_str(), 0644);
-  ::chmod(dir.Path().c_str(), 0555);
-  const std::optional<std::string> error = RunUnprivileged([&] {
+  const std::optional<std::string> error = AttemptInReadOnlyFolder(dir, path, before, [&] {
     TIniFile ini;
     if (!ini.Load(path).Ok) return std::string("load failed");
     ini.WriteInteger("A", "k", 2);

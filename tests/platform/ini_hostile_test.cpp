@@ -7,15 +7,10 @@
 #include <string>
 
 #include "platform/ini_profile.h"
+#include "tests/platform/ini_text.h"
 #include "tests/platform/test_files.h"
 
 namespace {
-
-TIniFile FromText(const std::string& text) {
-  TIniFile ini;
-  ini.Parse(text);
-  return ini;
-}
 
 TEST(IniLineEnds, CarriageReturnAloneEndsALineAndIsKeptForNewLines) {
   const std::string text = "[Tools]\rT07 Diameter=6\r; note\r\rT08 Diameter=4";

@@ -2,45 +2,16 @@
 // attempt a write as an ordinary user.
 #pragma once
 
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 
-class TTempFolder {
- public:
-  TTempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "velquor-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    Path_ = pattern;
-    // Reachable by other users, for the unprivileged write attempts.
-    ::chmod(Path_.c_str(), 0755);
-  }
-  ~TTempFolder() {
-    std::error_code ec;
-    for (auto it = std::filesystem::recursive_directory_iterator(Path_, ec);
-         it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
-      if (it->is_directory(ec)) ::chmod(it->path().c_str(), 0755);
-    ::chmod(Path_.c_str(), 0755);
-    std::filesystem::remove_all(Path_, ec);
-  }
-  TTempFolder(const TTempFolder&) = delete;
-  TTempFolder& operator=(const TTempFolder&) = delete;
-
-  const std::string& Path() const { return Path_; }
-  std::string File(const std::string& name) const { return Path_ + "/" + name; }
-
- private:
-  std::string Path_;
-};
+#include "tests/support/temp_folder.h"
 
 inline std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -79,4 +50,17 @@ inline std::optional<std::string> RunUnprivileged(const std::function<std::strin
   ::waitpid(pid, &status, 0);
   if (got.empty() || got[0] != '+') return std::nullopt;
   return got.substr(1);
+}
+
+// `attempt` run as an ordinary user (see RunUnprivileged) while `folder` may not be written;
+// `file` holds `before` then, readable by anyone.
+inline std::optional<std::string> AttemptInReadOnlyFolder(const TTempFolder& folder, const std::string& file,
+                                                          const std::string& before,
+                                                          const std::function<std::string()>& attempt) {
+  WriteBytes(file, before);
+  ::chmod(file.c_str(), 0644);
+  ::chmod(folder.Path().c_str(), 0555);
+  const std::optional<std::string> result = RunUnprivileged(attempt);
+  ::chmod(folder.Path().c_str(), 0755);
+  return result;
 }

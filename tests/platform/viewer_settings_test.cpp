@@ -6,6 +6,7 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/viewer_settings.h"
@@ -27,6 +28,12 @@ void ExpectDefaultTool(const ToolParam& t, int n) {
   EXPECT_EQ(t.Height, 20.0) << n;
   EXPECT_EQ(t.Speed, 10000) << n;
   EXPECT_EQ(t.Feed, 2000) << n;
+}
+
+// The record's values beside the tool table: tool change X, Y, Z, boost feed, maximum speed,
+// cursor and application timeouts.
+std::tuple<double, double, double, int32_t, int32_t, int32_t, int32_t> Scalars(const TCncType& s) {
+  return {s.ToolChangeX, s.ToolChangeY, s.ToolChangeZ, s.BoostFeed, s.MaxSpeed, s.CursorTimeout, s.ApplicationTimeout};
 }
 
 TCncType ReadFrom(const std::string& path) {
@@ -56,13 +63,7 @@ TEST(ReadSettings, NoFileGivesEveryDefault) {
   TTempFolder dir;
   const TCncType s = ReadFrom(dir.File("velquor.INI"));
   for (int n = 0; n < kToolCount; ++n) ExpectDefaultTool(s.Tools[n], n);
-  EXPECT_EQ(s.ToolChangeX, 20.0);
-  EXPECT_EQ(s.ToolChangeY, 200.0);
-  EXPECT_EQ(s.ToolChangeZ, 55.0);
-  EXPECT_EQ(s.BoostFeed, 100);
-  EXPECT_EQ(s.MaxSpeed, 10000);
-  EXPECT_EQ(s.CursorTimeout, 400);
-  EXPECT_EQ(s.ApplicationTimeout, 10000);
+  EXPECT_EQ(Scalars(s), std::make_tuple(20.0, 200.0, 55.0, 100, 10000, 400, 10000));
   // A fresh record holds the same.
   const TCncType fresh;
   EXPECT_EQ(fresh.Tools[254].Name, "not specified");
@@ -93,13 +94,7 @@ TEST(ReadSettings, HandWrittenFileWithOddSpellingsAndNumberForms) {
              "T255 Feed=999\n"
              "T5 Height=1\n");
   const TCncType s = ReadFrom(path);
-  EXPECT_EQ(s.ToolChangeX, 12.5);
-  EXPECT_EQ(s.ToolChangeY, 200.0);
-  EXPECT_EQ(s.ToolChangeZ, 55.0);
-  EXPECT_EQ(s.MaxSpeed, 16);
-  EXPECT_EQ(s.BoostFeed, 100);
-  EXPECT_EQ(s.CursorTimeout, 400);
-  EXPECT_EQ(s.ApplicationTimeout, -3);
+  EXPECT_EQ(Scalars(s), std::make_tuple(12.5, 200.0, 55.0, 100, 16, 400, -3));
   EXPECT_EQ(s.Tools[5].Diameter, 6.0);
   EXPECT_EQ(s.Tools[5].Name, "Fräser 6 mm");
   EXPECT_EQ(s.Tools[5].Height, 20.0);  // "T5" is not the key of tool 5
@@ -240,10 +235,7 @@ TEST(WriteSettings, ReadOnlyFolderIsReportedAndTheFileLeftIntact) {
   TTempFolder dir;
   const std::string path = dir.File("velquor.INI");
   const std::string before = "[Tools]\nT05 Diameter=6\n";
-  WriteBytes(path, before);
-  ::chmod(path.c_str(), 0644);
-  ::chmod(dir.Path().c_str(), 0555);
-  const std::optional<std::string> error = RunUnprivileged([&] {
+  const std::optional<std::string> error = AttemptInReadOnlyFolder(dir, path, before, [&] {
     TCncType s;
     s.Tools[5].Diameter = 10.0;
     const TSettingsResult r = WriteSettings(path, s);

@@ -114,19 +114,22 @@ TEST(ToolWindowsLook, HelpWindowTextLineByLine) {
   EXPECT_TRUE(h.Text()->isReadOnly());
   const QStringList lines = h.Text()->toPlainText().split('\n');
   ASSERT_EQ(lines.size(), 33);
-  EXPECT_EQ(lines[0], "Format for Gerber tool definition:");
-  EXPECT_EQ(lines[1], "M72   ; eigther M72 = diameter as inch-value, M71 diameter as metric value");
-  EXPECT_EQ(lines[2], "M48   ; start of tool definition ");
-  EXPECT_EQ(lines[3], "T1 F00 S00 C0.024 N\"Bohrer 3 mm\" H1000");
-  EXPECT_EQ(lines[11], "T9 F00 S00C 0.043");
-  EXPECT_EQ(lines[12], "T1 0F00 S00 C0.044");
-  EXPECT_EQ(lines[15], "%");
-  EXPECT_EQ(lines[19], " X08101");
-  EXPECT_EQ(lines[27], "F    feed");
-  EXPECT_EQ(lines[29], ";    comment ");
-  EXPECT_EQ(lines[30], "");
-  EXPECT_EQ(lines[31], "Comments are allowed, all characters after \";\"-characters are ignored");
-  EXPECT_EQ(lines[32], "optional parametes for tool definition");
+  const std::pair<int, const char*> expected[] = {
+      {0, "Format for Gerber tool definition:"},
+      {1, "M72   ; eigther M72 = diameter as inch-value, M71 diameter as metric value"},
+      {2, "M48   ; start of tool definition "},
+      {3, "T1 F00 S00 C0.024 N\"Bohrer 3 mm\" H1000"},
+      {11, "T9 F00 S00C 0.043"},
+      {12, "T1 0F00 S00 C0.044"},
+      {15, "%"},
+      {19, " X08101"},
+      {27, "F    feed"},
+      {29, ";    comment "},
+      {30, ""},
+      {31, "Comments are allowed, all characters after \";\"-characters are ignored"},
+      {32, "optional parametes for tool definition"},
+  };
+  for (const auto& [line, text] : expected) EXPECT_EQ(lines[line], text) << "line " << line;
 }
 
 }  // namespace

@@ -1,17 +1,15 @@
 // The tool window with its preview and help windows, driven as a user would, offscreen.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QAction>
-#include <QFileDialog>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 
 #include "tests/platform/test_files.h"
+#include "tests/support/scripted_dialogs.h"
 #include "tests/tools/modal_helper.h"
 #include "tools/info_tool_def_window.h"
 #include "tools/tool_preview_window.h"
@@ -22,7 +20,10 @@ namespace {
 
 class ToolsWindow : public testing::Test {
  protected:
-  ToolsWindow() { Tools.SetToolWindows(&Help, &Preview); }
+  ToolsWindow() {
+    Tools.SetToolWindows(&Help, &Preview);
+    Tools.SetDialogs(Script.Dialogs());
+  }
 
   QString Cell(int gridRow, int column) const { return Tools.Grid()->item(gridRow - 1, column)->text(); }
   void SetCell(int gridRow, int column, const QString& text) { Tools.Grid()->item(gridRow - 1, column)->setText(text); }
@@ -61,6 +62,7 @@ class ToolsWindow : public testing::Test {
   }
 
   TTempFolder Dir;
+  TScriptedDialogs Script;
   TCncType Settings;
   TfrmTools Tools;
   TfrmInfoToolDef Help;
@@ -126,15 +128,12 @@ TEST_F(ToolsWindow, AnsweringNoLeavesAnExistingFileAsItWas) {
   WriteBytes(path, "[Tools]\nT00 Name=precious\n");
   Tools.HandOver(Settings.Tools);
   for (const bool yes : {false, true}) {
-    QString caption, text;
-    WhenModal<QMessageBox>([&](QMessageBox* box) {
-      caption = box->windowTitle();
-      text = box->text();
-      box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
-    });
+    Script.Answers = {yes};
     EXPECT_EQ(Tools.SaveToolDefinition(path), yes);
-    EXPECT_EQ(caption, "Datei existiert bereits");
-    EXPECT_EQ(text, "Eine Datei mit diesem Namen existiert bereits. Soll diese überschrieben werden?");
+    EXPECT_EQ(Script.YesNoQuestions.back().Title, "Datei existiert bereits");
+    EXPECT_EQ(Script.YesNoQuestions.back().Text,
+              "Eine Datei mit diesem Namen existiert bereits. Soll diese überschrieben werden?");
+    EXPECT_FALSE(Script.YesNoQuestions.back().DefaultYes);
     EXPECT_EQ(ReadBytes(path).find("precious") != std::string::npos, !yes);
   }
 }
@@ -233,15 +232,30 @@ TEST_F(ToolsWindow, RejectedOrFailedImportsKeepTheGrid) {
 
 TEST_F(ToolsWindow, SaveMenuAsksForANameAndAddsIni) {
   Tools.HandOver(Settings.Tools);
-  QString title;
-  WhenModal<QFileDialog>([&](QFileDialog* d) {
-    title = d->windowTitle();
-    d->selectFile(QString::fromStdString(Dir.File("mine")));
-    QMetaObject::invokeMethod(d, "accept");
-  });
+  Script.Files = {QString::fromStdString(Dir.File("mine"))};
   Action("mnuSave")->trigger();
-  EXPECT_EQ(title, "Save tool definiton");
+  ASSERT_EQ(Script.FileQuestions.size(), 1u);
+  const TFileQuestion& asked = Script.FileQuestions[0];
+  EXPECT_EQ(asked.Title, "Save tool definiton");
+  EXPECT_EQ(asked.Action, TFileAction::Save);
+  EXPECT_EQ(asked.Start, Tools.StartFolder() + "ToolDef");
+  EXPECT_FALSE(asked.ConfirmOverwrite) << "the window asks itself, after adding .ini";
   EXPECT_NE(ReadBytes(Dir.File("mine.ini")).find("T00 Name=not specified"), std::string::npos);
+}
+
+TEST_F(ToolsWindow, OpenAndImportMenusAskForAFile) {
+  Tools.HandOver(Settings.Tools);
+  WriteBytes(Dir.File("one.ini"), "[Tools]\nT00 Name=from the menu\n");
+  Script.Files = {QString::fromStdString(Dir.File("one.ini")), QString()};
+  Action("mnuOpen")->trigger();
+  EXPECT_EQ(Cell(1, 1), "from the menu");
+  Action("mnuImport")->trigger();  // cancelled: nothing is read, no preview shows
+  EXPECT_EQ(Cell(1, 0), "T00");
+  ASSERT_EQ(Script.FileQuestions.size(), 2u);
+  EXPECT_EQ(Script.FileQuestions[0].Title, "Open tool definition");
+  EXPECT_EQ(Script.FileQuestions[0].Start, Tools.StartFolder());
+  EXPECT_EQ(Script.FileQuestions[1].Title, "Import tool definition form Gerber file");
+  EXPECT_EQ(Script.FileQuestions[1].Action, TFileAction::Open);
 }
 
 TEST_F(ToolsWindow, UnreadableAndUnwritableFilesAreReported) {

@@ -1,14 +1,13 @@
 // The main window opens the program text window, the about window and the splash.
 #include <gtest/gtest.h>
 
-#include <QFileDialog>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTimer>
 
 #include "app/main_window.h"
 #include "tests/platform/test_files.h"
-#include "tests/windows/modal_answer.h"
+#include "tests/support/scripted_dialogs.h"
 #include "windows/about_box.h"
 #include "windows/show_cnc_file.h"
 #include "windows/startup_window.h"
@@ -22,23 +21,13 @@ class CompanionWiringTest : public testing::Test {
     paths.SettingsFile = Folder.File("velquor.INI");
     Form = std::make_unique<TForm1>(paths);
     Form->SetCompanions({&About, &Startup, &Text});
+    Form->SetDialogs(Script.Dialogs());
+    Text.SetDialogs(Script.Dialogs());
     Form->show();
   }
 
-  // Answers the main window's open dialog with `file`, or cancels it when empty.
-  void AnswerOpenDialog(const QString& file) {
-    QTimer::singleShot(0, Form.get(), [this, file] {
-      QFileDialog& d = Form->OpenDialog();
-      if (file.isEmpty()) {
-        d.reject();
-        return;
-      }
-      d.selectFile(file);
-      static_cast<QDialog&>(d).accept();
-    });
-  }
-
   TTempFolder Folder;
+  TScriptedDialogs Script;
   TAboutBox About;
   TfrmStartup Startup;
   TfrmShowCncFile Text;
@@ -47,7 +36,7 @@ class CompanionWiringTest : public testing::Test {
 
 TEST_F(CompanionWiringTest, EditCncFileLoadsTheChosenFileIntoTheTextWindow) {
   WriteBytes(Folder.File("a.cnc"), "G01 X5\r\n");
-  AnswerOpenDialog(QString::fromStdString(Folder.File("a.cnc")));
+  Script.Files = {QString::fromStdString(Folder.File("a.cnc"))};
   Form->btnEditClick();
   EXPECT_TRUE(Text.isVisible());
   EXPECT_EQ(Text.Memo()->toPlainText(), "G01 X5\n");
@@ -55,7 +44,7 @@ TEST_F(CompanionWiringTest, EditCncFileLoadsTheChosenFileIntoTheTextWindow) {
 }
 
 TEST_F(CompanionWiringTest, CancelledEditLeavesTheTextWindowHidden) {
-  AnswerOpenDialog({});
+  Script.Files = {QString()};
   Form->btnEditClick();
   EXPECT_FALSE(Text.isVisible());
 }
@@ -70,11 +59,10 @@ TEST_F(CompanionWiringTest, CloseProgramAsksForTheChangedTextThenShowsTheSplash)
   WriteBytes(Folder.File("a.cnc"), "G01 X5\n");
   ASSERT_TRUE(Text.EditFile(QString::fromStdString(Folder.File("a.cnc"))));
   Text.Memo()->appendPlainText("M30");
-  TMessageSeen seen;
-  AnswerNextMessageBox(Form.get(), QMessageBox::No, &seen);
+  Script.Answers = {false};
   QSignalSpy ticks(Startup.FadeOutTimer(), &QTimer::timeout);
   Form->mnuCloseClick();
-  EXPECT_EQ(seen.Count, 1);
+  EXPECT_EQ(Script.YesNoQuestions.size(), 1u);
   EXPECT_EQ(ticks.count(), TSplashCountdown::kTicks);
   EXPECT_FALSE(Startup.isVisible());
   EXPECT_FALSE(Form->isVisible());
@@ -87,13 +75,9 @@ TEST_F(CompanionWiringTest, AFailedSaveKeepsTheProgramOpen) {
   ASSERT_TRUE(Text.EditFile(QString::fromStdString(Folder.File("gone/a.cnc"))));
   Text.Memo()->appendPlainText("M30");
   std::filesystem::remove_all(Folder.File("gone"));
-  AnswerNextMessageBox(Form.get(), QMessageBox::Yes);
-  OnNextModal<QMessageBox>(Form.get(), [](QMessageBox* box) {
-    if (box->text().startsWith("program")) return false;
-    box->button(QMessageBox::Ok)->click();
-    return true;
-  });
+  Script.Answers = {true};
   Form->close();
+  EXPECT_EQ(Script.Warnings.size(), 1u);
   EXPECT_TRUE(Form->isVisible());
   EXPECT_TRUE(Text.isVisible());
   EXPECT_FALSE(Startup.isVisible());

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "tests/command_runner.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -15,28 +16,26 @@ TCommandResult RunCli(const std::string& args) {
   return RunShellCommand("QT_QPA_PLATFORM=offscreen '" VELQUOR_CLI "' " + args + " 2>&1");
 }
 
-struct TMachineCliFixture : testing::Test {
+struct TMachineCliFixture : TTempFolderTest {
   TMachineCliFixture() {
-    Dir = std::filesystem::temp_directory_path() / ("velquor_machine_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(Dir);
-    std::ofstream(Dir / "line.cnc") << "G01 X1 Y0\nG01 X1 Y2\n";
-    std::ofstream(Dir / "empty.cnc");
+    Write("line.cnc", "G01 X1 Y0\nG01 X1 Y2\n");
+    Write("empty.cnc", "");
   }
-  ~TMachineCliFixture() override { std::filesystem::remove_all(Dir); }
-  std::string In(const char* name) const { return (Dir / name).string(); }
-  // Runs `machine` on `program` and reads the picture it wrote; `output` gets what it printed.
-  QImage Picture(const char* program, const std::string& options, std::string& output) const {
+  std::string In(const char* name) const { return Folder.File(name); }
+  struct TDrawn {
+    QImage Image;
+    std::string Output;  // what it printed
+  };
+  // Runs `machine` on `program` and reads the picture it wrote.
+  TDrawn Picture(const char* program, const std::string& options = "") const {
     const TCommandResult r = RunCli("machine " + In(program) + " -o " + In("out.png") + options);
-    output = r.Output;
     EXPECT_EQ(r.Status, 0) << r.Output;
-    return QImage(QString::fromStdString(In("out.png")));
+    return {QImage(QString::fromStdString(In("out.png"))), r.Output};
   }
-  std::filesystem::path Dir;
 };
 
 TEST_F(TMachineCliFixture, DrawsBothListsAtTheStartZoom) {
-  std::string output;
-  const QImage image = Picture("line.cnc", "", output);
+  const auto [image, output] = Picture("line.cnc");
   EXPECT_EQ(output, "Current X: 100\nCurrent Y: 200\nCurrent Z: 0\n");
   ASSERT_EQ(image.size(), QSize(880, 638));
   // Zoom 50: 20 steps to the pixel from (200, 500); the path is drawn over the contour.
@@ -46,9 +45,7 @@ TEST_F(TMachineCliFixture, DrawsBothListsAtTheStartZoom) {
 }
 
 TEST_F(TMachineCliFixture, ControlsAsOptions) {
-  std::string output;
-  const QImage image =
-      Picture("line.cnc", " --size 300x260 --zoom 1000 --hscroll 100 --vscroll 250 --no-path", output);
+  const QImage image = Picture("line.cnc", " --size 300x260 --zoom 1000 --hscroll 100 --vscroll 250 --no-path").Image;
   ASSERT_EQ(image.size(), QSize(300, 260));
   // Origin (100, 250).
   EXPECT_EQ(image.pixel(100 + 100, 250), qRgb(255, 255, 0));
@@ -57,8 +54,7 @@ TEST_F(TMachineCliFixture, ControlsAsOptions) {
 }
 
 TEST_F(TMachineCliFixture, EmptyProgramGivesTheBlackSurface) {
-  std::string output;
-  const QImage image = Picture("empty.cnc", "", output);
+  const auto [image, output] = Picture("empty.cnc");
   EXPECT_EQ(output, "Empty list, no data to process\nCurrent X: 0\nCurrent Y: 0\nCurrent Z: 0\n");
   ASSERT_EQ(image.size(), QSize(880, 638));
   EXPECT_EQ(image.pixel(200, 500), qRgb(0, 0, 0));
@@ -66,11 +62,10 @@ TEST_F(TMachineCliFixture, EmptyProgramGivesTheBlackSurface) {
 
 TEST_F(TMachineCliFixture, ProgramsOf816And817LinesAreDrawn) {
   for (int lines : {816, 817}) {
-    std::ofstream program(Dir / "long.cnc", std::ios::trunc);
+    std::ofstream program(In("long.cnc"), std::ios::trunc);
     for (int i = 0; i < lines; ++i) program << "G01 X1 Y" << i << "\n";
     program.close();
-    std::string output;
-    const QImage image = Picture("long.cnc", "", output);
+    const std::string output = Picture("long.cnc").Output;
     EXPECT_EQ(output.find("could not open"), std::string::npos) << output;
     EXPECT_NE(output.find("Current Y: " + std::to_string(100 * (lines - 1))), std::string::npos) << output;
   }
@@ -81,7 +76,7 @@ TEST_F(TMachineCliFixture, UnreadableInputOrUnwritablePictureFails) {
     std::string Args, Text;
   } cases[] = {
       {"machine " + In("missing.cnc") + " -o " + In("x.png"), "cannot read"},
-      {"machine " + Dir.string() + " -o " + In("x.png"), "cannot read"},
+      {"machine " + Folder.Path() + " -o " + In("x.png"), "cannot read"},
       {"machine " + In("line.cnc") + " -o " + In("no/such/dir/x.png"), "cannot write"},
       {"machine " + In("line.cnc") + " -o " + In("x.png") + " --settings " + In("missing.INI"), "settings"},
   };
@@ -93,10 +88,7 @@ TEST_F(TMachineCliFixture, UnreadableInputOrUnwritablePictureFails) {
 }
 
 TEST_F(TMachineCliFixture, BadUsageIsReported) {
-  struct {
-    const char* Args;
-    const char* Text;
-  } cases[] = {
+  ExpectUsageErrors("QT_QPA_PLATFORM=offscreen '" VELQUOR_CLI "'", {
       {"machine", "no program given"},
       {"machine x.cnc", "no output file given"},
       {"machine x.cnc -o y.png --zoom 0", "--zoom wants a whole number from 1 to 1000"},
@@ -109,12 +101,7 @@ TEST_F(TMachineCliFixture, BadUsageIsReported) {
       {"machine x.cnc -o y.png --zoom", "--zoom needs a value"},
       {"machine x.cnc y.cnc -o y.png", "one program"},
       {"machine x.cnc -o y.png --bogus", "unknown option --bogus"},
-  };
-  for (const auto& c : cases) {
-    const TCommandResult r = RunCli(c.Args);
-    EXPECT_EQ(r.Status, 2) << c.Args;
-    EXPECT_NE(r.Output.find(c.Text), std::string::npos) << c.Args << "\n" << r.Output;
-  }
+  });
   // The limits themselves are taken.
   const TCommandResult r = RunCli("machine " + In("line.cnc") + " -o " + In("edge.png") +
                                   " --zoom 1000 --hscroll -10000 --vscroll 10000 --radius 254=1.5 --start 1,2,3");

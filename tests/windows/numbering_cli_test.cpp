@@ -48,12 +48,9 @@ TEST(NumberingCommand, UnreadableOrUnwritableFilesStayAsTheyWere) {
   EXPECT_EQ(RunShellCommand(Cli() + " unnumber " + folder.Path() + " 2>/dev/null").Status, 1);
 
   const std::string file = folder.File("locked.cnc");
-  WriteBytes(file, "G01\n");
-  ::chmod(folder.Path().c_str(), 0555);
-  const auto status = RunUnprivileged([&] {
+  const auto status = AttemptInReadOnlyFolder(folder, file, "G01\n", [&] {
     return std::to_string(RunShellCommand(Cli() + " number " + file + " 2>/dev/null").Status);
   });
-  ::chmod(folder.Path().c_str(), 0755);
   if (!status) GTEST_SKIP() << "no unprivileged user to try the write as";
   EXPECT_EQ(*status, "1");
   EXPECT_EQ(ReadBytes(file), "G01\n");

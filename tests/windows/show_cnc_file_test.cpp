@@ -7,20 +7,26 @@
 #include <QTextBlock>
 #include <QToolButton>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include "tests/platform/test_files.h"
-#include "tests/windows/modal_answer.h"
+#include "tests/support/scripted_dialogs.h"
 
 namespace {
 
 class ShowCncFileTest : public testing::Test {
  protected:
+  ShowCncFileTest() { Window.SetDialogs(Script.Dialogs()); }
   QString File(const std::string& name, const std::string& bytes) {
     WriteBytes(Folder.File(name), bytes);
     return QString::fromStdString(Folder.File(name));
   }
   std::string Bytes(const QString& path) { return ReadBytes(path.toStdString()); }
+  // The file's bytes, the window's text and its changed mark.
+  std::tuple<std::string, std::string, bool> Shown(const QString& path) {
+    return {Bytes(path), Window.Memo()->toPlainText().toStdString(), Window.Changed()};
+  }
   QToolButton* Button(const char* name) { return Window.findChild<QToolButton*>(name); }
   void Type(const QString& text) {
     Window.Memo()->moveCursor(QTextCursor::End);
@@ -28,6 +34,7 @@ class ShowCncFileTest : public testing::Test {
   }
 
   TTempFolder Folder;
+  TScriptedDialogs Script;
   TfrmShowCncFile Window;
 };
 
@@ -73,48 +80,39 @@ TEST_F(ShowCncFileTest, LoadShowsTheTextAndTypingMarksItChanged) {
   EXPECT_FALSE(Window.Changed());
 }
 
-TEST_F(ShowCncFileTest, CloseWithAChangedTextAndNoHidesWithoutWriting) {
-  const QString path = File("a.cnc", "G01 X5\n");
-  Window.show();
-  ASSERT_TRUE(Window.Load(path));
-  Type("G02");
-  TMessageSeen seen;
-  AnswerNextMessageBox(&Window, QMessageBox::No, &seen);
-  Button("btnClose")->click();
-  EXPECT_EQ(seen.Count, 1);
-  EXPECT_EQ(seen.Title, "Info");
-  EXPECT_EQ(seen.Text, "program has been changed - Save?");
-  EXPECT_FALSE(Window.isVisible());
-  EXPECT_EQ(Bytes(path), "G01 X5\n");
-}
-
-TEST_F(ShowCncFileTest, CloseWithYesSavesKeepingLineEndsAndEncoding) {
-  const QString path = File("a.cnc", "(Fr\xE4ser)\r\nG01 X5\r\n");
-  Window.show();
-  ASSERT_TRUE(Window.Load(path));
-  Type("M30");
-  AnswerNextMessageBox(&Window, QMessageBox::Yes);
-  Window.close();
-  EXPECT_FALSE(Window.isVisible());
-  EXPECT_EQ(Bytes(path), "(Fr\xE4ser)\r\nG01 X5\r\nM30");
-  EXPECT_FALSE(Window.Changed());
+// No hides the window without writing; yes saves, keeping the line ends and the encoding.
+TEST_F(ShowCncFileTest, CloseWithAChangedTextAsksThenHidesSavingOnYesOnly) {
+  const std::string original = "(Fr\xE4ser)\r\nG01 X5\r\n";
+  for (const bool yes : {false, true}) {
+    SCOPED_TRACE(yes ? "yes" : "no");
+    const QString path = File("a.cnc", original);
+    Window.show();
+    ASSERT_TRUE(Window.Load(path));
+    Type("M30");
+    Script.Answers = {yes};
+    Button("btnClose")->click();
+    ASSERT_FALSE(Script.YesNoQuestions.empty());
+    EXPECT_EQ(Script.YesNoQuestions.back().Title, "Info");
+    EXPECT_EQ(Script.YesNoQuestions.back().Text, "program has been changed - Save?");
+    EXPECT_TRUE(Script.YesNoQuestions.back().DefaultYes);
+    EXPECT_FALSE(Window.isVisible());
+    EXPECT_EQ(Bytes(path), yes ? original + "M30" : original);
+    EXPECT_EQ(Window.Changed(), !yes);
+  }
+  EXPECT_EQ(Script.YesNoQuestions.size(), 2u);
 }
 
 TEST_F(ShowCncFileTest, CreateNumbersWritesTheFileAndMarksTheText) {
   const QString path = File("a.cnc", "G00 X0\nG01 X5\nM30\n");
   ASSERT_TRUE(Window.Load(path));
+  const std::string numbered = "N00000 G00 X0\r\nN00010 G01 X5\r\nN00020 M30\r\n";
   Button("btnCreateNumbers")->click();
-  EXPECT_EQ(Bytes(path), "N00000 G00 X0\r\nN00010 G01 X5\r\nN00020 M30\r\n");
-  EXPECT_EQ(Window.Memo()->toPlainText(), "N00000 G00 X0\nN00010 G01 X5\nN00020 M30\n");
-  EXPECT_TRUE(Window.Changed());
+  EXPECT_EQ(Shown(path), std::make_tuple(numbered, "N00000 G00 X0\nN00010 G01 X5\nN00020 M30\n", true));
   // Clearing gives the lines back, in the window only.
   Button("btnClearNumbers")->click();
-  EXPECT_EQ(Window.Memo()->toPlainText(), "G00 X0\nG01 X5\nM30\n");
-  EXPECT_EQ(Bytes(path), "N00000 G00 X0\r\nN00010 G01 X5\r\nN00020 M30\r\n");
-  EXPECT_TRUE(Window.Changed());
+  EXPECT_EQ(Shown(path), std::make_tuple(numbered, "G00 X0\nG01 X5\nM30\n", true));
   Button("btnSave")->click();
-  EXPECT_EQ(Bytes(path), "G00 X0\r\nG01 X5\r\nM30\r\n");
-  EXPECT_FALSE(Window.Changed());
+  EXPECT_EQ(Shown(path), std::make_tuple("G00 X0\r\nG01 X5\r\nM30\r\n", "G00 X0\nG01 X5\nM30\n", false));
 }
 
 TEST_F(ShowCncFileTest, NumberingAnEmptyTextDoesNothing) {
@@ -122,19 +120,15 @@ TEST_F(ShowCncFileTest, NumberingAnEmptyTextDoesNothing) {
   ASSERT_TRUE(Window.Load(path));
   Button("btnCreateNumbers")->click();
   Button("btnClearNumbers")->click();
-  EXPECT_EQ(Bytes(path), "");
-  EXPECT_EQ(Window.Memo()->toPlainText(), "");
-  EXPECT_FALSE(Window.Changed());
+  EXPECT_EQ(Shown(path), std::make_tuple("", "", false));
 }
 
 TEST_F(ShowCncFileTest, AFileThatCannotBeReadKeepsTheText) {
   ASSERT_TRUE(Window.Load(File("a.cnc", "G01 X5\n")));
   Type("G02");
-  TMessageSeen seen;
-  AnswerNextMessageBox(&Window, QMessageBox::Ok, &seen);
   EXPECT_FALSE(Window.Load(File("binary.cnc", std::string("\0\1\2", 3))));
-  EXPECT_EQ(seen.Count, 1);
-  EXPECT_TRUE(seen.Text.contains("binary.cnc")) << seen.Text.toStdString();
+  ASSERT_EQ(Script.Warnings.size(), 1u);
+  EXPECT_TRUE(Script.Warnings[0].contains("binary.cnc")) << Script.Warnings[0].toStdString();
   EXPECT_EQ(Window.Memo()->toPlainText(), "G01 X5\nG02");
   EXPECT_TRUE(Window.FileName().endsWith("a.cnc"));
   EXPECT_TRUE(Window.Changed());
@@ -147,16 +141,10 @@ TEST_F(ShowCncFileTest, AFailedSaveKeepsTheWindowOpenAndTheTextChanged) {
   ASSERT_TRUE(Window.Load(path));
   Type("G02");
   std::filesystem::remove_all(Folder.File("gone"));
-  TMessageSeen error;
-  AnswerNextMessageBox(&Window, QMessageBox::Yes);  // save? yes
-  OnNextModal<QMessageBox>(&Window, [&](QMessageBox* box) {
-    if (box->text().startsWith("program")) return false;  // the question, not the failure
-    error.Text = box->text();
-    box->button(QMessageBox::Ok)->click();
-    return true;
-  });
+  Script.Answers = {true};  // save? yes
   Window.close();
-  EXPECT_TRUE(error.Text.contains("a.cnc")) << error.Text.toStdString();
+  ASSERT_EQ(Script.Warnings.size(), 1u);
+  EXPECT_TRUE(Script.Warnings[0].contains("a.cnc")) << Script.Warnings[0].toStdString();
   EXPECT_TRUE(Window.isVisible());
   EXPECT_TRUE(Window.Changed());
 }
@@ -166,16 +154,13 @@ TEST_F(ShowCncFileTest, OpenAsksForAChangedTextThenLoadsTheChosenFile) {
   const QString second = File("b.cnc", "M30\n");
   ASSERT_TRUE(Window.Load(first));
   Type("G02");
-  AnswerNextMessageBox(&Window, QMessageBox::No);
-  int dialogs = 0;
-  OnNextModal<QFileDialog>(&Window, [&](QFileDialog* d) {
-    ++dialogs;
-    d->selectFile(second);
-    static_cast<QDialog*>(d)->accept();
-    return true;
-  });
+  Script.Answers = {false};
+  Script.Files = {second};
   Button("btnOpen")->click();
-  EXPECT_EQ(dialogs, 1);
+  ASSERT_EQ(Script.FileQuestions.size(), 1u);
+  EXPECT_EQ(Script.FileQuestions[0].Title, "Open CNC file");
+  EXPECT_EQ(Script.FileQuestions[0].Start, first) << "the dialog starts at the file shown";
+  EXPECT_EQ(Script.YesNoQuestions.size(), 1u);
   EXPECT_EQ(Window.FileName(), second);
   EXPECT_EQ(Window.Memo()->toPlainText(), "M30\n");
   EXPECT_FALSE(Window.Changed());
