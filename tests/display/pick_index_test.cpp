@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
+#include <optional>
+#include <random>
 
 #include "display/draw_elements.h"
 #include "display/sim_view.h"
@@ -121,6 +124,66 @@ TEST(PickIndex, ManyElementsFindTheSameAsAScan) {
     ASSERT_EQ(hit.has_value(), scan.has_value()) << x << " " << y;
     if (hit) {
       EXPECT_DOUBLE_EQ(hit->Distance, scan->Distance);
+    }
+  }
+}
+
+// Random moves of every kind and size, from dots to lines and circles across the whole
+// program, at several scales: the grid finds what looking at every element finds, for
+// points near the elements and anywhere around them, with reaches from tiny to wide.
+TEST(PickIndex, RandomElementsFindWhatAScanFinds) {
+  for (const unsigned seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
+    std::mt19937 rng(seed);
+    const double span = std::pow(10.0, static_cast<double>(seed % 4)) * 3.0;
+    const auto uniform = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
+    const auto chance = [&](double p) { return uniform(0, 1) < p; };
+    const auto point = [&] { return TPoint{uniform(-span, span), uniform(-span / 2, span), 0}; };
+    TPickIndex index;
+    const int count = 20 + static_cast<int>(rng() % 600);
+    for (int i = 0; i < count; ++i) {
+      const double size = span * std::pow(10.0, uniform(-4, 0.3));
+      const TPoint a = point();
+      if (chance(0.5)) {
+        const double t = uniform(0, 2 * std::numbers::pi);
+        const double length = chance(0.05) ? 0.0 : size;
+        index.Add(Line(a, {a.X + length * std::cos(t), a.Y + length * std::sin(t), 0}, i + 1));
+      } else {
+        const double r = size / 2, a0 = uniform(0, 2 * std::numbers::pi);
+        const double a1 = chance(0.1) ? a0 : uniform(0, 2 * std::numbers::pi);
+        const TPoint s{a.X + r * std::cos(a0), a.Y + r * std::sin(a0), 0};
+        const TPoint e = a1 == a0 ? s : TPoint{a.X + r * std::cos(a1), a.Y + r * std::sin(a1), 0};
+        index.Add(Arc(s, e, a, chance(0.5) ? TPickShape::ArcCW : TPickShape::ArcCCW, i + 1));
+      }
+    }
+    for (int k = 0; k < 400; ++k) {
+      const double within = span * std::pow(10.0, uniform(-4, -1.3));
+      double x, y;
+      if (chance(0.6)) {
+        // Near a point of a random element.
+        const TPickElement& e = index[rng() % index.Count()];
+        const double t = uniform(0, 1);
+        if (e.Shape == TPickShape::Line) {
+          x = e.Start.X + t * (e.End.X - e.Start.X), y = e.Start.Y + t * (e.End.Y - e.Start.Y);
+        } else {
+          const TArcRange range = ArcRangeOf(e);
+          const double angle = range.Start + ArcDirection(e) * t * range.Sweep, r = ArcRadius(e);
+          x = e.Centre.X + r * std::cos(angle), y = e.Centre.Y + r * std::sin(angle);
+        }
+        const double d = uniform(0, 1.5 * within), turn = uniform(0, 2 * std::numbers::pi);
+        x += d * std::cos(turn), y += d * std::sin(turn);
+      } else {
+        x = uniform(-1.2 * span, 1.2 * span), y = uniform(-0.7 * span, 1.2 * span);
+      }
+      std::optional<double> nearest;
+      for (size_t i = 0; i < index.Count(); ++i) {
+        const double d = DistanceToElement(x, y, index[i]);
+        if (d <= within && (!nearest || d < *nearest)) nearest = d;
+      }
+      const auto hit = index.Nearest(x, y, within);
+      ASSERT_EQ(hit.has_value(), nearest.has_value()) << "seed " << seed << " at " << x << ", " << y;
+      if (hit) {
+        EXPECT_EQ(hit->Distance, *nearest) << "seed " << seed << " at " << x << ", " << y;
+      }
     }
   }
 }

@@ -34,6 +34,32 @@ TEST_F(CncApiTest, OpenReturnsTheLineCountAndRunFillsTheContour) {
   EXPECT_EQ(d.Code, 0x4D1E);
 }
 
+// A run starts from the start point, absolute and without compensation, whatever the run
+// before left behind (here incremental input and G42).
+TEST_F(CncApiTest, ASecondRunOfOneInstanceGivesTheSameLists) {
+  const int32_t h = Open(Write("again.cnc", "T1\nG01 X5 Y1\nG01 X7\nG91\nG42\nG01 X1\nG01 Y3\n"));
+  ASSERT_EQ(CncSetToolRadius(h, 1, 1000), 0);
+  const TCncPoint start{1, 2, 0};
+  std::vector<TCncElementData> runs[2];
+  for (auto& elements : runs) {
+    ASSERT_EQ(CncRun(h, &start), 0);
+    for (uint8_t mode : {0, 1})
+      for (int32_t i = 0; i < CncGetCount(h, mode); ++i) {
+        TCncElementData d{};
+        ASSERT_EQ(CncGetElement(h, i, mode, &d), 0);
+        elements.push_back(d);
+      }
+  }
+  ASSERT_EQ(runs[0].size(), 13u);  // six contour elements, seven path elements with one rounding arc
+  ASSERT_EQ(runs[1].size(), runs[0].size());
+  for (size_t i = 0; i < runs[0].size(); ++i) {
+    EXPECT_EQ(runs[1][i].Code, runs[0][i].Code) << i;
+    EXPECT_EQ(runs[1][i].P1.X, runs[0][i].P1.X) << i;
+    EXPECT_EQ(runs[1][i].P1.Y, runs[0][i].P1.Y) << i;
+  }
+  EXPECT_EQ(runs[0][2].P1.X, 7.0);
+}
+
 TEST_F(CncApiTest, StatusCodesForBadHandlesModesAndIndices) {
   const int32_t h = Open(Write("b.cnc", "G01 X1\n"));
   const TCncPoint start{0, 0, 0};

@@ -59,6 +59,20 @@ TEST(DrillCycle, NoStepsGivesOnlyTheRapidMove) {
   ExpectMove(path[0], "G00", "G79", {1, 1, 0});
 }
 
+// The step count is H rounded to the nearest whole number, halves to the even one.
+TEST(DrillCycle, StepsAreHRoundedHalfToEven) {
+  const struct {
+    const char* H;
+    int Plunges;
+  } cases[] = {{"H2.5", 2}, {"H3.5", 4}, {"H2.6", 3}, {"H1.4", 1}, {"H0.5", 0}, {"H-0.5", 0}};
+  for (const auto& c : cases) {
+    auto inst = RunProgramText(std::string("F200\nG81 Z3 F200 ") + c.H + "\nN20 X5 Y6 Z0 G79").Instance;
+    int plunges = 0;
+    for (const TCncElement& e : OfLine(inst->RawPathList, 20)) plunges += e.Code == TCode("G01");
+    EXPECT_EQ(plunges, c.Plunges) << c.H;
+  }
+}
+
 TEST(DrillCycle, OtherFeedIsSetAndRestoredWithItsTexts) {
   auto inst = RunProgramText("F600\nG81 Z1 H1 F150\nN20 X2 Y3 Z0 G79").Instance;
   const auto path = OfLine(inst->RawPathList, 20);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -43,6 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
         ElementCase{"G1 X1", "G01", "Geradenint G01", 0, {1, 0, 0}, 0},
         ElementCase{"G010 X1", "G01", "Geradenint G01", 0, {1, 0, 0}, 0},
         ElementCase{"G0 Z5", "G00", "Fahre im Eilgang zu Punkt xyz", 0, {0, 0, 5}, 0},
+        ElementCase{"G2 X2 Y0 I1 J0", "G02", "Kreisint G02", 0, {2, 0, 0}, 0},
+        ElementCase{"G3 X2 Y0 I1 J0", "G03", "Kreisint G03", 0, {2, 0, 0}, 0},
         ElementCase{"G20\nG01 X1", "G01", "Geradenint G01", 0, {25.4, 0, 0}, 0},
         ElementCase{"G01 (Move X10)", "G01", "Geradenint G01", 0, {0, 0, 0}, 0},
         ElementCase{"X1 Y2 Z3 G54", "G54", "Setze W0 auf xyz", 0, {1, 2, 3}, 0},
@@ -177,6 +181,66 @@ TEST(Interpreter, BothPassesStartFromTheSameState) {
   EXPECT_EQ(inst->ContourList[1].P1, (TPoint{10, 0, 0}));
   EXPECT_EQ(inst->ContourList[2].P1, (TPoint{10, 1, 0}));  // G20 acts from the next line on
   EXPECT_EQ(inst->ContourList[3].P1, (TPoint{10, 26.4, 0}));
+}
+
+// The program with every length word (X Y Z I J B E H L R U V W) times 25.4; angles, factors
+// and counts stay. Numbers are written in full, so they read back as the very product.
+std::string InMillimetres(const std::string& inchProgram) {
+  std::string out, word;
+  const auto flush = [&] {
+    char* end = nullptr;
+    const double v = word.size() > 1 ? std::strtod(word.c_str() + 1, &end) : 0.0;
+    if (end && *end == '\0' && std::string("XYZIJBEHLRUVW").find(word[0]) != std::string::npos) {
+      char buf[40];
+      std::snprintf(buf, sizeof buf, "%c%.17g", word[0], v * 25.4);
+      word = buf;
+    }
+    out += word;
+    word.clear();
+  };
+  for (char c : inchProgram) {
+    if (c == ' ' || c == '\n') {
+      flush();
+      out += c;
+    } else {
+      word += c;
+    }
+  }
+  flush();
+  return out;
+}
+
+// G20 scales every length word of the following lines, arc offsets and cycle sizes as much as
+// coordinates: an inch program gives the elements of its millimetre twin.
+TEST(Interpreter, InchProgramsGiveTheElementsOfTheirMillimetreTwins) {
+  const char* programs[] = {
+      "T1\nG41\nG00 X0.5 Y0.25 Z0.125\nG01 X2 Y0.25 Z-0.0625\nG02 X3 Y1.25 I0 J1\nG03 X4 Y2.25 I1 J0\nG40\n"
+      "G01 X0 Y0",
+      "T1\nG00 X2 Y2 Z0.25\nG86 L2 B1 R0.25 U0.125 V0.0625 W0.03125 Q30\nG00 X6 Y2\n"
+      "G88 L2 B1.5 R0.25 U0.125 V0.0625 W0\nG00 X10 Y2\nG87 L2 B1.5 R0.5 U0.125 V0.0625 W0.03125 Q15",
+      "G00 X1 Y1 Z0.25\nG89 C3 D2 Q90 W0.5 R0.5 L0.25 U0.125 B0.75 V0.0625 E0.03125",
+      "G00 X1 Y2 Z0\nG69 H0.5\nG66 @\"TIL\" E0.03125 R0.0625 P1.5",
+      // The drilling height is the text of @ or B, read as written.
+      "T1\nG00 Z0.25\nG81 Z-0.5 H0.125 F100 @\"3\"\nG00 X1 Y1\nG79",
+  };
+  for (const char* program : programs) {
+    SCOPED_TRACE(program);
+    const auto inch = RunProgramText(std::string("G20\n") + program, 1.5);
+    const auto mm = RunProgramText(InMillimetres(program), 1.5);
+    ASSERT_EQ(inch.Result, mm.Result);
+    EXPECT_EQ(inch.Messages().size(), mm.Messages().size());
+    for (const bool path : {false, true}) {
+      const TElementList& a = path ? inch.Path() : inch.Contour();
+      const TElementList& b = path ? mm.Path() : mm.Contour();
+      ASSERT_EQ(a.size(), b.size());
+      ASSERT_GT(a.size(), 3u);
+      for (size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(a[i].Code, b[i].Code) << i;
+        EXPECT_EQ(a[i].P1, b[i].P1) << i;
+        EXPECT_EQ(a[i].P2, b[i].P2) << i;
+      }
+    }
+  }
 }
 
 TEST(Interpreter, OverlongLinesAreReadInPartAndNamed) {

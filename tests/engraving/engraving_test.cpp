@@ -178,6 +178,33 @@ TEST_F(Engraving, AdvanceIsTheRoundedWidthTimesTheWidthFactor) {
   }
 }
 
+// The start becomes whole units of 0.02 mm rounded half to even; stroke points are truncated
+// toward zero, so a stroke below the baseline ends as far down as the same stroke goes up.
+TEST_F(Engraving, StartRoundsHalvesToEvenAndStrokesTruncateTowardZero) {
+  Font->SetJustification(0, 0);
+  const int64_t px = Trunc(2 * S());  // first point of "I": move (2, 0)
+  const struct {
+    double Mm;
+    int64_t Units;
+  } starts[] = {{0.01, 0}, {0.03, 2}, {0.05, 2}, {-0.01, 0}, {-0.03, -2}, {0.011, 1}};
+  for (const auto& c : starts) {
+    SCOPED_TRACE(c.Mm);
+    const TElementList list = Engrave(TPoint{c.Mm, c.Mm, 0}, "I");
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_EQ(list[1].P1.X, Mm(c.Units + px));
+    EXPECT_EQ(list[1].P1.Y, Mm(c.Units));
+  }
+  TChrWriter w = StandardTestFont();
+  w.Glyphs['J'] = {6, {Move(1, 5), Draw(1, -5)}};
+  Use(w);
+  Font->SetJustification(0, 0);
+  const TElementList list = Engrave(TPoint{}, "J");
+  ASSERT_EQ(list.size(), 4u);
+  ASSERT_NE(Trunc(5 * S()), 5 * S()) << "the case wants a fraction";
+  EXPECT_EQ(list[1].P1.Y, Mm(Trunc(5 * S())));
+  EXPECT_EQ(list[3].P1.Y, -list[1].P1.Y);
+}
+
 TEST_F(Engraving, JustificationShiftsTheOrigin) {
   const int64_t fh = Font->FontHeight();
   const int64_t tw = Font->TextWidth("I", 1.0);

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 #include <string>
+#include <variant>
 
 #include "geometry/corner_joins.h"
 #include "geometry/plane_geometry.h"
@@ -266,6 +267,72 @@ INSTANTIATE_TEST_SUITE_P(
                       ArcArcCase{"ccw ccw left turn, tool outside", Pair::CcwCcw, kRight, 30, true},
                       ArcArcCase{"ccw ccw right turn, tool outside", Pair::CcwCcw, kRight, 330, false}),
     NameOfCase);
+
+// Every angle test of the joins exactly at its bound: radius vectors and moves along the axes
+// give angles of exactly 0, 90, 180 or 270 degrees. A straight move runs (0,0) -> (10,0) or
+// leaves (10,0) towards the other point; arcs into arcs meet at (0,0), the first arc heading
+// along +x (clockwise about (0,-10), counter-clockwise about (0,10)).
+struct BoundaryCase {
+  const char* Name;
+  std::variant<Kind, Pair> Join;
+  TCompensationSide Side;
+  TPoint Other;  // straight moves: T0 or T2
+  TPoint Centre;  // of the (next) arc
+  bool Rounding;
+};
+
+class JoinBoundaryTest : public ::testing::TestWithParam<BoundaryCase> {};
+
+TEST_P(JoinBoundaryTest, DecidesTheRoundingArcAtTheBound) {
+  const BoundaryCase& c = GetParam();
+  TJoinResult j;
+  if (const Kind* kind = std::get_if<Kind>(&c.Join)) {
+    j = JoinOf(MixedCase{c.Name, *kind, c.Side, c.Other, c.Centre, {}});
+  } else {
+    const Pair pair = std::get<Pair>(c.Join);
+    const TPoint A1 = pair == Pair::CwCw || pair == Pair::CwCcw ? Pt(0, -10) : Pt(0, 10);
+    const TPoint T1 = Pt(0, 0);
+    switch (pair) {
+      case Pair::CwCw: j = JoinCwCw(c.Side, 1, A1, c.Centre, T1); break;
+      case Pair::CwCcw: j = JoinCwCcw(c.Side, 1, A1, c.Centre, T1); break;
+      case Pair::CcwCw: j = JoinCcwCw(c.Side, 1, A1, c.Centre, T1); break;
+      case Pair::CcwCcw: j = JoinCcwCcw(c.Side, 1, A1, c.Centre, T1); break;
+    }
+  }
+  EXPECT_EQ(j.RoundingArc, c.Rounding);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bounds, JoinBoundaryTest,
+    ::testing::Values(
+        // Straight into an arc: the angle from the move to the radius vector, or from the
+        // arc's tangent to the move.
+        BoundaryCase{"line cw left at 270", Kind::LineCw, kLeft, Pt(0, 0), Pt(10, 5), false},
+        BoundaryCase{"line ccw left at 270", Kind::LineCcw, kLeft, Pt(0, 0), Pt(5, 0), false},
+        BoundaryCase{"line ccw right at 90", Kind::LineCcw, kRight, Pt(0, 0), Pt(10, -5), false},
+        // An arc into a straight move.
+        BoundaryCase{"cw line right at 180", Kind::CwLine, kRight, Pt(10, -10), Pt(10, -5), true},
+        BoundaryCase{"ccw line right at 90: reversal", Kind::CcwLine, kRight, Pt(0, 0), Pt(10, 5), false},
+        // Arcs into arcs, left: reversals at exactly 180 between radius vectors or tangents.
+        BoundaryCase{"cw cw left at 180", Pair::CwCw, kLeft, {}, Pt(0, 10), false},
+        BoundaryCase{"cw ccw left at 180", Pair::CwCcw, kLeft, {}, Pt(0, -10), true},
+        BoundaryCase{"ccw cw left at 180", Pair::CcwCw, kLeft, {}, Pt(0, 10), false},
+        BoundaryCase{"ccw ccw left at 180", Pair::CcwCcw, kLeft, {}, Pt(0, -10), true},
+        // Arcs into arcs, right: the angle between the radius vectors.
+        BoundaryCase{"cw cw right at 90", Pair::CwCw, kRight, {}, Pt(10, 0), true},
+        BoundaryCase{"cw cw right at 270", Pair::CwCw, kRight, {}, Pt(-10, 0), true},
+        BoundaryCase{"cw ccw right at 90", Pair::CwCcw, kRight, {}, Pt(10, 0), false},
+        BoundaryCase{"cw ccw right at 180", Pair::CwCcw, kRight, {}, Pt(0, 10), false},
+        BoundaryCase{"ccw cw right at 90", Pair::CcwCw, kRight, {}, Pt(-10, 0), false},
+        BoundaryCase{"ccw cw right at 180", Pair::CcwCw, kRight, {}, Pt(0, -10), true},
+        BoundaryCase{"ccw ccw right at 0", Pair::CcwCcw, kRight, {}, Pt(0, 10), false},
+        BoundaryCase{"ccw ccw right at 90", Pair::CcwCcw, kRight, {}, Pt(-10, 0), true}),
+    [](const auto& info) {
+      std::string n = info.param.Name;
+      for (char& ch : n)
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+      return n;
+    });
 
 TEST(JoinArcArc, SharedCentreJoinsAtTheRadialPoint) {
   const TJoinResult left = JoinCwCw(kLeft, 1, Pt(0, 0), Pt(0, 0), Pt(5, 0));

@@ -138,6 +138,62 @@ TEST(ComputeMillingPath, ShortRoundingArcsAreLeftOut) {
   EXPECT_EQ(Codes(turned.Path()), (std::vector<std::string>{"T", "G41", "G01", "G02", "G01"}));
 }
 
+// Which pairs leave out a rounding arc shorter than 0.02 in x and y. Every corner is a sharp
+// right turn at (10,0) under G41, an outer corner: with a tool of radius 1 each pair rounds
+// it; with radius 0.005 only the pairs without the 0.02 test still do.
+TEST(ComputeMillingPath, OnlySomePairsLeaveShortRoundingArcsOut) {
+  const struct {
+    const char* Pair;
+    const char* Moves;  // N5 is the move into the corner
+    bool ShortArcKept;
+  } cases[] = {
+      {"G01-G01", "N5 G01 X10 Y0\nG01 X10 Y-10", false},
+      {"G01-G02", "N5 G01 X10 Y0\nG02 X0 Y0 I-5 J5", false},
+      {"G01-G03", "N5 G01 X10 Y0\nG03 X15 Y-5 I5 J0", true},
+      {"G02-G01", "G01 X5 Y-5\nN5 G02 X10 Y0 I5 J0\nG01 X10 Y-10", false},
+      {"G03-G01", "G01 X5 Y5\nN5 G03 X10 Y0 I5 J0\nG01 X10 Y-10", true},
+      {"G02-G02", "G01 X5 Y-5\nN5 G02 X10 Y0 I5 J0\nG02 X5 Y-5 I-5 J0", true},
+      {"G02-G03", "G01 X5 Y-5\nN5 G02 X10 Y0 I5 J0\nG03 X15 Y-5 I5 J0", false},
+      {"G03-G03", "G01 X5 Y5\nN5 G03 X10 Y0 I5 J0\nG03 X15 Y-5 I5 J0", true},
+      {"G03-G02", "G01 X5 Y5\nN5 G03 X10 Y0 I5 J0\nG02 X5 Y-5 I-5 J0", true},
+  };
+  const auto elementsOfN5 = [](const TProgramRunResult& r) {
+    int n = 0;
+    for (const TCncElement& e : r.Path()) n += e.Line == 5;
+    return n;
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Pair);
+    const std::string program = std::string("T1\nG41\n") + c.Moves;
+    const TProgramRunResult wide = RunProgramText(program, 1);
+    ASSERT_EQ(wide.Result, 0);
+    EXPECT_EQ(elementsOfN5(wide), 2) << "the corner is an outer one";
+    const TProgramRunResult narrow = RunProgramText(program, 0.005);
+    ASSERT_EQ(narrow.Result, 0);
+    EXPECT_EQ(elementsOfN5(narrow), c.ShortArcKept ? 2 : 1);
+  }
+}
+
+// A reversal is an outer corner on both sides; its rounding arc spans 2R across the move,
+// exactly 0.02 for R = 0.01, which is not shorter than 0.02.
+TEST(ComputeMillingPath, ReversalKeepsARoundingArcOfExactlyTheShortLength) {
+  for (const bool left : {true, false}) {
+    for (const double R : {0.01, 0.009}) {
+      SCOPED_TRACE(std::string(left ? "G41 " : "G42 ") + std::to_string(R));
+      const TProgramRunResult r =
+          RunProgramText(std::string("T1\n") + (left ? "G41" : "G42") + "\nG01 X10 Y0\nG01 X0 Y0", R);
+      ASSERT_EQ(r.Result, 0);
+      if (R == 0.009) {
+        EXPECT_EQ(Codes(r.Path()), (std::vector<std::string>{"T", left ? "G41" : "G42", "G01", "G01"}));
+        continue;
+      }
+      ASSERT_EQ(r.Path().size(), 5u);
+      ExpectAt(r.Path()[2], "G01", "Fahre G01", 10, left ? R : -R);
+      ExpectAt(r.Path()[3], left ? "G02" : "G03", left ? "Fahre G02" : "Fahre G03", 10, left ? -R : R);
+    }
+  }
+}
+
 TEST(ComputeMillingPath, VerticalMovesStayAtTheCompensatedPoint) {
   const TProgramRunResult r =
       RunProgramText("T1\nG41\nN1 G01 X10 Y0\nN2 G01 Z-2\nN3 G01 X20 Y0\nN4 G00 Z5\nN5 G00 Z6\n", 2);

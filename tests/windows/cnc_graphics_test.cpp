@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "windows/cnc_graphics.h"
@@ -147,6 +148,44 @@ TEST_F(TPlotterFixture, ArcsEndAtTheirEndAndStayOnTheCircle) {
       const double x = static_cast<double>(p.X - c.Cx), y = static_cast<double>(-p.Y - c.Cy);
       ASSERT_LE(std::abs(std::hypot(x, y) - r), 1.5) << "pixel " << p.X << "," << p.Y;
     }
+  }
+}
+
+// The smallest arcs, pixel by pixel as the step rule makes them: which axis steps, when both
+// step, where the end test stops. Radius 1 is coarse enough that a half circle may step past
+// its end before the end test holds.
+TEST_F(TPlotterFixture, SmallArcsStepByStep) {
+  struct {
+    const char* Name;
+    int32_t Kind;
+    int64_t Dx, Dy;  // end relative to the start
+    int64_t Cx, Cy;  // centre relative to the start
+    std::vector<std::pair<int64_t, int64_t>> Pixels;
+  } cases[] = {
+      {"ccw quarter r1 from +x", 3, -1, 1, -1, 0, {{0, -1}, {-1, -1}}},
+      {"cw quarter r1 from +y", 2, 1, -1, 0, -1, {{0, 1}, {1, 1}}},
+      {"ccw half r1 from +x", 3, -2, 0, -1, 0, {{0, -1}, {-1, -1}, {-1, 0}, {-2, 0}}},
+      {"cw half r1 from +x", 2, -2, 0, -1, 0, {{0, 1}, {-1, 1}, {-2, 1}, {-2, 0}, {-3, 0}}},
+      {"cw half r1 from -y", 2, 0, 2, 0, 1,
+       {{-1, 0}, {-1, -1}, {-2, -1}, {-1, -1}, {-1, -2}, {0, -2}}},
+      {"ccw quarter r2 from -x", 3, 2, -2, 2, 0, {{0, 1}, {1, 1}, {1, 2}, {2, 2}}},
+      {"cw quarter r2 from -x", 2, 2, 2, 2, 0, {{0, -1}, {1, -1}, {1, -2}, {2, -2}}},
+      {"ccw half r2 from -y", 3, 0, 4, 0, 2,
+       {{1, 0}, {1, -1}, {2, -1}, {2, -2}, {2, -3}, {1, -3}, {1, -4}, {0, -4}}},
+      {"ccw three quarters r2 from +x", 3, -2, -2, -2, 0,
+       {{0, -1}, {-1, -1}, {-1, -2}, {-2, -2}, {-3, -2}, {-3, -1}, {-4, -1}, {-4, 0}, {-4, 1}, {-3, 1}, {-3, 2},
+        {-2, 2}}},
+      {"cw quarter r3 from +x", 2, -3, -3, -3, 0, {{0, 1}, {-1, 1}, {-1, 2}, {-1, 3}, {-2, 3}, {-3, 3}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Sink.Plots.clear();
+    Plotter.Origin(0, 0);
+    Plotter.ArcMove(c.Dx, c.Dy, c.Kind, c.Cy, c.Cx);
+    ASSERT_EQ(Plotter.Run(), kRunFinished);
+    std::vector<std::pair<int64_t, int64_t>> pixels;
+    for (const TPlot& p : Sink.Plots) pixels.emplace_back(p.X, p.Y);
+    EXPECT_EQ(pixels, c.Pixels);
   }
 }
 
