@@ -66,7 +66,7 @@ TEST_F(SettingsCliTest, WithoutSettingsTheTableHoldsTheRadiiOfANewInstanceAndRad
   const TToolRadii radii = EngineToolRadii(tools.Tools);
   int32_t handle = 0;
   ASSERT_GT(CncOpen(Program.c_str(), &handle), 0);
-  const TCncFileReader* fresh = FindInstance(handle);
+  const TCncInstance* fresh = FindInstance(handle);
   ASSERT_NE(fresh, nullptr);
   for (int t = 0; t < kToolCount; ++t) {
     if (t == 2 || t == 6 || t == 9) continue;
