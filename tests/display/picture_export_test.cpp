@@ -36,10 +36,7 @@ struct TExportTest : testing::Test {
     Dir = std::filesystem::temp_directory_path() / ("velquor_export_" + std::to_string(::getpid()));
     std::filesystem::create_directories(Dir);
     View.Resize(300, 200);
-    View.XMin = -10;
-    View.XMax = 140;
-    View.YMin = -10;
-    View.YMax = 90;
+    View.SetRect({-10, 140, -10, 90});
     View.UpdateScale();
     View.SetSpindlePos(5, 5);
     View.AddLine({0, 0, 0}, {100, 50, 0}, 0, 1, QColor(255, 255, 0));
