@@ -304,7 +304,7 @@ void TLineInterpreter::DefineDrillCycle(const TCommandRow&) {
   const double depth = Inst.Pos.Z;
   // The Z word of a G81 line is the drilling depth, not a move, even when the line fails.
   if (State.ZGiven) Inst.Pos.Z = State.PreviousZ;
-  // G81 reads the H word as its number of steps and the text of the B word as its height.
+  // G81 reads the H word as its number of steps and the font text (B or @) as its height.
   const int32_t steps = CheckedRange(RoundNearest(Inst.FontParams.Height), 0, 65535);
   Inst.DrillCycle = MakeDrillCycle(static_cast<uint16_t>(State.CycleFeed), static_cast<uint16_t>(steps), depth,
                                    TextToFloat(Inst.FontParams.Text), Inst.ToolDiameter());

@@ -15,10 +15,7 @@ inline TStartPaths NoSettings() {
 // 600 x 400 pixels showing -40..560 x -40..360 mm.
 inline TViewWindow View600x400() {
   TViewWindow w;
-  w.XMin = -40;
-  w.XMax = 560;
-  w.YMin = -40;
-  w.YMax = 360;
+  w.SetRect({-40, 560, -40, 360});
   w.Width = 600;
   w.Height = 400;
   w.UpdateScale();

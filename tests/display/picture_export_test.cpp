@@ -35,10 +35,7 @@ TEST(PictureExport, UnknownExtensionNamesWhatIsWritten) {
 struct TExportTest : TTempFolderTest {
   TExportTest() {
     View.Resize(300, 200);
-    View.XMin = -10;
-    View.XMax = 140;
-    View.YMin = -10;
-    View.YMax = 90;
+    View.SetRect({-10, 140, -10, 90});
     View.UpdateScale();
     View.SetSpindlePos(5, 5);
     View.AddLine({0, 0, 0}, {100, 50, 0}, 0, 1, QColor(255, 255, 0));

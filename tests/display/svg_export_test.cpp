@@ -22,10 +22,7 @@ namespace {
 // 100 x 50 mm at 2 pixels per millimetre.
 TViewWindow SmallView() {
   TViewWindow w;
-  w.XMin = 0;
-  w.XMax = 100;
-  w.YMin = 0;
-  w.YMax = 50;
+  w.SetRect({0, 100, 0, 50});
   w.Width = 200;
   w.Height = 100;
   w.UpdateScale();
