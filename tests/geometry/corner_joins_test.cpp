@@ -69,8 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
         LineLineCase{"reversal right", kRight, 1, Pt(0, 0), Pt(10, 0), Pt(0, 0), {Pt(10, -1), Pt(10, 1), 2, true}},
         LineLineCase{"off", kOff, 1, Pt(0, 0), Pt(10, 0), Pt(10, 10), {Pt(10, 0), Pt(10, 0), 1, false}},
         LineLineCase{"radius 0", kLeft, 0, Pt(0, 0), Pt(10, 0), Pt(10, -10), {Pt(10, 0), Pt(10, 0), 1, false}}),
-    [](const auto& info) {
-      std::string n = info.param.Name;
+    [](const auto& testInfo) {
+      std::string n = testInfo.param.Name;
       for (char& ch : n)
         if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
       return n;
@@ -183,8 +183,8 @@ INSTANTIATE_TEST_SUITE_P(
         MixedCase{"ccw rapid left", Kind::CcwRapid, kLeft, Pt(0, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
         MixedCase{"ccw rapid right", Kind::CcwRapid, kRight, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
         MixedCase{"ccw rapid off", Kind::CcwRapid, kOff, Pt(0, 0), Pt(10, -5), {Pt(10, 0), Pt(10, 0), 1, false}}),
-    [](const auto& info) {
-      std::string n = info.param.Name;
+    [](const auto& testInfo) {
+      std::string n = testInfo.param.Name;
       for (char& ch : n)
         if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
       return n;
@@ -263,8 +263,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ArcArcCase{"ccw ccw reversal, tool inside", Pair::CcwCcw, kLeft, 180, true},
                       ArcArcCase{"ccw ccw left turn, tool outside", Pair::CcwCcw, kRight, 30, true},
                       ArcArcCase{"ccw ccw right turn, tool outside", Pair::CcwCcw, kRight, 330, false}),
-    [](const auto& info) {
-      std::string n = info.param.Name;
+    [](const auto& testInfo) {
+      std::string n = testInfo.param.Name;
       for (char& ch : n)
         if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
       return n;
