@@ -2,7 +2,7 @@
 
 # Adds the project's warning switches to one target (and -Werror with VELQUOR_WERROR).
 function(velquor_target_warnings target)
-  target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra>)
+  target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -Wshadow>)
   # GCC's inlined std::string copies report overlaps that cannot happen (GCC bug 105329).
   target_compile_options(${target} PRIVATE $<$<AND:$<COMPILE_LANGUAGE:CXX>,$<CXX_COMPILER_ID:GNU>>:-Wno-restrict>)
   if(VELQUOR_WERROR)

@@ -327,12 +327,7 @@ INSTANTIATE_TEST_SUITE_P(
         BoundaryCase{"ccw cw right at 180", Pair::CcwCw, kRight, {}, Pt(0, -10), true},
         BoundaryCase{"ccw ccw right at 0", Pair::CcwCcw, kRight, {}, Pt(0, 10), false},
         BoundaryCase{"ccw ccw right at 90", Pair::CcwCcw, kRight, {}, Pt(-10, 0), true}),
-    [](const auto& info) {
-      std::string n = info.param.Name;
-      for (char& ch : n)
-        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-      return n;
-    });
+    NameOfCase);
 
 TEST(JoinArcArc, SharedCentreJoinsAtTheRadialPoint) {
   const TJoinResult left = JoinCwCw(kLeft, 1, Pt(0, 0), Pt(0, 0), Pt(5, 0));

@@ -137,8 +137,8 @@ TEST_P(TangentContourTest, RoundedRectanglesOffsetAlongTheirArcs) {
 INSTANTIATE_TEST_SUITE_P(BothSidesBothWays, TangentContourTest,
                          ::testing::Values(RectCase{41, true}, RectCase{41, false}, RectCase{42, true},
                                            RectCase{42, false}),
-                         [](const auto& info) {
-                           return "G" + std::to_string(info.param.Side) + (info.param.Ccw ? "_ccw" : "_cw");
+                         [](const auto& testInfo) {
+                           return "G" + std::to_string(testInfo.param.Side) + (testInfo.param.Ccw ? "_ccw" : "_cw");
                          });
 
 TEST(TangentContours, SCurveOfTwoArcs) {

@@ -88,8 +88,8 @@ TEST_P(CorpusToolBlocks, GiveTheRowsWorkedOutByHand) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, CorpusToolBlocks, testing::ValuesIn(kCorpusCases),
-                         [](const testing::TestParamInfo<TCorpusCase>& info) {
-                           std::string name = info.param.File;
+                         [](const testing::TestParamInfo<TCorpusCase>& testInfo) {
+                           std::string name = testInfo.param.File;
                            for (char& c : name)
                              if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
                            return name;
