@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -54,6 +55,9 @@ INSTANTIATE_TEST_SUITE_P(
         ElementCase{"T3 N7", "T", "Set tool Tx", 0, {}, 3},
         ElementCase{"S12000", "S0X", "set spindle speed S12000", 0, {}, 12000},
         ElementCase{"F150", "F0X", "Set feed 150", 0, {}, 150},
+        ElementCase{"F2147483647", "F0X", "Set feed 2147483647", 0, {}, 2147483647},
+        ElementCase{"F2147483648", "F0X", "Set feed 2147483648", 0, {}, 0},  // beyond 32 bits: 0
+        ElementCase{"S-2147483648", "S0X", "set spindle speed S-2147483648", 0, {}, INT32_MIN},
         ElementCase{"N5 G81 Z3 F100", "F0X", "Set feed 100", 5, {}, 100}));
 
 // A command alone on a line: an element of its own code and text, at the origin.

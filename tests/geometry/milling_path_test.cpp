@@ -244,6 +244,32 @@ TEST(ComputeMillingPath, RapidAfterCompensatedMovesIsOffsetByTheCurrentRadius) {
   ExpectAt(p[3], "G00", "Fahre G00", 10, 9);  // G00-G01: the normal of the next move
 }
 
+// A rapid move and an arc meet on the arc's offset circle, radially through the corner
+// (10,0): outside a clockwise arc, inside a counter-clockwise one under G41 with R = 1.
+TEST(ComputeMillingPath, RapidsAndArcsMeetOnTheOffsetCircle) {
+  const struct {
+    const char* Moves;  // N5 is the move into the corner
+    const char* Code;
+    const char* Text;
+    double X, Y;  // where the path of N5 ends
+  } cases[] = {
+      {"N5 G00 X10 Y0\nG02 X15 Y-5 I5 J0", "G00", "Fahre G01", 9, 0},
+      {"N5 G00 X10 Y0\nG03 X15 Y-5 I5 J0", "G00", "Fahre G01", 11, 0},
+      {"G01 X5 Y-5\nN5 G02 X10 Y0 I5 J0\nG00 X20 Y0", "G02", "Fahre G02", 10, 1},
+      {"G01 X5 Y5\nN5 G03 X10 Y0 I5 J0\nG00 X20 Y0", "G03", "Fahre G03", 10, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Moves);
+    const TProgramRunResult r = RunProgramText(std::string("T1\nG41\n") + c.Moves, 1);
+    ASSERT_EQ(r.Result, 0);
+    const TCncElement* end = nullptr;
+    for (const TCncElement& e : r.Path())
+      if (e.Line == 5) end = &e;
+    ASSERT_NE(end, nullptr);
+    ExpectAt(*end, c.Code, c.Text, c.X, c.Y);
+  }
+}
+
 TEST(ComputeMillingPath, ToolNumbersAboveTheTableKeepTheTool) {
   const TProgramRunResult r = RunProgramText("T1\nG41\nN70 T300\nG01 X10 Y0\nG01 X10 Y10\n", 2);
   ASSERT_EQ(r.Result, 0);
