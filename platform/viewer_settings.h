@@ -25,7 +25,7 @@ struct TViewerSettings {
 
   static TToolTable DefaultTools();
 };
-// The settings record by the name the viewer's documents give it.
+// The settings record under the name it has always had.
 using TCncType = TViewerSettings;
 
 struct TSettingsResult {
