@@ -85,7 +85,6 @@ bool TDropOpener::eventFilter(QObject* watched, QEvent* event) {
       Open(file);
       return true;
     }
-    default:
-      return QObject::eventFilter(watched, event);
+    default: return QObject::eventFilter(watched, event);
   }
 }

@@ -98,10 +98,8 @@ std::string CuttingTimeText(const std::optional<double>& seconds) {
   if (!seconds) return "no feed programmed";
   const long long s = std::llround(*seconds);
   char buf[48];
-  if (s >= 3600)
-    std::snprintf(buf, sizeof buf, "%lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
-  else
-    std::snprintf(buf, sizeof buf, "%lld:%02lld", s / 60, s % 60);
+  if (s >= 3600) std::snprintf(buf, sizeof buf, "%lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
+  else std::snprintf(buf, sizeof buf, "%lld:%02lld", s / 60, s % 60);
   return buf;
 }
 
@@ -110,8 +108,8 @@ std::string JobFiguresLine(const TJobFigures& f) {
   if (!f.AnyMove) return std::string("Job: no moves in the ") + list;
   char buf[320];
   std::snprintf(buf, sizeof buf,
-                "Job (%s): X %.3f .. %.3f, Y %.3f .. %.3f, Z %.3f .. %.3f; feed %.3f mm, rapid %.3f mm, time %s",
-                list, f.X.Min, f.X.Max, f.Y.Min, f.Y.Max, f.Z.Min, f.Z.Max, f.FeedLength, f.RapidLength,
+                "Job (%s): X %.3f .. %.3f, Y %.3f .. %.3f, Z %.3f .. %.3f; feed %.3f mm, rapid %.3f mm, time %s", list,
+                f.X.Min, f.X.Max, f.Y.Min, f.Y.Max, f.Z.Min, f.Z.Max, f.FeedLength, f.RapidLength,
                 CuttingTimeText(f.CuttingSeconds).c_str());
   return buf;
 }
@@ -119,7 +117,7 @@ std::string JobFiguresLine(const TJobFigures& f) {
 std::string JobFiguresStatus(const TJobFigures& f) {
   if (!f.AnyMove) return "no moves";
   char buf[160];
-  std::snprintf(buf, sizeof buf, "%.1f x %.1f x %.1f mm, %s", f.X.Max - f.X.Min, f.Y.Max - f.Y.Min,
-                f.Z.Max - f.Z.Min, CuttingTimeText(f.CuttingSeconds).c_str());
+  std::snprintf(buf, sizeof buf, "%.1f x %.1f x %.1f mm, %s", f.X.Max - f.X.Min, f.Y.Max - f.Y.Min, f.Z.Max - f.Z.Min,
+                CuttingTimeText(f.CuttingSeconds).c_str());
   return buf;
 }

@@ -35,9 +35,9 @@ bool SameFile(const std::string& a, const std::string& b);
 
 // What a double click on a program line comes to.
 struct TLineInView {
-  std::vector<TPickElement> Elements;   // to highlight; empty clears the highlight
-  std::optional<TWindowRect> Window;    // a new view window, when the moves were out of sight
-  std::string Message;                  // one pane line
+  std::vector<TPickElement> Elements;  // to highlight; empty clears the highlight
+  std::optional<TWindowRect> Window;   // a new view window, when the moves were out of sight
+  std::string Message;                 // one pane line
 };
 
 // `block`: the line's N number, none when it has none. `sameFile`: the text window shows

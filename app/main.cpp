@@ -9,9 +9,9 @@
 #include "app/main_window.h"
 #include "app/viewer_args.h"
 #include "tools/tools_window.h"
-#include "windows/real_point_view.h"
 #include "windows/about_box.h"
 #include "windows/controller_dialog.h"
+#include "windows/real_point_view.h"
 #include "windows/show_cnc_file.h"
 #include "windows/startup_window.h"
 

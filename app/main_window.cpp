@@ -18,8 +18,8 @@
 #include <algorithm>
 
 #include "app/desktop_open.h"
-#include "app/file_follower.h"
 #include "app/export_picture.h"
+#include "app/file_follower.h"
 #include "app/info_pane.h"
 #include "app/job_figures.h"
 #include "app/line_in_view.h"
@@ -151,8 +151,13 @@ void TForm1::BuildControlRow(QWidget* parent) {
   const struct {
     QWidget* Control;
     int X, Width;
-  } places[] = {{lblGrid, 4, 24}, {sbGrid, 33, 96}, {btnRload, 136, 186}, {btnClearInfo, 328, 97},
-                {chkPointOutEdges, 633, 124}, {chkViewContour, 761, 100}, {chkViewCuttingPath, 865, 125}};
+  } places[] = {{lblGrid, 4, 24},
+                {sbGrid, 33, 96},
+                {btnRload, 136, 186},
+                {btnClearInfo, 328, 97},
+                {chkPointOutEdges, 633, 124},
+                {chkViewContour, 761, 100},
+                {chkViewCuttingPath, 865, 125}};
   constexpr int kGap = 6;
   int right = 0;
   for (const auto& place : places) {
@@ -167,7 +172,8 @@ void TForm1::BuildControlRow(QWidget* parent) {
   const int roomLeft = chkPointOutEdges->x() - btnClearInfo->geometry().right() - kGap;
   const int overflow = std::min(right - (kClientWidth - kGap), roomLeft);
   if (overflow > 0)
-    for (QWidget* box : {chkPointOutEdges, chkViewContour, chkViewCuttingPath}) box->move(box->x() - overflow, box->y());
+    for (QWidget* box : {chkPointOutEdges, chkViewContour, chkViewCuttingPath})
+      box->move(box->x() - overflow, box->y());
   static_cast<QVBoxLayout*>(parent->layout())->addWidget(row);
 
   connect(sbGrid, &QScrollBar::valueChanged, this, [this](int pos) { SimBox->SetGridSize(pos * kGridStepMm); });
@@ -233,9 +239,8 @@ void TForm1::BuildMenus() {
   entry(file, "&Open", QKeySequence(Qt::CTRL | Qt::Key_F), &TForm1::mnuOpenClick);
   QMenu* recent = file->addMenu(QStringLiteral("&Recent files"));
   recent->setObjectName(QStringLiteral("mnuRecent"));
-  connect(recent, &QMenu::aboutToShow, this, [this, recent] {
-    FillRecentMenu(*recent, ReadRecentFiles(), [this](const QString& f) { OpenProgram(f); });
-  });
+  connect(recent, &QMenu::aboutToShow, this,
+          [this, recent] { FillRecentMenu(*recent, ReadRecentFiles(), [this](const QString& f) { OpenProgram(f); }); });
   entry(file, "&Export picture…", QKeySequence(Qt::CTRL | Qt::Key_E), &TForm1::mnuExportPictureClick);
   entry(file, "&Close Velquor", QKeySequence(Qt::CTRL | Qt::Key_F4), &TForm1::mnuCloseClick);
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
@@ -461,16 +466,14 @@ void TForm1::SetMachineView(TfrmRealPointView& view) {
   run.Tools = &ViewerState.Settings.Tools;
   run.CurrentTool = &ViewerState.Settings.CurrentTool;
   run.Info = [this](const std::string& s) { memInfo->Append(s); };
-  MachineView = std::make_unique<TMachineViewLink>(view, ViewerState.MachineViewOn, [this] { ProcessCurrentFile(); },
-                                                   std::move(run));
+  MachineView = std::make_unique<TMachineViewLink>(
+      view, ViewerState.MachineViewOn, [this] { ProcessCurrentFile(); }, std::move(run));
 }
 
 // Shows or hides the machine-coordinate window; shown, it replays the live instance.
 void TForm1::mnuSimulationClick() {
-  if (MachineView)
-    MachineView->Toggle(ViewerState.EngineHandle);
-  else
-    ViewerState.MachineViewOn = !ViewerState.MachineViewOn;
+  if (MachineView) MachineView->Toggle(ViewerState.EngineHandle);
+  else ViewerState.MachineViewOn = !ViewerState.MachineViewOn;
 }
 
 void TForm1::DrawMachineView(int32_t handle) {
@@ -508,12 +511,11 @@ void TForm1::btnClearInfoClick() { memInfo->clear(); }
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == SimBox && event->type() == QEvent::MouseMove) {
     const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
-    lblPointer->setText(QString::fromStdString(
-        PointerText(*SimBox, SimBox->W0Pos, TPixelXY{p.x(), p.y()}, SimBox->MouseMode)));
+    lblPointer->setText(
+        QString::fromStdString(PointerText(*SimBox, SimBox->W0Pos, TPixelXY{p.x(), p.y()}, SimBox->MouseMode)));
   } else if (watched == SimBox && event->type() == QEvent::Leave) {
     lblPointer->clear();
-  } else if (watched == SimBox && event->type() == QEvent::MouseButtonPress &&
-             SimBox->MouseMode == TMouseMode::Pick) {
+  } else if (watched == SimBox && event->type() == QEvent::MouseButtonPress && SimBox->MouseMode == TMouseMode::Pick) {
     PickAt(static_cast<QMouseEvent*>(event)->position().toPoint());
     return true;
   }
@@ -532,23 +534,12 @@ bool TForm1::HandleKey(QObject* receiver, QEvent* event) {
   if (climbing) return false;
   const auto* key = static_cast<QKeyEvent*>(event);
   switch (key->key()) {
-    case Qt::Key_F2:
-      SimBox->SetMouseMode(TMouseMode::Pan);
-      return true;
-    case Qt::Key_F3:
-      SimBox->ZoomHome();
-      return true;
-    case Qt::Key_F4:
-      SimBox->SetMouseMode(TMouseMode::ZoomWindow);
-      return true;
-    case Qt::Key_F5:
-      SimBox->SetMouseMode(TMouseMode::ZoomVaria);
-      return true;
-    case Qt::Key_F9:
-      ProcessCurrentFile();
-      return true;
-    default:
-      break;
+    case Qt::Key_F2: SimBox->SetMouseMode(TMouseMode::Pan); return true;
+    case Qt::Key_F3: SimBox->ZoomHome(); return true;
+    case Qt::Key_F4: SimBox->SetMouseMode(TMouseMode::ZoomWindow); return true;
+    case Qt::Key_F5: SimBox->SetMouseMode(TMouseMode::ZoomVaria); return true;
+    case Qt::Key_F9: ProcessCurrentFile(); return true;
+    default: break;
   }
   const QString text = key->text();
   if (!text.isEmpty() && text.front().isPrint()) memInfo->Append("Key " + text.toStdString());

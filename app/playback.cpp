@@ -95,6 +95,5 @@ std::string PlaybackStatus(const TPlaybackTrack& track, size_t k) {
   const TLineAt line = track.LineAt(k);
   std::string where = "no N number";
   if (line.Number != 0) where = (line.Own ? "N" : "after N") + std::to_string(line.Number);
-  return "Element " + std::to_string(k) + " of " + std::to_string(track.Count()) + ", " + where + ", " +
-         times;
+  return "Element " + std::to_string(k) + " of " + std::to_string(track.Count()) + ", " + where + ", " + times;
 }

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/job_figures.h"
-#include "display/view_window.h"
 #include "base/records.h"
+#include "display/view_window.h"
 
 enum class TPlaySpeed { Times1, Times10, Times100, Times1000 };
 
@@ -37,12 +37,12 @@ double AdvancePlayTime(double playSeconds, double wallSeconds, TPlaySpeed speed)
 // contour. ProcessFile keeps it; the objects before ObjectsBefore (the contour under a
 // played path) stay drawn whatever the position.
 struct TPlayedList {
-  uint8_t Mode = 0;  // 0 contour, 1 cutting path
-  int32_t StartTool = 0;              // tool in force when the list's drawing began
-  TCncPoint ProgramStart{0, 0, 0};    // where its first move starts, in program coordinates
-  TRealXY W0;                         // the work origin the list was drawn with
+  uint8_t Mode = 0;                 // 0 contour, 1 cutting path
+  int32_t StartTool = 0;            // tool in force when the list's drawing began
+  TCncPoint ProgramStart{0, 0, 0};  // where its first move starts, in program coordinates
+  TRealXY W0;                       // the work origin the list was drawn with
   size_t ObjectsBefore = 0;
-  std::vector<size_t> ObjectEnds;     // display objects after each element
+  std::vector<size_t> ObjectEnds;  // display objects after each element
   bool Empty() const { return ObjectEnds.empty(); }
 };
 

@@ -43,8 +43,8 @@ TPlaybackBar::TPlaybackBar(TSimBox& view, const TViewerState& state, QWidget* pa
   cbSpeed->setObjectName(QStringLiteral("cbSpeed"));
   cbSpeed->setToolTip(QStringLiteral("Playback speed: x1 runs at the programmed feeds"));
   for (const TPlaySpeedRow& s : kPlaySpeeds) cbSpeed->addItem(QString::fromUtf8(s.Caption));
-  for (QWidget* w : {static_cast<QWidget*>(btnStepBack), static_cast<QWidget*>(btnPlay),
-                     static_cast<QWidget*>(btnStepForward)})
+  for (QWidget* w :
+       {static_cast<QWidget*>(btnStepBack), static_cast<QWidget*>(btnPlay), static_cast<QWidget*>(btnStepForward)})
     row->addWidget(w);
   row->addWidget(sldPosition, 1);
   row->addWidget(cbSpeed);

@@ -77,8 +77,8 @@ TProcessResult ProcessFile(const std::string& name, TViewerState& state, TSimVie
   TPlayedDrawing played;
   DrawProgram(view, handle, {checks.ViewContour, checks.ViewCuttingPath}, run, &played);
   if (checks.ViewContour || checks.ViewCuttingPath)
-    state.Played = {played.Mode, played.StartTool, result.Start, view.W0Pos, played.ObjectsBefore,
-                    std::move(played.ObjectEnds)};
+    state.Played = {played.Mode, played.StartTool,     result.Start,
+                    view.W0Pos,  played.ObjectsBefore, std::move(played.ObjectEnds)};
   view.Invalidate();
   if (state.MachineViewOn && machineView) machineView(handle);
 

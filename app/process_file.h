@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "app/playback.h"
-#include "platform/viewer_settings.h"
 #include "display/pick_index.h"
 #include "engine/cnc_api.h"
+#include "platform/viewer_settings.h"
 
 class TSimView;
 
@@ -25,8 +25,8 @@ class TInfoPane {
 
 // What the main window keeps for the runs.
 struct TViewerState {
-  std::string CurrentFile;  // empty until a file is opened
-  int32_t EngineHandle = 0; // live engine instance, 0 when none
+  std::string CurrentFile;   // empty until a file is opened
+  int32_t EngineHandle = 0;  // live engine instance, 0 when none
   TViewerSettings Settings;
   bool MachineViewOn = false;
   // Diameters of the settings file that could not be used; every run lists them again.
@@ -48,9 +48,9 @@ struct TDisplayChecks {
 using TMachineViewRun = std::function<void(int32_t handle)>;
 
 struct TProcessResult {
-  bool Processed = false;    // false: no file chosen, nothing done
-  bool NoInstance = false;   // CncOpen created no instance; the view stays empty
-  int32_t OpenResult = 0;    // CncOpen: the line count, or 816/817 without an instance
+  bool Processed = false;   // false: no file chosen, nothing done
+  bool NoInstance = false;  // CncOpen created no instance; the view stays empty
+  int32_t OpenResult = 0;   // CncOpen: the line count, or 816/817 without an instance
   int32_t ContourCount = 0;
   int32_t PathCount = 0;
   double Milliseconds = 0.0;

@@ -134,19 +134,18 @@ void Paint(QPainter& p, TToolIcon icon) {
       p.drawEllipse(QRectF(9.5, -0.5, 7, 7));
       break;
     case TToolIcon::Tools:
-      HolderAndCutter(p, QPen(QColor(60, 60, 60), 1), QColor(190, 190, 200), QRectF(5.5, 0.5, 5, 5),
-                      QColor(230, 200, 60),
-                      QPolygonF({QPointF(6.5, 5.5), QPointF(9.5, 5.5), QPointF(9.5, 13), QPointF(8, 15.5),
-                                 QPointF(6.5, 13)}));
+      HolderAndCutter(
+          p, QPen(QColor(60, 60, 60), 1), QColor(190, 190, 200), QRectF(5.5, 0.5, 5, 5), QColor(230, 200, 60),
+          QPolygonF({QPointF(6.5, 5.5), QPointF(9.5, 5.5), QPointF(9.5, 13), QPointF(8, 15.5), QPointF(6.5, 13)}));
       p.drawLine(QPointF(6.5, 8), QPointF(9.5, 10));
       p.drawLine(QPointF(6.5, 11), QPointF(9.5, 13));
       break;
     case TToolIcon::Simulation:
       p.fillRect(QRectF(0, 0, kGrid, kGrid), QColor(255, 255, 240));
       p.setPen(QPen(QColor(0, 0, 160), 1.2));
-      p.drawPolyline(QPolygonF({QPointF(1.5, 14.5), QPointF(1.5, 11.5), QPointF(4.5, 11.5), QPointF(4.5, 8.5),
-                                QPointF(7.5, 8.5), QPointF(7.5, 5.5), QPointF(10.5, 5.5), QPointF(10.5, 2.5),
-                                QPointF(14.5, 2.5)}));
+      p.drawPolyline(
+          QPolygonF({QPointF(1.5, 14.5), QPointF(1.5, 11.5), QPointF(4.5, 11.5), QPointF(4.5, 8.5), QPointF(7.5, 8.5),
+                     QPointF(7.5, 5.5), QPointF(10.5, 5.5), QPointF(10.5, 2.5), QPointF(14.5, 2.5)}));
       break;
     case TToolIcon::About:
       p.setPen(Qt::NoPen);
@@ -174,8 +173,8 @@ void Paint(QPainter& p, TToolIcon icon) {
       p.drawLine(QPointF(1.5, 14), QPointF(14.5, 9));
       p.setPen(QPen(Qt::black, 1.0));
       p.setBrush(Qt::white);
-      p.drawPolygon(QPolygonF({QPointF(4, 1), QPointF(4, 11.5), QPointF(6.5, 9), QPointF(8.5, 12.5),
-                               QPointF(10, 11.7), QPointF(8, 8.3), QPointF(11.5, 8)}));
+      p.drawPolygon(QPolygonF({QPointF(4, 1), QPointF(4, 11.5), QPointF(6.5, 9), QPointF(8.5, 12.5), QPointF(10, 11.7),
+                               QPointF(8, 8.3), QPointF(11.5, 8)}));
       break;
   }
 }

@@ -4,8 +4,24 @@
 #include <QIcon>
 
 enum class TToolIcon {
-  Exit, Open, Edit, Refresh, ZoomAll, ZoomWindow, ZoomVaria, Pan,
-  SetW0, SetSpindle, Edges, Contour, CuttingPath, Tools, Simulation, About, ZoomToPart, Pick
+  Exit,
+  Open,
+  Edit,
+  Refresh,
+  ZoomAll,
+  ZoomWindow,
+  ZoomVaria,
+  Pan,
+  SetW0,
+  SetSpindle,
+  Edges,
+  Contour,
+  CuttingPath,
+  Tools,
+  Simulation,
+  About,
+  ZoomToPart,
+  Pick
 };
 
 QIcon ToolIcon(TToolIcon icon);

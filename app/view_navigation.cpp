@@ -9,7 +9,6 @@
 
 namespace {
 
-
 void Widen(TWindowRect& box, const TJobFigures& f) {
   if (!f.AnyMove) return;
   box.XMin = std::min(box.XMin, f.X.Min);

@@ -4,12 +4,12 @@
 #include <QStringList>
 
 struct TViewerArgs {
-  QString Program;   // opened at start as if chosen with File > Open
-  QString SettingsFile; // instead of the settings file beside the executable
-  QString GrabFile;  // the main window is saved here as a picture once the start is done
-  bool Quit = false; // ends the program after the grab, printing the pane
+  QString Program;       // opened at start as if chosen with File > Open
+  QString SettingsFile;  // instead of the settings file beside the executable
+  QString GrabFile;      // the main window is saved here as a picture once the start is done
+  bool Quit = false;     // ends the program after the grab, printing the pane
   bool Help = false;
-  QString Error;     // empty when the arguments made sense
+  QString Error;  // empty when the arguments made sense
 };
 
 extern const char* const kViewerUsage;

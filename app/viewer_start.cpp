@@ -4,9 +4,8 @@
 
 void SetStartWindow(TViewWindow& view) {
   view.XMax = view.XMin + kStartViewWidth;
-  view.YMax = view.Width > 0
-                  ? NearestInt(static_cast<double>(kStartViewWidth) * view.Height / view.Width + view.YMin)
-                  : view.YMin;
+  view.YMax = view.Width > 0 ? NearestInt(static_cast<double>(kStartViewWidth) * view.Height / view.Width + view.YMin)
+                             : view.YMin;
 }
 
 std::string FontFolder(const std::string& executableFolder) { return FontFolderInUse(executableFolder); }

@@ -39,8 +39,7 @@ std::optional<int64_t> ParseInt(std::string_view s) {
 
 int32_t TextToInt(std::string_view s) {
   auto v = ParseInt(s);
-  if (!v || *v < std::numeric_limits<int32_t>::min() || *v > std::numeric_limits<int32_t>::max())
-    return 0;
+  if (!v || *v < std::numeric_limits<int32_t>::min() || *v > std::numeric_limits<int32_t>::max()) return 0;
   return static_cast<int32_t>(*v);
 }
 
@@ -91,7 +90,10 @@ int32_t CodeNumber(const TCode& code) {
   const std::string_view rest = v.substr(1);
   bool digits = !rest.empty();
   for (char c : rest) {
-    if (c < '0' || c > '9') { digits = false; break; }
+    if (c < '0' || c > '9') {
+      digits = false;
+      break;
+    }
     n = n * 10 + (c - '0');
   }
   if (!digits || n > 255) n = 0;

@@ -68,8 +68,8 @@ inline TNumberText ReadNumberText(std::string_view s) {
   if (p != end || digits == 0 || digits > 15) return ReadNumberTextInFull(s);
   // mantissa < 10^15 < 2^53 and 10^fracDigits is exact: one correctly rounded division
   // gives the same double as a full conversion.
-  static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
-                                      1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   const double v = fracDigits == 0 ? static_cast<double>(mantissa) : static_cast<double>(mantissa) / kPow10[fracDigits];
   TNumberText r;
   r.IsNumber = true;

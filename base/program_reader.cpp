@@ -153,7 +153,7 @@ TProgramLines::LoadResult ScanLines(const std::string& fileName, std::string& er
   if (fd < 0) return TProgramLines::LoadResult::Unreadable;
   const TFileCloser closer{fd};
   constexpr size_t kChunk = size_t{1} << 16;
-  std::string text;   // read and not yet handed on: the start of a line at most
+  std::string text;     // read and not yet handed on: the start of a line at most
   size_t unbroken = 0;  // text before this holds no line break
   bool atEnd = false;
   while (!atEnd) {

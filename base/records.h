@@ -78,21 +78,19 @@ inline TCncElement MakeElement(int32_t line, const char* text, TCode code, const
   e.P1 = p1;
   return e;
 }
-inline TCncElement MakeElement(int32_t line, const char* text, TCode code, const TPoint& p1,
-                               double height) {
+inline TCncElement MakeElement(int32_t line, const char* text, TCode code, const TPoint& p1, double height) {
   TCncElement e = MakeElement(line, text, code, p1);
   e.P1.Z = height;
   return e;
 }
-inline TCncElement MakeElement(int32_t line, const char* text, TCode code, const TPoint& p1,
-                               const TPoint& p2) {
+inline TCncElement MakeElement(int32_t line, const char* text, TCode code, const TPoint& p1, const TPoint& p2) {
   TCncElement e = MakeElement(line, text, code, p1);
   e.P2 = p2;
   return e;
 }
 // Two plane points at one height.
-inline TCncElement MakeElementAtHeight(int32_t line, const char* text, TCode code,
-                                       const TPoint& p1, const TPoint& p2, double height) {
+inline TCncElement MakeElementAtHeight(int32_t line, const char* text, TCode code, const TPoint& p1, const TPoint& p2,
+                                       double height) {
   return MakeElement(line, text, code, TPoint{p1.X, p1.Y, height}, TPoint{p2.X, p2.Y, height});
 }
 inline TCncElement MakeValueElement(int32_t line, const char* text, TCode code, int32_t value) {

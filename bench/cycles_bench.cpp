@@ -11,8 +11,8 @@ namespace {
 std::string Program(const char* cycle, int lines) {
   std::string text = "T1\n";
   for (int i = 0; i < lines; ++i)
-    text += "N" + std::to_string(i) + " G00 X" + std::to_string(i % 100) + " Y" + std::to_string(i / 100) +
-            " Z0\n" + cycle + "\n";
+    text += "N" + std::to_string(i) + " G00 X" + std::to_string(i % 100) + " Y" + std::to_string(i / 100) + " Z0\n" +
+            cycle + "\n";
   return text;
 }
 

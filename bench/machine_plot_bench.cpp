@@ -58,10 +58,8 @@ TProgram GenerateMoves() {
       m.Dy = ty - y;
       m.Dz = uniform(0, 3) == 0 ? uniform(-500, 500) : 0;
     }
-    if (m.Arc)
-      measure.ArcMove(m.Dx, m.Dy, m.Kind, m.Cy, m.Cx);
-    else
-      measure.StraightMove(m.Dx, m.Dy, true, m.Dz);
+    if (m.Arc) measure.ArcMove(m.Dx, m.Dy, m.Kind, m.Cy, m.Cx);
+    else measure.StraightMove(m.Dx, m.Dy, true, m.Dz);
     p.Steps += measure.MotionSteps();
     x += m.Dx;
     y += m.Dy;
@@ -86,10 +84,8 @@ void BM_StepProgram(benchmark::State& state) {
     plotter.Origin(200, 500);
     plotter.Colours(Rgb(0, 0, 255), Rgb(0, 255, 0));
     for (const TMove& m : program.Moves) {
-      if (m.Arc)
-        plotter.ArcMove(m.Dx, m.Dy, m.Kind, m.Cy, m.Cx);
-      else
-        plotter.StraightMove(m.Dx, m.Dy, true, m.Dz);
+      if (m.Arc) plotter.ArcMove(m.Dx, m.Dy, m.Kind, m.Cy, m.Cx);
+      else plotter.StraightMove(m.Dx, m.Dy, true, m.Dz);
       if (plotter.Run() != kRunFinished) state.SkipWithError("a move did not finish");
     }
     benchmark::DoNotOptimize(pixels.data());

@@ -23,8 +23,7 @@ struct TProgramBuilder {
   }
   void Arc(bool cw, double x, double y, double i, double j) {
     At = TPoint{x, y, -1.0};
-    Raw.push_back(MakeElement(++Line, cw ? "Kreisint G02" : "Kreisint G03", cw ? "G02" : "G03", At,
-                              TPoint{i, j, 0.0}));
+    Raw.push_back(MakeElement(++Line, cw ? "Kreisint G02" : "Kreisint G03", cw ? "G02" : "G03", At, TPoint{i, j, 0.0}));
     ++Moves;
   }
   // Entered and left at the middle of the bottom edge.

@@ -98,8 +98,14 @@ void BM_JumpToTheMiddle(benchmark::State& state) {
   }
   Report(state, r);
 }
-BENCHMARK_TEMPLATE(BM_JumpToTheMiddle, false)->Name("BM_JumpToTheMiddleFromTheStart")->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK_TEMPLATE(BM_JumpToTheMiddle, true)->Name("BM_JumpToTheMiddleFromTheEnd")->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_TEMPLATE(BM_JumpToTheMiddle, false)
+    ->Name("BM_JumpToTheMiddleFromTheStart")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK_TEMPLATE(BM_JumpToTheMiddle, true)
+    ->Name("BM_JumpToTheMiddleFromTheEnd")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 // Reading the track when the bar opens: every element of the path and its time.
 void BM_ReadTrack(benchmark::State& state) {

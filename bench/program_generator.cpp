@@ -1,7 +1,7 @@
 #include "bench/program_generator.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <random>
 #include <vector>
 
@@ -16,7 +16,10 @@ std::string Mm(int64_t um) {
   int64_t frac = a % 1000;
   if (frac) {
     int digits = 3;
-    while (frac % 10 == 0) { frac /= 10; --digits; }
+    while (frac % 10 == 0) {
+      frac /= 10;
+      --digits;
+    }
     std::snprintf(buf + n, sizeof buf - static_cast<size_t>(n), ".%0*lld", digits, static_cast<long long>(frac));
   }
   return buf;
@@ -56,8 +59,8 @@ struct TGenerator {
     const int64_t cx = X - u[0] * s, cy = Y - u[1] * s;
     X = cx + v[0] * s;
     Y = cy + v[1] * s;
-    Emit(std::string(Chance(0.5) ? "G02" : "G03") + " X" + Mm(X) + " Y" + Mm(Y) + " I" + Mm(-u[0] * s) +
-         " J" + Mm(-u[1] * s));
+    Emit(std::string(Chance(0.5) ? "G02" : "G03") + " X" + Mm(X) + " Y" + Mm(Y) + " I" + Mm(-u[0] * s) + " J" +
+         Mm(-u[1] * s));
   }
   void Linear() {
     Step(15000);
@@ -73,8 +76,10 @@ struct TGenerator {
   }
   void Misc() {
     const double r = std::uniform_real_distribution<double>(0, 1)(Rng);
-    if (r < 0.35) { Out += "; pass " + std::to_string(Uniform(1, 20)) + "\n"; ++Lines; }
-    else if (r < 0.55) Emit("F" + std::to_string(Uniform(2, 40) * 50));
+    if (r < 0.35) {
+      Out += "; pass " + std::to_string(Uniform(1, 20)) + "\n";
+      ++Lines;
+    } else if (r < 0.55) Emit("F" + std::to_string(Uniform(2, 40) * 50));
     else if (r < 0.7) Emit("S" + std::to_string(Uniform(8, 24) * 1000));
     else if (r < 0.85) Emit(Chance(0.5) ? "M03" : "M05");
     else Emit("T" + std::to_string(Uniform(1, 8)) + " ; tool change");

@@ -1,7 +1,7 @@
 // The main of the benchmark programs that draw: a Qt application without a display, then
 // Google Benchmark.
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
+#include <QGuiApplication>
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

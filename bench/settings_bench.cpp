@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/viewer_settings.h"
 #include "platform/ini_profile.h"
+#include "platform/viewer_settings.h"
 
 namespace {
 

@@ -95,7 +95,9 @@ const TCommandHelp kCommands[] = {
 // Fills in the option lines several commands share.
 std::string Expand(const char* text) {
   std::string s = text;
-  const std::pair<std::string_view, const char*> marks[] = {{"%RUN%", kRunOptions}, {"%START%", kStartOption}, {"%LIMIT%", kLimitOption}};
+  const std::pair<std::string_view, const char*> marks[] = {{"%RUN%", kRunOptions},
+                                                            {"%START%", kStartOption},
+                                                            {"%LIMIT%", kLimitOption}};
   for (const auto& [mark, lines] : marks)
     if (const size_t at = s.find(mark); at != std::string::npos) s.replace(at, mark.size(), lines);
   return s;

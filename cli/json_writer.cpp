@@ -17,12 +17,12 @@ size_t Utf8Length(std::string_view s, size_t i) {
   if (n == 2 && c < 0xC2) return 0;  // overlong
   if (n == 3) {
     const unsigned char c1 = b(i + 1);
-    if (c == 0xE0 && c1 < 0xA0) return 0;  // overlong
+    if (c == 0xE0 && c1 < 0xA0) return 0;   // overlong
     if (c == 0xED && c1 >= 0xA0) return 0;  // surrogate halves
   }
   if (n == 4) {
     const unsigned char c1 = b(i + 1);
-    if (c == 0xF0 && c1 < 0x90) return 0;  // overlong
+    if (c == 0xF0 && c1 < 0x90) return 0;                 // overlong
     if (c > 0xF4 || (c == 0xF4 && c1 >= 0x90)) return 0;  // beyond U+10FFFF
   }
   return n;
@@ -35,8 +35,16 @@ void AppendJsonString(std::string& out, std::string_view s) {
   out += '"';
   for (size_t i = 0; i < s.size();) {
     const size_t n = Utf8Length(s, i);
-    if (n == 0) { out += "\ufffd"; ++i; continue; }
-    if (n > 1) { out.append(s.substr(i, n)); i += n; continue; }
+    if (n == 0) {
+      out += "\ufffd";
+      ++i;
+      continue;
+    }
+    if (n > 1) {
+      out.append(s.substr(i, n));
+      i += n;
+      continue;
+    }
     const unsigned char c = static_cast<unsigned char>(s[i++]);
     switch (c) {
       case '"': out += "\\\""; break;
@@ -58,6 +66,9 @@ void AppendJsonString(std::string& out, std::string_view s) {
 }
 
 void AppendJsonNumber(std::string& out, double v) {
-  if (!std::isfinite(v)) { out += "null"; return; }
+  if (!std::isfinite(v)) {
+    out += "null";
+    return;
+  }
   out += ShortestFloat(v);
 }

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "windows/machine_view_run.h"
+#include "base/convert.h"
 #include "cli/options.h"
 #include "cli/program_run.h"
-#include "base/convert.h"
 #include "windows/image_sink.h"
+#include "windows/machine_view_run.h"
 
 const char* const kMachineUsage =
     "       velquor-cnc machine PROGRAM -o OUT.png [--zoom N] [--hscroll N] [--vscroll N] [--no-contour]\n"
@@ -22,9 +22,9 @@ const char* const kMachineUsage =
 
 namespace {
 
-constexpr TOption kMachineOptions[] = {TOption::Output,   TOption::Zoom,   TOption::HScroll, TOption::VScroll,
+constexpr TOption kMachineOptions[] = {TOption::Output,    TOption::Zoom,   TOption::HScroll, TOption::VScroll,
                                        TOption::NoContour, TOption::NoPath, TOption::Size,    TOption::Settings,
-                                       TOption::Radius,   TOption::Start,  TOption::FontPath};
+                                       TOption::Radius,    TOption::Start,  TOption::FontPath};
 constexpr TCommandSyntax kMachineSyntax{"machine", kMachineOptions, false, true};
 
 struct TMachineOptions : TPictureJob {
@@ -65,10 +65,12 @@ int Machine(const TMachineOptions& o) {
   run.Tools = &tools.Tools;
   run.CurrentTool = &currentTool;
   run.Info = [](const std::string& s) { std::printf("%s\n", s.c_str()); };
-  const TStepPosition counters = DrawMachineView(r.Handle, CNC_MODE_PATH, o.Controls, surface, run).value_or(TStepPosition{});
+  const TStepPosition counters =
+      DrawMachineView(r.Handle, CNC_MODE_PATH, o.Controls, surface, run).value_or(TStepPosition{});
   CncClose(r.Handle);
   const int64_t values[3] = {counters.X, counters.Y, counters.Z};
-  for (int axis = 0; axis < 3; ++axis) std::printf("%s %lld\n", kCurrentCaptions[axis], static_cast<long long>(values[axis]));
+  for (int axis = 0; axis < 3; ++axis)
+    std::printf("%s %lld\n", kCurrentCaptions[axis], static_cast<long long>(values[axis]));
   if (!picture.save(QString::fromStdString(o.Output), "PNG")) return CommandFailure("cannot write " + o.Output);
   return 0;
 }

@@ -13,15 +13,15 @@
 #include <string>
 #include <vector>
 
+#include "base/convert.h"
 #include "cli/help.h"
 #include "cli/json_writer.h"
 #include "cli/numbering_command.h"
 #include "cli/options.h"
 #include "cli/program_run.h"
-#include "cli/tools_command.h"
 #include "cli/stats_command.h"
+#include "cli/tools_command.h"
 #include "cli/version_command.h"
-#include "base/convert.h"
 #include "engine/cnc_api.h"
 #ifdef VELQUOR_RENDER
 #include "cli/machine_command.h"
@@ -39,10 +39,10 @@ constexpr const char* kUsage =
 // The options of the program commands run here; each command names its own.
 constexpr TOption kStatsOptions[] = {TOption::FontPath, TOption::Settings, TOption::Radius, TOption::Start,
                                      TOption::MaxElements};
-constexpr TOption kDumpOptions[] = {TOption::FontPath, TOption::Settings, TOption::Radius, TOption::Start,
-                                    TOption::MaxElements, TOption::Raw};
-constexpr TOption kCheckOptions[] = {TOption::FontPath, TOption::Settings, TOption::Radius, TOption::Start,
-                                     TOption::MaxElements, TOption::Quiet};
+constexpr TOption kDumpOptions[] = {TOption::FontPath, TOption::Settings,    TOption::Radius,
+                                    TOption::Start,    TOption::MaxElements, TOption::Raw};
+constexpr TOption kCheckOptions[] = {TOption::FontPath, TOption::Settings,    TOption::Radius,
+                                     TOption::Start,    TOption::MaxElements, TOption::Quiet};
 const TCommandSyntax kProgramCommands[] = {
     {"dump", kDumpOptions},
     {"check", kCheckOptions, true},
@@ -59,7 +59,8 @@ TCommandLine ParseCommandLine(int argc, char** argv) {
   if (argc < 2) throw TOptionError{"missing command"};
   TCommandLine c;
   c.Command = argv[1];
-  const auto syntax = std::ranges::find_if(kProgramCommands, [&](const TCommandSyntax& s) { return c.Command == s.Name; });
+  const auto syntax = std::ranges::find_if(kProgramCommands,
+                                           [&](const TCommandSyntax& s) { return c.Command == s.Name; });
   if (syntax == std::end(kProgramCommands)) throw TOptionError{"unknown command " + c.Command};
   TCommandOptions o = ParseCommandOptions(*syntax, argc, argv);
   c.Programs = std::move(o.Programs);
@@ -168,9 +169,8 @@ int Check(const TCommandLine& c) {
     if (r.Open == 0) problem = true;
     const int32_t contour = CncGetCount(r.Handle, CNC_MODE_CONTOUR);
     const int32_t path = CncGetCount(r.Handle, CNC_MODE_PATH);
-    std::printf("%s: %d lines, %d contour elements, %d path elements, %zu messages, run %s\n",
-                program.c_str(), r.Open, contour, path, messages.size(),
-                r.Run ? std::to_string(*r.Run).c_str() : "skipped");
+    std::printf("%s: %d lines, %d contour elements, %d path elements, %zu messages, run %s\n", program.c_str(), r.Open,
+                contour, path, messages.size(), r.Run ? std::to_string(*r.Run).c_str() : "skipped");
     CncClose(r.Handle);
   }
   return problem ? 1 : 0;

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "base/records.h"
 #include "base/convert.h"
+#include "base/records.h"
 #include "windows/machine_view_controls.h"
 
 namespace {
@@ -93,7 +93,8 @@ constexpr TOptionRow kOptionRows[] = {
        if (!n || *n < 1) throw TOptionError{"--max-elements wants a whole number of at least 1, not " + v};
        o.Run.MaxElements = *n;
      }},
-    {TOption::Raw, "--raw", false, [](TCommandOptions& o, const std::string&, const std::string&) { o.Run.Raw = true; }},
+    {TOption::Raw, "--raw", false,
+     [](TCommandOptions& o, const std::string&, const std::string&) { o.Run.Raw = true; }},
     {TOption::Quiet, "--quiet", false,
      [](TCommandOptions& o, const std::string&, const std::string&) { o.Run.Quiet = true; }},
     {TOption::NoContour, "--no-contour", false,
@@ -101,7 +102,8 @@ constexpr TOptionRow kOptionRows[] = {
     {TOption::Path, "--path", false, [](TCommandOptions& o, const std::string&, const std::string&) { o.Path = true; }},
     {TOption::NoPath, "--no-path", false,
      [](TCommandOptions& o, const std::string&, const std::string&) { o.NoPath = true; }},
-    {TOption::Edges, "--edges", false, [](TCommandOptions& o, const std::string&, const std::string&) { o.Edges = true; }},
+    {TOption::Edges, "--edges", false,
+     [](TCommandOptions& o, const std::string&, const std::string&) { o.Edges = true; }},
     {TOption::W0, "--w0", true,
      [](TCommandOptions& o, const std::string& a, const std::string& v) { o.W0 = PlanePoint(a, v); }},
     {TOption::Spindle, "--spindle", true,
@@ -119,7 +121,9 @@ constexpr TOptionRow kOptionRows[] = {
        o.Grid = static_cast<int>(*mm);
      }},
     {TOption::Zoom, "--zoom", true,
-     [](TCommandOptions& o, const std::string& a, const std::string& v) { o.Zoom = WholeNumber(a, v, kZoomMin, kZoomMax); }},
+     [](TCommandOptions& o, const std::string& a, const std::string& v) {
+       o.Zoom = WholeNumber(a, v, kZoomMin, kZoomMax);
+     }},
     {TOption::HScroll, "--hscroll", true,
      [](TCommandOptions& o, const std::string& a, const std::string& v) {
        o.HScroll = WholeNumber(a, v, kScrollMin, kScrollMax);
@@ -133,8 +137,7 @@ constexpr TOptionRow kOptionRows[] = {
 // The row of `name` if the command takes it.
 const TOptionRow* FindOption(const TCommandSyntax& syntax, const std::string& name) {
   for (const TOptionRow& row : kOptionRows)
-    if (name == row.Name)
-      return std::ranges::find(syntax.Options, row.Id) != syntax.Options.end() ? &row : nullptr;
+    if (name == row.Name) return std::ranges::find(syntax.Options, row.Id) != syntax.Options.end() ? &row : nullptr;
   return nullptr;
 }
 

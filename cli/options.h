@@ -41,10 +41,10 @@ enum class TOption {
 
 // What a command takes besides its options.
 struct TCommandSyntax {
-  const char* Name;                 // the command, as in "render takes one program"
+  const char* Name;  // the command, as in "render takes one program"
   std::span<const TOption> Options;
-  bool SeveralPrograms = false;     // check takes any number, the others one
-  bool NeedsOutput = false;         // -o is required
+  bool SeveralPrograms = false;  // check takes any number, the others one
+  bool NeedsOutput = false;      // -o is required
 };
 
 struct TPixelSize {

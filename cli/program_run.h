@@ -10,9 +10,9 @@
 #include "engine/cnc_api.h"
 
 struct TRunOptions {
-  std::string FontPath;              // empty: the Fonts folder beside the executable or the installed one
+  std::string FontPath;                       // empty: the Fonts folder beside the executable or the installed one
   std::vector<std::pair<int, double>> Radii;  // --radius N=MM
-  std::string SettingsFile;          // --settings FILE.INI
+  std::string SettingsFile;                   // --settings FILE.INI
   TCncPoint Start{0.0, 0.0, 0.0};
   bool Raw = false;
   bool Quiet = false;
@@ -20,9 +20,9 @@ struct TRunOptions {
 };
 
 struct TProgramRun {
-  int32_t Open = 0;                  // line count, or the failure status when Handle is 0
-  int32_t Handle = 0;                // 0: the open failed and no instance exists
-  std::optional<int32_t> Run;        // none when nothing was read and the run was skipped
+  int32_t Open = 0;                           // line count, or the failure status when Handle is 0
+  int32_t Handle = 0;                         // 0: the open failed and no instance exists
+  std::optional<int32_t> Run;                 // none when nothing was read and the run was skipped
   std::vector<std::string> SettingsWarnings;  // settings values replaced by their defaults
 };
 
@@ -30,7 +30,7 @@ struct TProgramRun {
 // the radii a new engine instance has; the --radius options last.
 struct TRunTools {
   TToolTable Tools;
-  std::string Error;  // why the settings file could not be read; the table then has no settings
+  std::string Error;                  // why the settings file could not be read; the table then has no settings
   std::vector<std::string> Warnings;  // settings values replaced by their defaults
 };
 TRunTools RunToolTable(const TRunOptions& options);

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "base/convert.h"
 #include "cli/options.h"
 #include "cli/program_run.h"
 #include "display/draw_elements.h"
 #include "display/picture_export.h"
 #include "display/sim_view.h"
 #include "engine/cnc_api.h"
-#include "base/convert.h"
 
 const char* const kRenderUsage =
     "       velquor-cnc render PROGRAM -o OUT.png|OUT.svg [--size WxH] [--no-contour] [--path] [--edges]\n"
@@ -29,7 +29,7 @@ namespace {
 constexpr int kViewWidth = 994;
 constexpr int kViewHeight = 628;
 
-constexpr TOption kRenderOptions[] = {TOption::Output, TOption::Size,    TOption::NoContour, TOption::Path,
+constexpr TOption kRenderOptions[] = {TOption::Output, TOption::Size,     TOption::NoContour, TOption::Path,
                                       TOption::Edges,  TOption::Settings, TOption::W0,        TOption::Spindle,
                                       TOption::Window, TOption::Grid,     TOption::Radius,    TOption::FontPath};
 constexpr TCommandSyntax kRenderSyntax{"render", kRenderOptions, false, true};

@@ -86,16 +86,10 @@ void TDisplayList::Add(const TGraphObject& o, const TViewWindow& w) {
   rec.Pen = PenNumber(o.Pen);
   rec.Shape = static_cast<uint32_t>(o.Shape);
   switch (o.Shape) {
-    case TShape::Line:
-      Lines.push_back({o.P1, o.P2});
-      break;
-    case TShape::Circle:
-      Circles.push_back({o.Centre, o.Radius});
-      break;
+    case TShape::Line: Lines.push_back({o.P1, o.P2}); break;
+    case TShape::Circle: Circles.push_back({o.Centre, o.Radius}); break;
     case TShape::ArcCW:
-    case TShape::ArcCCW:
-      Arcs.push_back({o.Centre, o.Radius, o.P3, o.P4});
-      break;
+    case TShape::ArcCCW: Arcs.push_back({o.Centre, o.Radius, o.P3, o.P4}); break;
   }
   Records.push_back(rec);
   Pages.Records.Advance(Records);
@@ -167,12 +161,10 @@ TDisplayList::TPlaced TDisplayList::Place(const TRecord& rec, size_t data, const
   TPlaced placed;
   curves.clear();
   switch (static_cast<TShape>(rec.Shape)) {
-    case TShape::Line:
-      placed.Form = LinePixels(m, Lines[data].A, Lines[data].B, placed.Pixels);
-      break;
+    case TShape::Line: placed.Form = LinePixels(m, Lines[data].A, Lines[data].B, placed.Pixels); break;
     case TShape::Circle:
-      placed.Form = CurvePixels(m, Circles[data].Centre, Circles[data].Radius, nullptr, nullptr, placed.Pixels,
-                                curves, placed.Run);
+      placed.Form = CurvePixels(m, Circles[data].Centre, Circles[data].Radius, nullptr, nullptr, placed.Pixels, curves,
+                                placed.Run);
       break;
     case TShape::ArcCW:
     case TShape::ArcCCW: {
@@ -230,14 +222,13 @@ std::vector<TGraphObject> TDisplayList::All() const {
   for (size_t span = 0; span < Spans.size(); ++span) {
     const TPixelMapping m(Spans[span].Window);
     const size_t end = span + 1 < Spans.size() ? Spans[span + 1].First : Records.size();
-    for (size_t i = Spans[span].First; i < end; ++i) out.push_back(Object(Records[i], next[GeometryArray(Records[i])]++, m));
+    for (size_t i = Spans[span].First; i < end; ++i)
+      out.push_back(Object(Records[i], next[GeometryArray(Records[i])]++, m));
   }
   return out;
 }
 
-size_t TDisplayList::GeometryArray(const TRecord& rec) {
-  return IsArc(static_cast<TShape>(rec.Shape)) ? 2 : rec.Shape;
-}
+size_t TDisplayList::GeometryArray(const TRecord& rec) { return IsArc(static_cast<TShape>(rec.Shape)) ? 2 : rec.Shape; }
 
 TGraphObject TDisplayList::Object(const TRecord& rec, size_t data, const TPixelMapping& m) const {
   TGraphObject o;
@@ -280,9 +271,7 @@ void TDisplayList::DrawWithPainter(QPainter& canvas, const TRecord& rec, const T
   const TPixelBox& p = placed.Pixels;
   const QRectF box(p.X1, p.Y1, p.X2 - p.X1, p.Y2 - p.Y1);
   switch (static_cast<TShape>(rec.Shape)) {
-    case TShape::Line:
-      canvas.drawLine(p.X1, p.Y1, p.X2, p.Y2);
-      break;
+    case TShape::Line: canvas.drawLine(p.X1, p.Y1, p.X2, p.Y2); break;
     case TShape::Circle:
       canvas.setBrush(Qt::NoBrush);
       if (box.width() > kLargestBezierEllipse) canvas.drawPolyline(EllipsePoints(box, 0, 360));
@@ -440,8 +429,8 @@ void TDisplayList::PaintObject(TPainting& p, const TRecord& rec, size_t data, co
   const bool ours = p.Layer && DrawnDirectly(pen, shape);
   const TPixelBox& px = placed.Pixels;
   if (ours && p.Backwards &&
-      p.Target.Coverage->Full({std::min(px.X1, px.X2), std::min(px.Y1, px.Y2), std::max(px.X1, px.X2),
-                               std::max(px.Y1, px.Y2)}))
+      p.Target.Coverage->Full(
+          {std::min(px.X1, px.X2), std::min(px.Y1, px.Y2), std::max(px.X1, px.X2), std::max(px.Y1, px.Y2)}))
     return;  // later objects hide it wholly
   const bool sampled = placed.Form == TPixelForm::Polyline;
   TArcRadials radials;

@@ -53,7 +53,8 @@ class TDisplayList {
   // Draws, in list order, every object of `range` whose bounding box touches the view of
   // its window; returns how many were drawn, leaving out runs of objects that later objects
   // hide wholly. `canvas` paints on `image`.
-  size_t Paint(QImage& image, QPainter& canvas, TPaintMethod method = TPaintMethod::Fast, TObjectRange range = {}) const;
+  size_t Paint(QImage& image, QPainter& canvas, TPaintMethod method = TPaintMethod::Fast,
+               TObjectRange range = {}) const;
 
  private:
   struct TRecord {
@@ -95,8 +96,8 @@ class TDisplayList {
   std::vector<TLineData> Lines;
   std::vector<TCircleData> Circles;
   std::vector<TArcData> Arcs;
-  std::vector<TPenSpec> Pens;  // the palette; few pens serve a whole program
-  mutable TEllipseRaster Ellipses;   // outlines of small ellipses, kept from paint to paint
+  std::vector<TPenSpec> Pens;         // the palette; few pens serve a whole program
+  mutable TEllipseRaster Ellipses;    // outlines of small ellipses, kept from paint to paint
   mutable std::vector<QPoint> Curve;  // sampled points of the curve being drawn or read
 
   // The window objects from First on belong to, up to the next span: a Recalc leaves one.
@@ -118,7 +119,7 @@ class TDisplayList {
     TWindowRect Box{kEmpty, -kEmpty, kEmpty, -kEmpty};
     uint32_t FirstData[3] = {0, 0, 0};  // geometry of its first object in each array
     uint8_t WidestPen = 0;
-    bool Unbounded = false;  // holds an object with a coordinate that is not finite: never culled
+    bool Unbounded = false;       // holds an object with a coordinate that is not finite: never culled
     bool PainterObjects = false;  // holds an object that QPainter draws (wide or dash-dot curve)
   };
   static void Extend(TBlock& block, const TGraphObject& object);

@@ -64,8 +64,10 @@ void DrawElements(TSimView& view, int32_t handle, uint8_t mode, const TDrawRun& 
       const auto pick = [&](TPickShape shape) {
         if (!run.Pick) return;
         const TCode code = element.Code.Text();
-        TPickElement p{start, end, centre, element.Index, e.Line, {code.Chars[0], code.Chars[1], code.Chars[2], 0},
-                       shape, path ? TPickList::Path : TPickList::Contour};
+        TPickElement p{start,  end,
+                       centre, element.Index,
+                       e.Line, {code.Chars[0], code.Chars[1], code.Chars[2], 0},
+                       shape,  path ? TPickList::Path : TPickList::Contour};
         run.Pick->Add(p);
       };
       switch (element.Code.Number) {

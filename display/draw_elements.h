@@ -16,11 +16,11 @@ class TPickIndex;
 class TSimView;
 
 struct TDrawRun {
-  const TToolTable* Tools = nullptr;  // tool circles: Diameter / 2
-  int32_t* CurrentTool = nullptr;                     // kept from one run to the next
-  bool PointOutEdges = false;                         // the "point out edges" check box
-  std::function<void(const std::string&)> Info;       // the information pane
-  TPickIndex* Pick = nullptr;                         // when set, every drawn move is added for picking
+  const TToolTable* Tools = nullptr;             // tool circles: Diameter / 2
+  int32_t* CurrentTool = nullptr;                // kept from one run to the next
+  bool PointOutEdges = false;                    // the "point out edges" check box
+  std::function<void(const std::string&)> Info;  // the information pane
+  TPickIndex* Pick = nullptr;                    // when set, every drawn move is added for picking
 };
 
 // The lists of a run the view shows.
@@ -32,9 +32,9 @@ struct TShownLists {
 // What the drawing made of the list that plays back: the cutting path when it is shown,
 // else the contour.
 struct TPlayedDrawing {
-  uint8_t Mode = 0;           // CNC_MODE_CONTOUR or CNC_MODE_PATH
-  int32_t StartTool = 0;      // tool in force when the list's drawing began
-  size_t ObjectsBefore = 0;   // display objects drawn before the list (the contour under a path)
+  uint8_t Mode = 0;          // CNC_MODE_CONTOUR or CNC_MODE_PATH
+  int32_t StartTool = 0;     // tool in force when the list's drawing began
+  size_t ObjectsBefore = 0;  // display objects drawn before the list (the contour under a path)
   // The display list's object count after each element, in list order: the objects of the
   // first k elements are a prefix of the list.
   std::vector<size_t> ObjectEnds;

@@ -27,8 +27,7 @@ void SetSquare(TGraphObject& o, const TRealXY& c, double r) {
 
 // An arc about `centre` through `start`, held counter-clockwise from the first radial to the
 // second: a clockwise arc from start to end is the counter-clockwise one from end to start.
-void SetArc(TGraphObject& o, const TRealXY& start, const TRealXY& centre, const TRealXY& first,
-            const TRealXY& second) {
+void SetArc(TGraphObject& o, const TRealXY& start, const TRealXY& centre, const TRealXY& first, const TRealXY& second) {
   SetSquare(o, centre, std::hypot(start.X - centre.X, start.Y - centre.Y));
   o.P3 = first;
   o.P4 = second;
@@ -50,7 +49,8 @@ TPixelBox BoxOf(const std::vector<QPoint>& pts, size_t first) {
 
 }  // namespace
 
-TGraphLine::TGraphLine(const TRealXY& a, const TRealXY& b, QRgb colour) : TGraphObject(MakeObject(TShape::Line, colour)) {
+TGraphLine::TGraphLine(const TRealXY& a, const TRealXY& b, QRgb colour)
+    : TGraphObject(MakeObject(TShape::Line, colour)) {
   P1 = a;
   P2 = b;
 }
@@ -82,8 +82,8 @@ TPixelForm LinePixels(const TPixelMapping& m, TRealXY a, TRealXY b, TPixelBox& p
   return TPixelForm::Direct;
 }
 
-TPixelForm CurvePixels(const TPixelMapping& m, const TRealXY& c, double radius, const TRealXY* p3,
-                       const TRealXY* p4, TPixelBox& box, std::vector<QPoint>& curves, TCurveRun& run) {
+TPixelForm CurvePixels(const TPixelMapping& m, const TRealXY& c, double radius, const TRealXY* p3, const TRealXY* p4,
+                       TPixelBox& box, std::vector<QPoint>& curves, TCurveRun& run) {
   const TViewWindow& w = m.Window;
   if (!w.CanConvert() || !Finite(c) || !std::isfinite(radius)) return TPixelForm::Hidden;
   if (p3 && (!Finite(*p3) || !Finite(*p4))) return TPixelForm::Hidden;

@@ -195,8 +195,8 @@ std::string PickText(const TPickElement& e, double w0x, double w0y) {
   int n = std::snprintf(buf, sizeof buf, "Line %d: %.3s to X%.3f Y%.3f Z%.3f", e.Line, e.Code, e.End.X - w0x,
                         e.End.Y - w0y, e.End.Z);
   if (e.Shape != TPickShape::Line)
-    n += std::snprintf(buf + n, sizeof buf - n, " centre X%.3f Y%.3f radius %.3f", e.Centre.X - w0x,
-                       e.Centre.Y - w0y, ArcRadius(e));
+    n += std::snprintf(buf + n, sizeof buf - n, " centre X%.3f Y%.3f radius %.3f", e.Centre.X - w0x, e.Centre.Y - w0y,
+                       ArcRadius(e));
   std::snprintf(buf + n, sizeof buf - n, " (%s)", e.List == TPickList::Path ? "cutting path" : "contour");
   return buf;
 }

@@ -17,7 +17,7 @@ enum class TPickShape : uint8_t { Line, ArcCW, ArcCCW };
 struct TPickElement {
   TPoint Start;
   TPoint End;
-  TPoint Centre;  // arcs only
+  TPoint Centre;        // arcs only
   int32_t Element = 0;  // index in its list
   int32_t Line = 0;     // N number of the program line
   char Code[4] = {};    // "G01"
@@ -46,7 +46,10 @@ double ArcDirection(const TPickElement& arc);  // +1 counter-clockwise, -1 clock
 class TPickIndex {
  public:
   void Clear();
-  void Add(const TPickElement& e) { Elements.push_back(e); Built = false; }
+  void Add(const TPickElement& e) {
+    Elements.push_back(e);
+    Built = false;
+  }
   // The grid over the elements. Nearest builds it when elements were added since: a
   // program is opened far more often than a move is picked in it.
   void Build();
@@ -59,7 +62,9 @@ class TPickIndex {
   const TPickElement& operator[](size_t i) const { return Elements[i]; }
 
  private:
-  struct TBox { double X1, Y1, X2, Y2; };
+  struct TBox {
+    double X1, Y1, X2, Y2;
+  };
   static TBox BoxOf(const TPickElement& e);
   // The same rounding when entering and when looking up, so the two always agree; clamped
   // before the conversion, which truncates, so far-off points stay defined.

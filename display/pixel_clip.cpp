@@ -5,8 +5,7 @@
 #include <numbers>
 
 bool ClipSegment(TRealXY& a, TRealXY& b, const TWindowRect& box) {
-  if (!std::isfinite(a.X) || !std::isfinite(a.Y) || !std::isfinite(b.X) || !std::isfinite(b.Y))
-    return false;
+  if (!std::isfinite(a.X) || !std::isfinite(a.Y) || !std::isfinite(b.X) || !std::isfinite(b.Y)) return false;
   const double dx = b.X - a.X;
   const double dy = b.Y - a.Y;
   double t0 = 0.0, t1 = 1.0;

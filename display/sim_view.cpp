@@ -225,7 +225,8 @@ bool TSimView::RestorePrefixPicture(const TComposedFor& now) {
   key.Limit = PrefixKey.Limit;
   const size_t step = PrefixStep();
   if (!(SameWindow(key.Window, PrefixKey.Window) && key.GridSize == PrefixKey.GridSize &&
-        key.Objects == PrefixKey.Objects) || step == 0) {
+        key.Objects == PrefixKey.Objects) ||
+      step == 0) {
     PrefixPictures.clear();
     PrefixKey = key;
     return false;
@@ -294,8 +295,7 @@ void TSimView::MousePress(int32_t x, int32_t y) {
       Corner1 = {x, y};
       Corner2 = {-1, -1};
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -324,8 +324,7 @@ void TSimView::MouseMove(int32_t x, int32_t y) {
       Corner2 = {x, y};
       DrawRubberBand();
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -361,7 +360,6 @@ void TSimView::MouseRelease(int32_t x, int32_t y) {
       Corner1 = {-1, -1};
       Corner2 = {-1, -1};
       break;
-    default:
-      break;
+    default: break;
   }
 }

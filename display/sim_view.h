@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "base/records.h"
 #include "display/display_list.h"
 #include "display/view_window.h"
-#include "base/records.h"
 
 // Values of MouseMode, chosen by the main window.
 struct TMouseMode {
@@ -104,10 +104,10 @@ class TSimView : public TViewWindow {
 
  protected:
   // Hooks for the window that shows the view.
-  virtual void RepaintNeeded() {}            // a full PaintView is due
-  virtual void BufferChanged() {}            // XOR drawing went straight to the buffer
+  virtual void RepaintNeeded() {}  // a full PaintView is due
+  virtual void BufferChanged() {}  // XOR drawing went straight to the buffer
   virtual void CursorChanged() {}
-  virtual void MovePointerTo(TPixelXY) {}    // view pixels
+  virtual void MovePointerTo(TPixelXY) {}  // view pixels
 
  private:
   void AddObject(const TGraphObject& o, int style, int width);

@@ -70,4 +70,3 @@ class TSlotLayer {
   TCoverage Covered;
   bool Counting = false;  // Covered may hold counts
 };
-

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <cstdlib>
+#include <numbers>
 #include <optional>
 #include <utility>
 
@@ -12,7 +12,6 @@ namespace {
 // Dash-dot in pixel steps: a dash of 4, a gap of 2, a dot, a gap of 2.
 constexpr int32_t kDashDotPeriod = 9;
 bool DashDotLit(int32_t phase) { return phase < 4 || phase == 6; }
-
 
 int32_t RoundHalfUp(double v) { return static_cast<int32_t>(std::floor(v + 0.5)); }
 
@@ -204,8 +203,8 @@ TCoverage::TCoverage(int32_t width, int32_t height)
   EmptyMissing.resize(size_t(TilesX) * size_t(TilesY));
   for (int32_t ty = 0; ty < TilesY; ++ty)
     for (int32_t tx = 0; tx < TilesX; ++tx)  // tiles at the right and bottom edge may be cut
-      EmptyMissing[size_t(ty) * size_t(TilesX) + size_t(tx)] =
-          static_cast<uint8_t>(std::min(kSide, Width - tx * kSide) * std::min(kSide, Height - ty * kSide));
+      EmptyMissing[size_t(ty) * size_t(TilesX) + size_t(tx)] = static_cast<uint8_t>(
+          std::min(kSide, Width - tx * kSide) * std::min(kSide, Height - ty * kSide));
   Missing = EmptyMissing;
   OpenTotal = EmptyMissing.size();
 }
@@ -347,7 +346,8 @@ void RasterLine(const TRasterTarget& t, int32_t x1, int32_t y1, int32_t x2, int3
   const int64_t tileQ = twoA * kTile / twoN, tileR = twoA * kTile % twoN;  // a whole tile's steps at once
   for (int64_t i = lo; i <= hi;) {
     const int64_t major = line.Major0 + line.MajorStep * i, minor = line.Minor0 + line.MinorStep * q;
-    const int64_t last = std::min(hi, i + (line.MajorStep > 0 ? kTile - 1 - (major & (kTile - 1)) : major & (kTile - 1)));
+    const int64_t last = std::min(hi,
+                                  i + (line.MajorStep > 0 ? kTile - 1 - (major & (kTile - 1)) : major & (kTile - 1)));
     const auto far = static_cast<int32_t>(std::clamp<int64_t>(minor + line.MinorStep * (last - i), 0, minorSize - 1));
     const auto at = static_cast<int32_t>(major), near = static_cast<int32_t>(minor);
     const bool covered = xMajor ? t.Coverage->TileFull(at, near) && t.Coverage->TileFull(at, far)
@@ -472,8 +472,9 @@ void TEllipseRaster::Draw(const TRasterTarget& t, const TPixelBox& box, TRasterV
   const int64_t w = int64_t{box.X2} - box.X1, h = int64_t{box.Y2} - box.Y1;
   const std::optional<TSector> sector = radials ? std::optional<TSector>(TSector(box, *radials)) : std::nullopt;
   const bool whole = !sector || sector->Whole;
-  const TOutline* cached =
-      w < kCachedSize && h < kCachedSize ? Outline(static_cast<int32_t>(w), static_cast<int32_t>(h)) : nullptr;
+  const TOutline* cached = w < kCachedSize && h < kCachedSize
+                               ? Outline(static_cast<int32_t>(w), static_cast<int32_t>(h))
+                               : nullptr;
   if (cached) {
     const std::vector<TOffset>& outline = cached->Pixels;
     const bool inside = box.X1 >= 0 && box.Y1 >= 0 && box.X2 < t.Width && box.Y2 < t.Height;
@@ -498,12 +499,12 @@ void TEllipseRaster::Draw(const TRasterTarget& t, const TPixelBox& box, TRasterV
     };
     const std::pair a{sector->Ax, sector->Ay}, b{sector->Bx, sector->By};
     const size_t n = outline.size();
-    const auto first = outline.begin() + static_cast<std::ptrdiff_t>(PartitionNear(
-                                              n, PlaceOnCircle(n, a.first, a.second),
-                                              [&](size_t i) { return before(outline[i], a); }));
-    const auto last = outline.begin() + static_cast<std::ptrdiff_t>(PartitionNear(
-                                             n, PlaceOnCircle(n, b.first, b.second),
-                                             [&](size_t i) { return !after(b, outline[i]); }));
+    const auto first = outline.begin() +
+                       static_cast<std::ptrdiff_t>(PartitionNear(n, PlaceOnCircle(n, a.first, a.second),
+                                                                 [&](size_t i) { return before(outline[i], a); }));
+    const auto last = outline.begin() +
+                      static_cast<std::ptrdiff_t>(PartitionNear(n, PlaceOnCircle(n, b.first, b.second),
+                                                                [&](size_t i) { return !after(b, outline[i]); }));
     if (AngleBefore(b.first, b.second, a.first, a.second)) {  // passes +X
       put(first, outline.end());
       put(outline.begin(), last);

@@ -95,11 +95,11 @@ class TCoverage {
 
  private:
   int32_t Width, Height, TilesX, TilesY;
-  size_t PixelWords, TileWords;    // 64-bit words per row of pixels and per row of tiles
-  std::vector<uint64_t> Drawn;     // a bit per pixel
-  std::vector<uint8_t> Missing;    // pixels of each tile not drawn yet
-  std::vector<uint64_t> FullTiles; // a bit per tile wholly drawn, so that a box is a few words
-  size_t OpenTotal = 0;            // tiles of the picture not wholly drawn
+  size_t PixelWords, TileWords;     // 64-bit words per row of pixels and per row of tiles
+  std::vector<uint64_t> Drawn;      // a bit per pixel
+  std::vector<uint8_t> Missing;     // pixels of each tile not drawn yet
+  std::vector<uint64_t> FullTiles;  // a bit per tile wholly drawn, so that a box is a few words
+  size_t OpenTotal = 0;             // tiles of the picture not wholly drawn
   std::vector<uint8_t> EmptyMissing;
 };
 
@@ -112,7 +112,8 @@ struct TRasterTarget {
   TCoverage* Coverage = nullptr;
 
   void Set(int32_t x, int32_t y, TRasterValue colour) const {
-    if (static_cast<uint32_t>(x) >= static_cast<uint32_t>(Width) || static_cast<uint32_t>(y) >= static_cast<uint32_t>(Height))
+    if (static_cast<uint32_t>(x) >= static_cast<uint32_t>(Width) ||
+        static_cast<uint32_t>(y) >= static_cast<uint32_t>(Height))
       return;
     SetInside(x, y, colour);
   }

@@ -19,8 +19,7 @@ int32_t Near(int32_t v) { return std::clamp(v, -(1 << 20), 1 << 20); }
 struct TIndexRange {
   double First = 0, Last = -1;
 };
-TIndexRange IndicesInPixels(double v0, double step, double count, double origin, double scale, double lo,
-                            double hi) {
+TIndexRange IndicesInPixels(double v0, double step, double count, double origin, double scale, double lo, double hi) {
   TIndexRange r;
   if (!(count >= 1) || !std::isfinite(v0) || !(step > 0) || !(scale > 0)) return r;
   r.First = std::max(0.0, std::floor((lo / scale + origin - v0) / step));

@@ -7,10 +7,8 @@
 int32_t NearestInt(double v) {
   if (std::isnan(v)) return 0;
   const double r = std::nearbyint(v);
-  if (r >= static_cast<double>(std::numeric_limits<int32_t>::max()))
-    return std::numeric_limits<int32_t>::max();
-  if (r <= static_cast<double>(std::numeric_limits<int32_t>::min()))
-    return std::numeric_limits<int32_t>::min();
+  if (r >= static_cast<double>(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
+  if (r <= static_cast<double>(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
   return static_cast<int32_t>(r);
 }
 

@@ -65,8 +65,8 @@ struct TViewWindow {
 
   // The window operations of the view; none of them repaints.
   void ZoomAboutPixel(double px, double py, double factor);  // the pixel's point becomes the centre
-  void CentreOn(const TRealXY& c);                          // same size, new centre
-  void ScaleAbout(const TRealXY& c, double factor);         // new window centred on c
+  void CentreOn(const TRealXY& c);                           // same size, new centre
+  void ScaleAbout(const TRealXY& c, double factor);          // new window centred on c
   void SetViewWidth(int32_t w);
   void ScrollToX(int32_t pos);
   void ScrollToY(int32_t pos);

@@ -22,8 +22,7 @@ struct TPocketFaults {
 // and (x0, y0 + h), traced clockwise from the left end of its top edge, where the tool
 // already stands. A ring of radius 0 keeps its edges (its arcs would be points); one of a
 // negative radius would run inside out and is left out.
-void Ring(TCycleEmitter& e, TPocketFaults& faults, double x0, double y0, double p, double h, double q,
-          double z) {
+void Ring(TCycleEmitter& e, TPocketFaults& faults, double x0, double y0, double p, double h, double q, double z) {
   if (!(q >= 0)) {
     faults.TooSmall = true;
     return;
@@ -43,11 +42,11 @@ void Ring(TCycleEmitter& e, TPocketFaults& faults, double x0, double y0, double 
 
 // The clearing of one level, in the anchor's frame (anchor at 0, 0).
 struct TLevelPlan {
-  double P = 0.0;    // distance of the corner-arc centres along X
-  double H = 0.0;    // and along Y
-  double Q = 0.0;    // radius of the first ring
-  double D = 0.0;    // tool diameter, the stepover
-  double B1 = 0.0;   // roughing width
+  double P = 0.0;   // distance of the corner-arc centres along X
+  double H = 0.0;   // and along Y
+  double Q = 0.0;   // radius of the first ring
+  double D = 0.0;   // tool diameter, the stepover
+  double B1 = 0.0;  // roughing width
   int64_t Rings = 0;
   int64_t Rectangles = 0;
 };
@@ -99,8 +98,8 @@ void PathPass(TCncInstance& inst, int32_t line, TCycleEmitter& e) {
 
   TLevelPlan plan{l1 - 2 * r1, b1 - 2 * r1, r1 - d / 2, d, b1, 0, 0};
   TPocketFaults faults;
-  const bool shapeOk = std::isfinite(plan.P) && std::isfinite(plan.H) && std::isfinite(r1) &&
-                       plan.P >= 0 && plan.H >= 0;
+  const bool shapeOk = std::isfinite(plan.P) && std::isfinite(plan.H) && std::isfinite(r1) && plan.P >= 0 &&
+                       plan.H >= 0;
   bool clear = shapeOk && r1 >= 0 && d > 0;
   if (!shapeOk || !(r1 >= 0)) faults.TooSmall = true;
   if (!(d > 0)) inst.AddMessage(CycleMessage(line, "tool diameter 0, the pocket levels are not cleared"));

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <memory>
 #include <exception>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,7 +16,7 @@
 namespace {
 
 struct TLibrary {
-  std::array<bool, 256> Slots{};  // slot 0 is never handed out
+  std::array<bool, 256> Slots{};                         // slot 0 is never handed out
   std::vector<std::unique_ptr<TCncInstance>> Instances;  // creation order
   std::string FontPath;
 };
@@ -65,9 +65,7 @@ TElementLookup FindElement(int32_t handle, int32_t index, uint8_t mode,
   return {&(*list)[static_cast<size_t>(index)], 0};
 }
 
-const TMessageList& Messages(const TCncMessageList* list) {
-  return *reinterpret_cast<const TMessageList*>(list);
-}
+const TMessageList& Messages(const TCncMessageList* list) { return *reinterpret_cast<const TMessageList*>(list); }
 
 static_assert(CNC_DEFAULT_ELEMENT_LIMIT == kDefaultElementLimit);
 static_assert(CNC_ELEMENT_LIMIT == kElementLimitStatus);
@@ -90,7 +88,10 @@ auto Guarded(int32_t handle, decltype(std::declval<Fn>()()) failed, Fn&& fn) noe
   try {
     return fn();
   } catch (const std::exception& e) {
-    try { what = e.what(); } catch (...) {}
+    try {
+      what = e.what();
+    } catch (...) {
+    }
   } catch (...) {
   }
   try {
@@ -127,7 +128,10 @@ int32_t CncOpen(const char* fileName, int32_t* handle) {
     TLibrary& lib = Library();
     int32_t h = 0;
     for (int32_t i = 1; i <= 255; ++i) {
-      if (!lib.Slots[i]) { h = i; break; }
+      if (!lib.Slots[i]) {
+        h = i;
+        break;
+      }
     }
     if (h == 0) return CNC_NO_FREE_HANDLE;
     // The slot is taken only once the instance stands; a failure below gives it back.

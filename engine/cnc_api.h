@@ -36,10 +36,10 @@ typedef struct TCncPoint {
 
 /* One element of the contour (mode 0) or the milling path (mode 1), 68 bytes packed. */
 typedef struct TCncElementData {
-  int32_t Line;      /* N number of the program line, 0 without one */
-  int32_t Code;      /* letter * 256 + number: "G01" is 0x4701, "F0X" is 0x4600 */
-  TCncPoint P1;      /* end point of a move, position of a point element */
-  TCncPoint P2;      /* arcs: centre relative to the arc's start point */
+  int32_t Line; /* N number of the program line, 0 without one */
+  int32_t Code; /* letter * 256 + number: "G01" is 0x4701, "F0X" is 0x4600 */
+  TCncPoint P1; /* end point of a move, position of a point element */
+  TCncPoint P2; /* arcs: centre relative to the arc's start point */
   int32_t ToolNo;
   int32_t Speed;
   int32_t FeedValue;
@@ -52,24 +52,20 @@ enum {
   CNC_NO_INSTANCE_RUN = 815,
   CNC_NO_FREE_HANDLE = 816,
   CNC_INSTANCE_LOST = 817,
-  CNC_INTERNAL_ERROR = 818,  /* an unexpected failure inside the engine, e.g. out of memory */
-  CNC_ELEMENT_LIMIT = 819,   /* the run made more elements than its limit and stopped */
+  CNC_INTERNAL_ERROR = 818, /* an unexpected failure inside the engine, e.g. out of memory */
+  CNC_ELEMENT_LIMIT = 819,  /* the run made more elements than its limit and stopped */
   CNC_EMPTY_PROGRAM = 850,
   CNC_DEFAULT_ELEMENT_LIMIT = 25000000
 };
 
 /* The tool radii of a new instance until CncSetToolRadius: tools 1 to 6 have 10 mm (in
  * thousandths of a millimetre, as CncSetToolRadius takes them), every other tool 0. */
-enum {
-  CNC_DEFAULT_TOOL_RADIUS = 10000,
-  CNC_DEFAULT_RADIUS_FIRST_TOOL = 1,
-  CNC_DEFAULT_RADIUS_LAST_TOOL = 6
-};
+enum { CNC_DEFAULT_TOOL_RADIUS = 10000, CNC_DEFAULT_RADIUS_FIRST_TOOL = 1, CNC_DEFAULT_RADIUS_LAST_TOOL = 6 };
 
 /* The lists read by CncGetCount and CncGetElement. */
 enum {
-  CNC_MODE_CONTOUR = 0,  /* the programmed contour */
-  CNC_MODE_PATH = 1      /* the milling path, with cutter radius compensation */
+  CNC_MODE_CONTOUR = 0, /* the programmed contour */
+  CNC_MODE_PATH = 1     /* the milling path, with cutter radius compensation */
 };
 
 /* Further results of CncRun: the milling path found no program code, or stopped where the
@@ -139,8 +135,7 @@ typedef struct TCncElementDetail {
  * (unlike CncGetCount, without a message). */
 VELQUOR_CNC_API int32_t CncGetDetailCount(int32_t handle, uint8_t mode);
 /* 0 and the record filled; -1 no instance; 1 bad mode; -2 index outside 0..count-1. */
-VELQUOR_CNC_API int32_t CncGetElementDetail(int32_t handle, int32_t index, uint8_t mode,
-                                            TCncElementDetail* detail);
+VELQUOR_CNC_API int32_t CncGetElementDetail(int32_t handle, int32_t index, uint8_t mode, TCncElementDetail* detail);
 
 /* 0 when an instance was destroyed, 1 when none had the handle. */
 VELQUOR_CNC_API int32_t CncClose(int32_t handle);

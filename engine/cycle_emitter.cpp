@@ -15,8 +15,7 @@ TTurn TurnOf(double degrees) {
   return {std::cos(rad), std::sin(rad)};
 }
 
-TCycleEmitter::TCycleEmitter(TElementList& target, int32_t line, double centreX, double centreY,
-                             double degrees)
+TCycleEmitter::TCycleEmitter(TElementList& target, int32_t line, double centreX, double centreY, double degrees)
     : Target(target), Line(line), CentreX(centreX), CentreY(centreY), Rot(TurnOf(degrees)) {}
 
 TPoint TCycleEmitter::Place(double x, double y, double z) const {
@@ -38,9 +37,7 @@ void TCycleEmitter::Rapid(double x, double y, double z) {
   Append(MakeElement(Line, "Line G00", "G00", Place(x, y, z)));
 }
 
-void TCycleEmitter::Feed(double x, double y, double z) {
-  Append(MakeElement(Line, "Line G01", "G01", Place(x, y, z)));
-}
+void TCycleEmitter::Feed(double x, double y, double z) { Append(MakeElement(Line, "Line G01", "G01", Place(x, y, z))); }
 
 void TCycleEmitter::ArcCw(double x, double y, double z, double i, double j) {
   Append(MakeElement(Line, "Kreisint G02", "G02", Place(x, y, z), Turn(i, j)));

@@ -9,11 +9,9 @@
 #include "engine/pass.h"
 
 // G81: the drilling cycle record, with its step depth.
-TG81Cycle MakeDrillCycle(uint16_t feed, uint16_t steps, double depth, double height,
-                         double diameter);
+TG81Cycle MakeDrillCycle(uint16_t feed, uint16_t steps, double depth, double height, double diameter);
 // G79: drills at Pos with the cycle defined by the last G81 line; `feed` is the program feed.
-void DrillCycleG79(TCncInstance& inst, int32_t line, TElementList& target, TPass pass,
-                   int32_t feed);
+void DrillCycleG79(TCncInstance& inst, int32_t line, TElementList& target, TPass pass, int32_t feed);
 // G86: rounded rectangular pocket centred on Pos.
 void PocketCycleG86(TCncInstance& inst, int32_t line, TElementList& target, TPass pass);
 // G88: rounded pocket narrowing by 10 degrees towards its lower edge, centred on Pos.

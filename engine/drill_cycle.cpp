@@ -15,8 +15,7 @@ const char* FeedText(TCncInstance& inst, const char* head, int32_t feed) {
 
 }  // namespace
 
-TG81Cycle MakeDrillCycle(uint16_t feed, uint16_t steps, double depth, double height,
-                         double diameter) {
+TG81Cycle MakeDrillCycle(uint16_t feed, uint16_t steps, double depth, double height, double diameter) {
   TG81Cycle c;
   c.Feed = feed;
   c.Steps = steps;
@@ -27,8 +26,7 @@ TG81Cycle MakeDrillCycle(uint16_t feed, uint16_t steps, double depth, double hei
   return c;
 }
 
-void DrillCycleG79(TCncInstance& inst, int32_t line, TElementList& target, TPass pass,
-                   int32_t feed) {
+void DrillCycleG79(TCncInstance& inst, int32_t line, TElementList& target, TPass pass, int32_t feed) {
   const TG81Cycle& c = inst.DrillCycle;
   const TPoint p = inst.Pos;
   if (pass == TPass::Contour) {

@@ -29,8 +29,7 @@ TCncInstance::TCncInstance(int32_t handle, std::string fileName, const std::stri
 int32_t TCncInstance::Load() {
   std::string error;
   switch (Lines.Load(FileName, error)) {
-    case TProgramLines::LoadResult::Loaded:
-      return static_cast<int32_t>(std::min<size_t>(Lines.Count(), INT32_MAX));
+    case TProgramLines::LoadResult::Loaded: return static_cast<int32_t>(std::min<size_t>(Lines.Count(), INT32_MAX));
     case TProgramLines::LoadResult::Unreadable:
       AddMessage("Error: cannot read program file " + FileName + ": " + error);
       return 0;

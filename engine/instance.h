@@ -19,7 +19,10 @@
 class TTextPool {
  public:
   const char* Intern(std::string_view text);
-  void Clear() { Set.clear(); Store.clear(); }
+  void Clear() {
+    Set.clear();
+    Store.clear();
+  }
 
  private:
   std::deque<std::string> Store;

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "base/convert.h"
-#include "engine/cycles.h"
 #include "base/prefault.h"
-#include "engine/line_error.h"
+#include "engine/cycles.h"
 #include "engine/engraving_commands.h"
+#include "engine/line_error.h"
 
 namespace {
 
@@ -49,11 +49,11 @@ enum class TCommandStage : uint8_t { Switching, Motion };
 enum class TPasses : uint8_t { Alike, MayDiffer };
 
 struct TCommandRow {
-  TCode Command;          // the word's first three characters, case kept
+  TCode Command;  // the word's first three characters, case kept
   TCommandStage Stage;
   TPasses Passes;
   TCommandHandler Handler;
-  const char* Text;       // text of the element the handler appends, "" when it has none of its own
+  const char* Text;  // text of the element the handler appends, "" when it has none of its own
 };
 
 class TLineInterpreter {
@@ -112,10 +112,12 @@ class TLineInterpreter {
   double Scaled(const TLineWord& w) const { return w.Number * Inst.UnitFactor; }
   int32_t Integer(const TLineWord& w) const {
     return (w.Integer < std::numeric_limits<int32_t>::min() || w.Integer > std::numeric_limits<int32_t>::max())
-               ? 0 : static_cast<int32_t>(w.Integer);
+               ? 0
+               : static_cast<int32_t>(w.Integer);
   }
   void Coordinate(double& axis, const TLineWord& w) {
-    if (Inst.Incremental) axis += Scaled(w); else axis = Scaled(w);
+    if (Inst.Incremental) axis += Scaled(w);
+    else axis = Scaled(w);
   }
 
   void ReadFeedNumberSpeedAndTool();
@@ -233,9 +235,7 @@ void TLineInterpreter::ReadFeedNumberSpeedAndTool() {
           Inst.Feed = feed;
         }
         break;
-      case 'N':
-        State.BlockNumber = Integer(w);
-        break;
+      case 'N': State.BlockNumber = Integer(w); break;
       case 'S': {
         const std::string text = "set spindle speed S" + std::string(w.Word.Rest);
         Target.push_back(MakeValueElement(State.BlockNumber, Inst.Texts.Intern(text), "S0X", Integer(w)));
@@ -245,8 +245,7 @@ void TLineInterpreter::ReadFeedNumberSpeedAndTool() {
         Target.push_back(MakeValueElement(State.BlockNumber, "Set tool Tx", "T", Integer(w)));
         Inst.Tool = static_cast<uint8_t>(CheckedRange(Integer(w), 0, 255));
         break;
-      default:
-        break;
+      default: break;
     }
   }
 }
@@ -261,24 +260,46 @@ void TLineInterpreter::ReadCoordinatesAndParameters() {
     switch (w.Letter) {
       case '@': f.Text = w.Word.Rest; break;
       case 'A': f.FontNumber = StrictInteger(w); break;
-      case 'B': f.Text = w.Word.Rest; p.Width = Scaled(w); break;
+      case 'B':
+        f.Text = w.Word.Rest;
+        p.Width = Scaled(w);
+        break;
       case 'C': f.HorizontalJustification = StrictInteger(w); break;
       case 'D': f.VerticalJustification = StrictInteger(w); break;
       case 'E': f.Depth = Scaled(w); break;
       case 'H': f.Height = Scaled(w); break;
-      case 'I': Inst.ArcI = Scaled(w); State.IGiven = true; break;
-      case 'J': Inst.ArcJ = Scaled(w); State.JGiven = true; break;
+      case 'I':
+        Inst.ArcI = Scaled(w);
+        State.IGiven = true;
+        break;
+      case 'J':
+        Inst.ArcJ = Scaled(w);
+        State.JGiven = true;
+        break;
       case 'L': p.Length = Scaled(w); break;
       case 'O': f.Direction = static_cast<uint8_t>(Integer(w) & 0xFF); break;
       case 'P': f.WidthFactor = w.Number; break;
       case 'Q': p.Angle = w.Number; break;
-      case 'R': f.SafetyHeight = Scaled(w); p.CornerRadius = f.SafetyHeight; break;
+      case 'R':
+        f.SafetyHeight = Scaled(w);
+        p.CornerRadius = f.SafetyHeight;
+        break;
       case 'U': p.Depth = Scaled(w); break;
       case 'V': p.StepDepth = Scaled(w); break;
       case 'W': p.Allowance = Scaled(w); break;
-      case 'X': Coordinate(Inst.Pos.X, w); State.XGiven = true; break;
-      case 'Y': Coordinate(Inst.Pos.Y, w); State.YGiven = true; break;
-      case 'Z': State.PreviousZ = Inst.Pos.Z; Coordinate(Inst.Pos.Z, w); State.ZGiven = true; break;
+      case 'X':
+        Coordinate(Inst.Pos.X, w);
+        State.XGiven = true;
+        break;
+      case 'Y':
+        Coordinate(Inst.Pos.Y, w);
+        State.YGiven = true;
+        break;
+      case 'Z':
+        State.PreviousZ = Inst.Pos.Z;
+        Coordinate(Inst.Pos.Z, w);
+        State.ZGiven = true;
+        break;
       default: break;
     }
   }
@@ -322,7 +343,8 @@ void TLineInterpreter::Line(const TCommandRow& row) {
 
 void TLineInterpreter::Arc(const TCommandRow& row) {
   if (State.XGiven && State.YGiven && State.IGiven && State.JGiven) {
-    Target.push_back(MakeElement(State.BlockNumber, row.Text, row.Command, Inst.Pos, TPoint{Inst.ArcI, Inst.ArcJ, 0.0}));
+    Target.push_back(
+        MakeElement(State.BlockNumber, row.Text, row.Command, Inst.Pos, TPoint{Inst.ArcI, Inst.ArcJ, 0.0}));
   } else if (row.Command == TCode("G02")) {
     LineMessage("Error in program line ", ": G02 defined but error(s) in xyij-parameter");
   } else {

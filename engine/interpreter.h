@@ -5,18 +5,18 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/instance.h"
 #include "base/program_reader.h"
+#include "engine/instance.h"
 #include "engine/pass.h"
 
 // A word with its number forms converted once, as both passes of a line read them.
 // Filled word by word; the unused slots are never read, so they are left unset.
 struct TLineWord {
   TWord Word;
-  char Letter;        // Word.Letter(), read by every scan of the line
-  double Number;      // float value of the digits, 0 when not a number
-  int64_t Integer;    // integer value of the digits, 0 when not an integer
-  bool IsInteger;     // the digits are an integer (for the strict reading)
+  char Letter;      // Word.Letter(), read by every scan of the line
+  double Number;    // float value of the digits, 0 when not a number
+  int64_t Integer;  // integer value of the digits, 0 when not an integer
+  bool IsInteger;   // the digits are an integer (for the strict reading)
 };
 
 struct TLineWords : TSplitFlags {

@@ -13,23 +13,31 @@ constexpr double kMaxStrokes = 100'000;
 // What G89 cuts. It has no words of its own: it reads the words of the pockets and of the
 // engraving under its own meanings.
 struct TScaleParams {
-  int32_t Count;       // C: main strokes
-  int32_t Division;    // D: subdivisions between two main strokes
-  double StartAngle;   // Q: of the first main stroke, degrees
-  double EndAngle;     // W: of the last main stroke, degrees (scaled as every W)
-  double MainRadius;   // R: main strokes run from here ...
-  double MainLength;   // L: ... this far outwards
-  double MainDepth;    // U: below the start height
-  double SubRadius;    // B: subdivision strokes run from here ...
-  double SubLength;    // V: ... this far outwards
-  double SubDepth;     // E: below the start height
+  int32_t Count;      // C: main strokes
+  int32_t Division;   // D: subdivisions between two main strokes
+  double StartAngle;  // Q: of the first main stroke, degrees
+  double EndAngle;    // W: of the last main stroke, degrees (scaled as every W)
+  double MainRadius;  // R: main strokes run from here ...
+  double MainLength;  // L: ... this far outwards
+  double MainDepth;   // U: below the start height
+  double SubRadius;   // B: subdivision strokes run from here ...
+  double SubLength;   // V: ... this far outwards
+  double SubDepth;    // E: below the start height
 };
 
 TScaleParams ScaleParamsOf(const TCncInstance& inst) {
   const TPocketParams& p = inst.Pocket;
   const TFontParamRec& f = inst.FontParams;
-  return {f.HorizontalJustification, f.VerticalJustification, p.Angle, p.Allowance, p.CornerRadius, p.Length,
-          p.Depth, p.Width, p.StepDepth, f.Depth};
+  return {f.HorizontalJustification,
+          f.VerticalJustification,
+          p.Angle,
+          p.Allowance,
+          p.CornerRadius,
+          p.Length,
+          p.Depth,
+          p.Width,
+          p.StepDepth,
+          f.Depth};
 }
 
 // Float division that fails as the line's error instead of yielding inf or nan.

@@ -10,9 +10,7 @@ constexpr size_t kEndOfTextSearch = 128;
 constexpr size_t kHeaderSize = 16;
 constexpr int kReferenceChar = 'T';
 
-uint16_t Word(const std::vector<uint8_t>& d, size_t p) {
-  return static_cast<uint16_t>(d[p] | (d[p + 1] << 8));
-}
+uint16_t Word(const std::vector<uint8_t>& d, size_t p) { return static_cast<uint16_t>(d[p] | (d[p + 1] << 8)); }
 
 // For every position p, whether a stroke list starting there ends inside the first `limit`
 // bytes. One backward pass, so that characters sharing one long stroke list do not walk it
@@ -40,9 +38,7 @@ size_t TLoadedFont::StrokeStart(int c) const {
   return static_cast<size_t>(H) + D + Word(Data, OffsetTable + 2 * static_cast<size_t>(c - F));
 }
 
-uint8_t TLoadedFont::Width(int c) const {
-  return HasChar(c) ? Data[WidthTable + static_cast<size_t>(c - F)] : 0;
-}
+uint8_t TLoadedFont::Width(int c) const { return HasChar(c) ? Data[WidthTable + static_cast<size_t>(c - F)] : 0; }
 
 std::vector<TStrokeCommand> TLoadedFont::Strokes(int c) const {
   std::vector<TStrokeCommand> out;

@@ -9,11 +9,11 @@
 // Status codes of the font unit.
 enum TFontStatus : int32_t {
   kFontOk = 0,
-  kFontInvalid = 4,        // bad file, or a file to register cannot be opened
-  kFontNoMemory = 5,       // also set while a font is being loaded
-  kFontBadNumber = 9,      // font number outside 1..20
-  kFontNotLoaded = 11,     // text drawn without a loaded font
-  kFontUnreadable = 19,    // font file cannot be opened or read
+  kFontInvalid = 4,      // bad file, or a file to register cannot be opened
+  kFontNoMemory = 5,     // also set while a font is being loaded
+  kFontBadNumber = 9,    // font number outside 1..20
+  kFontNotLoaded = 11,   // text drawn without a loaded font
+  kFontUnreadable = 19,  // font file cannot be opened or read
 };
 
 // The message of a status code, "" for codes without one.

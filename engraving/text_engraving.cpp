@@ -55,9 +55,7 @@ void TVectorFont::SetJustification(int32_t horizontal, int32_t vertical) {
   VJust = vertical;
 }
 
-int64_t TVectorFont::CharWidth(int c) const {
-  return Current ? RoundNearest(Current->Width(c) * ScaleXValue) : 0;
-}
+int64_t TVectorFont::CharWidth(int c) const { return Current ? RoundNearest(Current->Width(c) * ScaleXValue) : 0; }
 
 int64_t TVectorFont::TextWidth(std::string_view text, double widthFactor) const {
   if (!Current) return 0;
@@ -66,8 +64,8 @@ int64_t TVectorFont::TextWidth(std::string_view text, double widthFactor) const 
   return RoundNearest(static_cast<double>(sum) * widthFactor);
 }
 
-TPoint TVectorFont::EngraveText(int32_t line, const TPoint& start, TElementList& list, double widthFactor,
-                                double depth, double safetyHeight, std::string_view text) {
+TPoint TVectorFont::EngraveText(int32_t line, const TPoint& start, TElementList& list, double widthFactor, double depth,
+                                double safetyHeight, std::string_view text) {
   const double upperZ = start.Z + safetyHeight;
   const double lowerZ = start.Z - depth;
   TPoint cur = start;
@@ -133,7 +131,8 @@ TPoint TVectorFont::EngraveText(int32_t line, const TPoint& start, TElementList&
       add(cmd.Op == kStrokeMove ? "G00" : "G01");
     });
     const int64_t advance = RoundNearest(static_cast<double>(CharWidth(c)) * widthFactor);
-    if (Dir == 0) x += advance; else y += advance;
+    if (Dir == 0) x += advance;
+    else y += advance;
   }
   return cur;
 }

@@ -170,9 +170,7 @@ int32_t TVectorFont::LoadFont(int n) {
     case TReadResult::Unreadable: code = kFontUnreadable; break;
     case TReadResult::TooLarge:
     case TReadResult::Invalid: code = kFontInvalid; break;
-    case TReadResult::NoMemory:
-      AddMessage(kAllocationFailed);
-      return FailLoading(n, kFontNoMemory);
+    case TReadResult::NoMemory: AddMessage(kAllocationFailed); return FailLoading(n, kFontNoMemory);
   }
   if (code != kFontOk) {
     AddMessage(std::string("Fehler in Fontunit ") + FontStatusMessage(code));

@@ -56,8 +56,8 @@ class TVectorFont {
   // Engraves `text` from `start` into `list` (elements "G00"/"G01", text "Font", line
   // `line`) and returns the end point. Without a loaded font: status 11, "falscher Font",
   // no elements, the start point comes back.
-  TPoint EngraveText(int32_t line, const TPoint& start, TElementList& list, double widthFactor,
-                     double depth, double safetyHeight, std::string_view text);
+  TPoint EngraveText(int32_t line, const TPoint& start, TElementList& list, double widthFactor, double depth,
+                     double safetyHeight, std::string_view text);
 
   // Drops the loaded font, if any, and frees its slot's reference to it.
   void ReleaseFont();
@@ -89,7 +89,7 @@ class TVectorFont {
   TMessageList* Messages = nullptr;
   int32_t Number = 4;
   std::shared_ptr<const TLoadedFont> Current;  // shared with the font cache
-  int Slot = 0;  // slot the current font was loaded from
+  int Slot = 0;                                // slot the current font was loaded from
 
   int32_t HJust = 0;
   int32_t VJust = 1;

@@ -63,8 +63,7 @@ TGlyph ConvertGlyph(const std::string& body, size_t lineNo) {
       continue;
     }
     TPointCmd p{!penUp, (body[i] - kHersheyOrigin) - left, kHersheyBaseline - (body[i + 1] - kHersheyOrigin)};
-    if (p.X < -64 || p.X > 63 || p.Y < -64 || p.Y > 63)
-      throw TError(where() + ": point outside the 7-bit grid");
+    if (p.X < -64 || p.X > 63 || p.Y < -64 || p.Y > 63) throw TError(where() + ": point outside the 7-bit grid");
     g.Points.push_back(p);
     penUp = false;
   }

@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     backwardEllipses.Draw(covered, box, 1, arc);
   }
   for (size_t i = 0; i < bytes; ++i) {
-    const auto x = static_cast<int32_t>(i % size_t(stride)) - kGuard, y = static_cast<int32_t>(i / size_t(stride)) - kGuard;
+    const auto x = static_cast<int32_t>(i % size_t(stride)) - kGuard,
+               y = static_cast<int32_t>(i / size_t(stride)) - kGuard;
     const bool inside = x >= 0 && x < width && y >= 0 && y < height;
     if (!inside && (forward[i] != 0 || backward[i] != 0)) __builtin_trap();
     if (forward[i] != backward[i]) __builtin_trap();

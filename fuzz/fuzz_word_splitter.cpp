@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/interpreter.h"
 #include "base/program_reader.h"
+#include "engine/interpreter.h"
 #include "fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -11,9 +11,7 @@ TJoinResult Corner(const TPoint& T1) { return TJoinResult{T1, T1, TJoinCount::On
 
 TJoinResult Joint(const TPoint& s, TJoinCount count) { return TJoinResult{s, s, count, false}; }
 
-TJoinResult Rounding(const TPoint& s1, const TPoint& s2, TJoinCount count) {
-  return TJoinResult{s1, s2, count, true};
-}
+TJoinResult Rounding(const TPoint& s1, const TPoint& s2, TJoinCount count) { return TJoinResult{s1, s2, count, true}; }
 
 // The count of a join at a line-circle intersection: the codes are the first four counts.
 TJoinCount CountOf(const TWideLineCircleResult& x) {
@@ -25,7 +23,9 @@ TJoinCount CountOf(const TWideLineCircleResult& x) {
   }
 }
 
-bool ToolOutside(TCompensationSide side, bool clockwise) { return clockwise ? side == TCompensationSide::Left : side == TCompensationSide::Right; }
+bool ToolOutside(TCompensationSide side, bool clockwise) {
+  return clockwise ? side == TCompensationSide::Left : side == TCompensationSide::Right;
+}
 
 template <class Real>
 Real OffsetBy(TCompensationSide side, Real r, Real R, bool clockwise) {
@@ -43,9 +43,7 @@ struct TWideVector {
 
 TWidePoint Wide(const TPoint& p) { return TWidePoint{p.X, p.Y}; }
 
-TPoint Narrow(const TWidePoint& p) {
-  return TPoint{static_cast<double>(p.X), static_cast<double>(p.Y), 0.0};
-}
+TPoint Narrow(const TWidePoint& p) { return TPoint{static_cast<double>(p.X), static_cast<double>(p.Y), 0.0}; }
 
 TWideVector WideSideNormal(TCompensationSide side, const TPoint& a, const TPoint& b) {
   long double dx = static_cast<long double>(b.X) - a.X;
@@ -78,8 +76,7 @@ TPoint Nearer(const TPoint& T1, const TWidePoint& p, const TWidePoint& q) {
 
 // The offset line through a and b against the offset circle of the arc about A through T1.
 TWideLineCircleResult OffsetLineAgainstArc(TCompensationSide side, double R, const TPoint& a, const TPoint& b,
-                                           const TWideVector& m, const TPoint& T1, const TPoint& A,
-                                           bool clockwise) {
+                                           const TWideVector& m, const TPoint& T1, const TPoint& A, bool clockwise) {
   const long double r = OffsetBy<long double>(side, WideDistance(Wide(T1), Wide(A)), R, clockwise);
   return LineCircleIntersect(Wide(A), r, WideDisplaced(a, R, m), WideDisplaced(b, R, m));
 }
@@ -118,8 +115,7 @@ TJoinResult JoinLineArc(TCompensationSide side, double R, const TPoint& T0, cons
   const TPoint end1 = Displaced(T1, R, m1);
   if (LineIntoArcIsOuter(side, clockwise, VecBetween(T0, T1), v, Tangent(A, T1, clockwise)))
     return Rounding(end1, RadialPoint(side, R, T1, u, clockwise), TJoinCount::OnePoint);
-  const TWideLineCircleResult x =
-      OffsetLineAgainstArc(side, R, T0, T1, WideSideNormal(side, T0, T1), T1, A, clockwise);
+  const TWideLineCircleResult x = OffsetLineAgainstArc(side, R, T0, T1, WideSideNormal(side, T0, T1), T1, A, clockwise);
   // A vertical or horizontal miss sets no point: stay at the end of the offset move.
   if (x.Code == kNoIntersection) return Joint(end1, TJoinCount::NoJoint);
   return Joint(Nearer(T1, x.S1, x.S2), CountOf(x));
@@ -161,8 +157,8 @@ TJoinResult JoinArcLine(TCompensationSide side, double R, const TPoint& T1, cons
   }
   if (outer) return Rounding(radial, start2, outerCount);
 
-  const TWideLineCircleResult x =
-      OffsetLineAgainstArc(side, R, T1, T2, WideSideNormal(side, T1, T2), T1, A1, clockwise);
+  const TWideLineCircleResult x = OffsetLineAgainstArc(side, R, T1, T2, WideSideNormal(side, T1, T2), T1, A1,
+                                                       clockwise);
   if (x.Code == kNoIntersection) {
     const bool clockwiseLeft = clockwise && side == TCompensationSide::Left;
     return Joint(radial, clockwiseLeft ? TJoinCount::ArcIntoLineMissed : TJoinCount::NoJoint);
@@ -173,8 +169,8 @@ TJoinResult JoinArcLine(TCompensationSide side, double R, const TPoint& T1, cons
 // Arc into an arc. The rounding-arc tests differ per pair; the rest is shared.
 enum class TArcPair { CwCw, CwCcw, CcwCw, CcwCcw };
 
-bool ArcIntoArcIsOuter(TArcPair pair, TCompensationSide side, const TVector& w1, const TVector& w2,
-                       const TVector& t1, const TVector& t2) {
+bool ArcIntoArcIsOuter(TArcPair pair, TCompensationSide side, const TVector& w1, const TVector& w2, const TVector& t1,
+                       const TVector& t2) {
   if (side == TCompensationSide::Left) {
     switch (pair) {
       case TArcPair::CwCw: return AngleBetween(w1, w2) > 180.0;

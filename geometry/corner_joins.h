@@ -24,8 +24,8 @@ enum class TJoinCount : int32_t {
 };
 
 struct TJoinResult {
-  TPoint S1;                 // end of the current offset element
-  TPoint S2;                 // start of the next offset element; S1 unless RoundingArc
+  TPoint S1;  // end of the current offset element
+  TPoint S2;  // start of the next offset element; S1 unless RoundingArc
   TJoinCount Count = TJoinCount::OnePoint;
   bool RoundingArc = false;  // bridge S1 -> S2 with an arc of radius R about T1
 };

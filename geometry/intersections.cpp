@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-TLineLineResult LineLineIntersect(const TPoint& q1, const TVector& d1, const TPoint& q2,
-                                  const TVector& d2) {
+TLineLineResult LineLineIntersect(const TPoint& q1, const TVector& d1, const TPoint& q2, const TVector& d2) {
   TLineLineResult r;
   const double cross = d1.X * d2.Y - d1.Y * d2.X;
   if (cross == 0.0) {

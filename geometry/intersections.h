@@ -18,13 +18,12 @@ constexpr int32_t kLineMisses = -1;  // sloped line misses the circle: both poin
 constexpr double kCentreTolerance = 0.00001;
 
 struct TLineLineResult {
-  TPoint Point;           // unset (zero) when the lines are parallel
+  TPoint Point;  // unset (zero) when the lines are parallel
   bool Parallel = false;
 };
 
 // The line through q1 with direction d1 against the line through q2 with direction d2.
-TLineLineResult LineLineIntersect(const TPoint& q1, const TVector& d1, const TPoint& q2,
-                                  const TVector& d2);
+TLineLineResult LineLineIntersect(const TPoint& q1, const TVector& d1, const TPoint& q2, const TVector& d2);
 
 // Points a case does not set stay zero.
 struct TLineCircleResult {

@@ -23,9 +23,8 @@ constexpr const char* kTextVertical = "Fahre G01 nach oben/unten";
 enum class TElementKind { ToolChange, Compensation, Switch, Move };
 
 // Elements the path repeats as they are.
-constexpr TCode kSwitchCodes[] = {"M03", "M04", "M05", "M06", "M08", "M09", "M10",
-                                  "M11", "M30", "F0X", "S0X", "G54", "G66", "G67",
-                                  "G68", "G69", "G74", "G76", "G77"};
+constexpr TCode kSwitchCodes[] = {"M03", "M04", "M05", "M06", "M08", "M09", "M10", "M11", "M30", "F0X",
+                                  "S0X", "G54", "G66", "G67", "G68", "G69", "G74", "G76", "G77"};
 
 TElementKind KindOf(const TCode& c) {
   if (IsMove(c)) return TElementKind::Move;
@@ -51,22 +50,22 @@ struct TArcArcPair {
   const char* Tail;
   bool ShortTest;
 };
-constexpr TArcArcPair kCwCw{JoinCwCw, TPathStatus::CwCw, "ErrorNr 15, in program line: ",
-                            " G02-G02, no intersection point", false};
-constexpr TArcArcPair kCwCcw{JoinCwCcw, TPathStatus::CwCcw, "ErrorNr 16 in program line: ",
-                             " G02-G03 no intersection point", true};
-constexpr TArcArcPair kCcwCcw{JoinCcwCcw, TPathStatus::CcwCcw, "ErrorNr 17 in program line: ",
-                              " G03-G03 no intersection point", false};
-constexpr TArcArcPair kCcwCw{JoinCcwCw, TPathStatus::CcwCw, "ErrorNr 18 in program line: ",
-                             " G03-G02 no intesection point", false};
+constexpr TArcArcPair kCwCw{JoinCwCw, TPathStatus::CwCw,
+                            "ErrorNr 15, in program line: ", " G02-G02, no intersection point", false};
+constexpr TArcArcPair kCwCcw{JoinCwCcw, TPathStatus::CwCcw,
+                             "ErrorNr 16 in program line: ", " G02-G03 no intersection point", true};
+constexpr TArcArcPair kCcwCcw{JoinCcwCcw, TPathStatus::CcwCcw,
+                              "ErrorNr 17 in program line: ", " G03-G03 no intersection point", false};
+constexpr TArcArcPair kCcwCw{JoinCcwCw, TPathStatus::CcwCw,
+                             "ErrorNr 18 in program line: ", " G03-G02 no intesection point", false};
 
 // One programmed move with the move that follows it.
 struct TCorner {
-  const TCncElement& G;  // the current move
-  const TCncElement& H;  // the next move that leaves T1
-  TPoint T1;             // end of the current move
-  TPoint T2;             // end of the next move
-  double Z;              // height of everything appended for G
+  const TCncElement& G;         // the current move
+  const TCncElement& H;         // the next move that leaves T1
+  TPoint T1;                    // end of the current move
+  TPoint T2;                    // end of the next move
+  double Z;                     // height of everything appended for G
   TCompensationSide ModeAhead;  // compensation in force at H
 };
 
@@ -131,9 +130,9 @@ class TMillingPathRun {
   const std::array<double, 256>& ToolRadius;
   TMessageList& Messages;
 
-  TPoint P;            // programmed position
-  TPoint C;            // compensated position: end of the last path element
-  double R = 0.0;      // tool radius in effect, 0 while compensation is off
+  TPoint P;        // programmed position
+  TPoint C;        // compensated position: end of the last path element
+  double R = 0.0;  // tool radius in effect, 0 while compensation is off
   TCompensationSide Mode = TCompensationSide::Off;
   uint8_t Tool = 0;
 
@@ -146,14 +145,14 @@ class TMillingPathRun {
 };
 
 const TMillingPathRun::THandlerEntry TMillingPathRun::kHandlers[16] = {
-    {"G01", "G01", &TMillingPathRun::LineLine},   {"G00", "G01", &TMillingPathRun::RapidLine},
-    {"G01", "G00", &TMillingPathRun::LineRapid},  {"G00", "G00", &TMillingPathRun::RapidRapid},
-    {"G01", "G02", &TMillingPathRun::LineCw},     {"G00", "G02", &TMillingPathRun::RapidCw},
-    {"G01", "G03", &TMillingPathRun::LineCcw},    {"G00", "G03", &TMillingPathRun::RapidCcw},
-    {"G02", "G01", &TMillingPathRun::CwLine},     {"G02", "G00", &TMillingPathRun::CwRapid},
-    {"G03", "G01", &TMillingPathRun::CcwLine},    {"G03", "G00", &TMillingPathRun::CcwRapid},
-    {"G02", "G02", &TMillingPathRun::CwCw},       {"G02", "G03", &TMillingPathRun::CwCcw},
-    {"G03", "G03", &TMillingPathRun::CcwCcw},     {"G03", "G02", &TMillingPathRun::CcwCw},
+    {"G01", "G01", &TMillingPathRun::LineLine},  {"G00", "G01", &TMillingPathRun::RapidLine},
+    {"G01", "G00", &TMillingPathRun::LineRapid}, {"G00", "G00", &TMillingPathRun::RapidRapid},
+    {"G01", "G02", &TMillingPathRun::LineCw},    {"G00", "G02", &TMillingPathRun::RapidCw},
+    {"G01", "G03", &TMillingPathRun::LineCcw},   {"G00", "G03", &TMillingPathRun::RapidCcw},
+    {"G02", "G01", &TMillingPathRun::CwLine},    {"G02", "G00", &TMillingPathRun::CwRapid},
+    {"G03", "G01", &TMillingPathRun::CcwLine},   {"G03", "G00", &TMillingPathRun::CcwRapid},
+    {"G02", "G02", &TMillingPathRun::CwCw},      {"G02", "G03", &TMillingPathRun::CwCcw},
+    {"G03", "G03", &TMillingPathRun::CcwCcw},    {"G03", "G02", &TMillingPathRun::CcwCw},
 };
 
 // Both codes are G00..G03, so the table is four by four.
@@ -188,19 +187,14 @@ int32_t TMillingPathRun::Run(const TPoint& start) {
 int32_t TMillingPathRun::Element(size_t i) {
   const TCncElement& g = Raw[i];
   switch (KindOf(g.Code)) {
-    case TElementKind::ToolChange:
-      ToolChange(g);
-      return 0;
+    case TElementKind::ToolChange: ToolChange(g); return 0;
     case TElementKind::Compensation:
       Mode = CompensationSideOf(g.Code).value_or(TCompensationSide::Off);
       Path.push_back(g);
       R = CompensationOn(Mode) ? ToolRadius[Tool] : 0.0;
       return 0;
-    case TElementKind::Switch:
-      Path.push_back(g);
-      return 0;
-    case TElementKind::Move:
-      return Move(i, g);
+    case TElementKind::Switch: Path.push_back(g); return 0;
+    case TElementKind::Move: return Move(i, g);
   }
   return 0;
 }
@@ -209,8 +203,7 @@ void TMillingPathRun::ToolChange(const TCncElement& g) {
   // A negative number names no tool either; it must not wrap into the table.
   if (g.ToolNo() > 255 || g.ToolNo() < 0)
     Messages.push_back("Unknown tool name in program line " + std::to_string(g.Line));
-  else
-    Tool = static_cast<uint8_t>(g.ToolNo());
+  else Tool = static_cast<uint8_t>(g.ToolNo());
   R = Mode == TCompensationSide::Off ? 0.0 : ToolRadius[Tool];
   Path.push_back(g);
 }
@@ -264,8 +257,7 @@ void TMillingPathRun::LastMove(const TCncElement& g, const TPoint& T1, double z)
   } else {
     const TPoint A = ArcCentre(g);
     if (Mode == TCompensationSide::Off) {
-      Path.push_back(MakeElementAtHeight(g.Line, g.Code == TCode("G02") ? kTextG02 : kTextG03, g.Code, T1,
-                                         g.P2, z));
+      Path.push_back(MakeElementAtHeight(g.Line, g.Code == TCode("G02") ? kTextG02 : kTextG03, g.Code, T1, g.P2, z));
     } else {
       const bool outside = (g.Code == TCode("G02")) == (Mode == TCompensationSide::Left);
       end = Displaced(T1, outside ? R : -R, UnitVec(VecBetween(A, T1)));
@@ -309,7 +301,8 @@ int32_t TMillingPathRun::RapidRapid(const TCorner& k) { return Unchanged(k); }
 int32_t TMillingPathRun::LineCw(const TCorner& k) {
   if (Mode == TCompensationSide::Off) return Unchanged(k);
   const TJoinResult j = JoinLineCw(Mode, R, P, k.T1, Plus(k.T1, k.H.P2));
-  if (j.Count == TJoinCount::NoJoint) Warn("ErrorNr 11, in program line: ", k.G.Line, " G01-G02 resp. G00 G02, have no intersection point");
+  if (j.Count == TJoinCount::NoJoint)
+    Warn("ErrorNr 11, in program line: ", k.G.Line, " G01-G02 resp. G00 G02, have no intersection point");
   if (j.Count == TJoinCount::LineMisses) Warn("ErrorNr 45, in program line: ", k.G.Line, " Intersection result -1");
   AppendLine(k.G, j.S1, k.Z);
   AppendRoundingArc(k, j, true);
@@ -328,7 +321,8 @@ int32_t TMillingPathRun::LineCcw(const TCorner& k) {
   if (Mode == TCompensationSide::Off) return Unchanged(k);
   const TJoinResult j = JoinLineCcw(Mode, R, P, k.T1, Plus(k.T1, k.H.P2));
   if (j.Count == TJoinCount::NoJoint)
-    return Stop(TPathStatus::LineCcw, "ErrorNr 12, in program line: ", k.G.Line, " G01-G03 resp. G00 G03, no intersection point");
+    return Stop(TPathStatus::LineCcw, "ErrorNr 12, in program line: ", k.G.Line,
+                " G01-G03 resp. G00 G03, no intersection point");
   return LineToJoint(k, j, false);
 }
 
@@ -341,7 +335,8 @@ int32_t TMillingPathRun::CwLine(const TCorner& k) {
   const TPoint A = ArcCentre(k.G);
   if (Mode == TCompensationSide::Off) return UnchangedArc(k, A);
   const TJoinResult j = JoinCwLine(Mode, R, k.T1, k.T2, A);
-  if (j.Count == TJoinCount::NoJoint) Warn("ErrorNr 13, in program line: ", k.G.Line, " G02-G01 resp. G02 G00, no intersection point");
+  if (j.Count == TJoinCount::NoJoint)
+    Warn("ErrorNr 13, in program line: ", k.G.Line, " G02-G01 resp. G02 G00, no intersection point");
   return ArcToJoint(k, A, j, true, true);
 }
 
@@ -356,7 +351,8 @@ int32_t TMillingPathRun::CcwLine(const TCorner& k) {
   if (Mode == TCompensationSide::Off) return UnchangedArc(k, A);
   const TJoinResult j = JoinCcwLine(Mode, R, k.T1, k.T2, A);
   if (j.Count == TJoinCount::NoJoint)
-    return Stop(TPathStatus::CcwLine, "ErrorNr 14, in program line: ", k.G.Line, " G03-G01 resp. G03 G00, no intersection point");
+    return Stop(TPathStatus::CcwLine, "ErrorNr 14, in program line: ", k.G.Line,
+                " G03-G01 resp. G03 G00, no intersection point");
   return ArcToJoint(k, A, j, true, false);
 }
 
@@ -422,12 +418,11 @@ int32_t TMillingPathRun::UnchangedArc(const TCorner& k, const TPoint& A) {
 
 bool TMillingPathRun::AppendRoundingArc(const TCorner& k, const TJoinResult& j, bool shortTest) {
   if (!j.RoundingArc) return false;
-  if (shortTest && std::fabs(j.S2.X - j.S1.X) < kShortRoundingArc &&
-      std::fabs(j.S2.Y - j.S1.Y) < kShortRoundingArc)
+  if (shortTest && std::fabs(j.S2.X - j.S1.X) < kShortRoundingArc && std::fabs(j.S2.Y - j.S1.Y) < kShortRoundingArc)
     return false;
   const bool left = Mode == TCompensationSide::Left;
-  Path.push_back(MakeElementAtHeight(k.G.Line, left ? kTextG02 : kTextG03, left ? "G02" : "G03", j.S2,
-                                     Minus(k.T1, j.S1), k.Z));
+  Path.push_back(
+      MakeElementAtHeight(k.G.Line, left ? kTextG02 : kTextG03, left ? "G02" : "G03", j.S2, Minus(k.T1, j.S1), k.Z));
   return true;
 }
 
@@ -437,8 +432,8 @@ void TMillingPathRun::AppendLine(const TCncElement& g, const TPoint& to, double 
 
 // An offset arc about the absolute centre, from the current path end.
 void TMillingPathRun::AppendArc(const TCncElement& g, const TPoint& centre, const TPoint& end, double z) {
-  Path.push_back(MakeElementAtHeight(g.Line, g.Code == TCode("G02") ? kTextG02 : kTextG03, g.Code, end,
-                                     Minus(centre, C), z));
+  Path.push_back(
+      MakeElementAtHeight(g.Line, g.Code == TCode("G02") ? kTextG02 : kTextG03, g.Code, end, Minus(centre, C), z));
 }
 
 int32_t TMillingPathRun::Warn(std::string head, int32_t line, const char* tail) {

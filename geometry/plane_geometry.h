@@ -30,13 +30,9 @@ inline TVector NormalOf(double dx, double dy) {
 }  // namespace plane_detail
 
 // Unit vector to the left of the direction a->b; zero vector when a and b coincide in XY.
-inline TVector LeftNormal(const TPoint& a, const TPoint& b) {
-  return plane_detail::NormalOf(b.X - a.X, b.Y - a.Y);
-}
+inline TVector LeftNormal(const TPoint& a, const TPoint& b) { return plane_detail::NormalOf(b.X - a.X, b.Y - a.Y); }
 // Unit vector to the right of the direction a->b; zero vector when a and b coincide in XY.
-inline TVector RightNormal(const TPoint& a, const TPoint& b) {
-  return plane_detail::NormalOf(a.X - b.X, a.Y - b.Y);
-}
+inline TVector RightNormal(const TPoint& a, const TPoint& b) { return plane_detail::NormalOf(a.X - b.X, a.Y - b.Y); }
 // v scaled to length 1; the zero vector stays zero.
 inline TVector UnitVec(const TVector& v) {
   const double s = v.X * v.X + v.Y * v.Y;

@@ -11,7 +11,7 @@ namespace {
 constexpr uint8_t kElfClass32 = 1;
 constexpr uint8_t kElfClass64 = 2;
 constexpr uint8_t kElfDataBigEndian = 2;
-constexpr uint32_t kSectionNoBits = 8;  // SHT_NOBITS: no bytes in the file
+constexpr uint32_t kSectionNoBits = 8;            // SHT_NOBITS: no bytes in the file
 constexpr uint32_t kSectionIndexEscape = 0xFFFF;  // SHN_XINDEX: the real index is elsewhere
 
 struct TByteReader {
@@ -52,8 +52,7 @@ std::span<const uint8_t> FindElfSection(std::span<const uint8_t> image, std::str
   // Many sections: the counts live in the first section header.
   if (count == 0) count = r.Get(table + l.SizeField, l.Word);
   if (names == kSectionIndexEscape) names = r.Get(table + l.LinkField, 4);
-  if (count == 0 || count > image.size() / entrySize || names >= count || !r.Has(table, count * entrySize))
-    return {};
+  if (count == 0 || count > image.size() / entrySize || names >= count || !r.Has(table, count * entrySize)) return {};
 
   const uint64_t namesAt = table + names * entrySize;
   const uint64_t nameTable = r.Get(namesAt + l.OffsetField, l.Word);
@@ -164,7 +163,11 @@ std::span<const uint8_t> FindPeVersion(std::span<const uint8_t> image, bool& isP
 
 TVersionResourceLookup FindVersionResource(std::span<const uint8_t> image) {
   TVersionResourceLookup found;
-  if (image.size() >= 64 && std::memcmp(image.data(), "\x7F" "ELF", 4) == 0 &&
+  if (image.size() >= 64 &&
+      std::memcmp(image.data(),
+                  "\x7F"
+                  "ELF",
+                  4) == 0 &&
       (image[4] == kElfClass32 || image[4] == kElfClass64)) {
     found.Kind = TExecutableKind::Elf;
     found.Block = FindElfSection(image, kVersionSectionName);

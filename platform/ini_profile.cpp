@@ -93,8 +93,8 @@ int32_t IniTextToInt(std::string_view s, int32_t fallback, bool* ok) {
   if (s.size() > 1 && s[0] == '+' && s[1] != '-') s.remove_prefix(1);
   int64_t v = 0;
   auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v, 10);
-  if (s.empty() || ec != std::errc() || ptr != s.data() + s.size() ||
-      v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max())
+  if (s.empty() || ec != std::errc() || ptr != s.data() + s.size() || v < std::numeric_limits<int32_t>::min() ||
+      v > std::numeric_limits<int32_t>::max())
     return fallback;
   if (ok) *ok = true;
   return static_cast<int32_t>(v);
@@ -159,9 +159,7 @@ TIniResult TIniFile::Load(const std::string& path) {
 }
 
 namespace {
-bool IsBlankText(std::string_view s) {
-  return s.find_first_not_of(" \t\r\n") == std::string_view::npos;
-}
+bool IsBlankText(std::string_view s) { return s.find_first_not_of(" \t\r\n") == std::string_view::npos; }
 size_t LineEndLength(std::string_view s) {
   if (s.size() >= 2 && s.substr(s.size() - 2) == "\r\n") return 2;
   return !s.empty() && (s.back() == '\n' || s.back() == '\r') ? 1 : 0;
@@ -279,9 +277,7 @@ bool TIniFile::SectionExists(std::string_view section) const {
   return s != Index_.end() && !s->second.Sections.empty();
 }
 
-bool TIniFile::KeyExists(std::string_view section, std::string_view key) const {
-  return Find(section, key) != nullptr;
-}
+bool TIniFile::KeyExists(std::string_view section, std::string_view key) const { return Find(section, key) != nullptr; }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const {
   const TKeyPlace* p = Find(section, key);

@@ -66,8 +66,8 @@ class TIniFile {
   // kept as one text, so that a file of millions of blank lines costs its size, not a
   // record per line.
   struct TLine {
-    std::string Raw;  // without its (last) line end; a run holds the inner line ends
-    std::string End;  // "\n", "\r\n", "\r" or "" for a last line without one
+    std::string Raw;     // without its (last) line end; a run holds the inner line ends
+    std::string End;     // "\n", "\r\n", "\r" or "" for a last line without one
     bool Plain = false;  // a run of lines nobody reads or writes by key
     size_t Head = 0;     // Plain: bytes of Raw + End up to the end of the last non-blank line
   };
@@ -78,11 +78,11 @@ class TIniFile {
   struct TSection {
     std::string Header;  // "" for the lines before the first section header
     std::string HeaderEnd;
-    std::string Name;    // folded: lower case, no blanks around
+    std::string Name;  // folded: lower case, no blanks around
     std::vector<TLine> Lines;
   };
   struct TSectionIndex {
-    std::vector<size_t> Sections;  // every section of this name, in file order
+    std::vector<size_t> Sections;                     // every section of this name, in file order
     std::unordered_map<std::string, TKeyPlace> Keys;  // first occurrence wins
   };
 

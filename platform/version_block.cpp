@@ -29,9 +29,7 @@ void Set16(std::vector<uint8_t>& out, size_t at, size_t v) {
   out[at + 1] = static_cast<uint8_t>(v >> 8);
 }
 
-uint16_t Get16(std::span<const uint8_t> b, size_t at) {
-  return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
-}
+uint16_t Get16(std::span<const uint8_t> b, size_t at) { return static_cast<uint16_t>(b[at] | (b[at + 1] << 8)); }
 
 uint32_t Get32(std::span<const uint8_t> b, size_t at) {
   return Get16(b, at) | (static_cast<uint32_t>(Get16(b, at + 2)) << 16);
@@ -134,8 +132,8 @@ std::vector<uint8_t> TextNode(std::string_view key, std::string_view text) {
 std::vector<uint8_t> FixedInfoBytes(const TFixedFileInfo& f) {
   std::vector<uint8_t> v;
   for (uint32_t x : {kFixedFileInfoSignature, kFixedFileInfoStrucVersion, f.FileVersionMS, f.FileVersionLS,
-                     f.ProductVersionMS, f.ProductVersionLS, f.FileFlagsMask, f.FileFlags, f.FileOS,
-                     f.FileType, f.FileSubtype, f.FileDateMS, f.FileDateLS})
+                     f.ProductVersionMS, f.ProductVersionLS, f.FileFlagsMask, f.FileFlags, f.FileOS, f.FileType,
+                     f.FileSubtype, f.FileDateMS, f.FileDateLS})
     Put32(v, x);
   return v;
 }

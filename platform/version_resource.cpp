@@ -21,9 +21,8 @@ enum TFileType : uint32_t {
 };
 
 constexpr std::array<const char*, 11> kDriverTexts = {
-    "Unknown Driver", "Printer Driver", "Keyboard Driver", "Language Driver",
-    "Display Driver", "Mouse Driver",   "Network Driver",  "System Driver",
-    "InstallableDriver", "Sound Driver", "Communications Driver"};
+    "Unknown Driver", "Printer Driver", "Keyboard Driver",   "Language Driver", "Display Driver",       "Mouse Driver",
+    "Network Driver", "System Driver",  "InstallableDriver", "Sound Driver",    "Communications Driver"};
 constexpr std::array<const char*, 4> kFontTexts = {"Unknown Font", "Raster Font", "Vector Font", "Truetype Font"};
 
 template <size_t N>

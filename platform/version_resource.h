@@ -58,7 +58,7 @@ std::string VersionLine(const TFileVersionInfo& info);
 
 struct TVersionReadResult {
   bool Ok = true;
-  std::string Error;  // why the file could not be read
+  std::string Error;      // why the file could not be read
   TFileVersionInfo Info;  // all empty for a file without a version block; TypeName is left empty
 };
 

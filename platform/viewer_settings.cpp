@@ -23,8 +23,8 @@ double ReadDiameter(const TIniFile& ini, int tool, double fallback, std::vector<
   const double d = IniTextToFloat(text, fallback, &ok);
   if (ok && d >= 0.0) return d;
   warnings.push_back("Warning: settings file: tool " + std::to_string(tool) + " has the diameter \"" +
-                     text.substr(0, 40) + "\", which is not a diameter; the default " +
-                     IniFloatToText(fallback) + " mm is used");
+                     text.substr(0, 40) + "\", which is not a diameter; the default " + IniFloatToText(fallback) +
+                     " mm is used");
   return fallback;
 }
 
@@ -51,9 +51,7 @@ std::string SettingsFilePath(const std::string& executablePath) {
   return std::filesystem::path(executablePath).replace_extension(".INI").string();
 }
 
-std::string ToolKey(int tool, const char* field) {
-  return "T" + TwoDigits(tool) + " " + field;
-}
+std::string ToolKey(int tool, const char* field) { return "T" + TwoDigits(tool) + " " + field; }
 
 TSettingsResult ReadSettings(const std::string& path, TViewerSettings& settings) {
   TIniFile ini;

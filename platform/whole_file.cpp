@@ -89,8 +89,8 @@ TFileResult ReplaceWholeFile(const std::string& path, std::string_view bytes) {
   int fd = -1;
   int openErr = 0;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = (folder / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "-" +
-                      std::to_string(counter++)))
+    temp = (folder /
+            ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++)))
                .string();
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     openErr = errno;

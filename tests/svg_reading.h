@@ -37,8 +37,7 @@ inline QTransform SvgMatrix(const QString& text) {
 
 // Path data with absolute M, L and C commands.
 inline QPainterPath SvgPathData(const QString& d) {
-  static const QRegularExpression token(
-      QStringLiteral("([MLCZ])|([-+]?(?:\\d+\\.?\\d*|\\.\\d+)(?:[eE][-+]?\\d+)?)"));
+  static const QRegularExpression token(QStringLiteral("([MLCZ])|([-+]?(?:\\d+\\.?\\d*|\\.\\d+)(?:[eE][-+]?\\d+)?)"));
   QPainterPath path;
   QChar command;
   std::vector<double> args;
@@ -47,8 +46,7 @@ inline QPainterPath SvgPathData(const QString& d) {
     for (size_t i = 0; i + n <= args.size(); i += n) {
       if (command == u'M') path.moveTo(args[i], args[i + 1]);
       else if (command == u'L') path.lineTo(args[i], args[i + 1]);
-      else if (command == u'C')
-        path.cubicTo(args[i], args[i + 1], args[i + 2], args[i + 3], args[i + 4], args[i + 5]);
+      else if (command == u'C') path.cubicTo(args[i], args[i + 1], args[i + 2], args[i + 3], args[i + 4], args[i + 5]);
     }
     args.clear();
   };
@@ -86,12 +84,15 @@ inline TSvgRead ReadSvg(const QString& fileName) {
       svg.Width = a.value(QLatin1String("width")).toString();
       svg.Height = a.value(QLatin1String("height")).toString();
       const QStringList box = a.value(QLatin1String("viewBox")).toString().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-      if (box.size() == 4) svg.ViewBox = QRectF(box[0].toDouble(), box[1].toDouble(), box[2].toDouble(), box[3].toDouble());
+      if (box.size() == 4)
+        svg.ViewBox = QRectF(box[0].toDouble(), box[1].toDouble(), box[2].toDouble(), box[3].toDouble());
     } else if (xml.name() == u"g") {
       TGroup g = groups.back();
-      if (a.hasAttribute(QLatin1String("transform"))) g.Transform = SvgMatrix(a.value(QLatin1String("transform")).toString()) * g.Transform;
+      if (a.hasAttribute(QLatin1String("transform")))
+        g.Transform = SvgMatrix(a.value(QLatin1String("transform")).toString()) * g.Transform;
       if (a.hasAttribute(QLatin1String("stroke"))) g.Stroke = QColor(a.value(QLatin1String("stroke")).toString());
-      if (a.hasAttribute(QLatin1String("stroke-width"))) g.StrokeWidth = a.value(QLatin1String("stroke-width")).toDouble();
+      if (a.hasAttribute(QLatin1String("stroke-width")))
+        g.StrokeWidth = a.value(QLatin1String("stroke-width")).toDouble();
       g.DashArray = a.value(QLatin1String("stroke-dasharray")).toString();
       groups.push_back(g);
     } else if (xml.name() == u"rect") {

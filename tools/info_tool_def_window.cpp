@@ -15,9 +15,7 @@ constexpr int kHeight = 482;
 }  // namespace
 
 TfrmInfoToolDef::TfrmInfoToolDef(QWidget* parent)
-    : QDialog(parent, kToolWindowFlags),
-      Text_(new QPlainTextEdit(this)),
-      btnClose_(new QPushButton("Close", this)) {
+    : QDialog(parent, kToolWindowFlags), Text_(new QPlainTextEdit(this)), btnClose_(new QPushButton("Close", this)) {
   setObjectName("frmInfoToolDef");
   setWindowTitle("Tool definition");
   setFixedSize(kWidth, kHeight);

@@ -16,11 +16,19 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool IsCommandLetter(char c) {
   switch (c) {
-    case 'C': case 'c': case 'H': case 'h': case 'T': case 't':
-    case 'S': case 's': case 'F': case 'f': case 'N': case 'n':
-      return true;
-    default:
-      return false;
+    case 'C':
+    case 'c':
+    case 'H':
+    case 'h':
+    case 'T':
+    case 't':
+    case 'S':
+    case 's':
+    case 'F':
+    case 'f':
+    case 'N':
+    case 'n': return true;
+    default: return false;
   }
 }
 
@@ -30,8 +38,7 @@ bool StartsNumber(char c) { return (c >= '0' && c <= '9') || c == '+' || c == '-
 // letter that itself starts a word ("T1C0.8": the C ends the tool number).
 size_t ValueEnd(std::string_view s, size_t from) {
   size_t j = from;
-  while (j < s.size() && !IsBlank(s[j]) && !(IsCommandLetter(s[j]) && j + 1 < s.size() && StartsNumber(s[j + 1])))
-    ++j;
+  while (j < s.size() && !IsBlank(s[j]) && !(IsCommandLetter(s[j]) && j + 1 < s.size() && StartsNumber(s[j + 1]))) ++j;
   return j;
 }
 
@@ -109,10 +116,14 @@ TToolBlockScanner::TToolLine TToolBlockScanner::Scan(std::string_view s) {
     const size_t end = ValueEnd(s, i + 1);
     const std::string_view value = s.substr(i + 1, end - (i + 1));
     switch (c) {
-      case 'C': case 'c': t.Diameter = value; break;
-      case 'H': case 'h': t.Height = value; break;
-      case 'T': case 't': t.Tool += value; break;
-      case 'S': case 's': t.Speed += value; break;
+      case 'C':
+      case 'c': t.Diameter = value; break;
+      case 'H':
+      case 'h': t.Height = value; break;
+      case 'T':
+      case 't': t.Tool += value; break;
+      case 'S':
+      case 's': t.Speed += value; break;
       default: t.Feed += value; break;  // F, f
     }
     i = end;
@@ -141,8 +152,8 @@ void TToolBlockScanner::AddTool(const TToolLine& t, std::string_view line) {
   row.Speed = t.Speed;
   row.Feed = t.Feed;
   Block_.Rows.push_back(std::move(row));
-  PrependLog("Toolname: " + t.Name + "  Toolheight: " + t.Height + "  " + t.Tool + "  " + t.Diameter + "  " +
-             t.Speed + "  " + t.Feed + "  ");
+  PrependLog("Toolname: " + t.Name + "  Toolheight: " + t.Height + "  " + t.Tool + "  " + t.Diameter + "  " + t.Speed +
+             "  " + t.Feed + "  ");
 }
 
 bool TToolBlockScanner::AddLine(std::string_view line) {

@@ -12,8 +12,8 @@
 // How parsing a drill file ended.
 enum TToolBlockResult : int {
   kToolBlockParsed = 0,
-  kToolBlockReadFailure = 1,    // a line could not be read (I/O error, not text, too long)
-  kToolBlockOpenFailure = 2,    // the file could not be opened or closed
+  kToolBlockReadFailure = 1,  // a line could not be read (I/O error, not text, too long)
+  kToolBlockOpenFailure = 2,  // the file could not be opened or closed
 };
 
 // Rows the preview and the tool table hold; later tools of a longer block are dropped.
@@ -31,7 +31,7 @@ constexpr const char* kOnlyFirstTools = "Only the first 255 tools are kept";
 
 // One tool of the block, every field as the preview grid shows it.
 struct TToolRow {
-  std::string Tool;      // as written: "1", "01", "100"
+  std::string Tool;  // as written: "1", "01", "100"
   std::string Name;
   std::string Diameter;  // millimetres, two decimals: "0.61", "25.40"
   std::string Height;    // two decimals: "20.00"

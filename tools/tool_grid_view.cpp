@@ -28,8 +28,8 @@ void SetUpToolGrid(QTableWidget* grid, const TGridHeadings& headings, bool edita
   grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   grid->setSelectionMode(QAbstractItemView::SingleSelection);
   grid->setEditTriggers(editable ? QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
-                                     QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
-                               : QAbstractItemView::NoEditTriggers);
+                                       QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
+                                 : QAbstractItemView::NoEditTriggers);
   ShowGridCells(grid, TToolGrid(kToolCount));
 }
 

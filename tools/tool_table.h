@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/viewer_settings.h"
 #include "platform/ini_profile.h"
+#include "platform/viewer_settings.h"
 #include "tools/tool_block.h"
 
 // Columns of the tool window's grid, left to right.
@@ -49,8 +49,8 @@ void TakeOverGrid(const TToolGrid& grid, TToolTable& tools);
 // Section and keys of a tool definition file (the tools part of the settings file).
 struct TToolFileField {
   TToolColumn Column;
-  const char* Key;       // key word after "Tnn "
-  const char* Default;   // text a missing key reads as
+  const char* Key;      // key word after "Tnn "
+  const char* Default;  // text a missing key reads as
 };
 // In the order the tool window writes them.
 extern const std::array<TToolFileField, 5> kToolFileFields;

@@ -23,7 +23,8 @@ constexpr TGridHeadings kToolHeadings = {"Tool number", "Tool name",   "Diameter
                                          "Height [mm]", "Feed [mm/s]", "Speed [rpm]"};
 
 constexpr const char* kOverwriteCaption = "Datei existiert bereits";
-constexpr const char* kOverwriteText = "Eine Datei mit diesem Namen existiert bereits. Soll diese überschrieben werden?";
+constexpr const char* kOverwriteText =
+    "Eine Datei mit diesem Namen existiert bereits. Soll diese überschrieben werden?";
 constexpr const char* kImportFailure = "Failure on reading Tool definition";
 
 }  // namespace
@@ -43,8 +44,8 @@ TfrmTools::TfrmTools(QWidget* parent)
   connect(AddMenuEntry(file, "mnuSave", "&Save tool definition to file", "Ctrl+S"), &QAction::triggered, this,
           &TfrmTools::mnuSaveClick);
   QMenu* import = file->addMenu("Import");
-  connect(AddMenuEntry(import, "mnuImport", "Import tool definition form Gerber file", "Ctrl+I"),
-          &QAction::triggered, this, &TfrmTools::mnuImportClick);
+  connect(AddMenuEntry(import, "mnuImport", "Import tool definition form Gerber file", "Ctrl+I"), &QAction::triggered,
+          this, &TfrmTools::mnuImportClick);
   file->addSeparator();
   connect(AddMenuEntry(file, "mnuSaveAndClose", "Close and save tool defintion for current job", "Ctrl+F4"),
           &QAction::triggered, this, &TfrmTools::mnuSaveAndCloseClick);
@@ -151,15 +152,18 @@ void TfrmTools::mnuOpenClick() {
 
 void TfrmTools::mnuSaveClick() {
   // The overwrite question is this window's own, asked after ".ini" is added.
-  const QString path =
-      Dialogs.ChooseFile(this, {TFileAction::Save, "Save tool definiton", StartFolder_ + "ToolDef",
-                                {{"Tool Definitions (*.ini)", {}}, {"All filed (*)", {}}}, false, false});
+  const QString path = Dialogs.ChooseFile(this, {TFileAction::Save,
+                                                 "Save tool definiton",
+                                                 StartFolder_ + "ToolDef",
+                                                 {{"Tool Definitions (*.ini)", {}}, {"All filed (*)", {}}},
+                                                 false,
+                                                 false});
   if (!path.isEmpty()) SaveToolDefinition(path.toStdString());
 }
 
 void TfrmTools::mnuImportClick() {
-  const QString path =
-      Dialogs.ChooseFile(this, {TFileAction::Open, "Import tool definition form Gerber file", {}, {}, true, false});
+  const QString path = Dialogs.ChooseFile(
+      this, {TFileAction::Open, "Import tool definition form Gerber file", {}, {}, true, false});
   if (!path.isEmpty()) ImportToolDefinition(path.toStdString());
 }
 

@@ -51,9 +51,9 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
   setObjectName("AboutBox");
   setWindowTitle("Information");
   SetUpCompanionWindow(this);
-  Title_ = AddTitlePicture(this, {kWidth, kHeight}, kPicture,
-                           {.ProductName = {TinyFont(), 6, 4}, .Version = {BoldFont(), 16, 196},
-                            .Rights = {BoldFont(), 16, 216}});
+  Title_ = AddTitlePicture(
+      this, {kWidth, kHeight}, kPicture,
+      {.ProductName = {TinyFont(), 6, 4}, .Version = {BoldFont(), 16, 196}, .Rights = {BoldFont(), 16, 216}});
   QLabel* updates = PictureLabel(this, "Updates available on:", BoldFont(), 16, 246);
 
   lblLink = new TLinkLabel(UpdateUrl().toString(), this);

@@ -17,10 +17,8 @@ int64_t NearestStep(double v) {
 double AngleOf(double x, double y) {
   if (x == 0.0) return y > 0.0 ? 90.0 : 270.0;
   double a = std::atan(y / x) * 180.0 / std::numbers::pi;
-  if (x < 0.0)
-    a += 180.0;
-  else if (a < 0.0)
-    a += 360.0;
+  if (x < 0.0) a += 180.0;
+  else if (a < 0.0) a += 360.0;
   return a;
 }
 
@@ -54,8 +52,7 @@ void TRasterSink::Fill(TRgb colour) {
   for (int y = 0; y < Height; ++y) std::fill_n(Bits + y * Stride, Width, 0xff000000u | colour);
 }
 
-TArcCentre CentreOfArc(int32_t kind, double i, double j, double startX, double startY, double endX,
-                       double endY) {
+TArcCentre CentreOfArc(int32_t kind, double i, double j, double startX, double startY, double endX, double endY) {
   const double dx = endX - startX;
   const double dy = endY - startY;
   const double w = std::sqrt(dx * dx + dy * dy);
@@ -115,12 +112,9 @@ void TCNCgraphics::StraightMove(int64_t dx, int64_t dy, bool feed, int64_t dz) {
     Sign[a] = (delta[a] > 0) - (delta[a] < 0);
     Bits[a] = delta[a] > 0 ? kPlusBits[a] : delta[a] < 0 ? kMinusBits[a] : 0;
   }
-  if (std::max(Twice[1], Twice[2]) <= Twice[0])
-    Driving = 0;
-  else if (std::max(Twice[0], Twice[2]) <= Twice[1])
-    Driving = 1;
-  else
-    Driving = 2;
+  if (std::max(Twice[1], Twice[2]) <= Twice[0]) Driving = 0;
+  else if (std::max(Twice[0], Twice[2]) <= Twice[1]) Driving = 1;
+  else Driving = 2;
   Steps = std::abs(delta[Driving]);
   for (int a = 0; a < 3; ++a) Error[a] = a == Driving ? 0 : Twice[a] - Steps;
 }
@@ -225,15 +219,10 @@ int32_t TCNCgraphics::Run() {
   for (int64_t rounds = kRoundsPerStep * Steps + kExtraRounds; rounds > 0; --rounds) {
     if (!Running) return kRunFinished;
     switch (Kind) {
-      case TMotionKind::Line:
-        Running = LineStep();
-        break;
+      case TMotionKind::Line: Running = LineStep(); break;
       case TMotionKind::ArcCW:
-      case TMotionKind::ArcCCW:
-        Running = ArcStep();
-        break;
-      default:
-        return kRunBadKind;
+      case TMotionKind::ArcCCW: Running = ArcStep(); break;
+      default: return kRunBadKind;
     }
   }
   return kRunNotFinished;

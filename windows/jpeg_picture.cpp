@@ -29,21 +29,19 @@ void EmitMessage(j_common_ptr info, int level) {
 }
 
 // Only trivially destructible objects live in this frame, so the jump back skips nothing.
-bool DecodeInto(jpeg_decompress_struct* cinfo, TErrorManager* errors, std::span<const uint8_t> bytes,
-                QImage* image) {
+bool DecodeInto(jpeg_decompress_struct* cinfo, TErrorManager* errors, std::span<const uint8_t> bytes, QImage* image) {
   if (setjmp(errors->Escape) != 0) return false;
   jpeg_create_decompress(cinfo);
   jpeg_mem_src(cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(cinfo, TRUE);
   if (!JpegSizeAllowed(cinfo->image_width, cinfo->image_height)) {
-    std::snprintf(errors->Message, sizeof errors->Message, "picture of %ux%u pixels is too large",
-                  cinfo->image_width, cinfo->image_height);
+    std::snprintf(errors->Message, sizeof errors->Message, "picture of %ux%u pixels is too large", cinfo->image_width,
+                  cinfo->image_height);
     return false;
   }
   cinfo->out_color_space = JCS_RGB;
   jpeg_start_decompress(cinfo);
-  *image = QImage(static_cast<int>(cinfo->output_width), static_cast<int>(cinfo->output_height),
-                  QImage::Format_RGB888);
+  *image = QImage(static_cast<int>(cinfo->output_width), static_cast<int>(cinfo->output_height), QImage::Format_RGB888);
   if (image->isNull()) {
     std::snprintf(errors->Message, sizeof errors->Message, "no memory for the picture");
     return false;

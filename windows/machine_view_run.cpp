@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/cnc_api.h"
 #include "base/convert.h"
-#include "display/run_elements.h"
 #include "base/records.h"
+#include "display/run_elements.h"
+#include "engine/cnc_api.h"
 #include "windows/real_point_view.h"
 
 namespace {
@@ -21,9 +21,7 @@ constexpr const char* kEmptyList = "Empty list, no data to process";
 
 // Whole steps of a difference; anything beyond the plotter's limit only needs to stay beyond
 // it, so sums of moves never overflow.
-int64_t StepsOf(double v) {
-  return std::clamp<int64_t>(RoundNearest(v), -kMaxMoveSteps - 1, kMaxMoveSteps + 1);
-}
+int64_t StepsOf(double v) { return std::clamp<int64_t>(RoundNearest(v), -kMaxMoveSteps - 1, kMaxMoveSteps + 1); }
 
 // A point of the plotter, in steps.
 using TStepPoint = TPoint;
@@ -92,8 +90,8 @@ class TMachineRun {
         if (Run.CurrentTool) *Run.CurrentTool = e.ToolNo;
         // A number outside the table leaves the diameter in use.
         if (Run.Tools && e.ToolNo >= 0 && e.ToolNo < static_cast<int32_t>(Run.Tools->size()))
-          Plotter.SetToolDiameter(static_cast<int32_t>(std::clamp<int64_t>(
-              RoundNearest((*Run.Tools)[e.ToolNo].Diameter), INT32_MIN, INT32_MAX)));
+          Plotter.SetToolDiameter(static_cast<int32_t>(
+              std::clamp<int64_t>(RoundNearest((*Run.Tools)[e.ToolNo].Diameter), INT32_MIN, INT32_MAX)));
       }
     }
     return TLoopEnd::Done;

@@ -124,7 +124,8 @@ TfrmRealPointView::TfrmRealPointView(QWidget* parent) : QWidget(parent, Qt::Wind
     ZoomLabel->setText(QString::fromStdString(ZoomLabelText(position)));
     ControlChanged();
   });
-  for (QScrollBar* bar : {HorzBar, VertBar}) connect(bar, &QScrollBar::valueChanged, this, [this] { ControlChanged(); });
+  for (QScrollBar* bar : {HorzBar, VertBar})
+    connect(bar, &QScrollBar::valueChanged, this, [this] { ControlChanged(); });
   for (QCheckBox* box : {ContourBox, PathBox}) connect(box, &QCheckBox::toggled, this, [this] { ControlChanged(); });
   Surface->OnGrown = [this] { ControlChanged(); };
 }

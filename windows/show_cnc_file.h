@@ -41,7 +41,6 @@ class TfrmShowCncFile : public QWidget {
   void LineDoubleClicked(int line, std::optional<int32_t> block);
 
  public:
-
   void btnCloseClick();
   void btnOpenClick();
   void btnSaveClick();

@@ -20,9 +20,9 @@ TfrmStartup::TfrmStartup(QWidget* parent)
   setObjectName("frmStartup");
   setWindowTitle("Velquor");
   SetUpCompanionWindow(this);
-  Title_ = AddTitlePicture(this, {kWidth, kHeight}, kPicture,
-                           {.ProductName = {BoldFont(), 16, 236}, .Version = {TinyFont(), 6, 4},
-                            .Rights = {BoldFont(), 16, 258}});
+  Title_ = AddTitlePicture(
+      this, {kWidth, kHeight}, kPicture,
+      {.ProductName = {BoldFont(), 16, 236}, .Version = {TinyFont(), 6, 4}, .Rights = {BoldFont(), 16, 258}});
 
   tmrFadeOut.setInterval(kTickMs);
   connect(&tmrFadeOut, &QTimer::timeout, this, &TfrmStartup::tmrFadeOutTimer);

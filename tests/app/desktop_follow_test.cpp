@@ -78,15 +78,15 @@ TEST(FollowStep, ProcessesNewVersionsAndTellsAVanishingOnce) {
     TFileStamp Now;
     TFollowAction Expected;
   } steps[] = {
-      {v1, TFollowAction::None},         // unchanged: the folder changed for another file
-      {v2, TFollowAction::Process},      // written
+      {v1, TFollowAction::None},     // unchanged: the folder changed for another file
+      {v2, TFollowAction::Process},  // written
       {v2, TFollowAction::None},
       {renamed, TFollowAction::Process},  // same size and time, but another file renamed over it
       {gone, TFollowAction::Vanished},
-      {gone, TFollowAction::None},        // told once
-      {renamed, TFollowAction::None},     // back as it was: the picture shows it already
+      {gone, TFollowAction::None},     // told once
+      {renamed, TFollowAction::None},  // back as it was: the picture shows it already
       {v3, TFollowAction::Process},
-      {gone, TFollowAction::Vanished},    // a second vanishing is told again
+      {gone, TFollowAction::Vanished},  // a second vanishing is told again
   };
   for (size_t i = 0; i < std::size(steps); ++i)
     EXPECT_EQ(FollowStep(s, steps[i].Now), steps[i].Expected) << "step " << i;

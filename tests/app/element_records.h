@@ -5,8 +5,7 @@
 
 #include "engine/cnc_api.h"
 
-constexpr int32_t kG00 = 'G' * 256, kG01 = kG00 + 1, kG02 = kG00 + 2, kG03 = kG00 + 3, kF = 'F' * 256,
-                  kT = 'T' * 256;
+constexpr int32_t kG00 = 'G' * 256, kG01 = kG00 + 1, kG02 = kG00 + 2, kG03 = kG00 + 3, kF = 'F' * 256, kT = 'T' * 256;
 
 // An element to `end`; an arc's centre lies `centreOffset` from its start.
 inline TCncElementData Element(int32_t code, TCncPoint end = {0, 0, 0}, TCncPoint centreOffset = {0, 0, 0},

@@ -96,9 +96,13 @@ TEST(WindowShowing, KeepsMovesOrFramesAsTheyFit) {
       {"on the edges", {-40, 560, -40, 360}, TSightMove::Kept, view.Rect()},
       {"far off, small", {1000, 1100, 0, 50}, TSightMove::Moved, {750, 1350, -175, 225}},
       {"half out", {500, 600, 0, 50}, TSightMove::Moved, {250, 850, -175, 225}},
-      {"just fits", {1000, 1000 + roomX - 0.01, 0, 0}, TSightMove::Moved,
+      {"just fits",
+       {1000, 1000 + roomX - 0.01, 0, 0},
+       TSightMove::Moved,
        {1000 + (roomX - 0.01) / 2 - 300, 1000 + (roomX - 0.01) / 2 + 300, -200, 200}},
-      {"just too wide", {1000, 1000 + roomX + 0.01, 0, 0}, TSightMove::Framed,
+      {"just too wide",
+       {1000, 1000 + roomX + 0.01, 0, 0},
+       TSightMove::Framed,
        *PartWindow({1000, 1000 + roomX + 0.01, 0, 0}, 600, 400)},
       {"too high", {0, 10, 400, 400 + 360.01}, TSightMove::Framed, *PartWindow({0, 10, 400, 760.01}, 600, 400)},
   };
@@ -144,8 +148,7 @@ QString LastPaneLine(TForm1& form) { return form.InfoPane().toPlainText().split(
 
 TEST(MainWindowLineInView, DoubleClickHighlightsTheLinesMovesAndBringsThemIntoSight) {
   TForm1 form(NoSettings());
-  TTempFile program("N10 G00 X0 Y0 Z0\nN20 G01 X100 Y0 F500\nN30 G01 X900 Y0\nN40 G01 X900 Y50\nG01 X0\nM30\n",
-                    ".cnc");
+  TTempFile program("N10 G00 X0 Y0 Z0\nN20 G01 X100 Y0 F500\nN30 G01 X900 Y0\nN40 G01 X900 Y50\nG01 X0\nM30\n", ".cnc");
   TfrmShowCncFile text;
   form.SetCompanions({nullptr, nullptr, &text});
   form.OpenProgram(QString::fromStdString(program.Name()));

@@ -16,9 +16,9 @@
 
 #include "app/info_pane.h"
 #include "display/sim_box.h"
-#include "windows/real_point_view.h"
 #include "tests/app/viewer_files.h"
 #include "tests/support/scripted_dialogs.h"
+#include "windows/real_point_view.h"
 
 namespace {
 
@@ -91,19 +91,19 @@ TEST_F(TMainWindowTest, ToolBarAndMenusOfferEveryCommand) {
   QStringList hints;
   for (QAction* a : Form->findChild<QToolBar*>(QStringLiteral("ToolBar"))->actions())
     if (!a->isSeparator()) hints << a->toolTip();
-  EXPECT_EQ(hints, (QStringList{"Exit program", "Open CNC file", "Edit CNC file", "Refresh", "Zoom all",
-                                "Zoom Window", "Zoom varia", "", "Zoom to part", "Pick element", "Set W0", "Set Spindle Position",
+  EXPECT_EQ(hints, (QStringList{"Exit program", "Open CNC file", "Edit CNC file", "Refresh", "Zoom all", "Zoom Window",
+                                "Zoom varia", "", "Zoom to part", "Pick element", "Set W0", "Set Spindle Position",
                                 "Show/hide edges", "Show/hide contour", "Show/hide cutting path", "Set up tools",
                                 "Show Orvik simulation path", "About"}));
   QStringList entries;
   for (QAction* menu : Form->menuBar()->actions())
-    for (QAction* a : menu->menu()->actions()) entries << menu->text() + " " + a->text() + " " + a->shortcut().toString();
+    for (QAction* a : menu->menu()->actions())
+      entries << menu->text() + " " + a->text() + " " + a->shortcut().toString();
   EXPECT_EQ(entries, (QStringList{"File &Open Ctrl+F", "File &Recent files ",
-                                  QString::fromUtf8("File &Export picture\u2026 Ctrl+E"),
-                                  "File &Close Velquor Ctrl+F4",
-                                  "&View Zoom to &part F7", "&View P&ick element F6",
-                                  "&View &Follow file changes ", "&View Play&back F8", "&Tools Tools Ctrl+T",
-                                  "&Tools Show/Close simulation Ctrl+S", "&Info About Ctrl+A"}));
+                                  QString::fromUtf8("File &Export picture\u2026 Ctrl+E"), "File &Close Velquor Ctrl+F4",
+                                  "&View Zoom to &part F7", "&View P&ick element F6", "&View &Follow file changes ",
+                                  "&View Play&back F8", "&Tools Tools Ctrl+T", "&Tools Show/Close simulation Ctrl+S",
+                                  "&Info About Ctrl+A"}));
   const TFileQuestion open = Form->OpenQuestion();
   EXPECT_EQ(open.Title, "Open CNC-File");
   QStringList filters;
@@ -144,7 +144,8 @@ TEST_F(TMainWindowTest, FunctionKeysWhateverTheModifier) {
   struct TCase {
     Qt::Key Key;
     int32_t Mode;
-  } const cases[] = {{Qt::Key_F2, TMouseMode::Pan}, {Qt::Key_F4, TMouseMode::ZoomWindow},
+  } const cases[] = {{Qt::Key_F2, TMouseMode::Pan},
+                     {Qt::Key_F4, TMouseMode::ZoomWindow},
                      {Qt::Key_F5, TMouseMode::ZoomVaria}};
   for (Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::ShiftModifier),
                                      Qt::KeyboardModifiers(Qt::ControlModifier | Qt::AltModifier)}) {

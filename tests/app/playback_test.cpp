@@ -52,9 +52,9 @@ TEST(PlayClock, EachSpeedScalesTheWallClock) {
     double From, Wall, Expected;
   };
   const std::vector<TRow> rows = {
-      {TPlaySpeed::Times1, 0, 0.04, 0.04},      {TPlaySpeed::Times10, 1, 0.04, 1.4},
-      {TPlaySpeed::Times100, 2, 0.5, 52},       {TPlaySpeed::Times1000, 0, 0.04, 40},
-      {TPlaySpeed::Times1000, 7, 0, 7},         {TPlaySpeed::Times10, 3, -1, 3},  // a clock never runs back
+      {TPlaySpeed::Times1, 0, 0.04, 0.04}, {TPlaySpeed::Times10, 1, 0.04, 1.4},
+      {TPlaySpeed::Times100, 2, 0.5, 52},  {TPlaySpeed::Times1000, 0, 0.04, 40},
+      {TPlaySpeed::Times1000, 7, 0, 7},    {TPlaySpeed::Times10, 3, -1, 3},  // a clock never runs back
   };
   for (const TRow& r : rows)
     EXPECT_NEAR(AdvancePlayTime(r.From, r.Wall, r.Speed), r.Expected, 1e-12) << SpeedFactor(r.Speed);
@@ -89,10 +89,15 @@ TEST(PlaybackTrack, PositionAtTimesJustEachSideOfAnElementsEnd) {
   };
   const double rapidEnd = 1 + kFallback;
   const std::vector<TRow> rows = {
-      {-1, 0},       {0, 1},  // the F is done at once
-      {0.999, 1},    {1.0, 3},  // the line, and the tool change with it
-      {rapidEnd - 1e-9, 3}, {rapidEnd, 4}, {rapidEnd + 1e-9, 4},
-      {rapidEnd + std::numbers::pi, 5}, {1e9, 5},
+      {-1, 0},
+      {0, 1},  // the F is done at once
+      {0.999, 1},
+      {1.0, 3},  // the line, and the tool change with it
+      {rapidEnd - 1e-9, 3},
+      {rapidEnd, 4},
+      {rapidEnd + 1e-9, 4},
+      {rapidEnd + std::numbers::pi, 5},
+      {1e9, 5},
   };
   for (const TRow& r : rows) EXPECT_EQ(track.PositionAt(r.Seconds), r.Position) << r.Seconds;
   // A position and the time it is done at agree.
@@ -109,12 +114,12 @@ TEST(PlaybackTrack, ToolAtTheEndOfTheLastMoveWithTheToolInForce) {
     int32_t Tool;
   };
   const std::vector<TRow> rows = {
-      {0, {105, 205}, 2, 2},   // the start, with the tool in force when drawing began
-      {1, {105, 205}, 2, 2},   // the F does not move
-      {2, {95, 205}, 2, 2},    // end of the line, shifted by W0
-      {3, {95, 205}, 5, 5},    // the tool change
-      {4, {95, 205}, 5, 5},    // the rapid to where it already was
-      {5, {115, 205}, 5, 5},   // the arc's end
+      {0, {105, 205}, 2, 2},  // the start, with the tool in force when drawing began
+      {1, {105, 205}, 2, 2},  // the F does not move
+      {2, {95, 205}, 2, 2},   // end of the line, shifted by W0
+      {3, {95, 205}, 5, 5},   // the tool change
+      {4, {95, 205}, 5, 5},   // the rapid to where it already was
+      {5, {115, 205}, 5, 5},  // the arc's end
       {50, {115, 205}, 5, 5},
   };
   for (const TRow& r : rows) {

@@ -103,9 +103,7 @@ TEST(MainWindowNavigation, EveryRunGivesItsJobFiguresAndThePointerItsCoordinates
 
 namespace {
 
-void ClickAt(TSimBox& view, QPointF at) {
-  QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, at.toPoint());
-}
+void ClickAt(TSimBox& view, QPointF at) { QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, at.toPoint()); }
 
 }  // namespace
 

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QImage>
 #include <filesystem>
-#include <unistd.h>
 
 #include "tests/command_runner.h"
 #include "tests/support/temp_folder.h"
@@ -46,8 +46,8 @@ TEST(ViewerExecutable, ShowsTheDemoContourAndItsMessages) {
   const std::string shot = folder.File("grab.png");
   const std::string demo = VELQUOR_SOURCE_DIR "/examples/demo.cnc";
   const TCommandResult r = RunShellCommand("QT_QPA_PLATFORM=offscreen '" VELQUOR_VIEWER "' '" + demo +
-                                           "' --settings '" VELQUOR_SOURCE_DIR "/examples/tools.INI' --grab '" +
-                                           shot + "' --quit 2>/dev/null");
+                                           "' --settings '" VELQUOR_SOURCE_DIR "/examples/tools.INI' --grab '" + shot +
+                                           "' --quit 2>/dev/null");
   ASSERT_EQ(r.Status, 0) << r.Output;
   EXPECT_NE(r.Output.find("Starup Velquor\n"), std::string::npos) << r.Output;
   EXPECT_NE(r.Output.find("Try to open CNC-file : " + demo + "\n"), std::string::npos) << r.Output;

@@ -7,11 +7,11 @@
 
 namespace {
 
-constexpr TOption kEveryOption[] = {
-    TOption::Output, TOption::Size,   TOption::FontPath,  TOption::Settings, TOption::Radius,
-    TOption::Start,  TOption::MaxElements, TOption::Raw,  TOption::Quiet,    TOption::NoContour,
-    TOption::Path,   TOption::NoPath, TOption::Edges,     TOption::W0,       TOption::Spindle,
-    TOption::Window, TOption::Grid,   TOption::Zoom,      TOption::HScroll,  TOption::VScroll};
+constexpr TOption kEveryOption[] = {TOption::Output, TOption::Size,      TOption::FontPath,    TOption::Settings,
+                                    TOption::Radius, TOption::Start,     TOption::MaxElements, TOption::Raw,
+                                    TOption::Quiet,  TOption::NoContour, TOption::Path,        TOption::NoPath,
+                                    TOption::Edges,  TOption::W0,        TOption::Spindle,     TOption::Window,
+                                    TOption::Grid,   TOption::Zoom,      TOption::HScroll,     TOption::VScroll};
 constexpr TCommandSyntax kEverything{"try", kEveryOption};
 constexpr TOption kRunOnly[] = {TOption::Radius, TOption::Start};
 constexpr TCommandSyntax kRun{"run", kRunOnly};
@@ -44,12 +44,13 @@ std::string ErrorOf(const TCommandSyntax& syntax, const std::vector<std::string>
 }
 
 TEST(CommandOptions, ValuesLandWhereTheCommandReadsThem) {
-  const TCommandOptions o =
-      Parse(kEverything, {"p.cnc", "-o", "out.svg", "--size", "20x10", "--radius", "3=1.5", "--radius", "0=2",
-                          "--start", "1,2,-3", "--max-elements", "7", "--raw", "--quiet", "--no-contour", "--path",
-                          "--no-path", "--edges", "--w0", "4,5", "--spindle", "-6,7", "--window", "-1,9,2",
-                          "--grid", "5", "--zoom", "20", "--hscroll", "-30", "--vscroll", "40", "--font-path", "F",
-                          "--settings", "s.INI"});
+  const TCommandOptions o = Parse(
+      kEverything,
+      {"p.cnc",  "-o",          "out.svg", "--size",         "20x10", "--radius",  "3=1.5",   "--radius",
+       "0=2",    "--start",     "1,2,-3",  "--max-elements", "7",     "--raw",     "--quiet", "--no-contour",
+       "--path", "--no-path",   "--edges", "--w0",           "4,5",   "--spindle", "-6,7",    "--window",
+       "-1,9,2", "--grid",      "5",       "--zoom",         "20",    "--hscroll", "-30",     "--vscroll",
+       "40",     "--font-path", "F",       "--settings",     "s.INI"});
   EXPECT_EQ(o.Programs, std::vector<std::string>{"p.cnc"});
   EXPECT_EQ(o.Output, "out.svg");  // any extension: the command chooses what to write
   ASSERT_TRUE(o.Size);
@@ -97,21 +98,21 @@ constexpr const char* kRadiusError = "--radius wants N=MM with N in 0..254 and M
 
 INSTANTIATE_TEST_SUITE_P(
     Limits, OptionLimitTest,
-    ::testing::Values(
-        TLimitCase{{"--size", "16384x1"}, ""}, TLimitCase{{"--size", "1x1"}, ""},
-        TLimitCase{{"--size", "16385x1"}, "--size wants whole pixels from 1 to 16384"},
-        TLimitCase{{"--size", "1x0"}, "--size wants whole pixels from 1 to 16384"},
-        TLimitCase{{"--size", "2.5x3"}, "--size wants whole pixels from 1 to 16384"},
-        TLimitCase{{"--size", "10"}, "--size wants WxH, not 10"},
-        TLimitCase{{"--start", "1,2"}, "--start wants X,Y,Z, not 1,2"},
-        TLimitCase{{"--start", "1,2,3,4"}, "--start wants X,Y,Z, not 1,2,3,4"},
-        TLimitCase{{"--start", "1,2,inf"}, "--start wants X,Y,Z, not 1,2,inf"},
-        TLimitCase{{"--max-elements", "1"}, ""},
-        TLimitCase{{"--max-elements", "0"}, "--max-elements wants a whole number of at least 1, not 0"},
-        TLimitCase{{"--w0", "1"}, "--w0 wants X,Y, not 1"},
-        TLimitCase{{"--spindle", "1,x"}, "--spindle wants X,Y, not 1,x"},
-        TLimitCase{{"--window", "0,1,0"}, ""}, TLimitCase{{"--window", "1,1,0"}, "--window wants XMAX above XMIN"},
-        TLimitCase{{"--window", "1,2"}, "--window wants XMIN,XMAX,YMIN, not 1,2"}));
+    ::testing::Values(TLimitCase{{"--size", "16384x1"}, ""}, TLimitCase{{"--size", "1x1"}, ""},
+                      TLimitCase{{"--size", "16385x1"}, "--size wants whole pixels from 1 to 16384"},
+                      TLimitCase{{"--size", "1x0"}, "--size wants whole pixels from 1 to 16384"},
+                      TLimitCase{{"--size", "2.5x3"}, "--size wants whole pixels from 1 to 16384"},
+                      TLimitCase{{"--size", "10"}, "--size wants WxH, not 10"},
+                      TLimitCase{{"--start", "1,2"}, "--start wants X,Y,Z, not 1,2"},
+                      TLimitCase{{"--start", "1,2,3,4"}, "--start wants X,Y,Z, not 1,2,3,4"},
+                      TLimitCase{{"--start", "1,2,inf"}, "--start wants X,Y,Z, not 1,2,inf"},
+                      TLimitCase{{"--max-elements", "1"}, ""},
+                      TLimitCase{{"--max-elements", "0"}, "--max-elements wants a whole number of at least 1, not 0"},
+                      TLimitCase{{"--w0", "1"}, "--w0 wants X,Y, not 1"},
+                      TLimitCase{{"--spindle", "1,x"}, "--spindle wants X,Y, not 1,x"},
+                      TLimitCase{{"--window", "0,1,0"}, ""},
+                      TLimitCase{{"--window", "1,1,0"}, "--window wants XMAX above XMIN"},
+                      TLimitCase{{"--window", "1,2"}, "--window wants XMIN,XMAX,YMIN, not 1,2"}));
 
 // Whole-number options: both ends of the range are taken, one step beyond either is named.
 TEST(CommandOptions, WholeNumberRangesAreTakenToTheirEnds) {

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "cli/program_run.h"
-#include "platform/viewer_settings.h"
 #include "engine/instance_table.h"
+#include "platform/viewer_settings.h"
 #include "tests/platform/test_files.h"
 
 namespace {
@@ -87,12 +87,13 @@ TEST_F(SettingsCliTest, DumpWithSettingsRunsCleanly) {
 
 TEST_F(SettingsCliTest, MissingOrUnreadableSettingsFileIsReported) {
   const std::string missing = Dir.File("nothing.INI");
-  const TCliResult dump = RunCli("dump " + Program + " --font-path " + VELQUOR_FONT_DIR + " --settings " + missing, Err);
+  const TCliResult dump = RunCli("dump " + Program + " --font-path " + VELQUOR_FONT_DIR + " --settings " + missing,
+                                 Err);
   EXPECT_EQ(dump.Exit, 0);
   EXPECT_NE(ReadBytes(Err).find("cannot read settings file " + missing), std::string::npos) << ReadBytes(Err);
 
-  const TCliResult check =
-      RunCli("check " + Program + " --font-path " + VELQUOR_FONT_DIR + " --settings " + Dir.Path(), Err);
+  const TCliResult check = RunCli("check " + Program + " --font-path " + VELQUOR_FONT_DIR + " --settings " + Dir.Path(),
+                                  Err);
   EXPECT_EQ(check.Exit, 1);
   EXPECT_NE(check.Out.find("cannot read settings file"), std::string::npos) << check.Out;
 }

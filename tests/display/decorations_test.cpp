@@ -47,9 +47,9 @@ TEST(Grid, TenMillimetresInSixHundredGiveSixtyOneColumns) {
   const TViewWindow w = StartWindow();
   const TGridPixels g = GridPixels(w, 10);
   EXPECT_EQ(g.ColumnCount, 61);
-  EXPECT_EQ(g.Columns.front(), 0);                      // X = -40 on the left edge
-  EXPECT_EQ(g.Columns.size(), 60u);                     // X = 560 falls on pixel 994, outside
-  EXPECT_EQ(g.Columns[4], w.RealToPixelX(0));           // on whole multiples of the grid
+  EXPECT_EQ(g.Columns.front(), 0);             // X = -40 on the left edge
+  EXPECT_EQ(g.Columns.size(), 60u);            // X = 560 falls on pixel 994, outside
+  EXPECT_EQ(g.Columns[4], w.RealToPixelX(0));  // on whole multiples of the grid
 }
 
 TEST(Grid, CulledGridEqualsTheFullLoop) {
@@ -57,8 +57,8 @@ TEST(Grid, CulledGridEqualsTheFullLoop) {
     TWindowRect Window;
     int32_t Grid;
   } cases[] = {
-      {{-40, 560, -40, 339}, 10},     {{-40, 560, -40, 339}, 100}, {{-75.3, 12.2, 3.7, 58.9}, 5},
-      {{1000, 1600, -900, -500}, 20}, {{-600, 600, -400, 400}, 2},  // denser than a pixel
+      {{-40, 560, -40, 339}, 10},      {{-40, 560, -40, 339}, 100}, {{-75.3, 12.2, 3.7, 58.9}, 5},
+      {{1000, 1600, -900, -500}, 20},  {{-600, 600, -400, 400}, 2},  // denser than a pixel
       {{0.001, 0.002, 0.0, 0.001}, 5},
   };
   for (const auto& c : cases) {
@@ -170,7 +170,7 @@ TEST(Markers, ColoursAndShapes) {
   v.SetW0X(100);
   const QImage image = Painted(v);
   const TPixelXY s{v.RealToPixelX(-100), v.RealToPixelY(0)};
-  EXPECT_EQ(image.pixel(s.X, s.Y - 5) & 0xFFFFFF, 0x00FF00u);   // lime bar, XOR on black
+  EXPECT_EQ(image.pixel(s.X, s.Y - 5) & 0xFFFFFF, 0x00FF00u);      // lime bar, XOR on black
   EXPECT_EQ(image.pixel(s.X - 5, s.Y + 1) & 0xFFFFFF, 0x00FF00u);  // 3 pixels wide
   const TPixelXY w{v.RealToPixelX(100), v.RealToPixelY(0)};
   EXPECT_EQ(image.pixel(w.X, w.Y - 9) & 0xFFFFFF, 0xFF00FFu);

@@ -5,9 +5,9 @@
 #include <QPainter>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <string>
 #include <vector>
-#include <numbers>
 
 #include "display/display_list.h"
 #include "display/pixel_clip.h"
@@ -85,9 +85,9 @@ TEST(DisplayList, HugeCoordinatesAreClippedNotOverflowed) {
   // 1 pixel per micrometre, far from the points of the lines.
   const TViewWindow w = Window({-0.2, 0.2, -0.15, 0.15});
   TDisplayList list;
-  list.Add(TGraphLine({-1e12, 0.1}, {1e12, 0.1}, kRed), w);      // horizontal through the view
-  list.Add(TGraphLine({-1e12, -1e12}, {1e12, 1e12}, kRed), w);    // the diagonal
-  list.Add(TGraphLine({5e9, 5e9}, {6e9, 6e9}, kRed), w);          // far outside
+  list.Add(TGraphLine({-1e12, 0.1}, {1e12, 0.1}, kRed), w);     // horizontal through the view
+  list.Add(TGraphLine({-1e12, -1e12}, {1e12, 1e12}, kRed), w);  // the diagonal
+  list.Add(TGraphLine({5e9, 5e9}, {6e9, 6e9}, kRed), w);        // far outside
   list.Add(TGraphLine({0, 0}, {std::nan(""), 1}, kRed), w);
   list.Add(TGraphLine({0, 0}, {INFINITY, 1}, kRed), w);
   list.Add(TGraphLine({-1e300, -1e300}, {1e300, 1e300}, kRed), w);
@@ -106,10 +106,10 @@ TEST(DisplayList, HugeCoordinatesAreClippedNotOverflowed) {
 TEST(DisplayList, HugeCirclesBecomePolylinesNearTheView) {
   const TViewWindow w = Window({-0.2, 0.2, -0.15, 0.15});  // 1000 pixels per millimetre
   TDisplayList list;
-  list.Add(TGraphCircle({0, -1000}, 1000, kRed), w);      // top touches the X axis
+  list.Add(TGraphCircle({0, -1000}, 1000, kRed), w);               // top touches the X axis
   list.Add(TGraphArcCCW({1000, 0}, {0, 0}, {-1000, 0}, kRed), w);  // upper half, radius 1000 mm
   list.Add(TGraphArcCW({1000, 0}, {0, 0}, {-1000, 0}, kRed), w);   // lower half
-  list.Add(TGraphCircle({0, 0}, 1e9, kRed), w);           // far beyond every edge
+  list.Add(TGraphCircle({0, 0}, 1e9, kRed), w);                    // far beyond every edge
   EXPECT_EQ(list[0].Form, TPixelForm::Polyline);
   EXPECT_EQ(list[1].Form, TPixelForm::Hidden);  // passes 1000 mm above the view
   EXPECT_EQ(list[3].Form, TPixelForm::Hidden);
@@ -136,12 +136,9 @@ TEST(PixelClip, SegmentsAreCutToTheBox) {
     bool Inside;
     TRealXY CutA, CutB;
   } cases[] = {
-      {{2, 2}, {8, 8}, true, {2, 2}, {8, 8}},
-      {{-10, 5}, {20, 5}, true, {0, 5}, {10, 5}},
-      {{5, 20}, {5, -20}, true, {5, 10}, {5, 0}},
-      {{-5, -5}, {-1, 20}, false, {}, {}},
-      {{11, 0}, {20, 10}, false, {}, {}},
-      {{-10, 0}, {0, -10}, false, {}, {}},
+      {{2, 2}, {8, 8}, true, {2, 2}, {8, 8}},     {{-10, 5}, {20, 5}, true, {0, 5}, {10, 5}},
+      {{5, 20}, {5, -20}, true, {5, 10}, {5, 0}}, {{-5, -5}, {-1, 20}, false, {}, {}},
+      {{11, 0}, {20, 10}, false, {}, {}},         {{-10, 0}, {0, -10}, false, {}, {}},
   };
   for (const auto& c : cases) {
     TRealXY a = c.A, b = c.B;
@@ -261,8 +258,7 @@ std::vector<TGraphObject> Heap() {
       default: out.push_back(TGraphArcCW({x, y + 30}, {x, y}, {x + 30, y}, colour)); break;
     }
     if (i % 12 == 0) out.back().SetStyle(kPenDashDot, 1);  // dash-dot lines
-    if (i == 5) out.back().SetStyle(kPenSolid, 3);          // QPainter draws the wide circle
-
+    if (i == 5) out.back().SetStyle(kPenSolid, 3);         // QPainter draws the wide circle
   }
   return out;
 }

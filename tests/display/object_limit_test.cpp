@@ -145,8 +145,8 @@ TEST(ObjectLimit, JumpsAroundKeptPrefixPicturesShowTheFreshPicture) {
   fill(v, kLines);
   // The step between kept pictures: a ninth of the list.
   const size_t step = kLines / 9 + 1;
-  const std::vector<size_t> limits = {kLines - 1, step - 1, step, step + 1, 3 * step + 7, 2 * step, 0,
-                                      8 * step,   kLines,   8 * step - 1, 5, 7 * step + 1, 4 * step};
+  const std::vector<size_t> limits = {kLines - 1, step - 1, step,         step + 1, 3 * step + 7, 2 * step, 0,
+                                      8 * step,   kLines,   8 * step - 1, 5,        7 * step + 1, 4 * step};
   v.SetObjectLimit(0);
   v.PaintView();
   for (size_t limit : limits) {

@@ -9,8 +9,8 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
-#include <numbers>
 #include <map>
+#include <numbers>
 #include <set>
 #include <string>
 
@@ -42,8 +42,7 @@ TMatch MatchInto(const QImage& a, const QImage& b) {
       m.Colours.insert(c);
       bool found = false;
       for (int dy = -1; dy <= 1 && !found; ++dy)
-        for (int dx = -1; dx <= 1 && !found; ++dx)
-          found = b.valid(x + dx, y + dy) && b.pixel(x + dx, y + dy) == c;
+        for (int dx = -1; dx <= 1 && !found; ++dx) found = b.valid(x + dx, y + dy) && b.pixel(x + dx, y + dy) == c;
       m.Matched += found;
     }
   }
@@ -153,9 +152,9 @@ TEST(PaintCompare, PensStylesAndTheEdgesOfTheView) {
     v.AddCross(At(20 + width * 10, 75), kPenSolid, width, QColor(255, 0, 0));
   }
   v.AddArcCW(At(0, 0), At(0, 200), kPenDashDot, 1, QColor(0, 255, 255), At(0, 100));  // a dash-dot arc
-  v.AddLine(At(-1e12, 3), At(1e12, 5), kPenSolid, 0, QColor(255, 255, 255));         // huge coordinates
+  v.AddLine(At(-1e12, 3), At(1e12, 5), kPenSolid, 0, QColor(255, 255, 255));          // huge coordinates
   v.AddLine(At(-1e9, -1e9), At(1e9, 1e9), kPenSolid, 1, QColor(0, 255, 0));
-  v.AddCircle(At(5e8, 5e8), kPenSolid, 1e6, 0, QColor(0, 255, 0));  // far outside
+  v.AddCircle(At(5e8, 5e8), kPenSolid, 1e6, 0, QColor(0, 255, 0));    // far outside
   v.AddCircle(At(60, -3000), kPenSolid, 3050, 0, QColor(0, 128, 0));  // mostly outside
   v.AddArcCCW(At(1e6, 0), At(-1e6, 0), kPenSolid, 0, QColor(0, 128, 0), At(0, -1e6 + 60));
   ExpectSamePicture(v, "pens and edges");
@@ -168,7 +167,8 @@ TEST(PaintCompare, LargeCirclesMostlyOutsideTheView) {
   SetWindow(v, 320, 240, 0, 0, 1.0);
   int k = 0;
   for (double radius : {300.0, 900.0, 2500.0, 4000.0}) {
-    for (const auto& [dx, dy] : {std::pair{-1.0, 0.3}, std::pair{1.0, -0.2}, std::pair{0.2, 1.0}, std::pair{-0.4, -1.0}}) {
+    for (const auto& [dx, dy] :
+         {std::pair{-1.0, 0.3}, std::pair{1.0, -0.2}, std::pair{0.2, 1.0}, std::pair{-0.4, -1.0}}) {
       const double n = std::hypot(dx, dy), cx = 160 + dx / n * (radius + 60), cy = 120 + dy / n * (radius + 40);
       const QColor colour = ++k % 2 ? QColor(0, 128, 0) : QColor(255, 255, 0);
       v.AddCircle(At(cx, cy), kPenSolid, radius, 0, colour);

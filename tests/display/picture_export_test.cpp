@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QImage>
 #include <filesystem>
-#include <unistd.h>
 
 #include "display/sim_view.h"
 #include "tests/support/temp_folder.h"
@@ -19,9 +19,15 @@ TEST(PictureExport, ExtensionChoosesTheFormatInAnyCase) {
     const char* Name;
     std::optional<TPictureFormat> Format;
   } cases[] = {
-      {"part.png", TPictureFormat::Png}, {"/tmp/Part.PNG", TPictureFormat::Png}, {"a.b.Svg", TPictureFormat::Svg},
-      {"part.svg", TPictureFormat::Svg}, {"part.svgz", std::nullopt},          {"part.jpg", std::nullopt},
-      {"part", std::nullopt},            {"dir.svg/part", std::nullopt},      {"part.png.", std::nullopt},
+      {"part.png", TPictureFormat::Png},
+      {"/tmp/Part.PNG", TPictureFormat::Png},
+      {"a.b.Svg", TPictureFormat::Svg},
+      {"part.svg", TPictureFormat::Svg},
+      {"part.svgz", std::nullopt},
+      {"part.jpg", std::nullopt},
+      {"part", std::nullopt},
+      {"dir.svg/part", std::nullopt},
+      {"part.png.", std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(PictureFormatFor(c.Name), c.Format) << c.Name;
 }

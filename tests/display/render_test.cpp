@@ -5,12 +5,12 @@
 #include "tests/support/temp_folder.h"
 #include "tests/svg_reading.h"
 
+#include <unistd.h>
 #include <QImage>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -58,17 +58,18 @@ TEST_F(TRenderFixture, OptionsMoveTheWindowAndThePicture) {
 }
 
 TEST_F(TRenderFixture, BadUsageIsReported) {
-  ExpectUsageErrors("QT_QPA_PLATFORM=offscreen '" VELQUOR_CLI "'", {
-      {"render", "no program given"},
-      {"render x.cnc", "no output file given"},
-      {"render x.cnc -o y.png --size 0x10", "--size"},
-      {"render x.cnc -o y.png --size 10", "--size wants WxH"},
-      {"render x.cnc -o y.png --window 5,1,0", "XMAX above XMIN"},
-      {"render x.cnc -o y.png --grid 0", "--grid"},
-      {"render x.cnc -o y.png --radius 255=1", "--radius"},
-      {"render x.cnc -o y.png --w0 1", "--w0 wants X,Y"},
-      {"render x.cnc -o y.png --bogus", "unknown option --bogus"},
-  });
+  ExpectUsageErrors("QT_QPA_PLATFORM=offscreen '" VELQUOR_CLI "'",
+                    {
+                        {"render", "no program given"},
+                        {"render x.cnc", "no output file given"},
+                        {"render x.cnc -o y.png --size 0x10", "--size"},
+                        {"render x.cnc -o y.png --size 10", "--size wants WxH"},
+                        {"render x.cnc -o y.png --window 5,1,0", "XMAX above XMIN"},
+                        {"render x.cnc -o y.png --grid 0", "--grid"},
+                        {"render x.cnc -o y.png --radius 255=1", "--radius"},
+                        {"render x.cnc -o y.png --w0 1", "--w0 wants X,Y"},
+                        {"render x.cnc -o y.png --bogus", "unknown option --bogus"},
+                    });
   EXPECT_EQ(RunCli("render --help").Exit, 0);
 }
 

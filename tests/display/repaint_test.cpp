@@ -34,7 +34,9 @@ TEST(Repaint, ShowsWhatAFreshPaintShows) {
       {"invalidated only", [](TSimView& v) { v.Invalidate(); }},
       {"object added", [](TSimView& v) { v.AddLine(At(0, 50), At(80, 50), 0, 0, QColor(255, 0, 0)); }},
       {"object added to the list alone",
-       [](TSimView& v) { v.Objects.Add(TGraphLine({0, 55}, {80, 55}, qRgb(255, 0, 255)), v); }},
+       [](TSimView& v) {
+         v.Objects.Add(TGraphLine({0, 55}, {80, 55}, qRgb(255, 0, 255)), v);
+       }},
       {"list cleared", [](TSimView& v) { v.ClearObjects(); }},
       {"list cleared alone", [](TSimView& v) { v.Objects.Clear(); }},
       {"grid", [](TSimView& v) { v.SetGridSize(5); }},

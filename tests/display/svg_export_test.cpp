@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -12,7 +13,6 @@
 #include <filesystem>
 #include <numbers>
 #include <random>
-#include <unistd.h>
 
 #include "tests/support/temp_folder.h"
 #include "tests/svg_reading.h"
@@ -120,8 +120,7 @@ TEST(SvgExport, ArcsRunInTheirDirectionOnTheCircle) {
     EXPECT_LT(Distance(path.pointAtPercent(0), c.Start), 1e-9);
     EXPECT_LT(Distance(path.pointAtPercent(0.5), c.Middle), 1e-3);
     EXPECT_LT(Distance(path.pointAtPercent(1), c.End), 1e-9);
-    for (int i = 0; i <= 100; ++i)
-      EXPECT_NEAR(Distance(path.pointAtPercent(i / 100.0), {10, 0}), 10.0, 1e-4) << i;
+    for (int i = 0; i <= 100; ++i) EXPECT_NEAR(Distance(path.pointAtPercent(i / 100.0), {10, 0}), 10.0, 1e-4) << i;
   }
 }
 

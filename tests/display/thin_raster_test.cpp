@@ -34,7 +34,7 @@ TEST(ThinRaster, LinesLightTheCrossedPixelsWithoutTheEndPixel) {
   TPicture p(12, 7);
   RasterLine(p.Target, 2, 2, 10, 5, kOn, TLinePattern::Solid);  // as the raster engine draws it
   EXPECT_EQ(p.Rows(), (std::vector<std::string>{"............", "............", "..###.......", ".....##.....",
-                                                 ".......###..", "............", "............"}));
+                                                ".......###..", "............", "............"}));
   TPicture dot(4, 4);
   RasterLine(dot.Target, 1, 2, 1, 2, kOn, TLinePattern::Solid);  // within one pixel: that pixel
   EXPECT_EQ(dot.Row(2), ".#..");
@@ -82,9 +82,13 @@ TEST(ThinRaster, ArcsRunCounterClockwiseBetweenTheirRadials) {
     std::vector<std::string> Rows;
   } cases[] = {
       // From the right round the top to the left: the upper half.
-      {{8, 4, 0, 4}, {"...###...", "..#...#..", ".#.....#.", "#.......#", "#.......#", ".........", ".........", ".........", "........."}},
+      {{8, 4, 0, 4},
+       {"...###...", "..#...#..", ".#.....#.", "#.......#", "#.......#", ".........", ".........", ".........",
+        "........."}},
       // From the left round the bottom to the right: the lower half.
-      {{0, 4, 8, 4}, {".........", ".........", ".........", ".........", "#.......#", "#.......#", ".#.....#.", "..#...#..", "...###..."}},
+      {{0, 4, 8, 4},
+       {".........", ".........", ".........", ".........", "#.......#", "#.......#", ".#.....#.", "..#...#..",
+        "...###..."}},
   };
   for (const auto& c : cases) {
     TPicture p(9, 9);
@@ -246,8 +250,8 @@ TEST(ThinRaster, LinesAcrossTheWholeCoordinateRangeKeepTheirSteps) {
       {kMin, -1'000'000'000, kMax, 1'000'000'000},  // flat, rising through the picture
       {kMax, 2'000'000'000, kMin, -2'000'000'000},  // flat, drawn backwards
       {-1'000'000'000, kMin, 1'000'000'000, kMax},  // steep
-      {kMin, 5, kMax, 6},                            // almost level
-      {kMin, kMax, kMax, kMin},                      // the whole range both ways
+      {kMin, 5, kMax, 6},                           // almost level
+      {kMin, kMax, kMax, kMin},                     // the whole range both ways
   };
   constexpr int32_t kSize = 64;
   for (const TCase& c : cases) {

@@ -46,7 +46,7 @@ TEST(ViewWindow, ConversionsRoundHalfToEven) {
   w.XMin = -10;
   EXPECT_DOUBLE_EQ(w.BildXToRealX(5), -7.5);
   EXPECT_DOUBLE_EQ(w.BildYToRealY(5), 597.5);  // from YMax
-  EXPECT_EQ(w.RealToPixelX(-8.75), 2);          // 2.5 -> 2
+  EXPECT_EQ(w.RealToPixelX(-8.75), 2);         // 2.5 -> 2
 }
 
 TEST(ViewWindow, FarPointsSaturateInsteadOfOverflowing) {

@@ -17,8 +17,8 @@ void ExpectAnchoredMoves(const std::vector<TCncElement>& list, size_t at, const 
 
 // A ring about the corner-arc centres (0, 0) .. (p, h) of radius q, from the top left.
 std::vector<Move> Ring(double p, double h, double q) {
-  return {{"G01", p, h + q},  {"G02", p + q, h, 0, -q}, {"G01", p + q, 0}, {"G02", p, -q, -q, 0},
-          {"G01", 0, -q},     {"G02", -q, 0, 0, q},     {"G01", -q, h},    {"G02", 0, h + q, q, 0}};
+  return {{"G01", p, h + q}, {"G02", p + q, h, 0, -q}, {"G01", p + q, 0}, {"G02", p, -q, -q, 0},
+          {"G01", 0, -q},    {"G02", -q, 0, 0, q},     {"G01", -q, h},    {"G02", 0, h + q, q, 0}};
 }
 
 std::vector<Move> Join(std::initializer_list<std::vector<Move>> parts) {
@@ -26,7 +26,6 @@ std::vector<Move> Join(std::initializer_list<std::vector<Move>> parts) {
   for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
   return all;
 }
-
 
 // Pocket 40 x 30, corner radius 8, anchored at (10, 5); tool diameter 3, allowance 1,
 // 5 deep in steps of 2. Roughing 38 x 28 with corner radius 7: two rings (5.5 and 2.5),
@@ -37,10 +36,23 @@ const std::vector<Move> kLevel = Join({
     Ring(24, 14, 5.5),
     {{"G01", 0, 16.5}},
     Ring(24, 14, 2.5),
-    {{"G01", 0, 13.5}, {"G01", 24, 13.5}, {"G01", 24, 0.5}, {"G01", 0, 0.5}, {"G01", 0, 13.5},
-     {"G01", 0, 10.5}, {"G01", 24, 10.5}, {"G01", 24, 3.5}, {"G01", 0, 3.5}, {"G01", 0, 10.5},
-     {"G01", 0, 7.5}, {"G01", 24, 7.5}, {"G01", 24, 6.5}, {"G01", 0, 6.5}, {"G01", 0, 7.5},
-     {"G01", 0, 7}, {"G01", 24, 7}},
+    {{"G01", 0, 13.5},
+     {"G01", 24, 13.5},
+     {"G01", 24, 0.5},
+     {"G01", 0, 0.5},
+     {"G01", 0, 13.5},
+     {"G01", 0, 10.5},
+     {"G01", 24, 10.5},
+     {"G01", 24, 3.5},
+     {"G01", 0, 3.5},
+     {"G01", 0, 10.5},
+     {"G01", 0, 7.5},
+     {"G01", 24, 7.5},
+     {"G01", 24, 6.5},
+     {"G01", 0, 6.5},
+     {"G01", 0, 7.5},
+     {"G01", 0, 7},
+     {"G01", 24, 7}},
 });
 
 TEST(ClearedPocket, LevelsRestLevelAndFinishingRing) {
@@ -80,8 +92,8 @@ TEST(ClearedPocket, ContourIsTheOutlineWithItsDepthMark) {
 TEST(ClearedPocket, QTurnsThePocketAboutTheAnchor) {
   auto plain = RunProgramText(std::string(kPocket) + " Q0\nN30 G01 Z1", 1.5).Instance;
   auto turned = RunProgramText(std::string(kPocket) + " Q90\nN30 G01 Z1", 1.5).Instance;
-  for (auto lists : {std::pair{&plain->ContourList, &turned->ContourList},
-                     std::pair{&plain->RawPathList, &turned->RawPathList}}) {
+  for (auto lists :
+       {std::pair{&plain->ContourList, &turned->ContourList}, std::pair{&plain->RawPathList, &turned->RawPathList}}) {
     const auto a = OfLine(*lists.first, 20), b = OfLine(*lists.second, 20);
     ASSERT_EQ(a.size(), b.size());
     for (size_t i = 0; i < a.size(); ++i) {
@@ -104,10 +116,21 @@ TEST(ClearedPocket, CornerNarrowerThanTheToolClearsWithRectanglesOnly) {
   ASSERT_EQ(path.size(), 24u);
   ExpectAnchoredMoves(path, 0, {{"G00", 0, 13.5}}, 0);
   ExpectAnchoredMoves(path, 1,
-              {{"G01", 0, 13.5}, {"G01", 0, 13.5}, {"G01", 24, 13.5}, {"G01", 24, 0.5}, {"G01", 0, 0.5},
-               {"G01", 0, 13.5}, {"G01", 0, 8.5}, {"G01", 24, 8.5}, {"G01", 24, 5.5}, {"G01", 0, 5.5},
-               {"G01", 0, 8.5}, {"G01", 0, 7}, {"G01", 24, 7}, {"G01", 0, 14.5}},
-              -1);
+                      {{"G01", 0, 13.5},
+                       {"G01", 0, 13.5},
+                       {"G01", 24, 13.5},
+                       {"G01", 24, 0.5},
+                       {"G01", 0, 0.5},
+                       {"G01", 0, 13.5},
+                       {"G01", 0, 8.5},
+                       {"G01", 24, 8.5},
+                       {"G01", 24, 5.5},
+                       {"G01", 0, 5.5},
+                       {"G01", 0, 8.5},
+                       {"G01", 0, 7},
+                       {"G01", 24, 7},
+                       {"G01", 0, 14.5}},
+                      -1);
   ExpectAnchoredMoves(path, 15, Ring(24, 14, 0.5), -1);
   ExpectAnchoredMoves(path, 23, {{"G00", 0, 14.5}}, 0);
   EXPECT_EQ(CountClosedOutlines(path), 1);
@@ -148,17 +171,26 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ClearedPocketFaultTest,
     ::testing::Values(
         // Tool 0 (diameter 0): the levels are only plunged, the finishing ring is cut.
-        G87FaultCase{"G87 L40 B30 R8 U5 V2 W1", 0.0,
-                     {"Error in program line 20: tool diameter 0, the pocket levels are not cleared"}, 16, 1},
+        G87FaultCase{"G87 L40 B30 R8 U5 V2 W1",
+                     0.0,
+                     {"Error in program line 20: tool diameter 0, the pocket levels are not cleared"},
+                     16,
+                     1},
         // Allowance larger than the corner radius: no clearing, the finishing ring stays.
         G87FaultCase{"G87 L40 B30 R2 U1 V1 W3", 1.5, {"Error in program line 20: pocket smaller than the tool"}, 12, 1},
         // Corner radius wider than the pocket: nothing but the plunge and the finishing start.
         G87FaultCase{"G87 L10 B30 R8 U1 V1 W0", 1.5, {"Error in program line 20: pocket smaller than the tool"}, 4, 0},
         // Corner radius equal to the tool's: the finishing ring keeps its edges, not its arcs.
-        G87FaultCase{"G87 L40 B30 R1.5 U1 V1 W0", 1.5,
-                     {"Error in program line 20: pocket ring with corner radius 0, its arcs are left out"}, 35, 0},
-        G87FaultCase{"G87 L100 B100 R40 U1 V1 W0", 0.0001,
-                     {"Error in program line 20: too many moves for the pocket, it is left out"}, 0, 0}));
+        G87FaultCase{"G87 L40 B30 R1.5 U1 V1 W0",
+                     1.5,
+                     {"Error in program line 20: pocket ring with corner radius 0, its arcs are left out"},
+                     35,
+                     0},
+        G87FaultCase{"G87 L100 B100 R40 U1 V1 W0",
+                     0.0001,
+                     {"Error in program line 20: too many moves for the pocket, it is left out"},
+                     0,
+                     0}));
 
 TEST(ClearedPocket, CompensationMarkersInBothLists) {
   for (int side : {41, 42}) {

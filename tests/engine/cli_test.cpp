@@ -30,8 +30,8 @@ TEST_F(CliTest, DumpPrintsOneJsonObject) {
   EXPECT_NE(r.Output.find("\"feed\":100"), std::string::npos);
   EXPECT_NE(r.Output.find("\"raw\":["), std::string::npos);
   if (RunCommand("python3 -c 'print(1)'").Status == 0) {
-    const TCommandResult json =
-        RunCommand(Cli() + " dump '" + file + "' | python3 -c 'import json,sys; json.load(sys.stdin)'");
+    const TCommandResult json = RunCommand(Cli() + " dump '" + file +
+                                           "' | python3 -c 'import json,sys; json.load(sys.stdin)'");
     EXPECT_EQ(json.Status, 0) << json.Output;
   }
 }
@@ -43,8 +43,8 @@ TEST_F(CliTest, DumpOfAMissingProgramSkipsTheRun) {
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
-  for (const char* args : {"", "frobnicate x", "dump", "dump a b", "dump a --radius 300=1",
-                           "dump a --start 1,2", "dump a --bogus"}) {
+  for (const char* args :
+       {"", "frobnicate x", "dump", "dump a b", "dump a --radius 300=1", "dump a --start 1,2", "dump a --bogus"}) {
     EXPECT_EQ(RunCommand(Cli() + " " + args).Status, 2) << args;
   }
 }
@@ -70,8 +70,7 @@ TEST_F(CliTest, CheckReportsProblemsPerProgram) {
   EXPECT_NE(r.Output.find(good + ": 2 lines, 2 contour elements"), std::string::npos) << r.Output;
   r = RunCommand(Cli() + " check '" + good + "' '" + bad + "'");
   EXPECT_EQ(r.Status, 1);
-  EXPECT_NE(r.Output.find(bad + ": Error in program line 5: at least one xyz-parameter for G01"),
-            std::string::npos)
+  EXPECT_NE(r.Output.find(bad + ": Error in program line 5: at least one xyz-parameter for G01"), std::string::npos)
       << r.Output;
   r = RunCommand(Cli() + " check --quiet '" + bad + "'");
   EXPECT_EQ(r.Status, 1);

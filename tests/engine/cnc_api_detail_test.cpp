@@ -27,8 +27,7 @@ class CncDetailTest : public TCncApiTest {
   int32_t Handle = 0;
 };
 
-constexpr const char* kProgram =
-    "N10 T3\nN20 F1200\nN30 S8000\nN40 G01 X10 Y0\nN50 G02 X20 Y0 I5 J0\nN60 M30\n";
+constexpr const char* kProgram = "N10 T3\nN20 F1200\nN30 S8000\nN40 G01 X10 Y0\nN50 G02 X20 Y0 I5 J0\nN60 M30\n";
 
 TEST_F(CncDetailTest, DetailCarriesTheSameRecordAsCncGetElementInBothModes) {
   Run(kProgram);
@@ -65,12 +64,8 @@ TEST_F(CncDetailTest, CodesAndTextsAsTheEngineWroteThem) {
     const char* Text;
   };
   const std::vector<TExpected> expected = {
-      {"T", 0x5400, "Set tool Tx"},
-      {"F0X", 0x4600, "Set feed 1200"},
-      {"S0X", 0x5300, "set spindle speed S8000"},
-      {"G01", 0x4701, "Geradenint G01"},
-      {"G02", 0x4702, "Kreisint G02"},
-      {"M30", 0x4D1E, "Program end"},
+      {"T", 0x5400, "Set tool Tx"},      {"F0X", 0x4600, "Set feed 1200"}, {"S0X", 0x5300, "set spindle speed S8000"},
+      {"G01", 0x4701, "Geradenint G01"}, {"G02", 0x4702, "Kreisint G02"},  {"M30", 0x4D1E, "Program end"},
   };
   ASSERT_EQ(CncGetDetailCount(Handle, 0), static_cast<int32_t>(expected.size()));
   for (size_t i = 0; i < expected.size(); ++i) {

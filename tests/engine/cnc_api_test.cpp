@@ -145,12 +145,12 @@ TEST_F(CncApiTest, FeedUnitIsTheOneInForceAtTheEndOfTheFirstLineWithAFeed) {
       {"F10 G20\nG21\n", CNC_FEED_INCH},  // the F's own line counts whole; later lines do not
       {"G20\nG21\nF10\nG20\n", CNC_FEED_MILLIMETRE},
       {"; G20 in a comment\nF10\n", CNC_FEED_MILLIMETRE},
-      {"g20\nF10\n", CNC_FEED_MILLIMETRE},        // commands keep their case
-      {"G201 X1\nf10\n", CNC_FEED_INCH},          // read by their first three characters; f is F
-      {"G20 A1.5\nF10\n", CNC_FEED_INCH},         // a line in error still switches the unit
-      {"G20\n", CNC_FEED_INCH},                    // no F: the unit at the end
-      {"G20\rF10\rG21\r", CNC_FEED_INCH},         // lone CR line ends
-      {"", CNC_FEED_MILLIMETRE},                   // nothing to run
+      {"g20\nF10\n", CNC_FEED_MILLIMETRE},  // commands keep their case
+      {"G201 X1\nf10\n", CNC_FEED_INCH},    // read by their first three characters; f is F
+      {"G20 A1.5\nF10\n", CNC_FEED_INCH},   // a line in error still switches the unit
+      {"G20\n", CNC_FEED_INCH},             // no F: the unit at the end
+      {"G20\rF10\rG21\r", CNC_FEED_INCH},   // lone CR line ends
+      {"", CNC_FEED_MILLIMETRE},            // nothing to run
   };
   const TCncPoint start{0, 0, 0};
   for (const TCase& c : cases) {

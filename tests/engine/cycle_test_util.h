@@ -23,8 +23,8 @@ inline std::vector<TCncElement> OfLine(const TElementList& list, int32_t line) {
 inline ::testing::AssertionResult Near(const TPoint& a, const TPoint& b) {
   if (std::abs(a.X - b.X) <= kTol && std::abs(a.Y - b.Y) <= kTol && std::abs(a.Z - b.Z) <= kTol)
     return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "(" << a.X << ", " << a.Y << ", " << a.Z << ") is not ("
-                                       << b.X << ", " << b.Y << ", " << b.Z << ")";
+  return ::testing::AssertionFailure() << "(" << a.X << ", " << a.Y << ", " << a.Z << ") is not (" << b.X << ", " << b.Y
+                                       << ", " << b.Z << ")";
 }
 
 inline void ExpectMove(const TCncElement& e, const char* code, const char* text, const TPoint& p1,

@@ -120,8 +120,8 @@ TPoint Polar(double cx, double cy, double r, double degrees, double z) {
   return {cx + r * std::cos(a), cy + r * std::sin(a), z};
 }
 
-void ExpectStroke(const std::vector<TCncElement>& list, size_t at, double degrees, double r1, double r2,
-                  double depth, double top) {
+void ExpectStroke(const std::vector<TCncElement>& list, size_t at, double degrees, double r1, double r2, double depth,
+                  double top) {
   ASSERT_LE(at + 4, list.size());
   ExpectMove(list[at], "G00", "Line G00", Polar(10, 20, r1, degrees, top));
   ExpectMove(list[at + 1], "G01", "Line G01", Polar(10, 20, r1, degrees, depth));
@@ -157,18 +157,18 @@ class ScaleCountTest : public ::testing::TestWithParam<ScaleCountCase> {};
 
 TEST_P(ScaleCountTest, StrokeCountsAndEndPoint) {
   const ScaleCountCase& c = GetParam();
-  auto inst = RunProgramText(std::string("N50 G00 X10 Y20 Z1\nN60 G89 R10 L5 U1 B12 V2 ") + c.Words + "\nN70 G01 Z3").Instance;
+  auto inst =
+      RunProgramText(std::string("N50 G00 X10 Y20 Z1\nN60 G89 R10 L5 U1 B12 V2 ") + c.Words + "\nN70 G01 Z3").Instance;
   EXPECT_EQ(OfLine(inst->RawPathList, 60).size(), c.Elements) << c.Words;
   EXPECT_TRUE(Near(inst->RawPathList.back().P1, c.After)) << c.Words;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Counts, ScaleCountTest,
-    ::testing::Values(ScaleCountCase{"C3 D1 Q90 W0", 12, {25, 20, 3}},     // main strokes only
-                      ScaleCountCase{"C0 D1 Q90 W0", 0, {10, 20, 3}},      // none: the centre stays
-                      ScaleCountCase{"C-4 D3 Q90 W0", 0, {10, 20, 3}},
-                      ScaleCountCase{"C2 D-2 Q0 W180", 8, {-5, 20, 3}},    // no subdivision
-                      ScaleCountCase{"C2 D4 Q0 W90", 20, {10, 35, 3}}));   // counter-clockwise
+INSTANTIATE_TEST_SUITE_P(Counts, ScaleCountTest,
+                         ::testing::Values(ScaleCountCase{"C3 D1 Q90 W0", 12, {25, 20, 3}},  // main strokes only
+                                           ScaleCountCase{"C0 D1 Q90 W0", 0, {10, 20, 3}},   // none: the centre stays
+                                           ScaleCountCase{"C-4 D3 Q90 W0", 0, {10, 20, 3}},
+                                           ScaleCountCase{"C2 D-2 Q0 W180", 8, {-5, 20, 3}},   // no subdivision
+                                           ScaleCountCase{"C2 D4 Q0 W90", 20, {10, 35, 3}}));  // counter-clockwise
 
 TEST(ScaleCycle, CountOneOrDivisionZeroEndsTheLine) {
   struct Case {
@@ -178,7 +178,8 @@ TEST(ScaleCycle, CountOneOrDivisionZeroEndsTheLine) {
   for (const Case& c : {Case{"C1 D2 Q90 W0", "ErrorNr 25, in program line: 60:  Floating point division by zero"},
                         Case{"C1 D2 Q45 W45", "ErrorNr 25, in program line: 60:  Invalid floating point operation"},
                         Case{"C3 D0 Q90 W0", "ErrorNr 25, in program line: 60:  Floating point division by zero"}}) {
-    auto inst = RunProgramText(std::string("G41\nN50 G00 X10 Y20 Z1\nN60 G89 ") + c.Words + " M03\nN70 G01 Z3").Instance;
+    auto inst =
+        RunProgramText(std::string("G41\nN50 G00 X10 Y20 Z1\nN60 G89 ") + c.Words + " M03\nN70 G01 Z3").Instance;
     EXPECT_EQ(CountMessages(*inst, c.Message), 2) << c.Words;
     // Nothing of the line is left, not even the G40 marker or the M03 after the cycle.
     EXPECT_TRUE(OfLine(inst->RawPathList, 60).empty()) << c.Words;

@@ -31,9 +31,15 @@ bool IsWellFormedUtf8(const std::string& s) {
     unsigned char lo = 0x80, hi = 0xBF;
     if (c < 0x80) n = 1;
     else if (c >= 0xC2 && c <= 0xDF) n = 2;
-    else if (c >= 0xE0 && c <= 0xEF) { n = 3; if (c == 0xE0) lo = 0xA0; if (c == 0xED) hi = 0x9F; }
-    else if (c >= 0xF0 && c <= 0xF4) { n = 4; if (c == 0xF0) lo = 0x90; if (c == 0xF4) hi = 0x8F; }
-    else return false;
+    else if (c >= 0xE0 && c <= 0xEF) {
+      n = 3;
+      if (c == 0xE0) lo = 0xA0;
+      if (c == 0xED) hi = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      n = 4;
+      if (c == 0xF0) lo = 0x90;
+      if (c == 0xF4) hi = 0x8F;
+    } else return false;
     if (i + n > s.size()) return false;
     for (size_t k = 1; k < n; ++k) {
       const unsigned char t = b(i + k);
@@ -47,9 +53,7 @@ bool IsWellFormedUtf8(const std::string& s) {
 class HostileCli : public TTempFolderTest {
  protected:
   // The written file's name, quoted for the shell.
-  std::string Write(const std::string& name, const std::string& text) {
-    return "'" + Folder.Write(name, text) + "'";
-  }
+  std::string Write(const std::string& name, const std::string& text) { return "'" + Folder.Write(name, text) + "'"; }
   static TCommandResult Run(const std::string& args) { return RunShellCommand(Cli() + " " + args + " 2>&1"); }
 };
 
@@ -59,7 +63,8 @@ TEST_F(HostileCli, ProgramsOf816And817LinesRunAndDraw) {
     const std::string n = std::to_string(lines);
     TCommandResult r = Run("check " + file);
     EXPECT_NE(r.Output.find(": " + n + " lines, " + n + " contour elements, " + n + " path elements"),
-              std::string::npos) << r.Output;
+              std::string::npos)
+        << r.Output;
     EXPECT_NE(r.Output.find("run 0"), std::string::npos) << r.Output;
     r = Run("dump " + file);
     EXPECT_NE(r.Output.find("\"open\":" + n + ",\"handle\":1,\"run\":0"), std::string::npos);
@@ -71,7 +76,8 @@ TEST_F(HostileCli, MaxElementsStopsTheRunWithTheBudgetMessage) {
   TCommandResult r = Run("check " + file + " --max-elements 1000");
   EXPECT_EQ(r.Status, 1);
   EXPECT_NE(r.Output.find("Error: the program makes more than 1000 elements; the run stopped at program line 2"),
-            std::string::npos) << r.Output;
+            std::string::npos)
+      << r.Output;
   EXPECT_NE(r.Output.find("run 819"), std::string::npos) << r.Output;
   for (const char* bad : {"0", "-5", "x", "1.5"})
     EXPECT_EQ(Run("check " + file + " --max-elements " + bad).Status, 2) << bad;
@@ -88,13 +94,13 @@ TEST_F(HostileCli, DumpWritesWellFormedUtf8ForIllFormedInput) {
 }
 
 TEST_F(HostileCli, ADiameterThatIsNoDiameterIsReportedOncePerToolAndKeepsTheDefault) {
-  const std::string settings =
-      Write("s.INI", "[Tools]\r\nT01 Diameter=-6\r\nT02 Diameter=1e999\r\nT03 Diameter=6\r\n");
+  const std::string settings = Write("s.INI", "[Tools]\r\nT01 Diameter=-6\r\nT02 Diameter=1e999\r\nT03 Diameter=6\r\n");
   // Tool 1 with the default 80 mm: the compensated path lies 40 mm beside the contour.
   const std::string file = Write("p.cnc", "T1\nG42\nG01 X0 Y0\nG01 X100 Y0\nG40\n");
   const TCommandResult r = Run("check " + file + " --settings " + settings);
-  const std::string warning1 = "Warning: settings file: tool 1 has the diameter \"-6\", which is not a diameter; "
-                               "the default 80 mm is used";
+  const std::string warning1 =
+      "Warning: settings file: tool 1 has the diameter \"-6\", which is not a diameter; "
+      "the default 80 mm is used";
   EXPECT_NE(r.Output.find(warning1), std::string::npos) << r.Output;
   EXPECT_EQ(r.Output.find(warning1), r.Output.rfind(warning1));
   EXPECT_NE(r.Output.find("tool 2 has the diameter \"1e999\""), std::string::npos) << r.Output;
@@ -115,8 +121,8 @@ TEST_F(HostileCli, AMissingProgramSaysWhy) {
   const TCommandResult r = Run("check '" + missing + "'");
   EXPECT_EQ(r.Status, 1);
   EXPECT_NE(r.Output.find("Error: cannot read program file " + missing + ": No such file or directory"),
-            std::string::npos) << r.Output;
+            std::string::npos)
+      << r.Output;
 }
-
 
 }  // namespace

@@ -42,8 +42,8 @@ TBudgetRun RunWithLimit(const std::string& text, uint64_t limit) {
 }
 
 std::string BudgetMessage(uint64_t limit, int line) {
-  return "Error: the program makes more than " + std::to_string(limit) +
-         " elements; the run stopped at program line " + std::to_string(line);
+  return "Error: the program makes more than " + std::to_string(limit) + " elements; the run stopped at program line " +
+         std::to_string(line);
 }
 
 int CountOf(const TMessageList& messages, const std::string& text) {

@@ -41,33 +41,40 @@ TEST_P(SingleElementTest, GivesTheElementInBothLists) {
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, SingleElementTest,
-    ::testing::Values(
-        ElementCase{"N10 G01 X5", "G01", "Geradenint G01", 10, {5, 0, 0}, 0},
-        ElementCase{"G1 X1", "G01", "Geradenint G01", 0, {1, 0, 0}, 0},
-        ElementCase{"G010 X1", "G01", "Geradenint G01", 0, {1, 0, 0}, 0},
-        ElementCase{"G0 Z5", "G00", "Fahre im Eilgang zu Punkt xyz", 0, {0, 0, 5}, 0},
-        ElementCase{"G2 X2 Y0 I1 J0", "G02", "Kreisint G02", 0, {2, 0, 0}, 0},
-        ElementCase{"G3 X2 Y0 I1 J0", "G03", "Kreisint G03", 0, {2, 0, 0}, 0},
-        ElementCase{"G20\nG01 X1", "G01", "Geradenint G01", 0, {25.4, 0, 0}, 0},
-        ElementCase{"G01 (Move X10)", "G01", "Geradenint G01", 0, {0, 0, 0}, 0},
-        ElementCase{"X1 Y2 Z3 G54", "G54", "Setze W0 auf xyz", 0, {1, 2, 3}, 0},
-        ElementCase{"N7 T3", "T", "Set tool Tx", 7, {}, 3},
-        ElementCase{"T3 N7", "T", "Set tool Tx", 0, {}, 3},
-        ElementCase{"S12000", "S0X", "set spindle speed S12000", 0, {}, 12000},
-        ElementCase{"F150", "F0X", "Set feed 150", 0, {}, 150},
-        ElementCase{"F2147483647", "F0X", "Set feed 2147483647", 0, {}, 2147483647},
-        ElementCase{"F2147483648", "F0X", "Set feed 2147483648", 0, {}, 0},  // beyond 32 bits: 0
-        ElementCase{"S-2147483648", "S0X", "set spindle speed S-2147483648", 0, {}, INT32_MIN},
-        ElementCase{"N5 G81 Z3 F100", "F0X", "Set feed 100", 5, {}, 100}));
+    ::testing::Values(ElementCase{"N10 G01 X5", "G01", "Geradenint G01", 10, {5, 0, 0}, 0},
+                      ElementCase{"G1 X1", "G01", "Geradenint G01", 0, {1, 0, 0}, 0},
+                      ElementCase{"G010 X1", "G01", "Geradenint G01", 0, {1, 0, 0}, 0},
+                      ElementCase{"G0 Z5", "G00", "Fahre im Eilgang zu Punkt xyz", 0, {0, 0, 5}, 0},
+                      ElementCase{"G2 X2 Y0 I1 J0", "G02", "Kreisint G02", 0, {2, 0, 0}, 0},
+                      ElementCase{"G3 X2 Y0 I1 J0", "G03", "Kreisint G03", 0, {2, 0, 0}, 0},
+                      ElementCase{"G20\nG01 X1", "G01", "Geradenint G01", 0, {25.4, 0, 0}, 0},
+                      ElementCase{"G01 (Move X10)", "G01", "Geradenint G01", 0, {0, 0, 0}, 0},
+                      ElementCase{"X1 Y2 Z3 G54", "G54", "Setze W0 auf xyz", 0, {1, 2, 3}, 0},
+                      ElementCase{"N7 T3", "T", "Set tool Tx", 7, {}, 3},
+                      ElementCase{"T3 N7", "T", "Set tool Tx", 0, {}, 3},
+                      ElementCase{"S12000", "S0X", "set spindle speed S12000", 0, {}, 12000},
+                      ElementCase{"F150", "F0X", "Set feed 150", 0, {}, 150},
+                      ElementCase{"F2147483647", "F0X", "Set feed 2147483647", 0, {}, 2147483647},
+                      ElementCase{"F2147483648", "F0X", "Set feed 2147483648", 0, {}, 0},  // beyond 32 bits: 0
+                      ElementCase{"S-2147483648", "S0X", "set spindle speed S-2147483648", 0, {}, INT32_MIN},
+                      ElementCase{"N5 G81 Z3 F100", "F0X", "Set feed 100", 5, {}, 100}));
 
 // A command alone on a line: an element of its own code and text, at the origin.
 std::vector<ElementCase> BareCommands() {
-  const std::pair<const char*, const char*> commands[] = {
-      {"M03", "Spindl on"}, {"M05", "Spindle off"}, {"M06", "Move to tool change position"},
-      {"M08", "Cooling system on"}, {"M09", "Cooling system off"}, {"M10", "Vacuum cleaner on"},
-      {"M11", "Vacuum cleaner off"}, {"M30", "Program end"}, {"G40", "Fräserradiuskorrektur aus"},
-      {"G41", "Fräserradiuskorrektur G41 ein"}, {"G42", "Fräserradiuskorrektur G42 ein"}, {"G74", "Fahre zum W0"},
-      {"G76", "Fahre zum M0"}, {"G77", "Fahre zur Werkzeugwechselposition"}};
+  const std::pair<const char*, const char*> commands[] = {{"M03", "Spindl on"},
+                                                          {"M05", "Spindle off"},
+                                                          {"M06", "Move to tool change position"},
+                                                          {"M08", "Cooling system on"},
+                                                          {"M09", "Cooling system off"},
+                                                          {"M10", "Vacuum cleaner on"},
+                                                          {"M11", "Vacuum cleaner off"},
+                                                          {"M30", "Program end"},
+                                                          {"G40", "Fräserradiuskorrektur aus"},
+                                                          {"G41", "Fräserradiuskorrektur G41 ein"},
+                                                          {"G42", "Fräserradiuskorrektur G42 ein"},
+                                                          {"G74", "Fahre zum W0"},
+                                                          {"G76", "Fahre zum M0"},
+                                                          {"G77", "Fahre zur Werkzeugwechselposition"}};
   std::vector<ElementCase> cases;
   for (const auto& [code, text] : commands) cases.push_back({code, code, text, 0, {}, 0});
   return cases;
@@ -281,7 +288,7 @@ TEST(Conversions, CodeNumbers) {
     char Letter;
     int Number;
     const char* Code;
-  } fromNumbers[] = {{'G', 1, "G01"}, {'M', 0, "M00"}, {'T', 9, "T09"}, {'G', 10, "G10"},
+  } fromNumbers[] = {{'G', 1, "G01"},   {'M', 0, "M00"},  {'T', 9, "T09"},  {'G', 10, "G10"},
                      {'M', 255, "M25"}, {'S', -3, "S-3"}, {'F', -12, "F-1"}};
   for (const auto& c : fromNumbers) EXPECT_EQ(CodeFromNumber(c.Letter, c.Number).View(), c.Code) << c.Number;
   EXPECT_EQ(TCode("G0123").View(), "G01");
@@ -319,10 +326,33 @@ TEST(Elements, TextsAreCutToFiftyBytes) {
 
 namespace {
 TEST(Conversions, FastNumberReadingAgreesWithTheFullOne) {
-  for (const char* text : {"0", "-0", "12", "-12", "+7", "13.64", "-2.25", "0.125", ".5", "-.5", "5.",
-                           "123456789012345", "1234567890123456789", "0.1", "0.30000000000000004",
-                           "1e3", "1.5E-2", "-", "+", ".", "-.", "", "1.2.3", "12a", "9999999999999999999999",
-                           "0.000000000000000000000000001", "00000000000000000000012.5"}) {
+  for (const char* text : {"0",
+                           "-0",
+                           "12",
+                           "-12",
+                           "+7",
+                           "13.64",
+                           "-2.25",
+                           "0.125",
+                           ".5",
+                           "-.5",
+                           "5.",
+                           "123456789012345",
+                           "1234567890123456789",
+                           "0.1",
+                           "0.30000000000000004",
+                           "1e3",
+                           "1.5E-2",
+                           "-",
+                           "+",
+                           ".",
+                           "-.",
+                           "",
+                           "1.2.3",
+                           "12a",
+                           "9999999999999999999999",
+                           "0.000000000000000000000000001",
+                           "00000000000000000000012.5"}) {
     const TNumberText n = ReadNumberText(text);
     const auto f = ParseFloat(text);
     const auto i = ParseInt(text);

@@ -36,9 +36,9 @@ std::string G86Program(const std::string& extra = "") {
 }
 
 // Roughing outline 46 x 16, corner radius 3.
-const std::vector<Move> kRoughG86 = {{"G00", -20, 8},     {"G01", 20, 8},   {"G02", 23, 5, 0, -3},
-                                     {"G01", 23, -5},     {"G02", 20, -8, -3, 0}, {"G01", -20, -8},
-                                     {"G02", -23, -5, 0, 3}, {"G01", -23, 5}, {"G02", -20, 8, 3, 0}};
+const std::vector<Move> kRoughG86 = {{"G00", -20, 8},        {"G01", 20, 8},         {"G02", 23, 5, 0, -3},
+                                     {"G01", 23, -5},        {"G02", 20, -8, -3, 0}, {"G01", -20, -8},
+                                     {"G02", -23, -5, 0, 3}, {"G01", -23, 5},        {"G02", -20, 8, 3, 0}};
 
 TEST(PocketG86, StepsRestStepAndFinishing) {
   auto inst = RunProgramText(G86Program(), 1.5).Instance;
@@ -52,9 +52,15 @@ TEST(PocketG86, StepsRestStepAndFinishing) {
   }
   ExpectMove(path[31], "G01", "Line G01", {40, 43.5, 0});
   ExpectMoves(path, 32,
-              {{"G00", -20, 8.5}, {"G01", 20, 8.5}, {"G02", 23.5, 5, 0, -3.5}, {"G01", 23.5, -5},
-               {"G02", 20, -8.5, -3.5, 0}, {"G01", -20, -8.5}, {"G02", -23.5, -5, 0, 3.5},
-               {"G01", -23.5, 5}, {"G02", -20, 8.5, 3.5, 0}},
+              {{"G00", -20, 8.5},
+               {"G01", 20, 8.5},
+               {"G02", 23.5, 5, 0, -3.5},
+               {"G01", 23.5, -5},
+               {"G02", 20, -8.5, -3.5, 0},
+               {"G01", -20, -8.5},
+               {"G02", -23.5, -5, 0, 3.5},
+               {"G01", -23.5, 5},
+               {"G02", -20, 8.5, 3.5, 0}},
               60, 35, -4);
   ExpectMove(path[41], "G01", "Line G01", {40, 43.5, 0});
   EXPECT_EQ(CountClosedOutlines(path), 4);
@@ -66,8 +72,14 @@ TEST(PocketG86, ContourIsTheOutlineAtFullDepth) {
   const auto contour = OfLine(inst->ContourList, 20);
   ASSERT_EQ(contour.size(), 10u);
   ExpectMoves(contour, 0,
-              {{"G00", -20, 10}, {"G01", 20, 10}, {"G02", 25, 5, 0, -5}, {"G01", 25, -5},
-               {"G02", 20, -10, -5, 0}, {"G01", -20, -10}, {"G02", -25, -5, 0, 5}, {"G01", -25, 5},
+              {{"G00", -20, 10},
+               {"G01", 20, 10},
+               {"G02", 25, 5, 0, -5},
+               {"G01", 25, -5},
+               {"G02", 20, -10, -5, 0},
+               {"G01", -20, -10},
+               {"G02", -25, -5, 0, 5},
+               {"G01", -25, 5},
                {"G02", -20, 10, 5, 0}},
               60, 35, -4);
   ExpectMove(contour[9], "G00", "Line G00", {60, 35, 0});
@@ -181,17 +193,15 @@ constexpr const char* kStep = "Error in program line 40: depth per step V must b
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PocketFaultTest,
-    ::testing::Values(
-        FaultCase{"N40 G86 L4 B4 R1 U1 V1 W0", kSmall, 0, 10},
-        FaultCase{"N40 G88 L4 B4 R1 U1 V1 W0", kSmall, 0, 10},
-        FaultCase{"G41\nN40 G86 L4 B4 R1 U1 V1 W0", kSmall, 2, 11},  // only the markers
-        // Roughing turns inside out, finishing (corner radius 0) is still cut.
-        FaultCase{"N40 G86 L10 B10 R1.5 U2 V1 W0.5", kSmall, 11, 10},
-        FaultCase{"N40 G86 V0", kStep, 0, 0},
-        FaultCase{"N40 G88 V-1", kStep, 0, 0},
-        FaultCase{"N40 G87 V0", kStep, 0, 0},
-        FaultCase{"N40 G86 U1000000 V0.0001",
-                  "Error in program line 40: too many depth steps, the pocket is left out", 0, 10}));
+    ::testing::Values(FaultCase{"N40 G86 L4 B4 R1 U1 V1 W0", kSmall, 0, 10},
+                      FaultCase{"N40 G88 L4 B4 R1 U1 V1 W0", kSmall, 0, 10},
+                      FaultCase{"G41\nN40 G86 L4 B4 R1 U1 V1 W0", kSmall, 2, 11},  // only the markers
+                      // Roughing turns inside out, finishing (corner radius 0) is still cut.
+                      FaultCase{"N40 G86 L10 B10 R1.5 U2 V1 W0.5", kSmall, 11, 10},
+                      FaultCase{"N40 G86 V0", kStep, 0, 0}, FaultCase{"N40 G88 V-1", kStep, 0, 0},
+                      FaultCase{"N40 G87 V0", kStep, 0, 0},
+                      FaultCase{"N40 G86 U1000000 V0.0001",
+                                "Error in program line 40: too many depth steps, the pocket is left out", 0, 10}));
 
 TEST(PocketG86, RefusedPocketLeavesTheCurrentPoint) {
   auto inst = RunProgramText("T1\nG00 X5 Y5 Z0\nN40 G86 V0\nG01 Z1", 1.5).Instance;

@@ -13,12 +13,12 @@
 namespace {
 
 std::string RandomProgram(std::mt19937_64& rng, int lines) {
-  static const char* kCommands[] = {"G00", "G01", "G02", "G03", "G40", "G41", "G42", "G79", "G81", "G86", "G87",
-                                    "G88", "G89", "G66", "G67", "G68", "G69", "G90", "G91", "G20", "G21", "M03",
-                                    "G54", "T1",  "T2",  "T0",  "T255", "F100", "S1000"};
+  static const char* kCommands[] = {"G00", "G01", "G02", "G03", "G40", "G41", "G42",  "G79",  "G81",  "G86",
+                                    "G87", "G88", "G89", "G66", "G67", "G68", "G69",  "G90",  "G91",  "G20",
+                                    "G21", "M03", "G54", "T1",  "T2",  "T0",  "T255", "F100", "S1000"};
   static const char* kLetters = "XYZIJLBRQUVWEHPACDO";
-  static const char* kValues[] = {"0", "1", "-1", "0.5", "2", "10", "-10", "100", "0.001", "1e6", "-1e6",
-                                  "3.5", "90", "360", "7", "1e300", "x", "", "65536", "-0"};
+  static const char* kValues[] = {"0",    "1",   "-1", "0.5", "2", "10",    "-10", "100", "0.001", "1e6",
+                                  "-1e6", "3.5", "90", "360", "7", "1e300", "x",   "",    "65536", "-0"};
   auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<uint64_t>(n)); };
   std::string program;
   for (int i = 0; i < lines; ++i) {

@@ -37,18 +37,12 @@ TEST_P(SplitterTest, SplitsAsTheDialectSays) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, SplitterTest,
-    ::testing::Values(
-        SplitCase{"; a comment", {}, false},
-        SplitCase{"G01 X10 ; remark", {"G01", "X10"}, false},
-        SplitCase{"   G01    X10   ", {"G01", "X10"}, false},
-        SplitCase{"X10Y20", {"X10Y20"}, false},
-        SplitCase{"", {}, false},
-        SplitCase{"@\"Hello World\" G66", {"@Hello World", "G66"}, false},
-        SplitCase{"@\"Hello;World\"", {"@Hello"}, true},
-        SplitCase{"@\"open text", {"@open text"}, true},
-        SplitCase{"@\"ab\"C", {"@ab", "C"}, false},
-        SplitCase{"G01\tX1", {"G01\tX1"}, false},
-        SplitCase{"@", {"@"}, true}));
+    ::testing::Values(SplitCase{"; a comment", {}, false}, SplitCase{"G01 X10 ; remark", {"G01", "X10"}, false},
+                      SplitCase{"   G01    X10   ", {"G01", "X10"}, false}, SplitCase{"X10Y20", {"X10Y20"}, false},
+                      SplitCase{"", {}, false}, SplitCase{"@\"Hello World\" G66", {"@Hello World", "G66"}, false},
+                      SplitCase{"@\"Hello;World\"", {"@Hello"}, true}, SplitCase{"@\"open text", {"@open text"}, true},
+                      SplitCase{"@\"ab\"C", {"@ab", "C"}, false}, SplitCase{"G01\tX1", {"G01\tX1"}, false},
+                      SplitCase{"@", {"@"}, true}));
 
 TEST(Splitter, KeepsSixteenWordsAndSaysSo) {
   std::string line;
@@ -94,10 +88,14 @@ std::string MixedBreaks() {
 TEST(ProgramLines, ScanningAFileGivesTheLinesLoadingGives) {
   const std::string chunk(65535, 'x');
   const std::string texts[] = {
-      "a\r\nb\nc\rd", "", "x\n\n", "\r\r\n\n", "last line without a break",
-      chunk + "\r\nnext",          // CR ends the first read, its LF begins the second
-      chunk + "\rnext",             // a lone CR at the end of a read
-      chunk + "y\nnext\r",         // LF first in the second read
+      "a\r\nb\nc\rd",
+      "",
+      "x\n\n",
+      "\r\r\n\n",
+      "last line without a break",
+      chunk + "\r\nnext",            // CR ends the first read, its LF begins the second
+      chunk + "\rnext",              // a lone CR at the end of a read
+      chunk + "y\nnext\r",           // LF first in the second read
       chunk + chunk + chunk + "\n",  // a line longer than a read
       MixedBreaks(),
   };

@@ -1,8 +1,8 @@
 #include "chr_writer.h"
 
+#include <unistd.h>
 #include <fstream>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace {
 
@@ -19,9 +19,7 @@ std::vector<uint8_t> EncodeStroke(const TTestStroke& s) {
   return {static_cast<uint8_t>(hi1 | (s.X & 0x7F)), static_cast<uint8_t>(hi2 | (s.Y & 0x7F))};
 }
 
-size_t TChrWriter::HeaderStart() const {
-  return HeaderPos != 0 ? HeaderPos : Description.size() + 16;
-}
+size_t TChrWriter::HeaderStart() const { return HeaderPos != 0 ? HeaderPos : Description.size() + 16; }
 
 std::vector<uint8_t> TChrWriter::Build() const {
   const size_t n = static_cast<size_t>(Last - First + 1);

@@ -26,11 +26,11 @@ inline TTestStroke Draw(int x, int y) { return {3, x, y}; }
 
 struct TChrWriter {
   std::string Description = "Velquor test font";
-  size_t HeaderPos = 0;           // 0: 16 bytes after the 0x1A
-  int First = 32;                 // first character code
-  int Last = 90;                  // last character code
+  size_t HeaderPos = 0;              // 0: 16 bytes after the 0x1A
+  int First = 32;                    // first character code
+  int Last = 90;                     // last character code
   std::map<int, TTestGlyph> Glyphs;  // characters not listed: width 0, no strokes
-  std::optional<int> CountField;  // count written to the header (default: Last - First + 1)
+  std::optional<int> CountField;     // count written to the header (default: Last - First + 1)
 
   std::vector<uint8_t> Build() const;
   // Positions inside the last Build(), for damaging a file on purpose.

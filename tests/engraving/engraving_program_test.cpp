@@ -142,8 +142,9 @@ TEST_F(EngravingProgram, WithoutFontsTheInstanceReportsAndEngravesNothing) {
   TCncInstance& inst = Run("G66 @\"TIL\"\nG67 A2\n", FontFolder(empty));
   const std::string missing = "falsche oder fehlerhafte Fontdatei";
   const std::string first = "Fehler in Fontunit " + missing;
-  EXPECT_EQ(inst.Messages, (TMessageList{first, missing, "Init CNC-Dll", "falscher Font", "falscher Font",
-                                         first, missing, first, missing, "Error -5 no program code in Pre-command buffer available"}));
+  EXPECT_EQ(inst.Messages,
+            (TMessageList{first, missing, "Init CNC-Dll", "falscher Font", "falscher Font", first, missing, first,
+                          missing, "Error -5 no program code in Pre-command buffer available"}));
   EXPECT_EQ(CountText(inst.ContourList, "Font"), 0u);
 }
 
@@ -179,7 +180,8 @@ TEST_F(EngravingProgram, ExampleEngravesInEveryFontWithoutMessages) {
   EXPECT_EQ(status, 0);
   EXPECT_NE(out.find("\"messages\":[\"Init CNC-Dll\"]"), std::string::npos) << out.substr(0, 400);
   for (int line : {80, 110, 140, 170, 200, 230, 260, 290, 320, 350, 390}) {
-    const std::string stroke = "\"line\":" + std::to_string(line) + ",\"code\":\"G01\",\"number\":18177,\"text\":\"Font\"";
+    const std::string stroke = "\"line\":" + std::to_string(line) +
+                               ",\"code\":\"G01\",\"number\":18177,\"text\":\"Font\"";
     EXPECT_NE(out.find(stroke), std::string::npos) << line;
   }
 }

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "chr_writer.h"
 #include "base/convert.h"
+#include "chr_writer.h"
 #include "engraving/font_slots.h"
 #include "engraving/text_engraving.h"
 #include "engraving/vector_font.h"
@@ -39,8 +39,7 @@ class Engraving : public ::testing::Test {
     Font->Init(FontFolder(Folder), Messages);
     ASSERT_NE(Font->CurrentFont(), nullptr);
   }
-  TElementList Engrave(const TPoint& start, std::string_view text, double widthFactor = 1.0,
-                       TPoint* end = nullptr) {
+  TElementList Engrave(const TPoint& start, std::string_view text, double widthFactor = 1.0, TPoint* end = nullptr) {
     TElementList list;
     const TPoint e = Font->EngraveText(3, start, list, widthFactor, 0.5, 0.5, text);
     if (end) *end = e;
@@ -119,10 +118,10 @@ TEST_F(Engraving, LiftMovePlungeDrawFromTheStartPoint) {
     double X, Y, Z;
   };
   const Expect expect[] = {
-      {"G00", 10, 20, 0.5},                          // lift at the start
-      {"G00", Mm(500), Mm(top), 0.5},                // to the first stroke point
-      {"G01", Mm(500), Mm(top), -0.5},               // plunge
-      {"G01", Mm(500), Mm(y0), -0.5},                // draw down
+      {"G00", 10, 20, 0.5},             // lift at the start
+      {"G00", Mm(500), Mm(top), 0.5},   // to the first stroke point
+      {"G01", Mm(500), Mm(top), -0.5},  // plunge
+      {"G01", Mm(500), Mm(y0), -0.5},   // draw down
       {"G01", Mm(500 + Trunc(8 * S())), Mm(y0), -0.5},
   };
   for (size_t i = 0; i < list.size(); ++i) {

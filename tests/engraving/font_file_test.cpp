@@ -50,9 +50,8 @@ TEST(StrokeDecoding, OpcodeFromHighBitsAndSevenBitCoordinates) {
     int X, Y;
   };
   const Case cases[] = {
-      {0x00, 0x00, kStrokeEnd, 0, 0},     {0x05, 0x87, kStrokeNop, 5, 7},
-      {0x85, 0x07, kStrokeMove, 5, 7},    {0x85, 0x87, kStrokeDraw, 5, 7},
-      {0xBF, 0xC0, kStrokeDraw, 63, -64}, {0xFF, 0x7F, kStrokeMove, -1, -1},
+      {0x00, 0x00, kStrokeEnd, 0, 0},      {0x05, 0x87, kStrokeNop, 5, 7},     {0x85, 0x07, kStrokeMove, 5, 7},
+      {0x85, 0x87, kStrokeDraw, 5, 7},     {0xBF, 0xC0, kStrokeDraw, 63, -64}, {0xFF, 0x7F, kStrokeMove, -1, -1},
       {0xC0, 0x41, kStrokeMove, -64, -63},
   };
   for (const Case& c : cases) {

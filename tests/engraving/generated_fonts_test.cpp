@@ -96,11 +96,11 @@ TEST_F(GeneratedFonts, MkchrfontRefusesBrokenInput) {
   TTempFolder dir;
   const std::string out = dir.File("X.CHR");
   const std::vector<std::string> inputs = {
-      "",                                          // no glyphs
-      "12345  xJZ\n",                              // count not a number
-      "12345  6MWMFWF RRF\n",                      // data ends early
-      "12345  2~~!R\n",                           // point outside the 7-bit grid
-      "12345  1ZJ\n",                              // right bound left of the left one
+      "",                      // no glyphs
+      "12345  xJZ\n",          // count not a number
+      "12345  6MWMFWF RRF\n",  // data ends early
+      "12345  2~~!R\n",        // point outside the 7-bit grid
+      "12345  1ZJ\n",          // right bound left of the left one
   };
   for (const std::string& text : inputs) {
     SCOPED_TRACE(text);

@@ -70,13 +70,28 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         LineLineCase{"straight left", kLeft, 2, Pt(0, 0), Pt(10, 0), Pt(20, 0), {Pt(10, 2), Pt(10, 2), 1, false}},
         LineLineCase{"straight right", kRight, 2, Pt(0, 0), Pt(10, 0), Pt(20, 0), {Pt(10, -2), Pt(10, -2), 1, false}},
-        LineLineCase{"left turn, tool left: inner", kLeft, 1, Pt(0, 0), Pt(10, 0), Pt(10, 10),
-                     {Pt(9, 1), Pt(9, 1), 1, false}},
-        LineLineCase{"left turn, tool right: outer", kRight, 1, Pt(0, 0), Pt(10, 0), Pt(10, 10),
+        LineLineCase{
+            "left turn, tool left: inner", kLeft, 1, Pt(0, 0), Pt(10, 0), Pt(10, 10), {Pt(9, 1), Pt(9, 1), 1, false}},
+        LineLineCase{"left turn, tool right: outer",
+                     kRight,
+                     1,
+                     Pt(0, 0),
+                     Pt(10, 0),
+                     Pt(10, 10),
                      {Pt(10, -1), Pt(11, 0), 2, true}},
-        LineLineCase{"right turn, tool left: outer", kLeft, 1, Pt(0, 0), Pt(10, 0), Pt(10, -10),
+        LineLineCase{"right turn, tool left: outer",
+                     kLeft,
+                     1,
+                     Pt(0, 0),
+                     Pt(10, 0),
+                     Pt(10, -10),
                      {Pt(10, 1), Pt(11, 0), 2, true}},
-        LineLineCase{"right turn, tool right: inner", kRight, 1, Pt(0, 0), Pt(10, 0), Pt(10, -10),
+        LineLineCase{"right turn, tool right: inner",
+                     kRight,
+                     1,
+                     Pt(0, 0),
+                     Pt(10, 0),
+                     Pt(10, -10),
                      {Pt(9, -1), Pt(9, -1), 1, false}},
         LineLineCase{"reversal left", kLeft, 1, Pt(0, 0), Pt(10, 0), Pt(0, 0), {Pt(10, 1), Pt(10, -1), 2, true}},
         LineLineCase{"reversal right", kRight, 1, Pt(0, 0), Pt(10, 0), Pt(0, 0), {Pt(10, -1), Pt(10, 1), 2, true}},
@@ -139,46 +154,104 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Straight into a clockwise arc.
         MixedCase{"line cw tangent left", Kind::LineCw, kLeft, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
-        MixedCase{"line cw tangent right", Kind::LineCw, kRight, Pt(0, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
-        MixedCase{"line cw right turn left side: extended", Kind::LineCw, kLeft, Pt(0, 0), Pt(7, -4),
+        MixedCase{
+            "line cw tangent right", Kind::LineCw, kRight, Pt(0, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"line cw right turn left side: extended",
+                  Kind::LineCw,
+                  kLeft,
+                  Pt(0, 0),
+                  Pt(7, -4),
                   {Pt(7 + kS11, 1), Pt(7 + kS11, 1), 2, false}},
-        MixedCase{"line cw right turn right side: inner", Kind::LineCw, kRight, Pt(0, 0), Pt(7, -4),
+        MixedCase{"line cw right turn right side: inner",
+                  Kind::LineCw,
+                  kRight,
+                  Pt(0, 0),
+                  Pt(7, -4),
                   {Pt(7 + kS7, -1), Pt(7 + kS7, -1), 2, false}},
-        MixedCase{"line cw sharp right turn left side: outer", Kind::LineCw, kLeft, Pt(0, 0), Pt(5, 5),
+        MixedCase{"line cw sharp right turn left side: outer",
+                  Kind::LineCw,
+                  kLeft,
+                  Pt(0, 0),
+                  Pt(5, 5),
                   {Pt(10, 1), Pt(10 + std::sqrt(0.5), -std::sqrt(0.5)), 1, true}},
-        MixedCase{"line cw reversal right side: outer", Kind::LineCw, kRight, Pt(0, 0), Pt(10, 5),
+        MixedCase{"line cw reversal right side: outer",
+                  Kind::LineCw,
+                  kRight,
+                  Pt(0, 0),
+                  Pt(10, 5),
                   {Pt(10, -1), Pt(10, 1), 1, true}},
-        MixedCase{"line cw miss keeps the offset end", Kind::LineCw, kRight, Pt(0, 0), Pt(9.7, -0.4),
+        MixedCase{"line cw miss keeps the offset end",
+                  Kind::LineCw,
+                  kRight,
+                  Pt(0, 0),
+                  Pt(9.7, -0.4),
                   {Pt(10, -1), Pt(10, -1), 0, false}},
         MixedCase{"line cw off", Kind::LineCw, kOff, Pt(0, 0), Pt(7, -4), {Pt(10, 0), Pt(10, 0), 1, false}},
         // Straight into a counter-clockwise arc.
         MixedCase{"line ccw tangent left", Kind::LineCcw, kLeft, Pt(0, 0), Pt(10, 5), {Pt(10, 1), Pt(10, 1), 1, false}},
-        MixedCase{"line ccw tangent right", Kind::LineCcw, kRight, Pt(0, 0), Pt(10, 5), {Pt(10, -1), Pt(10, -1), 1, false}},
-        MixedCase{"line ccw right turn left side: outer", Kind::LineCcw, kLeft, Pt(0, 0), Pt(15, 0),
+        MixedCase{
+            "line ccw tangent right", Kind::LineCcw, kRight, Pt(0, 0), Pt(10, 5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"line ccw right turn left side: outer",
+                  Kind::LineCcw,
+                  kLeft,
+                  Pt(0, 0),
+                  Pt(15, 0),
                   {Pt(10, 1), Pt(11, 0), 1, true}},
-        MixedCase{"line ccw left turn right side: outer", Kind::LineCcw, kRight, Pt(0, 0), Pt(7, -4),
+        MixedCase{"line ccw left turn right side: outer",
+                  Kind::LineCcw,
+                  kRight,
+                  Pt(0, 0),
+                  Pt(7, -4),
                   {Pt(10, -1), Pt(10.6, 0.8), 1, true}},
         MixedCase{"line ccw miss", Kind::LineCcw, kLeft, Pt(0, 0), Pt(10.3, 0.4), {Pt(10, 1), Pt(10, 1), 0, false}},
         MixedCase{"line ccw off", Kind::LineCcw, kOff, Pt(0, 0), Pt(15, 0), {Pt(10, 0), Pt(10, 0), 1, false}},
         // Clockwise arc into a straight move.
         MixedCase{"cw line tangent left", Kind::CwLine, kLeft, Pt(20, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
-        MixedCase{"cw line tangent right", Kind::CwLine, kRight, Pt(20, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
-        MixedCase{"cw line right turn left side: outer", Kind::CwLine, kLeft, Pt(10, -10), Pt(10, -5),
+        MixedCase{
+            "cw line tangent right", Kind::CwLine, kRight, Pt(20, 0), Pt(10, -5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"cw line right turn left side: outer",
+                  Kind::CwLine,
+                  kLeft,
+                  Pt(10, -10),
+                  Pt(10, -5),
                   {Pt(10, 1), Pt(11, 0), 3, true}},
-        MixedCase{"cw line reversal left side", Kind::CwLine, kLeft, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 4, false}},
-        MixedCase{"cw line left turn right side: outer", Kind::CwLine, kRight, Pt(10, 10), Pt(10, -5),
+        MixedCase{
+            "cw line reversal left side", Kind::CwLine, kLeft, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 4, false}},
+        MixedCase{"cw line left turn right side: outer",
+                  Kind::CwLine,
+                  kRight,
+                  Pt(10, 10),
+                  Pt(10, -5),
                   {Pt(10, -1), Pt(11, 0), 3, true}},
-        MixedCase{"cw line miss right side", Kind::CwLine, kRight, Pt(20, 0), Pt(9.7, -0.4),
+        MixedCase{"cw line miss right side",
+                  Kind::CwLine,
+                  kRight,
+                  Pt(20, 0),
+                  Pt(9.7, -0.4),
                   {Pt(9.4, -0.8), Pt(9.4, -0.8), 0, false}},
         MixedCase{"cw line off", Kind::CwLine, kOff, Pt(10, 10), Pt(10, -5), {Pt(10, 0), Pt(10, 0), 1, false}},
         // Counter-clockwise arc into a straight move.
-        MixedCase{"ccw line tangent left", Kind::CcwLine, kLeft, Pt(20, 0), Pt(10, 5), {Pt(10, 1), Pt(10, 1), 1, false}},
-        MixedCase{"ccw line tangent right", Kind::CcwLine, kRight, Pt(20, 0), Pt(10, 5), {Pt(10, -1), Pt(10, -1), 1, false}},
-        MixedCase{"ccw line right turn left side: outer", Kind::CcwLine, kLeft, Pt(10, -10), Pt(10, 5),
+        MixedCase{
+            "ccw line tangent left", Kind::CcwLine, kLeft, Pt(20, 0), Pt(10, 5), {Pt(10, 1), Pt(10, 1), 1, false}},
+        MixedCase{
+            "ccw line tangent right", Kind::CcwLine, kRight, Pt(20, 0), Pt(10, 5), {Pt(10, -1), Pt(10, -1), 1, false}},
+        MixedCase{"ccw line right turn left side: outer",
+                  Kind::CcwLine,
+                  kLeft,
+                  Pt(10, -10),
+                  Pt(10, 5),
                   {Pt(10, 1), Pt(11, 0), 1, true}},
-        MixedCase{"ccw line left turn right side: outer", Kind::CcwLine, kRight, Pt(10, 10), Pt(10, 5),
+        MixedCase{"ccw line left turn right side: outer",
+                  Kind::CcwLine,
+                  kRight,
+                  Pt(10, 10),
+                  Pt(10, 5),
                   {Pt(10, -1), Pt(11, 0), 1, true}},
-        MixedCase{"ccw line miss left side", Kind::CcwLine, kLeft, Pt(20, 0), Pt(10.3, 0.4),
+        MixedCase{"ccw line miss left side",
+                  Kind::CcwLine,
+                  kLeft,
+                  Pt(20, 0),
+                  Pt(10.3, 0.4),
                   {Pt(10.6, 0.8), Pt(10.6, 0.8), 0, false}},
         // Rapids: the radial point of the arc's offset, never a rounding arc.
         MixedCase{"rapid cw left", Kind::RapidCw, kLeft, Pt(0, 0), Pt(10, -5), {Pt(10, 1), Pt(10, 1), 1, false}},
@@ -276,7 +349,7 @@ struct BoundaryCase {
   const char* Name;
   std::variant<Kind, Pair> Join;
   TCompensationSide Side;
-  TPoint Other;  // straight moves: T0 or T2
+  TPoint Other;   // straight moves: T0 or T2
   TPoint Centre;  // of the (next) arc
   bool Rounding;
 };
@@ -302,32 +375,32 @@ TEST_P(JoinBoundaryTest, DecidesTheRoundingArcAtTheBound) {
   EXPECT_EQ(j.RoundingArc, c.Rounding);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Bounds, JoinBoundaryTest,
-    ::testing::Values(
-        // Straight into an arc: the angle from the move to the radius vector, or from the
-        // arc's tangent to the move.
-        BoundaryCase{"line cw left at 270", Kind::LineCw, kLeft, Pt(0, 0), Pt(10, 5), false},
-        BoundaryCase{"line ccw left at 270", Kind::LineCcw, kLeft, Pt(0, 0), Pt(5, 0), false},
-        BoundaryCase{"line ccw right at 90", Kind::LineCcw, kRight, Pt(0, 0), Pt(10, -5), false},
-        // An arc into a straight move.
-        BoundaryCase{"cw line right at 180", Kind::CwLine, kRight, Pt(10, -10), Pt(10, -5), true},
-        BoundaryCase{"ccw line right at 90: reversal", Kind::CcwLine, kRight, Pt(0, 0), Pt(10, 5), false},
-        // Arcs into arcs, left: reversals at exactly 180 between radius vectors or tangents.
-        BoundaryCase{"cw cw left at 180", Pair::CwCw, kLeft, {}, Pt(0, 10), false},
-        BoundaryCase{"cw ccw left at 180", Pair::CwCcw, kLeft, {}, Pt(0, -10), true},
-        BoundaryCase{"ccw cw left at 180", Pair::CcwCw, kLeft, {}, Pt(0, 10), false},
-        BoundaryCase{"ccw ccw left at 180", Pair::CcwCcw, kLeft, {}, Pt(0, -10), true},
-        // Arcs into arcs, right: the angle between the radius vectors.
-        BoundaryCase{"cw cw right at 90", Pair::CwCw, kRight, {}, Pt(10, 0), true},
-        BoundaryCase{"cw cw right at 270", Pair::CwCw, kRight, {}, Pt(-10, 0), true},
-        BoundaryCase{"cw ccw right at 90", Pair::CwCcw, kRight, {}, Pt(10, 0), false},
-        BoundaryCase{"cw ccw right at 180", Pair::CwCcw, kRight, {}, Pt(0, 10), false},
-        BoundaryCase{"ccw cw right at 90", Pair::CcwCw, kRight, {}, Pt(-10, 0), false},
-        BoundaryCase{"ccw cw right at 180", Pair::CcwCw, kRight, {}, Pt(0, -10), true},
-        BoundaryCase{"ccw ccw right at 0", Pair::CcwCcw, kRight, {}, Pt(0, 10), false},
-        BoundaryCase{"ccw ccw right at 90", Pair::CcwCcw, kRight, {}, Pt(-10, 0), true}),
-    NameOfCase);
+INSTANTIATE_TEST_SUITE_P(Bounds, JoinBoundaryTest,
+                         ::testing::Values(
+                             // Straight into an arc: the angle from the move to the radius vector, or from the
+                             // arc's tangent to the move.
+                             BoundaryCase{"line cw left at 270", Kind::LineCw, kLeft, Pt(0, 0), Pt(10, 5), false},
+                             BoundaryCase{"line ccw left at 270", Kind::LineCcw, kLeft, Pt(0, 0), Pt(5, 0), false},
+                             BoundaryCase{"line ccw right at 90", Kind::LineCcw, kRight, Pt(0, 0), Pt(10, -5), false},
+                             // An arc into a straight move.
+                             BoundaryCase{"cw line right at 180", Kind::CwLine, kRight, Pt(10, -10), Pt(10, -5), true},
+                             BoundaryCase{"ccw line right at 90: reversal", Kind::CcwLine, kRight, Pt(0, 0), Pt(10, 5),
+                                          false},
+                             // Arcs into arcs, left: reversals at exactly 180 between radius vectors or tangents.
+                             BoundaryCase{"cw cw left at 180", Pair::CwCw, kLeft, {}, Pt(0, 10), false},
+                             BoundaryCase{"cw ccw left at 180", Pair::CwCcw, kLeft, {}, Pt(0, -10), true},
+                             BoundaryCase{"ccw cw left at 180", Pair::CcwCw, kLeft, {}, Pt(0, 10), false},
+                             BoundaryCase{"ccw ccw left at 180", Pair::CcwCcw, kLeft, {}, Pt(0, -10), true},
+                             // Arcs into arcs, right: the angle between the radius vectors.
+                             BoundaryCase{"cw cw right at 90", Pair::CwCw, kRight, {}, Pt(10, 0), true},
+                             BoundaryCase{"cw cw right at 270", Pair::CwCw, kRight, {}, Pt(-10, 0), true},
+                             BoundaryCase{"cw ccw right at 90", Pair::CwCcw, kRight, {}, Pt(10, 0), false},
+                             BoundaryCase{"cw ccw right at 180", Pair::CwCcw, kRight, {}, Pt(0, 10), false},
+                             BoundaryCase{"ccw cw right at 90", Pair::CcwCw, kRight, {}, Pt(-10, 0), false},
+                             BoundaryCase{"ccw cw right at 180", Pair::CcwCw, kRight, {}, Pt(0, -10), true},
+                             BoundaryCase{"ccw ccw right at 0", Pair::CcwCcw, kRight, {}, Pt(0, 10), false},
+                             BoundaryCase{"ccw ccw right at 90", Pair::CcwCcw, kRight, {}, Pt(-10, 0), true}),
+                         NameOfCase);
 
 TEST(JoinArcArc, SharedCentreJoinsAtTheRadialPoint) {
   const TJoinResult left = JoinCwCw(kLeft, 1, Pt(0, 0), Pt(0, 0), Pt(5, 0));

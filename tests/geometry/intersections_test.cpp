@@ -71,8 +71,8 @@ TEST(LineCircleIntersect, WideFormFindsAnAxisTangentThatDoubleMisses) {
   const TLineCircleResult narrow = LineCircleIntersect(Pt(76.4, centreY), r, Pt(60, y0 + 1.0), Pt(70, y0 + 1.0));
   EXPECT_EQ(narrow.Code, kNoIntersection);
   const long double wideR = (static_cast<long double>(centreY) - y0) - 1.0L;
-  const TWideLineCircleResult wide = LineCircleIntersect(
-      TWidePoint{76.4, centreY}, wideR, TWidePoint{60, y0 + 1.0L}, TWidePoint{70, y0 + 1.0L});
+  const TWideLineCircleResult wide = LineCircleIntersect(TWidePoint{76.4, centreY}, wideR, TWidePoint{60, y0 + 1.0L},
+                                                         TWidePoint{70, y0 + 1.0L});
   EXPECT_EQ(wide.Code, kOnePoint);
   EXPECT_EQ(static_cast<double>(wide.S1.X), 76.4);
 }
@@ -82,7 +82,7 @@ TEST(CircleCircleIntersect, TwoPointsWithChord) {
   EXPECT_EQ(r.Code, kTwoPoints);
   EXPECT_DOUBLE_EQ(r.A, 4);
   EXPECT_DOUBLE_EQ(r.H, 3);
-  ExpectPoint(r.S1, 4, 3);   // left of the direction of the centres
+  ExpectPoint(r.S1, 4, 3);  // left of the direction of the centres
   ExpectPoint(r.S2, 4, -3);
 }
 

@@ -69,7 +69,8 @@ TEST(ComputeMillingPath, NonMovesAreCopiedInPlace) {
 TEST(ComputeMillingPath, CompensationOffRepeatsTheMoves) {
   const TProgramRunResult r = RunProgramText(
       "N10 G00 X5 Y5 Z2\nN20 G01 X15 Y5 Z-1\nN30 G02 X25 Y5 I5 J0\nN40 G03 X35 Y5 I5 J0\nN50 G01 X35 Y0\n"
-      "N60 G00 X0 Y0\n", 2);
+      "N60 G00 X0 Y0\n",
+      2);
   ASSERT_EQ(r.Result, 0);
   const TElementList& p = r.Path();
   ASSERT_EQ(p.size(), 6u);
@@ -88,8 +89,7 @@ TEST(ComputeMillingPath, CompensationOffRepeatsTheMoves) {
 
 // The square (0,0) (10,0) (10,10) (0,10) under G41 with a tool of radius 2.
 TEST(ComputeMillingPath, CounterClockwiseSquareLeftHasOnlyInnerCorners) {
-  const TProgramRunResult r =
-      RunProgramText("T1\nG41\nG01 X10 Y0\nG01 X10 Y10\nG01 X0 Y10\nG01 X0 Y0\n", 2);
+  const TProgramRunResult r = RunProgramText("T1\nG41\nG01 X10 Y0\nG01 X10 Y10\nG01 X0 Y10\nG01 X0 Y0\n", 2);
   ASSERT_EQ(r.Result, 0);
   const TElementList& p = r.Path();
   EXPECT_EQ(Codes(p), (std::vector<std::string>{"T", "G41", "G01", "G01", "G01", "G01"}));
@@ -100,8 +100,8 @@ TEST(ComputeMillingPath, CounterClockwiseSquareLeftHasOnlyInnerCorners) {
 }
 
 TEST(ComputeMillingPath, ClockwiseSquareLeftGetsRoundingArcs) {
-  const TProgramRunResult r =
-      RunProgramText("T1\nG41\nN1 G01 X0 Y10\nN2 G01 X10 Y10\nN3 G01 X10 Y0\nN4 G01 X0 Y0\n", 2);
+  const TProgramRunResult r = RunProgramText("T1\nG41\nN1 G01 X0 Y10\nN2 G01 X10 Y10\nN3 G01 X10 Y0\nN4 G01 X0 Y0\n",
+                                             2);
   ASSERT_EQ(r.Result, 0);
   const TElementList& p = r.Path();
   EXPECT_EQ(Codes(p), (std::vector<std::string>{"T", "G41", "G01", "G02", "G01", "G02", "G01", "G02", "G01"}));
@@ -180,8 +180,8 @@ TEST(ComputeMillingPath, ReversalKeepsARoundingArcOfExactlyTheShortLength) {
   for (const bool left : {true, false}) {
     for (const double R : {0.01, 0.009}) {
       SCOPED_TRACE(std::string(left ? "G41 " : "G42 ") + std::to_string(R));
-      const TProgramRunResult r =
-          RunProgramText(std::string("T1\n") + (left ? "G41" : "G42") + "\nG01 X10 Y0\nG01 X0 Y0", R);
+      const TProgramRunResult r = RunProgramText(
+          std::string("T1\n") + (left ? "G41" : "G42") + "\nG01 X10 Y0\nG01 X0 Y0", R);
       ASSERT_EQ(r.Result, 0);
       if (R == 0.009) {
         EXPECT_EQ(Codes(r.Path()), (std::vector<std::string>{"T", left ? "G41" : "G42", "G01", "G01"}));
@@ -195,8 +195,8 @@ TEST(ComputeMillingPath, ReversalKeepsARoundingArcOfExactlyTheShortLength) {
 }
 
 TEST(ComputeMillingPath, VerticalMovesStayAtTheCompensatedPoint) {
-  const TProgramRunResult r =
-      RunProgramText("T1\nG41\nN1 G01 X10 Y0\nN2 G01 Z-2\nN3 G01 X20 Y0\nN4 G00 Z5\nN5 G00 Z6\n", 2);
+  const TProgramRunResult r = RunProgramText(
+      "T1\nG41\nN1 G01 X10 Y0\nN2 G01 Z-2\nN3 G01 X20 Y0\nN4 G00 Z5\nN5 G00 Z6\n", 2);
   ASSERT_EQ(r.Result, 0);
   const TElementList& p = r.Path();
   EXPECT_EQ(Codes(p), (std::vector<std::string>{"T", "G41", "G01", "G01", "G01", "G00", "G00"}));
@@ -297,16 +297,16 @@ TEST(ComputeMillingPath, StoppingErrorKeepsThePathUpToTheFailingLine) {
 
 TEST(ComputeMillingPath, WarningsGoOn) {
   // A tool of radius 1 right of the line, inside a clockwise arc of radius 0.5.
-  const TProgramRunResult into =
-      RunProgramText("T1\nG42\nN10 G01 X10 Y0\nN20 G02 X9.4 Y-0.8 I-0.3 J-0.4\nN30 G01 X0 Y-10\n", 1);
+  const TProgramRunResult into = RunProgramText(
+      "T1\nG42\nN10 G01 X10 Y0\nN20 G02 X9.4 Y-0.8 I-0.3 J-0.4\nN30 G01 X0 Y-10\n", 1);
   EXPECT_EQ(into.Result, 0);
-  EXPECT_TRUE(Contains(into.Messages(),
-                       "ErrorNr 11, in program line: 10 G01-G02 resp. G00 G02, have no intersection point"));
+  EXPECT_TRUE(
+      Contains(into.Messages(), "ErrorNr 11, in program line: 10 G01-G02 resp. G00 G02, have no intersection point"));
   EXPECT_EQ(Codes(into.Path()), (std::vector<std::string>{"T", "G42", "G01", "G02", "G01"}));
   ExpectAt(into.Path()[2], "G01", "Fahre G01", 10, -1);  // the offset end of the line
   // The same small arc ending at (10,0) and a line on along x.
-  const TProgramRunResult out =
-      RunProgramText("T1\nN5 G00 X9.2 Y-0.4\nG42\nN20 G02 X10 Y0 I0.5 J0\nN30 G01 X20 Y0\n", 1);
+  const TProgramRunResult out = RunProgramText("T1\nN5 G00 X9.2 Y-0.4\nG42\nN20 G02 X10 Y0 I0.5 J0\nN30 G01 X20 Y0\n",
+                                               1);
   EXPECT_EQ(out.Result, 0);
   EXPECT_TRUE(Contains(out.Messages(), "ErrorNr 13, in program line: 20 G02-G01 resp. G02 G00, no intersection point"));
   ExpectAt(out.Path().back(), "G01", "Fahre G01", 20, -1);
@@ -337,10 +337,10 @@ TEST(ComputeMillingPath, OtherCodesHandledAsMovesAppendOnlyVerticalLines) {
 }
 
 TEST(FindNextMove, PassesNonMovesAndMovesThatStayInPlace) {
-  const TElementList raw = {MakeElement(1, "", "G01", Pt(10, 0)),  MakeElement(2, "", "M03"),
+  const TElementList raw = {MakeElement(1, "", "G01", Pt(10, 0)),     MakeElement(2, "", "M03"),
                             MakeElement(3, "", "G01", Pt(10, 0, -3)), MakeElement(4, "", "G42"),
-                            MakeElement(5, "", "G54", Pt(7, 7)),  MakeElement(6, "", "G02", Pt(10, 0)),
-                            MakeElement(7, "", "G00", Pt(10, 1)), MakeElement(8, "", "G40")};
+                            MakeElement(5, "", "G54", Pt(7, 7)),      MakeElement(6, "", "G02", Pt(10, 0)),
+                            MakeElement(7, "", "G00", Pt(10, 1)),     MakeElement(8, "", "G40")};
   const TNextMove a = FindNextMove(raw, 1, Pt(10, 0), TCompensationSide::Left);
   EXPECT_EQ(a.Position, 6);
   EXPECT_EQ(a.ModeAhead, TCompensationSide::Right);
@@ -358,10 +358,14 @@ TEST(FindNextMove, PassesNonMovesAndMovesThatStayInPlace) {
 
 // G40 to G42 set the side; codes that only look alike set nothing.
 TEST(CompensationSideOf, ReadsG40ToG42Only) {
-  const std::pair<TCode, std::optional<TCompensationSide>> cases[] = {
-      {"G40", TCompensationSide::Off}, {"G41", TCompensationSide::Left}, {"G42", TCompensationSide::Right},
-      {"G43", std::nullopt},           {"G4", std::nullopt},            {"M41", std::nullopt},
-      {"G01", std::nullopt},           {"T", std::nullopt}};
+  const std::pair<TCode, std::optional<TCompensationSide>> cases[] = {{"G40", TCompensationSide::Off},
+                                                                      {"G41", TCompensationSide::Left},
+                                                                      {"G42", TCompensationSide::Right},
+                                                                      {"G43", std::nullopt},
+                                                                      {"G4", std::nullopt},
+                                                                      {"M41", std::nullopt},
+                                                                      {"G01", std::nullopt},
+                                                                      {"T", std::nullopt}};
   for (const auto& [code, side] : cases) EXPECT_EQ(CompensationSideOf(code), side) << code.View();
 }
 

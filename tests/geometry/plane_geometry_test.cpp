@@ -35,9 +35,8 @@ struct AngleCase {
 };
 
 TEST(PlaneGeometry, VecAngleCoversTheCircle) {
-  const AngleCase cases[] = {{{0, 5}, 90},   {{0, -5}, 270}, {{-1, 0}, 180}, {{1, -1}, 315},
-                             {{1, 0}, 0},    {{1, 1}, 45},   {{-1, 1}, 135}, {{-1, -1}, 225},
-                             {{-0.0, -1}, 270}};
+  const AngleCase cases[] = {{{0, 5}, 90}, {{0, -5}, 270}, {{-1, 0}, 180},  {{1, -1}, 315},   {{1, 0}, 0},
+                             {{1, 1}, 45}, {{-1, 1}, 135}, {{-1, -1}, 225}, {{-0.0, -1}, 270}};
   for (const AngleCase& c : cases) EXPECT_DOUBLE_EQ(VecAngle(c.V), c.Angle) << c.V.X << "," << c.V.Y;
 }
 

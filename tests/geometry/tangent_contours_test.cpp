@@ -43,7 +43,8 @@ void CheckTangentPath(const TProgramRunResult& run, const std::vector<TProgramme
       if (!first) {
         EXPECT_NEAR(off(cur), R, 1e-9) << "line " << e.Line;
       }
-    } else if (PointDistance(cur, e.P1) < 1e-9 && PointDistance(TPoint{cur.X + e.P2.X, cur.Y + e.P2.Y, 0}, m.To) < 1e-9) {
+    } else if (PointDistance(cur, e.P1) < 1e-9 &&
+               PointDistance(TPoint{cur.X + e.P2.X, cur.Y + e.P2.Y, 0}, m.To) < 1e-9) {
       // A tangent corner whose angle test falls a hair to the outer side: a rounding arc of
       // no length about the corner.
       EXPECT_NEAR(std::hypot(e.P2.X, e.P2.Y), R, 1e-9);
@@ -83,8 +84,8 @@ std::vector<TProgrammedMove> RoundedRectangle(double x0, double y0, double x1, d
   };
   auto arc = [&](double x, double y, double i, double j) {
     moves.push_back({true, at, TPoint{x, y, 0}, TPoint{at.X + i, at.Y + j, 0}});
-    program += "N" + std::to_string(moves.size()) + (ccw ? " G03" : " G02") + " X" + Num(x) + " Y" + Num(y) +
-               " I" + Num(i) + " J" + Num(j) + "\n";
+    program += "N" + std::to_string(moves.size()) + (ccw ? " G03" : " G02") + " X" + Num(x) + " Y" + Num(y) + " I" +
+               Num(i) + " J" + Num(j) + "\n";
     at = TPoint{x, y, 0};
   };
   if (ccw) {
@@ -168,10 +169,8 @@ TEST(TangentContours, ArcsTouchingAlongAnAxis) {
     const double xa = x0 + 2 * r1;
     program += "G00 X" + Num(x0) + " Y" + Num(y0) + "\n" + (i % 2 ? "G41" : "G42") + "\n";
     program += "G02 X" + Num(xa) + " Y" + Num(y0) + " I" + Num(r1) + " J0\n";
-    if (i % 4 < 2)
-      program += "G03 X" + Num(xa + 2 * r2) + " Y" + Num(y0) + " I" + Num(r2) + " J0\n";
-    else
-      program += "G02 X" + Num(xa - 2 * r2) + " Y" + Num(y0) + " I" + Num(-r2) + " J0\n";
+    if (i % 4 < 2) program += "G03 X" + Num(xa + 2 * r2) + " Y" + Num(y0) + " I" + Num(r2) + " J0\n";
+    else program += "G02 X" + Num(xa - 2 * r2) + " Y" + Num(y0) + " I" + Num(-r2) + " J0\n";
     program += "G01 X" + Num(x0) + " Y" + Num(y0 - 50) + "\nG40\n";
   }
   const TProgramRunResult run = RunProgramText(program, 1.3);
@@ -188,10 +187,10 @@ TEST(TangentContours, CircleOfTwoHalves) {
       {false, TPoint{50, 40, 0}, TPoint{60, 40, 0}, {}},
   };
   for (const int side : {41, 42}) {
-    const TProgramRunResult run =
-        RunProgramText("T1\nG00 X50 Y45\nG" + std::to_string(side) +
-                           "\nN1 G01 X50 Y40\nN2 G03 X50 Y60 I0 J10\nN3 G03 X50 Y40 I0 J-10\nN4 G01 X60 Y40\n",
-                       1);
+    const TProgramRunResult run = RunProgramText(
+        "T1\nG00 X50 Y45\nG" + std::to_string(side) +
+            "\nN1 G01 X50 Y40\nN2 G03 X50 Y60 I0 J10\nN3 G03 X50 Y40 I0 J-10\nN4 G01 X60 Y40\n",
+        1);
     ASSERT_EQ(run.Result, 0);
     // The lead-in meets the circle square on; only the arcs and the tangent exit are checked.
     TPoint cur{};

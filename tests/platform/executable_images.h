@@ -15,7 +15,9 @@ inline void Put(std::vector<uint8_t>& b, size_t at, uint64_t v, int n, bool bigE
   }
 }
 
-inline void Append(std::vector<uint8_t>& b, const std::vector<uint8_t>& data) { b.insert(b.end(), data.begin(), data.end()); }
+inline void Append(std::vector<uint8_t>& b, const std::vector<uint8_t>& data) {
+  b.insert(b.end(), data.begin(), data.end());
+}
 
 struct TElfOptions {
   bool Elf64 = true;

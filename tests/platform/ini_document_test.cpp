@@ -171,12 +171,8 @@ TEST(IniBadInput, BinaryGarbageLongLinesAndNoFinalNewlineDoNotBreakIt) {
   for (int i = 0; i < 200000; ++i) garbage += static_cast<char>(random() & 0xFF);
   const std::string longLine(1 << 20, 'x');
   const std::string texts[] = {
-      garbage,
-      "[A]\n" + longLine + "\nk=6\n",
-      "[A]\nk=" + std::string(1 << 20, '7') + "\n",
-      "[A]\nk=6",
-      std::string("[A]\nk=6\0\n", 9),
-      "[" + longLine,
+      garbage,    "[A]\n" + longLine + "\nk=6\n", "[A]\nk=" + std::string(1 << 20, '7') + "\n",
+      "[A]\nk=6", std::string("[A]\nk=6\0\n", 9), "[" + longLine,
   };
   for (const std::string& text : texts) {
     TIniFile ini = FromText(text);

@@ -34,9 +34,9 @@ INSTANTIATE_TEST_SUITE_P(
                       IntCase{"0xFFFFFFFF", -1}, IntCase{"0x7fffffff", 2147483647},
                       // not integers
                       IntCase{"", -777}, IntCase{"   ", -777}, IntCase{"abc", -777}, IntCase{"12abc", -777},
-                      IntCase{"1.5", -777}, IntCase{"0x", -777}, IntCase{"0xg1", -777},
-                      IntCase{"0x100000000", -777}, IntCase{"2147483648", -777}, IntCase{"99999999999999999999", -777},
-                      IntCase{"+-1", -777}, IntCase{"--1", -777}, IntCase{"-0x10", -777}, IntCase{"1 2", -777}));
+                      IntCase{"1.5", -777}, IntCase{"0x", -777}, IntCase{"0xg1", -777}, IntCase{"0x100000000", -777},
+                      IntCase{"2147483648", -777}, IntCase{"99999999999999999999", -777}, IntCase{"+-1", -777},
+                      IntCase{"--1", -777}, IntCase{"-0x10", -777}, IntCase{"1 2", -777}));
 
 struct FloatCase {
   const char* Text;
@@ -75,12 +75,14 @@ INSTANTIATE_TEST_SUITE_P(
                       FloatCase{"-", kDefault}, FloatCase{"1e", kDefault}));
 
 TEST(IniFloatText, IsTheShortestFormWithAPointAndAtMostFifteenDigits) {
-  const std::pair<double, const char*> cases[] = {
-      {80.0, "80"},         {200.0, "200"},      {0.1, "0.1"},          {3.25, "3.25"},
-      {-2.5, "-2.5"},       {3.175, "3.175"},    {100000.0, "100000"},  {123456.789, "123456.789"},
-      {0.1 + 0.2, "0.3"},   {1.0 / 3.0, "0.333333333333333"},          {1e-7, "1e-07"},
-      {0.00001, "0.00001"}, {1e20, "1e+20"},     {123456789012345.0, "123456789012345"},
-      {0.0, "0"},           {2.0 / 3.0 * 1e-9, "6.66666666666667e-10"}};
+  const std::pair<double, const char*> cases[] = {{80.0, "80"},         {200.0, "200"},
+                                                  {0.1, "0.1"},         {3.25, "3.25"},
+                                                  {-2.5, "-2.5"},       {3.175, "3.175"},
+                                                  {100000.0, "100000"}, {123456.789, "123456.789"},
+                                                  {0.1 + 0.2, "0.3"},   {1.0 / 3.0, "0.333333333333333"},
+                                                  {1e-7, "1e-07"},      {0.00001, "0.00001"},
+                                                  {1e20, "1e+20"},      {123456789012345.0, "123456789012345"},
+                                                  {0.0, "0"},           {2.0 / 3.0 * 1e-9, "6.66666666666667e-10"}};
   for (const auto& [v, text] : cases) EXPECT_EQ(IniFloatToText(v), text) << v;
 }
 

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/viewer_settings.h"
 #include "platform/install_paths.h"
+#include "platform/viewer_settings.h"
 #include "tests/platform/test_files.h"
 
 namespace {
@@ -21,13 +21,13 @@ TEST(SettingsPlace, DecisionTable) {
     std::string Expected;
   };
   const TCase cases[] = {
-      {{true, false, "/x", "/home/u"}, beside},   // an existing file wins, even read-only
-      {{false, true, "/x", "/home/u"}, beside},   // a writable folder takes a new file
+      {{true, false, "/x", "/home/u"}, beside},  // an existing file wins, even read-only
+      {{false, true, "/x", "/home/u"}, beside},  // a writable folder takes a new file
       {{true, true, "", ""}, beside},
       {{false, false, "/x", "/home/u"}, "/x/velquor/velquor.INI"},
       {{false, false, "", "/home/u"}, "/home/u/.config/velquor/velquor.INI"},
       {{false, false, "rel/dir", "/home/u"}, "/home/u/.config/velquor/velquor.INI"},  // relative: ignored
-      {{false, false, "", ""}, beside},  // nowhere better to go
+      {{false, false, "", ""}, beside},                                               // nowhere better to go
   };
   for (const TCase& c : cases) {
     EXPECT_EQ(ChooseSettingsFile(beside, c.Facts), c.Expected)

@@ -29,9 +29,9 @@ std::span<const uint8_t> Bytes(const std::vector<uint8_t>& v) { return {v.data()
 
 TEST(VersionBlock, StringsComeBackThroughTheFirstTranslation) {
   const auto block = BuildVersionBlock(ContentWith({{"ProductName", "Velquor"},
-                                                 {"FileVersion", "1.3.0.2"},
-                                                 {"LegalCopyRight", "(C) Fr\xC3\xA4ser \xF0\x9F\x94\xA7"},
-                                                 {"Comments", ""}}));
+                                                    {"FileVersion", "1.3.0.2"},
+                                                    {"LegalCopyRight", "(C) Fr\xC3\xA4ser \xF0\x9F\x94\xA7"},
+                                                    {"Comments", ""}}));
   ASSERT_EQ(block.size() % 2, 0u);
   const TFileVersionInfo info = InfoOf(block);
   EXPECT_EQ(info.ProductName, "Velquor");
@@ -106,7 +106,8 @@ TEST(ParseVersionQuad, FourPartsOfSixteenBits) {
   EXPECT_EQ(ParseVersionQuad("1.3.0.2"), (std::pair<uint32_t, uint32_t>{0x00010003, 0x00000002}));
   EXPECT_EQ(ParseVersionQuad("0.1.0"), (std::pair<uint32_t, uint32_t>{0x00000001, 0}));
   EXPECT_EQ(ParseVersionQuad("65535.0.0.0"), (std::pair<uint32_t, uint32_t>{0xFFFF0000, 0}));
-  for (const char* bad : {"", "65536.0.0.0", "1.2.3.4.5", "1..2", "a.b", "1.2 "}) EXPECT_FALSE(ParseVersionQuad(bad)) << bad;
+  for (const char* bad : {"", "65536.0.0.0", "1.2.3.4.5", "1..2", "a.b", "1.2 "})
+    EXPECT_FALSE(ParseVersionQuad(bad)) << bad;
 }
 
 TEST(VersionBlock, EveryCutOrCorruptBlockParsesWithinItsBytes) {

@@ -9,8 +9,8 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/viewer_settings.h"
 #include "platform/ini_profile.h"
+#include "platform/viewer_settings.h"
 #include "tests/platform/test_files.h"
 
 namespace {
@@ -76,7 +76,7 @@ TEST(ReadSettings, HandWrittenFileWithOddSpellingsAndNumberForms) {
   WriteBytes(path,
              "[werkzeugwechselposition]\n"
              "t0.x = 12,5\n"
-             "T0.Y=0x10\n"          // not a float: default
+             "T0.Y=0x10\n"  // not a float: default
              "[ SPEED ]\n"
              "maxspeed = 0x10\n"
              "[Timeout]\n"
@@ -117,8 +117,7 @@ TEST(WriteSettings, FreshFileHoldsThePositionAndThe1275ToolKeysInOrder) {
   const TSettingsResult r = WriteSettings(path, s);
   ASSERT_TRUE(r.Ok) << r.Error;
 
-  std::vector<std::string> expected = {"[Werkzeugwechselposition]", "T0.x=20", "T0.y=200", "T0.z=55", "",
-                                       "[Tools]"};
+  std::vector<std::string> expected = {"[Werkzeugwechselposition]", "T0.x=20", "T0.y=200", "T0.z=55", "", "[Tools]"};
   for (int n = 0; n < kToolCount; ++n) {
     const ToolParam& t = s.Tools[n];
     expected.push_back(ToolKey(n, "Name") + "=" + t.Name);
@@ -276,9 +275,14 @@ TEST(ToolRadius, DiameterTimes500RoundedToEvenAndSaturated) {
     double Diameter;
     int32_t Radius;
   } const cases[] = {
-      {6.0, 3000},  {80.0, 40000}, {0.0, 0},     {0.001, 0},  // 0.5 -> 0
-      {0.003, 2},                                               // 1.5 -> 2
-      {0.0016, 1},  {-6.0, -3000}, {1e12, std::numeric_limits<int32_t>::max()},
+      {6.0, 3000},
+      {80.0, 40000},
+      {0.0, 0},
+      {0.001, 0},  // 0.5 -> 0
+      {0.003, 2},  // 1.5 -> 2
+      {0.0016, 1},
+      {-6.0, -3000},
+      {1e12, std::numeric_limits<int32_t>::max()},
       {1e306, std::numeric_limits<int32_t>::max()},  // beyond any double once times 500
       {std::nan(""), 0},
   };

@@ -50,10 +50,21 @@ TEST(ToolGrid, CellTextsToNumbers) {
     double Float;
     int32_t Int;
   } cases[] = {
-      {"3.5", 3.5, 0},     {"3,5", 3.5, 0},          {"-2,25", -2.25, 0},      {"80", 80, 80},
-      {"", 0, 0},          {"abc", 0, 0},            {"3,5,1", 0, 0},          {"1.000,5", 0, 0},
-      {"3.5mm", 0, 0},     {" 3.5", 0, 0},           {"1e3", 1000, 0},         {",", 0, 0},
-      {"2000.0", 2000, 0}, {"-7", -7, -7},           {"2147483647", 2147483647.0, 2147483647},
+      {"3.5", 3.5, 0},
+      {"3,5", 3.5, 0},
+      {"-2,25", -2.25, 0},
+      {"80", 80, 80},
+      {"", 0, 0},
+      {"abc", 0, 0},
+      {"3,5,1", 0, 0},
+      {"1.000,5", 0, 0},
+      {"3.5mm", 0, 0},
+      {" 3.5", 0, 0},
+      {"1e3", 1000, 0},
+      {",", 0, 0},
+      {"2000.0", 2000, 0},
+      {"-7", -7, -7},
+      {"2147483647", 2147483647.0, 2147483647},
       {"2147483648", 2147483648.0, 0},
   };
   for (const auto& c : cases) {
@@ -79,7 +90,8 @@ TEST_F(ToolDefinitionFile, MissingKeysTakeTheDefaultsAndLabelsStay) {
   EXPECT_EQ(grid[5], (TToolGridRow{"T05", "tool 5", "2,5", "20", "2000", "10000"}));
   EXPECT_EQ(grid[3][kColumnFeed], "oops");  // shown as read
   for (int n = 10; n < kToolCount; ++n)
-    EXPECT_EQ(grid[n], (TToolGridRow{n == 20 ? "12" : ToolLabel(n), "not specified", "80", "20", "2000", "10000"})) << n;
+    EXPECT_EQ(grid[n], (TToolGridRow{n == 20 ? "12" : ToolLabel(n), "not specified", "80", "20", "2000", "10000"}))
+        << n;
 }
 
 TEST_F(ToolDefinitionFile, AMissingFileGivesTheDefaultsAnUnreadableOneChangesNothing) {
@@ -100,8 +112,9 @@ TEST_F(ToolDefinitionFile, WritesTheCellTextsInTheWindowsKeyOrder) {
   grid[0][kColumnDiameter] = "3,5";  // written as it stands
   ASSERT_TRUE(WriteToolDefinition(Path, grid).Ok);
   const std::string text = ReadBytes(Path);
-  EXPECT_TRUE(text.starts_with("[Tools]\nT00 Name=end mill\nT00 Diameter=3,5\nT00 Height=12.25\nT00 Feed=300\n"
-                               "T00 Speed=18000\nT01 Name="))
+  EXPECT_TRUE(
+      text.starts_with("[Tools]\nT00 Name=end mill\nT00 Diameter=3,5\nT00 Height=12.25\nT00 Feed=300\n"
+                       "T00 Speed=18000\nT01 Name="))
       << text.substr(0, 200);
   EXPECT_NE(text.find("\nT254 Speed=3\n"), std::string::npos);
 

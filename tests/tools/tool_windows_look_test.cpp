@@ -46,8 +46,8 @@ TEST(ToolWindowsLook, ToolWindow) {
   EXPECT_EQ(w.windowTitle(), "Tools");
   EXPECT_EQ(w.width(), 665);
   EXPECT_EQ(w.height() - w.MenuBar()->sizeHint().height(), 447);
-  EXPECT_EQ(Headings(w.Grid()), QStringList({"Tool number", "Tool name", "Diameter [mm]", "Height [mm]",
-                                              "Feed [mm/s]", "Speed [rpm]"}));
+  EXPECT_EQ(Headings(w.Grid()),
+            QStringList({"Tool number", "Tool name", "Diameter [mm]", "Height [mm]", "Feed [mm/s]", "Speed [rpm]"}));
   ExpectToolGrid(&w, w.Grid());
   EXPECT_EQ(w.Grid()->item(0, 0)->text(), "T00");
   EXPECT_EQ(w.Grid()->item(98, 0)->text(), "T98");
@@ -96,8 +96,8 @@ TEST(ToolWindowsLook, Preview) {
   TfrmToolPreview p;
   EXPECT_EQ(p.windowTitle(), "New tool definition");
   EXPECT_EQ(p.size(), QSize(673, 556));
-  EXPECT_EQ(Headings(p.Grid()), QStringList({"Tool number", "Tool name", "Diameter [mm]", "Height [mm]",
-                                              "Speed [rpm]", "Feed [mm/s]"}));
+  EXPECT_EQ(Headings(p.Grid()),
+            QStringList({"Tool number", "Tool name", "Diameter [mm]", "Height [mm]", "Speed [rpm]", "Feed [mm/s]"}));
   ExpectToolGrid(&p, p.Grid());
   EXPECT_EQ(p.AcceptButton()->text(), "accept");
   EXPECT_EQ(p.RejectButton()->text(), "reject");

@@ -166,14 +166,27 @@ TEST_F(TPlotterFixture, SmallArcsStepByStep) {
       {"cw quarter r1 from +y", 2, 1, -1, 0, -1, {{0, 1}, {1, 1}}},
       {"ccw half r1 from +x", 3, -2, 0, -1, 0, {{0, -1}, {-1, -1}, {-1, 0}, {-2, 0}}},
       {"cw half r1 from +x", 2, -2, 0, -1, 0, {{0, 1}, {-1, 1}, {-2, 1}, {-2, 0}, {-3, 0}}},
-      {"cw half r1 from -y", 2, 0, 2, 0, 1,
-       {{-1, 0}, {-1, -1}, {-2, -1}, {-1, -1}, {-1, -2}, {0, -2}}},
+      {"cw half r1 from -y", 2, 0, 2, 0, 1, {{-1, 0}, {-1, -1}, {-2, -1}, {-1, -1}, {-1, -2}, {0, -2}}},
       {"ccw quarter r2 from -x", 3, 2, -2, 2, 0, {{0, 1}, {1, 1}, {1, 2}, {2, 2}}},
       {"cw quarter r2 from -x", 2, 2, 2, 2, 0, {{0, -1}, {1, -1}, {1, -2}, {2, -2}}},
-      {"ccw half r2 from -y", 3, 0, 4, 0, 2,
-       {{1, 0}, {1, -1}, {2, -1}, {2, -2}, {2, -3}, {1, -3}, {1, -4}, {0, -4}}},
-      {"ccw three quarters r2 from +x", 3, -2, -2, -2, 0,
-       {{0, -1}, {-1, -1}, {-1, -2}, {-2, -2}, {-3, -2}, {-3, -1}, {-4, -1}, {-4, 0}, {-4, 1}, {-3, 1}, {-3, 2},
+      {"ccw half r2 from -y", 3, 0, 4, 0, 2, {{1, 0}, {1, -1}, {2, -1}, {2, -2}, {2, -3}, {1, -3}, {1, -4}, {0, -4}}},
+      {"ccw three quarters r2 from +x",
+       3,
+       -2,
+       -2,
+       -2,
+       0,
+       {{0, -1},
+        {-1, -1},
+        {-1, -2},
+        {-2, -2},
+        {-3, -2},
+        {-3, -1},
+        {-4, -1},
+        {-4, 0},
+        {-4, 1},
+        {-3, 1},
+        {-3, 2},
         {-2, 2}}},
       {"cw quarter r3 from +x", 2, -3, -3, -3, 0, {{0, 1}, {-1, 1}, {-1, 2}, {-1, 3}, {-2, 3}, {-3, 3}}},
   };
@@ -190,11 +203,11 @@ TEST_F(TPlotterFixture, SmallArcsStepByStep) {
 }
 
 TEST_F(TPlotterFixture, ArcLengthInSteps) {
-  Plotter.ArcMove(-100, 100, 3, 0, -100);  // a quarter of radius 100
-  EXPECT_EQ(Plotter.MotionSteps(), 158);     // 50 pi, rounded up
+  Plotter.ArcMove(-100, 100, 3, 0, -100);   // a quarter of radius 100
+  EXPECT_EQ(Plotter.MotionSteps(), 158);    // 50 pi, rounded up
   Plotter.ArcMove(-100, -100, 3, 0, -100);  // three quarters
   EXPECT_EQ(Plotter.MotionSteps(), 472);
-  Plotter.ArcMove(0, 0, 2, 0, 100);        // a full turn
+  Plotter.ArcMove(0, 0, 2, 0, 100);  // a full turn
   EXPECT_EQ(Plotter.MotionSteps(), 629);
 }
 

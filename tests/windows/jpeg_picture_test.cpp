@@ -52,7 +52,8 @@ TEST(JpegPicture, GarbageAndEmptyInputFail) {
   for (char& c : noise) c = static_cast<char>(random());
   QByteArray corruptBody = ShippedPicture("splash.jpg");
   for (qsizetype i = corruptBody.size() / 2; i < corruptBody.size() / 2 + 64; ++i) corruptBody[i] = '\xFF';
-  for (const QByteArray& bytes : {noise, QByteArray("G01 X5 Y5\n"), QByteArray(), QByteArray("\xFF\xD8\xFF", 3), corruptBody}) {
+  for (const QByteArray& bytes :
+       {noise, QByteArray("G01 X5 Y5\n"), QByteArray(), QByteArray("\xFF\xD8\xFF", 3), corruptBody}) {
     const TJpegResult r = Decode(bytes);
     EXPECT_TRUE(r.Image.isNull());
     EXPECT_FALSE(r.Error.isEmpty());

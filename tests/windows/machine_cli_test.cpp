@@ -1,11 +1,11 @@
 // velquor-cnc machine, run as the program it is.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QImage>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "tests/command_runner.h"
 #include "tests/support/temp_folder.h"
@@ -88,20 +88,21 @@ TEST_F(TMachineCliFixture, UnreadableInputOrUnwritablePictureFails) {
 }
 
 TEST_F(TMachineCliFixture, BadUsageIsReported) {
-  ExpectUsageErrors("QT_QPA_PLATFORM=offscreen '" VELQUOR_CLI "'", {
-      {"machine", "no program given"},
-      {"machine x.cnc", "no output file given"},
-      {"machine x.cnc -o y.png --zoom 0", "--zoom wants a whole number from 1 to 1000"},
-      {"machine x.cnc -o y.png --zoom 1001", "--zoom"},
-      {"machine x.cnc -o y.png --hscroll 10001", "--hscroll"},
-      {"machine x.cnc -o y.png --vscroll -10001", "--vscroll"},
-      {"machine x.cnc -o y.png --size 0x10", "--size"},
-      {"machine x.cnc -o y.png --radius 255=1", "--radius"},
-      {"machine x.cnc -o y.png --start 1,2", "--start wants X,Y,Z"},
-      {"machine x.cnc -o y.png --zoom", "--zoom needs a value"},
-      {"machine x.cnc y.cnc -o y.png", "one program"},
-      {"machine x.cnc -o y.png --bogus", "unknown option --bogus"},
-  });
+  ExpectUsageErrors("QT_QPA_PLATFORM=offscreen '" VELQUOR_CLI "'",
+                    {
+                        {"machine", "no program given"},
+                        {"machine x.cnc", "no output file given"},
+                        {"machine x.cnc -o y.png --zoom 0", "--zoom wants a whole number from 1 to 1000"},
+                        {"machine x.cnc -o y.png --zoom 1001", "--zoom"},
+                        {"machine x.cnc -o y.png --hscroll 10001", "--hscroll"},
+                        {"machine x.cnc -o y.png --vscroll -10001", "--vscroll"},
+                        {"machine x.cnc -o y.png --size 0x10", "--size"},
+                        {"machine x.cnc -o y.png --radius 255=1", "--radius"},
+                        {"machine x.cnc -o y.png --start 1,2", "--start wants X,Y,Z"},
+                        {"machine x.cnc -o y.png --zoom", "--zoom needs a value"},
+                        {"machine x.cnc y.cnc -o y.png", "one program"},
+                        {"machine x.cnc -o y.png --bogus", "unknown option --bogus"},
+                    });
   // The limits themselves are taken.
   const TCommandResult r = RunCli("machine " + In("line.cnc") + " -o " + In("edge.png") +
                                   " --zoom 1000 --hscroll -10000 --vscroll 10000 --radius 254=1.5 --start 1,2,3");

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "windows/machine_view_run.h"
 #include "tests/display/engine_program.h"
+#include "windows/machine_view_run.h"
 
 namespace {
 
@@ -118,7 +118,8 @@ TEST_F(TRunFixture, ArcThatCannotFinishIsReportedWithItsLine) {
   const auto counters = Draw(p, c);
   ASSERT_TRUE(counters) << "the run goes on";
   EXPECT_EQ(*counters, (TStepPosition{0, 0, 0}));
-  EXPECT_EQ(Messages, (std::vector<std::string>{"Error in program line : 120  radius correction on contour processing"}));
+  EXPECT_EQ(Messages,
+            (std::vector<std::string>{"Error in program line : 120  radius correction on contour processing"}));
 }
 
 TEST_F(TRunFixture, EmptyListEndsTheRun) {

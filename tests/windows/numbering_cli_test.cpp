@@ -17,7 +17,8 @@ TEST(NumberingCommand, NumbersAndUnnumbersInPlace) {
     const char* Numbered;
     const char* Unnumbered;
   } cases[] = {
-      {"G00 X0\r\nG01 X5\r\nM30\r\n", "N00000 G00 X0\r\nN00010 G01 X5\r\nN00020 M30\r\n", "G00 X0\r\nG01 X5\r\nM30\r\n"},
+      {"G00 X0\r\nG01 X5\r\nM30\r\n", "N00000 G00 X0\r\nN00010 G01 X5\r\nN00020 M30\r\n",
+       "G00 X0\r\nG01 X5\r\nM30\r\n"},
       {"G00 X0\nM30\n", "N00000 G00 X0\r\nN00010 M30\r\n", "G00 X0\r\nM30\r\n"},
       {"(Fr\xE4ser)\n", "N00000 (Fr\xE4ser)\r\n", "(Fr\xE4ser)\r\n"},
       {"", "", ""},
@@ -59,9 +60,9 @@ TEST(NumberingCommand, UnreadableOrUnwritableFilesStayAsTheyWere) {
 TEST(VersionCommand, PrintsTheRecordOfAnExecutable) {
   const TCommandResult r = RunShellCommand(Cli() + " version " + Cli());
   ASSERT_EQ(r.Status, 0);
-  for (const char* part : {"\"type name\":", "\"ProductName\":\"Velquor\"", "\"OriginalFileName\":\"velquor-cnc\"",
-                           "\"LegalCopyRight\":", "\"file type text\":\"Application\"", "\"debug\":false",
-                           "\"info inferred\":false"})
+  for (const char* part :
+       {"\"type name\":", "\"ProductName\":\"Velquor\"", "\"OriginalFileName\":\"velquor-cnc\"",
+        "\"LegalCopyRight\":", "\"file type text\":\"Application\"", "\"debug\":false", "\"info inferred\":false"})
     EXPECT_NE(r.Output.find(part), std::string::npos) << part << " in " << r.Output;
 }
 

@@ -12,10 +12,10 @@ TEST(FiveDigitNumber, PadsShortAndCutsLongValues) {
     uint64_t Value;
     const char* Text;
   } cases[] = {
-      {0, "00000"},         {10, "00010"},       {99999, "99999"},
-      {100000, "10000"},    // index 10,000: the same number as index 1,000
-      {123456, "12345"},    // six digits keep the first five
-      {1234567, "23456"},   // seven digits keep five starting five from the end
+      {0, "00000"},       {10, "00010"},
+      {99999, "99999"},   {100000, "10000"},  // index 10,000: the same number as index 1,000
+      {123456, "12345"},                      // six digits keep the first five
+      {1234567, "23456"},                     // seven digits keep five starting five from the end
   };
   for (const auto& c : cases) EXPECT_EQ(FiveDigitNumber(c.Value), c.Text) << c.Value;
 }
@@ -108,11 +108,11 @@ TEST(LineWithNumber, FindsTheFirstLineCarryingTheBlockNumber) {
     int Expected;
   } cases[] = {
       {"N10 G00 X0\nN20 G01 X5\r\nN30 M30\n", 20, 1},
-      {"N00020 G01\n", 20, 0},          // leading zeros
-      {"  N30 G01\n", 30, 0},           // blanks before the word
-      {"G01 N20\nN200 G01\n", 20, -1},  // not first on its line; another number
-      {"N20\nN20\n", 20, 0},           // the first of two
-      {"N\n;N20\n", 20, -1},           // no digits; a comment
+      {"N00020 G01\n", 20, 0},                  // leading zeros
+      {"  N30 G01\n", 30, 0},                   // blanks before the word
+      {"G01 N20\nN200 G01\n", 20, -1},          // not first on its line; another number
+      {"N20\nN20\n", 20, 0},                    // the first of two
+      {"N\n;N20\n", 20, -1},                    // no digits; a comment
       {"N99999999999999999999 G01\n", 20, -1},  // far past any block number
       {"", 20, -1},
   };

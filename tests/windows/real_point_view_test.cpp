@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "app/machine_view_link.h"
-#include "windows/machine_view_run.h"
 #include "tests/display/engine_program.h"
+#include "windows/machine_view_run.h"
 #include "windows/real_point_view.h"
 
 namespace {

@@ -14,9 +14,12 @@ TEST(UserDialogs, SaveQuestionSetsUpTheDialogAndTheFiltersSuffixes) {
   TTempFolder folder;
   const QString start = QString::fromStdString(folder.File("part.png"));
   QWidget parent;
-  QFileDialog* d = MakeFileDialog(&parent, {TFileAction::Save, "Export picture", start,
+  QFileDialog* d = MakeFileDialog(&parent, {TFileAction::Save,
+                                            "Export picture",
+                                            start,
                                             {{"PNG picture (*.png)", "png"}, {"SVG drawing (*.svg)", "svg"}},
-                                            true, false});
+                                            true,
+                                            false});
   EXPECT_EQ(d->parent(), &parent);
   EXPECT_EQ(d->windowTitle(), "Export picture");
   EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptSave);
