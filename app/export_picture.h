@@ -4,7 +4,7 @@
 #include <QString>
 #include <string>
 
-#include "windows/user_dialogs.h"
+#include "display/user_dialogs.h"
 
 class TSimView;
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/process_file.h"
-#include "windows/user_dialogs.h"
+#include "display/user_dialogs.h"
 
 class QAction;
 class QCheckBox;

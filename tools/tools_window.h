@@ -8,8 +8,8 @@
 #include <array>
 #include <string>
 
+#include "display/user_dialogs.h"
 #include "platform/viewer_settings.h"
-#include "windows/user_dialogs.h"
 
 class QAction;
 class QMenuBar;

@@ -5,8 +5,8 @@
 #include <QWidget>
 #include <optional>
 
+#include "display/user_dialogs.h"
 #include "windows/program_text_file.h"
-#include "windows/user_dialogs.h"
 
 class QPlainTextEdit;
 class QToolButton;

@@ -8,7 +8,7 @@
 #include <deque>
 #include <vector>
 
-#include "windows/user_dialogs.h"
+#include "display/user_dialogs.h"
 
 struct TScriptedDialogs {
   std::deque<QString> Files;  // answers to file questions in turn; an empty one cancels

@@ -1,4 +1,4 @@
-#include "windows/user_dialogs.h"
+#include "display/user_dialogs.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -1,5 +1,5 @@
 // The real file dialog a question sets up, read back without showing it.
-#include "windows/user_dialogs.h"
+#include "display/user_dialogs.h"
 
 #include <gtest/gtest.h>
 
