@@ -174,11 +174,11 @@ void TForm1::BuildControlRow(QWidget* parent) {
   layout->setSpacing(kControlRowSpacing);
   sbGrid->setMinimumWidth(kGridBarMinimumWidth);
   sbGrid->setMaximumWidth(kGridBarWidth);
-  sbGrid->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  sbGrid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   for (QWidget* w : {static_cast<QWidget*>(lblGrid), static_cast<QWidget*>(sbGrid), static_cast<QWidget*>(btnRload),
                      static_cast<QWidget*>(btnClearInfo)})
     layout->addWidget(w);
-  layout->addStretch(1);
+  layout->addStretch();
   for (QCheckBox* box : {chkPointOutEdges, chkViewContour, chkViewCuttingPath}) layout->addWidget(box);
   row->setFixedHeight(kControlRowHeight);
   static_cast<QVBoxLayout*>(parent->layout())->addWidget(row);

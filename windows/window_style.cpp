@@ -132,9 +132,12 @@ void PlaceOnScreen(QWidget* window, const QWidget* owner, bool keepPlace) {
   std::optional<TScreenRect> centreOn;
   if (owner && owner->isVisible()) centreOn = ScreenRect(owner->geometry());
   const std::optional<TScreenRect> at = keepPlace ? std::optional(ScreenRect(g)) : std::nullopt;
-  const TScreenRect r = PlaceWindow(g.width(), g.height(), FrameOf(window), ScreenRect(screen->availableGeometry()), at,
+  const TFrameMargins frame = FrameOf(window);
+  const TScreenRect r = PlaceWindow(g.width(), g.height(), frame, ScreenRect(screen->availableGeometry()), at,
                                     centreOn);
-  window->setGeometry(r.X, r.Y, r.Width, r.Height);
+  window->resize(r.Width, r.Height);
+  // A top-level window moves by its frame's corner, also before the frame is known.
+  window->move(r.X - frame.Left, r.Y - frame.Top);
 }
 
 void KeepOnScreen(QWidget* window, const QWidget* owner) {
