@@ -308,14 +308,7 @@ std::vector<TShortcutRow> TForm1::KeyboardShortcuts() const {
   std::vector<TShortcutRow> rows;
   for (const TFunctionKey& k : FunctionKeys())
     rows.push_back({QKeySequence(k.Key).toString(QKeySequence::NativeText).toStdString(), k.What});
-  for (QAction* menu : menuBar()->actions()) {
-    const QString title = QString(menu->text()).remove(QLatin1Char('&'));
-    const QKeySequence mnemonic = QKeySequence::mnemonic(menu->text());
-    if (!mnemonic.isEmpty())
-      rows.push_back(
-          {mnemonic.toString(QKeySequence::NativeText).toStdString(), "Open the " + title.toStdString() + " menu"});
-    AddMenuShortcuts(*menu->menu(), title, rows);
-  }
+  AddMenuBarShortcuts(*menuBar(), rows);
   rows.insert(rows.end(), MouseRows().begin(), MouseRows().end());
   return rows;
 }

@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -28,6 +29,18 @@ void AddMenuShortcuts(const QMenu& menu, const QString& path, std::vector<TShort
     if (a->menu()) AddMenuShortcuts(*a->menu(), name, rows);
     else if (!a->shortcut().isEmpty())
       rows.push_back({a->shortcut().toString(QKeySequence::NativeText).toStdString(), name.toStdString()});
+  }
+}
+
+void AddMenuBarShortcuts(const QMenuBar& bar, std::vector<TShortcutRow>& rows) {
+  for (const QAction* menu : bar.actions()) {
+    if (!menu->menu()) continue;
+    const QString title = QString(menu->text()).remove(QLatin1Char('&'));
+    const QKeySequence mnemonic = QKeySequence::mnemonic(menu->text());
+    if (!mnemonic.isEmpty())
+      rows.push_back(
+          {mnemonic.toString(QKeySequence::NativeText).toStdString(), "Open the " + title.toStdString() + " menu"});
+    AddMenuShortcuts(*menu->menu(), title, rows);
   }
 }
 

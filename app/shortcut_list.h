@@ -7,6 +7,7 @@
 #include <vector>
 
 class QMenu;
+class QMenuBar;
 class QString;
 class QWidget;
 
@@ -22,6 +23,9 @@ std::string KeyEchoLine(const QString& text, Qt::KeyboardModifiers modifiers);
 
 // A row for every entry of `menu` (and its submenus) that has a shortcut: "File > Open".
 void AddMenuShortcuts(const QMenu& menu, const QString& path, std::vector<TShortcutRow>& rows);
+
+// For each menu of `bar`: its mnemonic ("Alt+F Open the File menu") and its entries' shortcuts.
+void AddMenuBarShortcuts(const QMenuBar& bar, std::vector<TShortcutRow>& rows);
 
 // The list in a dialog of its own, modal over `parent`.
 void ShowShortcutList(QWidget* parent, const std::vector<TShortcutRow>& rows);
