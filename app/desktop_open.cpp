@@ -5,17 +5,14 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
-#include <QSettings>
 #include <QUrl>
+
+#include "app/viewer_preferences.h"
 
 namespace {
 
 constexpr const char* kRecentKey = "RecentFiles";
 constexpr const char* kFollowKey = "FollowFileChanges";
-
-QSettings UserConfig() {
-  return QSettings(QSettings::NativeFormat, QSettings::UserScope, kUserConfigOrganisation, kUserConfigApplication);
-}
 
 // One name per file, so the same program opened two ways counts once.
 QString Canonical(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
@@ -29,16 +26,16 @@ QStringList WithRecent(const QStringList& list, const QString& path, int most) {
   return out.mid(0, most);
 }
 
-QStringList ReadRecentFiles() { return UserConfig().value(kRecentKey).toStringList().mid(0, kMostRecentFiles); }
+QStringList ReadRecentFiles() { return ViewerPreferences().value(kRecentKey).toStringList().mid(0, kMostRecentFiles); }
 
 void RememberOpened(const QString& path) {
   if (!QFileInfo(path).isFile()) return;
-  UserConfig().setValue(kRecentKey, WithRecent(ReadRecentFiles(), Canonical(path)));
+  ViewerPreferences().setValue(kRecentKey, WithRecent(ReadRecentFiles(), Canonical(path)));
 }
 
-bool ReadFollowFileChanges() { return UserConfig().value(kFollowKey, true).toBool(); }
+bool ReadFollowFileChanges() { return ViewerPreferences().value(kFollowKey, true).toBool(); }
 
-void WriteFollowFileChanges(bool on) { UserConfig().setValue(kFollowKey, on); }
+void WriteFollowFileChanges(bool on) { ViewerPreferences().setValue(kFollowKey, on); }
 
 void FillRecentMenu(QMenu& menu, const QStringList& files, const std::function<void(const QString&)>& open) {
   menu.clear();

@@ -1,6 +1,5 @@
 // Opening programs as a desktop program does: files dropped onto the window, the list of
-// recently opened programs, and the user's own choices kept between runs (QSettings, in the
-// user's configuration; the settings file beside the program stays as it is).
+// recently opened programs, and the user's own choices kept between runs (viewer_preferences).
 #pragma once
 
 #include <QObject>
@@ -11,9 +10,6 @@
 class QMenu;
 class QMimeData;
 
-// Where QSettings keeps the user's choices: <config>/Velquor/Velquor.conf.
-inline constexpr const char* kUserConfigOrganisation = "Velquor";
-inline constexpr const char* kUserConfigApplication = "Velquor";
 inline constexpr int kMostRecentFiles = 8;
 
 // `list` with `path` in front, an earlier entry of the same file dropped, cut to `most`.

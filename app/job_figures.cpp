@@ -86,11 +86,15 @@ TJobFigures ComputeJobFigures(std::span<const TCncElementData> elements, const T
 
 TJobFigures JobFiguresOfRun(int32_t handle, const TCncPoint& start, TFeedUnit unit) {
   const bool usePath = CncGetCount(handle, CNC_MODE_PATH) > 0;
+  return JobFiguresOfList(handle, usePath ? CNC_MODE_PATH : CNC_MODE_CONTOUR, start, unit);
+}
+
+TJobFigures JobFiguresOfList(int32_t handle, uint8_t mode, const TCncPoint& start, TFeedUnit unit) {
   TJobFigureSum sum(start, unit);
-  for (const TRunElement& e : TRunElements(handle, usePath ? CNC_MODE_PATH : CNC_MODE_CONTOUR))
+  for (const TRunElement& e : TRunElements(handle, mode))
     if (e.Read) sum.Add(e.Data);
   TJobFigures f = sum.Figures();
-  f.List = usePath ? TFigureList::Path : TFigureList::Contour;
+  f.List = mode == CNC_MODE_PATH ? TFigureList::Path : TFigureList::Contour;
   return f;
 }
 

@@ -65,6 +65,8 @@ TJobFigures ComputeJobFigures(std::span<const TCncElementData> elements, const T
 // contour when the path is empty. `unit` is the run's (FeedUnitOfRun): the elements carry F
 // as written.
 TJobFigures JobFiguresOfRun(int32_t handle, const TCncPoint& start, TFeedUnit unit);
+// Figures of one list of a run instance (CNC_MODE_CONTOUR or CNC_MODE_PATH).
+TJobFigures JobFiguresOfList(int32_t handle, uint8_t mode, const TCncPoint& start, TFeedUnit unit);
 
 // "Job: X -1.000 .. 101.000, Y ..., Z ...; feed 400.000 mm, rapid 10.000 mm, time 0:24 (path)"
 std::string JobFiguresLine(const TJobFigures& f);

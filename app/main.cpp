@@ -8,12 +8,15 @@
 #include "app/info_pane.h"
 #include "app/main_window.h"
 #include "app/viewer_args.h"
+#include "tools/info_tool_def_window.h"
+#include "tools/tool_preview_window.h"
 #include "tools/tools_window.h"
 #include "windows/about_box.h"
 #include "windows/controller_dialog.h"
 #include "windows/real_point_view.h"
 #include "windows/show_cnc_file.h"
 #include "windows/startup_window.h"
+#include "windows/window_style.h"
 
 namespace {
 
@@ -34,6 +37,7 @@ struct TViewerWindows {
 
 void CreateWindows(TViewerWindows& w, const TStartPaths& paths) {
   w.Form1 = std::make_unique<TForm1>(paths);
+  PlaceOnScreen(w.Form1.get(), nullptr);  // smaller than its start size on a small screen
   w.Form1->show();
   w.AboutBox = std::make_unique<TAboutBox>();
   w.frmStartup = std::make_unique<TfrmStartup>();
@@ -43,10 +47,18 @@ void CreateWindows(TViewerWindows& w, const TStartPaths& paths) {
   w.Form1->SetToolWindow(w.Tools.Tools);
   w.frmShowCncFile = std::make_unique<TfrmShowCncFile>();
   w.dlgController = std::make_unique<TdlgController>();
+  // Windows whose place is open come up centred on the window that opens them.
+  for (QWidget* window : {static_cast<QWidget*>(w.RealPointView), static_cast<QWidget*>(w.Tools.Tools),
+                          static_cast<QWidget*>(w.frmShowCncFile.get())})
+    KeepOnScreen(window, w.Form1.get());
+  for (QWidget* window : {static_cast<QWidget*>(w.Tools.Help), static_cast<QWidget*>(w.Tools.Preview)})
+    KeepOnScreen(window, w.Tools.Tools);
   w.Form1->SetCompanions({w.AboutBox.get(), w.frmStartup.get(), w.frmShowCncFile.get()});
   // The machine-coordinate window's two information buttons.
   w.RealPointView->OnProgramInfo = [about = w.AboutBox.get()] { about->ShowInFront(); };
-  w.RealPointView->OnControllerInfo = [controller = w.dlgController.get()] { controller->ShowController(); };
+  const auto showController = [controller = w.dlgController.get()] { controller->ShowController(); };
+  w.RealPointView->OnControllerInfo = showController;
+  w.Tools.Tools->OnControllerInfo = showController;
 }
 
 // Saves a picture of the window once the events queued by the start are handled.
@@ -82,7 +94,8 @@ int main(int argc, char** argv) {
   }
 
   TStartPaths paths = TStartPaths::BesideExecutable();
-  if (!args.SettingsFile.isEmpty()) paths.SettingsFile = args.SettingsFile.toStdString();
+  // A settings file named on the command line is used as it is, never made from the example.
+  if (!args.SettingsFile.isEmpty()) paths = {args.SettingsFile.toStdString(), paths.FontPath, {}};
   TViewerWindows windows;
   CreateWindows(windows, paths);
   if (!args.Program.isEmpty()) windows.Form1->OpenProgram(args.Program);

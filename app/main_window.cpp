@@ -10,14 +10,15 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/desktop_open.h"
+#include "app/elided_label.h"
 #include "app/export_picture.h"
 #include "app/file_follower.h"
 #include "app/info_pane.h"
@@ -25,8 +26,10 @@
 #include "app/line_in_view.h"
 #include "app/machine_view_link.h"
 #include "app/playback_bar.h"
+#include "app/shortcut_list.h"
 #include "app/tool_icons.h"
 #include "app/view_navigation.h"
+#include "app/viewer_preferences.h"
 #include "app/viewer_start.h"
 #include "display/run_elements.h"
 #include "display/sim_box.h"
@@ -48,6 +51,11 @@ constexpr TScrollSetting kVerticalScroll{-100, 300, -2};
 constexpr TScrollSetting kGridScroll{1, 20, 2};
 constexpr int kGridLargeStep = 5;
 constexpr int kControlRowHeight = 36;
+constexpr int kControlRowMargin = 2;
+constexpr int kControlRowSpacing = 4;
+// The grid scroll bar: its width at the start size, and the least it gives up to.
+constexpr int kGridBarWidth = 96;
+constexpr int kGridBarMinimumWidth = 36;
 // Room for "X -1234.567  Y -1234.567  Zoom Window" without the label jumping.
 constexpr int kPointerLabelWidth = 240;
 constexpr double kPickPixels = 5.0;  // how near a click must come to a move to pick it
@@ -62,11 +70,12 @@ QScrollBar* MakeScrollBar(Qt::Orientation o, const TScrollSetting& s, QWidget* p
 }  // namespace
 
 TStartPaths TStartPaths::BesideExecutable() {
-  return {SettingsFileInUse(SettingsFilePath(ExecutablePath())), FontFolder(ExecutableFolder())};
+  return {SettingsFileInUse(SettingsFilePath(ExecutablePath())), FontFolder(ExecutableFolder()),
+          ExampleToolTableInUse(ExecutableFolder())};
 }
 
 TForm1::TForm1(const TStartPaths& paths, QWidget* parent) : QMainWindow(parent) {
-  setWindowTitle(QStringLiteral("Velquor"));
+  setWindowTitle(QString::fromStdString(MainWindowTitle({})));
   auto* central = new QWidget(this);
   auto* column = new QVBoxLayout(central);
   column->setContentsMargins(0, 0, 0, 0);
@@ -80,7 +89,8 @@ TForm1::TForm1(const TStartPaths& paths, QWidget* parent) : QMainWindow(parent) 
   connect(memInfo, &TInfoMemo::MessageLineDoubleClicked, this, &TForm1::ShowMessageLine);
   connect(barPlayback, &TPlaybackBar::LineReached, this, [this](int32_t fileLine) { SelectTextLine(fileLine, 0); });
   setCentralWidget(central);
-  lblStatus = new QLabel(this);
+  lblStatus = new TElidedLabel(this);
+  lblStatus->setObjectName(QStringLiteral("lblStatus"));
   statusBar()->addWidget(lblStatus, 1);
   statusBar()->addWidget(&barPlayback->StatusLabel(), 1);
   lblFigures = new QLabel(this);
@@ -101,8 +111,6 @@ TForm1::TForm1(const TStartPaths& paths, QWidget* parent) : QMainWindow(parent) 
   resize(kClientWidth, kClientHeight);
   for (QWidget* w : {static_cast<QWidget*>(this), central, SimBox->parentWidget()}) w->layout()->activate();
   SimBox->SetClientSize(SimBox->width(), SimBox->height());
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
 
   CreationSteps(paths);
   qApp->installEventFilter(this);
@@ -134,11 +142,23 @@ void TForm1::BuildViewPanel(QWidget* parent) {
   // Positions set above are where the bars start; only the user's moves scroll the view.
   connect(sbHorizontal, &QScrollBar::valueChanged, this, [this](int pos) { SimBox->ScrollToX(pos); });
   connect(sbVertical, &QScrollBar::valueChanged, this, [this](int pos) { SimBox->ScrollToY(pos); });
+  connect(SimBox, &TSimBox::WindowWheeled, this, &TForm1::ScrollBarsFollowView);
+}
+
+// The bars show where the window now lies, without scrolling it again: ScrollToX and
+// ScrollToY would round its edges to whole millimetres.
+void TForm1::ScrollBarsFollowView() {
+  const TScrollPositions p = ScrollPositionsOf(*SimBox);
+  for (const auto& [bar, value] : {std::pair{sbHorizontal, p.Horizontal}, std::pair{sbVertical, p.Vertical}}) {
+    const QSignalBlocker quiet(bar);
+    bar->setRange(std::min(bar->minimum(), value), std::max(bar->maximum(), value));
+    bar->setValue(value);
+  }
 }
 
 void TForm1::BuildControlRow(QWidget* parent) {
   auto* row = new QWidget(parent);
-  row->setFixedHeight(kControlRowHeight);
+  row->setObjectName(QStringLiteral("ControlRow"));
   lblGrid = new QLabel(QStringLiteral("Grid"), row);
   sbGrid = MakeScrollBar(Qt::Horizontal, kGridScroll, row);
   sbGrid->setObjectName(QStringLiteral("sbGrid"));
@@ -149,33 +169,20 @@ void TForm1::BuildControlRow(QWidget* parent) {
   chkViewContour = new QCheckBox(QStringLiteral("view contour"), row);
   chkViewContour->setChecked(true);
   chkViewCuttingPath = new QCheckBox(QStringLiteral("view cutting path"), row);
-  // Left edges and widths of the row; a caption wider than its place pushes the rest right.
-  const struct {
-    QWidget* Control;
-    int X, Width;
-  } places[] = {{lblGrid, 4, 24},
-                {sbGrid, 33, 96},
-                {btnRload, 136, 186},
-                {btnClearInfo, 328, 97},
-                {chkPointOutEdges, 633, 124},
-                {chkViewContour, 761, 100},
-                {chkViewCuttingPath, 865, 125}};
-  constexpr int kGap = 6;
-  int right = 0;
-  for (const auto& place : places) {
-    const QSize hint = place.Control->sizeHint();
-    const int x = std::max(place.X, right == 0 ? 0 : right + kGap);
-    const int w = std::max(place.Width, hint.width());
-    const int h = std::max(17, hint.height());
-    place.Control->setGeometry(x, (kControlRowHeight - h) / 2, w, h);
-    right = x + w;
-  }
-  // The check boxes stay inside the window's width as long as there is room left of them.
-  const int roomLeft = chkPointOutEdges->x() - btnClearInfo->geometry().right() - kGap;
-  const int overflow = std::min(right - (kClientWidth - kGap), roomLeft);
-  if (overflow > 0)
-    for (QWidget* box : {chkPointOutEdges, chkViewContour, chkViewCuttingPath})
-      box->move(box->x() - overflow, box->y());
+  // Grid and buttons at the left, the check boxes at the right; the room between them goes
+  // first when the window narrows, and every control keeps at least its own size.
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(kControlRowMargin, 0, kControlRowMargin, 0);
+  layout->setSpacing(kControlRowSpacing);
+  sbGrid->setMinimumWidth(kGridBarMinimumWidth);
+  sbGrid->setMaximumWidth(kGridBarWidth);
+  sbGrid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  for (QWidget* w : {static_cast<QWidget*>(lblGrid), static_cast<QWidget*>(sbGrid), static_cast<QWidget*>(btnRload),
+                     static_cast<QWidget*>(btnClearInfo)})
+    layout->addWidget(w);
+  layout->addStretch();
+  for (QCheckBox* box : {chkPointOutEdges, chkViewContour, chkViewCuttingPath}) layout->addWidget(box);
+  row->setFixedHeight(kControlRowHeight);
   static_cast<QVBoxLayout*>(parent->layout())->addWidget(row);
 
   connect(sbGrid, &QScrollBar::valueChanged, this, [this](int pos) { SimBox->SetGridSize(pos * kGridStepMm); });
@@ -210,7 +217,7 @@ void TForm1::BuildToolBar() {
       {TToolIcon::ZoomAll, "Zoom all", &TForm1::btnZoomAllClick, none, false},
       {TToolIcon::ZoomWindow, "Zoom Window", nullptr, TMouseMode::ZoomWindow, false},
       {TToolIcon::ZoomVaria, "Zoom varia", nullptr, TMouseMode::ZoomVaria, false},
-      {TToolIcon::Pan, "", nullptr, TMouseMode::Pan, false},
+      {TToolIcon::Pan, "Pan (F2)", nullptr, TMouseMode::Pan, false},
       {TToolIcon::ZoomToPart, "Zoom to part", &TForm1::mnuZoomToPartClick, none, false},
       {TToolIcon::Pick, "Pick element", &TForm1::mnuPickClick, none, true},
       {TToolIcon::SetW0, "Set W0", nullptr, TMouseMode::SetW0, false},
@@ -237,7 +244,7 @@ void TForm1::BuildMenus() {
     a->setShortcut(keys);
     connect(a, &QAction::triggered, this, handler);
   };
-  QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
   entry(file, "&Open", QKeySequence(Qt::CTRL | Qt::Key_F), &TForm1::mnuOpenClick);
   QMenu* recent = file->addMenu(QStringLiteral("&Recent files"));
   recent->setObjectName(QStringLiteral("mnuRecent"));
@@ -256,6 +263,11 @@ void TForm1::BuildMenus() {
     Follower->SetEnabled(on);
     WriteFollowFileChanges(on);
   });
+  mnuFitOnOpen = view->addAction(QStringLiteral("Fit program on &open"));
+  mnuFitOnOpen->setObjectName(QStringLiteral("mnuFitOnOpen"));
+  mnuFitOnOpen->setCheckable(true);
+  mnuFitOnOpen->setChecked(ReadFitOnOpen());
+  connect(mnuFitOnOpen, &QAction::toggled, this, [](bool on) { WriteFitOnOpen(on); });
   QAction* playback = view->addAction(QStringLiteral("Play&back"));
   playback->setObjectName(QStringLiteral("mnuPlayback"));
   playback->setCheckable(true);
@@ -266,7 +278,44 @@ void TForm1::BuildMenus() {
   entry(tools, "Show/Close simulation", QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::mnuSimulationClick);
   QMenu* info = menuBar()->addMenu(QStringLiteral("&Info"));
   entry(info, "About", QKeySequence(Qt::CTRL | Qt::Key_A), &TForm1::mnuAboutClick);
+  entry(info, "&Keyboard shortcuts", QKeySequence(), &TForm1::mnuShortcutsClick);
 }
+
+// The keys the main window handles itself, whatever control has the focus.
+const std::vector<TForm1::TFunctionKey>& TForm1::FunctionKeys() {
+  static const std::vector<TFunctionKey> keys{
+      {Qt::Key_F2, "Pan (drag the view)", nullptr, TMouseMode::Pan},
+      {Qt::Key_F3, "Zoom all (the home window)", &TForm1::ZoomHomeKey, TMouseMode::Idle},
+      {Qt::Key_F4, "Zoom Window (drag a rectangle)", nullptr, TMouseMode::ZoomWindow},
+      {Qt::Key_F5, "Zoom varia (drag left or right)", nullptr, TMouseMode::ZoomVaria},
+      {Qt::Key_F9, "Refresh (process the file again)", &TForm1::btnRefreshClick, TMouseMode::Idle},
+  };
+  return keys;
+}
+
+// What the mouse does in the view, for the shortcut list; a window that adds a gesture adds
+// its row here.
+const std::vector<TShortcutRow>& TForm1::MouseRows() {
+  static const std::vector<TShortcutRow> rows{
+      {"Wheel", "Zoom in or out about the pointer"},
+      {"Shift+Wheel", "Scroll sideways"},
+      {"Double click", "Zoom out by 20 % about the pointer"},
+  };
+  return rows;
+}
+
+void TForm1::ZoomHomeKey() { SimBox->ZoomHome(); }
+
+std::vector<TShortcutRow> TForm1::KeyboardShortcuts() const {
+  std::vector<TShortcutRow> rows;
+  for (const TFunctionKey& k : FunctionKeys())
+    rows.push_back({QKeySequence(k.Key).toString(QKeySequence::NativeText).toStdString(), k.What});
+  AddMenuBarShortcuts(*menuBar(), rows);
+  rows.insert(rows.end(), MouseRows().begin(), MouseRows().end());
+  return rows;
+}
+
+void TForm1::mnuShortcutsClick() { ShowShortcutList(this, KeyboardShortcuts()); }
 
 void TForm1::CreationSteps(const TStartPaths& paths) {
   ViewerState.MachineViewOn = false;
@@ -276,6 +325,9 @@ void TForm1::CreationSteps(const TStartPaths& paths) {
   memInfo->Append("Set font path to .." + FontPathText);
   SettingsFileName = paths.SettingsFile;
   memInfo->Append(SettingsFileLine(SettingsFileName));
+  const TSeedResult seeded = SeedSettingsFile(SettingsFileName, paths.SeedFile);
+  if (seeded.Created) memInfo->Append("Settings file created from " + paths.SeedFile);
+  else if (!seeded.Result.Ok) memInfo->Append("Settings file not created (" + seeded.Result.Error + ")");
   const TSettingsResult read = ReadSettings(SettingsFileName, ViewerState.Settings);
   if (!read.Ok) memInfo->Append(SettingsProblem(paths.SettingsFile, read.Error));
   ViewerState.SettingsWarnings = read.Warnings;
@@ -302,12 +354,14 @@ void TForm1::ProcessCurrentFile() {
   memInfo->EndBatch();
   QApplication::restoreOverrideCursor();
   const std::string name = QFileInfo(QString::fromStdString(ViewerState.CurrentFile)).fileName().toStdString();
+  setWindowTitle(QString::fromStdString(MainWindowTitle(name)));
   const QString summary = QString::fromStdString(RunSummary(name, r));
-  lblStatus->setText(summary);
-  lblStatus->setToolTip(summary);  // a narrow window cuts the label short
+  lblStatus->SetFullText(summary);
   lblFigures->clear();
   if (r.Processed && !r.NoInstance) {
-    const TJobFigures f = JobFiguresOfRun(ViewerState.EngineHandle, r.Start, FeedUnitOfRun(ViewerState.EngineHandle));
+    const int32_t handle = ViewerState.EngineHandle;
+    const TJobFigures f = JobFiguresOfList(handle, FiguresListOfRun(handle, ViewerState.Played), r.Start,
+                                           FeedUnitOfRun(handle));
     memInfo->Append(JobFiguresLine(f));
     lblFigures->setText(QString::fromStdString(JobFiguresStatus(f)));
     lblFigures->setToolTip(QString::fromStdString(JobFiguresLine(f)));
@@ -315,7 +369,7 @@ void TForm1::ProcessCurrentFile() {
   barPlayback->RunChanged();
 }
 
-QString TForm1::StatusText() const { return lblStatus->text(); }
+QString TForm1::StatusText() const { return lblStatus->FullText(); }
 QString TForm1::FiguresText() const { return lblFigures->text(); }
 QString TForm1::PointerStatusText() const { return lblPointer->text(); }
 
@@ -405,13 +459,16 @@ void TForm1::OpenProgram(const QString& fileName) {
   ViewerState.CurrentFile = fileName.toStdString();
   RememberOpened(fileName);
   ProcessCurrentFile();
+  // A new program is framed; every later run keeps the user's window.
+  if (mnuFitOnOpen->isChecked()) mnuZoomToPartClick();
 }
 
 TFileQuestion TForm1::OpenQuestion() const {
   return {TFileAction::Open,
           QStringLiteral("Open CNC-File"),
-          OpenFileName,
-          {{QStringLiteral("CNC-File (*.txt)"), {}},
+          OpenDialogStart(QString::fromStdString(ViewerState.CurrentFile), ReadLastOpenFolder()),
+          {{QStringLiteral("CNC programs (*.cnc *.txt *.nc *.ngc *.tap *.gcode)"), {}},
+           {QStringLiteral("CNC-File (*.txt)"), {}},
            {QStringLiteral("CNC-File (*.cnc)"), {}},
            {QStringLiteral("Gerber-File (*.grb)"), {}},
            {QStringLiteral("all (*)"), {}}},
@@ -423,6 +480,7 @@ QString TForm1::RunOpenDialog(bool& confirmed) {
   const QString chosen = Dialogs.ChooseFile(this, OpenQuestion());
   confirmed = !chosen.isEmpty();
   if (confirmed) OpenFileName = chosen;
+  if (confirmed) WriteLastOpenFolder(QFileInfo(chosen).absolutePath());
   return OpenFileName;
 }
 
@@ -430,8 +488,12 @@ void TForm1::mnuOpenClick() {
   bool confirmed = false;
   const QString name = RunOpenDialog(confirmed);
   if (name.isEmpty()) return;
+  if (confirmed) {
+    OpenProgram(name);
+    return;
+  }
+  // Cancelled after an earlier choice: that file is processed again, in the user's window.
   ViewerState.CurrentFile = name.toStdString();
-  RememberOpened(name);
   ProcessCurrentFile();
 }
 
@@ -555,15 +617,13 @@ bool TForm1::HandleKey(QObject* receiver, QEvent* event) {
   LastKeyReceiver = receiver;
   if (climbing) return false;
   const auto* key = static_cast<QKeyEvent*>(event);
-  switch (key->key()) {
-    case Qt::Key_F2: SimBox->SetMouseMode(TMouseMode::Pan); return true;
-    case Qt::Key_F3: SimBox->ZoomHome(); return true;
-    case Qt::Key_F4: SimBox->SetMouseMode(TMouseMode::ZoomWindow); return true;
-    case Qt::Key_F5: SimBox->SetMouseMode(TMouseMode::ZoomVaria); return true;
-    case Qt::Key_F9: ProcessCurrentFile(); return true;
-    default: break;
+  for (const TFunctionKey& k : FunctionKeys()) {
+    if (key->key() != k.Key) continue;
+    if (k.Run) (this->*k.Run)();
+    else SimBox->SetMouseMode(k.MouseMode);
+    return true;
   }
-  const QString text = key->text();
-  if (!text.isEmpty() && text.front().isPrint()) memInfo->Append("Key " + text.toStdString());
+  const std::string echo = KeyEchoLine(key->text(), key->modifiers());
+  if (!echo.empty()) memInfo->Append(echo);
   return false;
 }

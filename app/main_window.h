@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/process_file.h"
+#include "app/shortcut_list.h"
 #include "display/user_dialogs.h"
 
 class QAction;
@@ -17,6 +18,7 @@ class QLabel;
 class QPushButton;
 class QScrollBar;
 class TAboutBox;
+class TElidedLabel;
 class TFileFollower;
 enum class TFollowAction;
 class TInfoMemo;
@@ -33,6 +35,8 @@ class TfrmStartup;
 struct TStartPaths {
   std::string SettingsFile;
   std::string FontPath;
+  // Copied to SettingsFile when that is missing (a first start); empty: nothing is copied.
+  std::string SeedFile;
   static TStartPaths BesideExecutable();
 };
 
@@ -113,6 +117,11 @@ class TForm1 : public QMainWindow {
   // that line, and the line's moves highlighted in the view.
   void ShowMessageLine(int32_t fileLine);
   void mnuPlaybackClick(bool on);
+  // Info > "Keyboard shortcuts": every key, shortcut and mouse gesture of this window.
+  void mnuShortcutsClick();
+
+ public:
+  std::vector<TShortcutRow> KeyboardShortcuts() const;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -123,6 +132,7 @@ class TForm1 : public QMainWindow {
 
  private:
   void BuildViewPanel(QWidget* parent);
+  void ScrollBarsFollowView();
   void BuildControlRow(QWidget* parent);
   void BuildToolBar();
   void BuildMenus();
@@ -144,6 +154,17 @@ class TForm1 : public QMainWindow {
   // False when the program text window, asked to close, stays open (its save failed).
   bool CompanionsLetGo();
 
+  // A function key runs a handler, or without one sets a mouse mode of the view.
+  struct TFunctionKey {
+    int Key;
+    const char* What;
+    void (TForm1::*Run)();
+    int32_t MouseMode;
+  };
+  static const std::vector<TFunctionKey>& FunctionKeys();
+  static const std::vector<TShortcutRow>& MouseRows();
+  void ZoomHomeKey();
+
   TViewerState ViewerState;
   TCompanionWindows Companions;
   std::string FontPathText;
@@ -162,12 +183,13 @@ class TForm1 : public QMainWindow {
   QCheckBox* chkViewContour = nullptr;
   QCheckBox* chkViewCuttingPath = nullptr;
   TInfoMemo* memInfo = nullptr;
-  QLabel* lblStatus = nullptr;
+  TElidedLabel* lblStatus = nullptr;
   QLabel* lblFigures = nullptr;
   QLabel* lblPointer = nullptr;
   TUserDialogs Dialogs = QtDialogs();
   std::unique_ptr<TMachineViewLink> MachineView;
   TfrmTools* frmTools = nullptr;
+  QAction* mnuFitOnOpen = nullptr;
   TFileFollower* Follower = nullptr;  // processes CurrentFile again when it changes on disk
 
   // A key event climbs from the focus widget to its parents; it counts once.

@@ -34,7 +34,7 @@ TPlaybackTrack::TPlaybackTrack(const TPlayedList& played, TFeedUnit unit)
 
 void TPlaybackTrack::Add(const TCncElementData& e, int32_t fileLine) {
   const TStep* last = Steps.empty() ? nullptr : &Steps.back();
-  TStep step{last ? last->EndSeconds : 0.0, last ? last->Tool : Start, {}, fileLine};
+  TStep step{last ? last->EndSeconds : 0.0, last ? last->CuttingSeconds : 0.0, last ? last->Tool : Start, {}, fileLine};
   const int32_t numberBefore = last ? last->Line.Number : 0;
   step.Line = e.Line != 0 ? TLineAt{e.Line, true} : TLineAt{numberBefore, false};
   Clock.Add(e);
@@ -42,6 +42,7 @@ void TPlaybackTrack::Add(const TCncElementData& e, int32_t fileLine) {
   if (code.IsMove()) {
     // A move without a time of its own still takes a moment, so that it can be seen.
     step.EndSeconds += Clock.LastMoveSeconds().value_or(1.0 / kFallbackElementsPerSecond);
+    step.CuttingSeconds += Clock.LastMoveSeconds().value_or(0.0);
     step.Tool = {e.P1.X + W0.X, e.P1.Y + W0.Y};
   } else if (code.Letter == kToolLetter) {
     ToolChanges.push_back({Steps.size(), e.ToolNo});
@@ -78,6 +79,11 @@ double TPlaybackTrack::TimeAt(size_t k) const {
   return k == 0 ? 0.0 : Steps[k - 1].EndSeconds;
 }
 
+double TPlaybackTrack::CuttingSecondsAt(size_t k) const {
+  k = Clamp(k);
+  return k == 0 ? 0.0 : Steps[k - 1].CuttingSeconds;
+}
+
 size_t TPlaybackTrack::PositionAt(double seconds) const {
   const auto due = std::upper_bound(Steps.begin(), Steps.end(), seconds,
                                     [](double t, const TStep& s) { return t < s.EndSeconds; });
@@ -95,10 +101,17 @@ TPlaybackTrack PlaybackTrackOfRun(int32_t handle, const TPlayedList& played, TFe
 
 std::string PlaybackStatus(const TPlaybackTrack& track, size_t k) {
   k = std::min(k, track.Count());
-  const std::string times = CuttingTimeText(track.TimeAt(k)) + " of " + CuttingTimeText(track.TotalSeconds());
+  const std::optional<double>& total = track.Figures().CuttingSeconds;
+  const std::string times = total ? CuttingTimeText(track.CuttingSecondsAt(k)) + " of " + CuttingTimeText(total)
+                                  : CuttingTimeText(track.TimeAt(k)) + " of " + CuttingTimeText(track.TotalSeconds());
   if (k == 0) return "Start of " + std::to_string(track.Count()) + " elements, " + times;
   const TLineAt line = track.LineAt(k);
   std::string where = "no N number";
   if (line.Number != 0) where = (line.Own ? "N" : "after N") + std::to_string(line.Number);
   return "Element " + std::to_string(k) + " of " + std::to_string(track.Count()) + ", " + where + ", " + times;
+}
+
+uint8_t FiguresListOfRun(int32_t handle, const TPlayedList& played) {
+  if (!played.Empty()) return played.Mode;
+  return CncGetCount(handle, CNC_MODE_PATH) > 0 ? CNC_MODE_PATH : CNC_MODE_CONTOUR;
 }

@@ -80,10 +80,17 @@ class TPlaybackTrack {
   // Elements done at play time `seconds`: the last position whose time has come.
   size_t PositionAt(double seconds) const;
   double TotalSeconds() const { return TimeAt(Count()); }
+  // The job's figures of the played list, summed as the job figures sum them: the status
+  // shows their cutting time, which the play clock exceeds by the moments of moves without
+  // a time of their own.
+  const TJobFigures& Figures() const { return Clock.Figures(); }
+  // Cutting seconds of the first k elements.
+  double CuttingSecondsAt(size_t k) const;
 
  private:
   struct TStep {
     double EndSeconds;
+    double CuttingSeconds;
     TRealXY Tool;
     TLineAt Line;
     int32_t FileLine;
@@ -106,5 +113,11 @@ class TPlaybackTrack {
 // The track of a run instance's played list, read through the C entry points.
 TPlaybackTrack PlaybackTrackOfRun(int32_t handle, const TPlayedList& played, TFeedUnit unit);
 
-// The status area's playback line: "Element 1234 of 100000, N50, 0:42 of 1:50"
+// The status area's playback line: "Element 1234 of 100000, N50, 0:42 of 1:50", in cutting
+// time as the job figures give it (play time when the job has none).
 std::string PlaybackStatus(const TPlaybackTrack& track, size_t k);
+
+// The list whose job figures the status area shows: the one that plays back, so that its
+// total and the job's time are one figure; the cutting path (or the contour when the path
+// is empty) when nothing is drawn.
+uint8_t FiguresListOfRun(int32_t handle, const TPlayedList& played);

@@ -4,8 +4,10 @@
 #include <chrono>
 #include <cstdio>
 
+#include "app/file_look.h"
 #include "display/draw_elements.h"
 #include "display/sim_view.h"
+#include "platform/whole_file.h"
 
 namespace {
 
@@ -46,6 +48,11 @@ TProcessResult ProcessFile(const std::string& name, TViewerState& state, TSimVie
   const auto started = std::chrono::steady_clock::now();
   result.Processed = true;
   info.Append("Try to open CNC-file : " + name);
+  // A file that cannot be read still goes to the engine, which reports it in its own words.
+  std::string head;
+  const TFileResult read = ReadFileHead(state.CurrentFile, kLookedAtBytes, head);
+  if (!read.Ok) result.ReadProblem = read.Error;
+  else if (const auto warning = BinaryFileWarning(name, LookAtText(head))) info.Append(*warning);
   CloseEngine(state, view);
 
   int32_t handle = 0;
@@ -94,6 +101,7 @@ std::string RunSummary(const std::string& fileName, const TProcessResult& result
   if (!result.Processed) return "No input file specified";
   if (result.NoInstance)
     return fileName + ": no engine instance available (code " + std::to_string(result.OpenResult) + ")";
+  if (!result.ReadProblem.empty()) return result.ReadProblem;
   char time[32];
   std::snprintf(time, sizeof time, "%.0f ms", result.Milliseconds);
   return fileName + ": " + std::to_string(result.OpenResult) + " lines, contour " +

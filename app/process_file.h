@@ -57,6 +57,7 @@ struct TProcessResult {
   int32_t PathCount = 0;
   double Milliseconds = 0.0;
   TCncPoint Start{0.0, 0.0, 0.0};  // where the run's first move started
+  std::string ReadProblem;         // "cannot read NAME: why" when the file could not be read
 };
 
 inline const char* const kNoInputFile = "No input file specified \r\n";

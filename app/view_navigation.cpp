@@ -65,3 +65,5 @@ std::optional<TWindowRect> DrawnPartBox(int32_t handle, const TDisplayChecks& ch
   if (box.XMin > box.XMax) return std::nullopt;
   return TWindowRect{box.XMin + w0.X, box.XMax + w0.X, box.YMin + w0.Y, box.YMax + w0.Y};
 }
+
+TScrollPositions ScrollPositionsOf(const TViewWindow& view) { return {NearestInt(view.XMin), NearestInt(-view.YMin)}; }

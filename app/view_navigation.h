@@ -14,6 +14,14 @@ inline constexpr double kPartMargin = 0.05;
 // A part without width or height (a single line) is framed as if it were this big.
 inline constexpr double kSmallestPartMm = 1.0;
 
+// Positions of the view's scroll bars for its window: the horizontal bar is the left edge
+// (ScrollToX), the vertical bar the bottom edge negated (ScrollToY).
+struct TScrollPositions {
+  int32_t Horizontal = 0;
+  int32_t Vertical = 0;
+};
+TScrollPositions ScrollPositionsOf(const TViewWindow& view);
+
 // The name of a mouse mode for the status area.
 const char* MouseModeName(int32_t mode);
 

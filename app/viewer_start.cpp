@@ -10,6 +10,11 @@ void SetStartWindow(TViewWindow& view) {
 
 std::string FontFolder(const std::string& executableFolder) { return FontFolderInUse(executableFolder); }
 
+std::string MainWindowTitle(const std::string& programName) {
+  constexpr const char* kProduct = "Velquor";
+  return programName.empty() ? kProduct : programName + " \u2014 " + kProduct;
+}
+
 std::string SettingsFileLine(const std::string& path) { return "Settings file: " + path; }
 
 namespace {

@@ -17,6 +17,9 @@ void SetStartWindow(TViewWindow& view);
 // fonts in "../share/velquor/Fonts/" from there when that folder is missing.
 std::string FontFolder(const std::string& executableFolder);
 
+// The main window's title: "demo.cnc — Velquor" for a program's file name, "Velquor" for none.
+std::string MainWindowTitle(const std::string& programName);
+
 // The pane line at start that names the settings file in use.
 std::string SettingsFileLine(const std::string& path);
 

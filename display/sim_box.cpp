@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygonF>
+#include <QWheelEvent>
 #include <cmath>
 
 namespace {
@@ -104,6 +105,18 @@ void TSimBox::mousePressEvent(QMouseEvent* e) { Forward(*this, &TSimView::MouseP
 void TSimBox::mouseMoveEvent(QMouseEvent* e) { Forward(*this, &TSimView::MouseMove, e); }
 void TSimBox::mouseReleaseEvent(QMouseEvent* e) { Forward(*this, &TSimView::MouseRelease, e); }
 void TSimBox::mouseDoubleClickEvent(QMouseEvent* e) { Forward(*this, &TSimView::MouseDoubleClick, e); }
+
+void TSimBox::wheelEvent(QWheelEvent* e) {
+  const QPoint delta = e->angleDelta();
+  // A tilted wheel or a sideways swipe scrolls sideways like Shift and the wheel.
+  const bool sideways = (e->modifiers() & Qt::ShiftModifier) || (delta.y() == 0 && delta.x() != 0);
+  const int units = delta.y() != 0 ? delta.y() : delta.x();
+  if (units == 0) return;
+  const QPointF p = e->position();
+  Wheel(p.x(), p.y(), units / kWheelUnitsPerNotch, sideways);
+  e->accept();
+  emit WindowWheeled();
+}
 
 // Drawing a program adds millions of objects, each asking for a repaint: one request
 // stands until the paint.

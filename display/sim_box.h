@@ -39,6 +39,13 @@ class TSimBox : public QWidget, public TSimView {
   void SetToolCircle(std::optional<TToolCircle> circle);
   const std::optional<TToolCircle>& ToolCircle() const { return Tool; }
 
+  // Wheel steps per notch as Qt counts them (QWheelEvent::angleDelta).
+  static constexpr double kWheelUnitsPerNotch = 120.0;
+
+ signals:
+  // The wheel zoomed or scrolled the window: the owner's scroll bars follow.
+  void WindowWheeled();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -46,6 +53,7 @@ class TSimBox : public QWidget, public TSimView {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
   void RepaintNeeded() override;
   void BufferChanged() override;

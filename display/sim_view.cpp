@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "display/view_decorations.h"
@@ -276,6 +277,13 @@ void TSimView::DrawRubberBand() {
 }
 
 void TSimView::MouseDoubleClick(int32_t x, int32_t y) { ZoomScroll({x, y}, kDoubleClickScale); }
+
+void TSimView::Wheel(double x, double y, double notches, bool sideways) {
+  if (sideways) ScrollByPixels(-notches * kWheelNotchScrollShare * Width, 0.0);
+  // Parts of a notch multiply up to the notch's factor, so fine steps add up alike.
+  else ZoomKeepingPixel(x, y, std::pow(kWheelNotchScale, -notches));
+  Invalidate();
+}
 
 void TSimView::MousePress(int32_t x, int32_t y) {
   switch (MouseMode) {

@@ -26,6 +26,10 @@ inline constexpr double kDoubleClickScale = 1.2;
 // Zoom-varia mode: each move of a drag to the left shows more, to the right less.
 inline constexpr double kDragLeftScale = 1.03;
 inline constexpr double kDragRightScale = 0.97;
+// One notch of the mouse wheel zooms in (away from the user) or out by this factor.
+inline constexpr double kWheelNotchScale = 1.25;
+// Sideways, one notch scrolls this share of the view's width.
+inline constexpr double kWheelNotchScrollShare = 0.1;
 
 class TSimView : public TViewWindow {
  public:
@@ -99,6 +103,10 @@ class TSimView : public TViewWindow {
   void MouseMove(int32_t x, int32_t y);
   void MouseRelease(int32_t x, int32_t y);
   void MouseDoubleClick(int32_t x, int32_t y);
+  // The wheel turned by `notches` (positive away from the user; a touchpad gives parts of
+  // one) with the pointer at (x, y): zooms about the pointer in every mouse mode, or
+  // scrolls sideways.
+  void Wheel(double x, double y, double notches, bool sideways);
 
   bool RepaintRequested() const { return RepaintPending; }
 

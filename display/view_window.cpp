@@ -50,6 +50,23 @@ void TViewWindow::ZoomAboutPixel(double px, double py, double factor) {
   ScaleAbout({BildXToRealX(px), BildYToRealY(py)}, factor);
 }
 
+void TViewWindow::ZoomKeepingPixel(double px, double py, double factor) {
+  if (!CanConvert() || !(factor > 0.0)) return;
+  const TRealXY c{BildXToRealX(px), BildYToRealY(py)};
+  // Every edge keeps its distance to c in pixels: scaled about c in the plane.
+  XMin = c.X + (XMin - c.X) * factor;
+  XMax = c.X + (XMax - c.X) * factor;
+  YMin = c.Y + (YMin - c.Y) * factor;
+  YMax = c.Y + (YMax - c.Y) * factor;
+  UpdateScale();
+}
+
+void TViewWindow::ScrollByPixels(double dx, double dy) {
+  if (!CanConvert()) return;
+  const double x = dx / Scale, y = -dy / Scale;
+  XMin += x, XMax += x, YMin += y, YMax += y;
+}
+
 void TViewWindow::CentreOn(const TRealXY& c) { ScaleAbout(c, 1.0); }
 
 void TViewWindow::ScaleAbout(const TRealXY& c, double factor) {

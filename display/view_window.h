@@ -66,7 +66,11 @@ struct TViewWindow {
   // The window operations of the view; none of them repaints.
   void ZoomAboutPixel(double px, double py, double factor);  // the pixel's point becomes the centre
   void CentreOn(const TRealXY& c);                           // same size, new centre
-  void ScaleAbout(const TRealXY& c, double factor);          // new window centred on c
+  // Scales the window by `factor` about the pixel's point, which stays under that pixel.
+  void ZoomKeepingPixel(double px, double py, double factor);
+  // Moves the window by the given pixels (right and down positive); the scale stays.
+  void ScrollByPixels(double dx, double dy);
+  void ScaleAbout(const TRealXY& c, double factor);  // new window centred on c
   void SetViewWidth(int32_t w);
   void ScrollToX(int32_t pos);
   void ScrollToY(int32_t pos);

@@ -24,10 +24,10 @@ N160 G02 X0 Y10 I0 J10
 N170 G40
 N180 G01 X-15 Y-15
 N190 G00 Z5
-; --- pocket 50 x 20, corner radius 5, 4 mm deep in 1.5 mm steps, 0.5 mm allowance
+; --- pocket 50 x 24, corner radius 11, 4 mm deep in 1.5 mm steps, 0.5 mm allowance
 N200 G00 X60 Y35
 N210 G00 Z0
-N220 G86 L50 B20 R5 Q0 U4 V1.5 W0.5
+N220 G86 L50 B24 R11 Q0 U4 V1.5 W0.5
 N230 G00 Z5
 ; --- label, 5 mm high, 0.3 mm deep, centred above the pocket
 N235 T3 M06

@@ -32,7 +32,12 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-TFileResult ReadWholeFile(const std::string& path, uintmax_t maxSize, std::string& out) {
+namespace {
+
+enum class TBeyondLimit { Fail, Stop };
+
+// Reads `path` into `out` up to `limit` bytes; beyond it fails or stops as `beyond` says.
+TFileResult ReadUpTo(const std::string& path, uintmax_t limit, TBeyondLimit beyond, std::string& out) {
   out.clear();
   const std::string fail = "cannot read " + path + ": ";
   std::error_code ec;
@@ -62,14 +67,28 @@ TFileResult ReadWholeFile(const std::string& path, uintmax_t maxSize, std::strin
     }
     if (n == 0) break;
     out.append(buf, static_cast<size_t>(n));
-    if (out.size() > maxSize) {
+    if (out.size() > limit && beyond == TBeyondLimit::Stop) {
+      out.resize(limit);
+      break;
+    }
+    if (out.size() > limit) {
       ::close(fd);
       out.clear();
-      return {false, fail + "larger than " + std::to_string(maxSize >> 20) + " MB"};
+      return {false, fail + "larger than " + std::to_string(limit >> 20) + " MB"};
     }
   }
   ::close(fd);
   return {};
+}
+
+}  // namespace
+
+TFileResult ReadWholeFile(const std::string& path, uintmax_t maxSize, std::string& out) {
+  return ReadUpTo(path, maxSize, TBeyondLimit::Fail, out);
+}
+
+TFileResult ReadFileHead(const std::string& path, uintmax_t bytes, std::string& out) {
+  return ReadUpTo(path, bytes, TBeyondLimit::Stop, out);
 }
 
 TFileResult ReplaceWholeFile(const std::string& path, std::string_view bytes) {

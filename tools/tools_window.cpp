@@ -54,7 +54,10 @@ TfrmTools::TfrmTools(QWidget* parent)
   QMenu* info = MenuBar_->addMenu("&Info");
   connect(AddMenuEntry(info, "mnuToolDef", "&Tool definition", "Ctrl+T"), &QAction::triggered, this,
           &TfrmTools::mnuToolDefClick);
-  AddMenuEntry(info, "mnuInfoOrvik", "Info about ORVIK CNC controller", nullptr);
+  connect(AddMenuEntry(info, "mnuInfoOrvik", "Info about ORVIK CNC controller", nullptr), &QAction::triggered, this,
+          [this] {
+            if (OnControllerInfo) OnControllerInfo();
+          });
 
   SetUpToolGrid(Grid_, kToolHeadings, true);
   ShowGridCells(Grid_, LabelledToolGrid());

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QString>
 #include <array>
+#include <functional>
 #include <string>
 
 #include "display/user_dialogs.h"
@@ -26,6 +27,8 @@ class TfrmTools : public QDialog {
 
   // The help and preview windows are created after this one; the window uses them from then on.
   void SetToolWindows(TfrmInfoToolDef* help, TfrmToolPreview* preview);
+  // Info > "Info about ORVIK CNC controller": the controller picture, a window of its own.
+  std::function<void()> OnControllerInfo;
 
   // Hands the table over, shows the window modally and answers whether it closed with save;
   // then the settings file is to be written and the program processed again.

@@ -47,7 +47,8 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
 }
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+TAboutBox::TAboutBox(QWidget* parent, const QUrl& updateUrl)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), Url_(updateUrl) {
   setObjectName("AboutBox");
   setWindowTitle("Information");
   SetUpCompanionWindow(this);
@@ -56,10 +57,13 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
       {.ProductName = {TinyFont(), 6, 4}, .Version = {BoldFont(), 16, 196}, .Rights = {BoldFont(), 16, 216}});
   QLabel* updates = PictureLabel(this, "Updates available on:", BoldFont(), 16, 246);
 
-  lblLink = new TLinkLabel(UpdateUrl().toString(), this);
+  lblLink = new TLinkLabel(Url_.toString(), this);
+  SetPictureTextBacking(lblLink);
   lblLink->move(updates->geometry().right() + 8, 246);
   lblLink->adjustSize();
   connect(lblLink, &TLinkLabel::Clicked, this, &TAboutBox::lblLinkClick);
+  updates->setVisible(LinkShown(Url_));
+  lblLink->setVisible(LinkShown(Url_));
 
   btnOK = new QPushButton("OK", this);
   btnOK->setDefault(true);
@@ -69,6 +73,12 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
 
 void TAboutBox::ShowInFront() { ShowCentredInFront(this); }
 
-QUrl TAboutBox::UpdateUrl() { return QUrl(QStringLiteral(VELQUOR_UPDATE_URL)); }
+QUrl TAboutBox::ConfiguredUpdateUrl() { return QUrl(QStringLiteral(VELQUOR_UPDATE_URL)); }
 
-void TAboutBox::lblLinkClick() { QDesktopServices::openUrl(UpdateUrl()); }
+bool TAboutBox::LinkShown(const QUrl& url) {
+  return url.isValid() && (url.scheme() == "https" || url.scheme() == "http") && !url.host().isEmpty();
+}
+
+void TAboutBox::lblLinkClick() {
+  if (LinkShown(Url_)) QDesktopServices::openUrl(Url_);
+}

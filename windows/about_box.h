@@ -9,13 +9,14 @@
 
 class QPushButton;
 
-// A web link: bold, underlined, blue; purple while the mouse is over it.
+// A web link: bold, underlined, blue; purple while the mouse is over it. Light shades, so
+// that they stand out from the dark backing of the texts over the picture.
 class TLinkLabel : public QLabel {
   Q_OBJECT
 
  public:
-  static inline const QColor kNormalColor{0, 0, 255};
-  static inline const QColor kHoverColor{128, 0, 128};
+  static inline const QColor kNormalColor{102, 179, 255};
+  static inline const QColor kHoverColor{204, 153, 255};
 
   explicit TLinkLabel(const QString& text, QWidget* parent = nullptr);
   QColor TextColor() const;
@@ -36,14 +37,20 @@ class TAboutBox : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TAboutBox(QWidget* parent = nullptr);
+  // Without an update address (`updateUrl` empty or no web address) the window shows
+  // neither the link nor the text before it.
+  explicit TAboutBox(QWidget* parent = nullptr, const QUrl& updateUrl = ConfiguredUpdateUrl());
 
   // Shows the window, not modal, centred on the screen and in front: the main window's
   // "About" and the machine view's "Program information" call this. "OK" hides it.
   void ShowInFront();
 
-  // The address the link opens, set when the program is configured.
-  static QUrl UpdateUrl();
+  // The update address the program was configured with (VELQUOR_UPDATE_URL); none by default.
+  static QUrl ConfiguredUpdateUrl();
+  // The address the link opens.
+  const QUrl& UpdateUrl() const { return Url_; }
+  // A web address worth a link: http or https with a host.
+  static bool LinkShown(const QUrl& url);
 
   const TTitlePicture& Title() const { return Title_; }
   TLinkLabel* Link() const { return lblLink; }
@@ -53,6 +60,7 @@ class TAboutBox : public QDialog {
 
  private:
   TTitlePicture Title_;
+  QUrl Url_;
   TLinkLabel* lblLink = nullptr;
   QPushButton* btnOK = nullptr;
 };

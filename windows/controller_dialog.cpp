@@ -1,5 +1,6 @@
 #include "windows/controller_dialog.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QPushButton>
 
@@ -38,4 +39,9 @@ TdlgController::TdlgController(QWidget* parent) : QDialog(parent) {
   connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TdlgController::ShowController() { ShowCentredInFront(this); }
+void TdlgController::ShowController() {
+  // Over a modal window (the tool table) only a modal dialog takes clicks, its Close included.
+  const QWidget* modal = QApplication::activeModalWidget();
+  if (!isVisible()) setWindowModality(modal && modal != this ? Qt::ApplicationModal : Qt::NonModal);
+  ShowCentredInFront(this);
+}

@@ -12,8 +12,9 @@ class TdlgController : public QDialog {
  public:
   explicit TdlgController(QWidget* parent = nullptr);
 
-  // Shows the dialog, not modal, centred on the screen: the machine view's "Infos about
-  // ORVIK USB CNC controller" calls this.
+  // Shows the dialog centred on the screen: the machine view's "Infos about ORVIK USB CNC
+  // controller" and the tool window's "Info about ORVIK CNC controller" call this. Not
+  // modal, unless a modal window is open.
   void ShowController();
 
   TPictureView* Picture() const { return imgController; }

@@ -15,6 +15,10 @@
 namespace {
 
 constexpr const char* kCaption = "Simulation view: physical coordinates on ORVIK CNC controller";
+// Least widths of the step counters and the zoom bar: room for "-1234567", and a bar that
+// still moves, so that the whole panel fits an 800-pixel-wide screen.
+constexpr int kCounterMinimumWidth = 56;
+constexpr int kZoomBarMinimumWidth = 90;
 
 QToolButton* ToolButton(QToolBar* bar, QStyle::StandardPixmap icon, const char* text, bool hint) {
   auto* b = new QToolButton(bar);
@@ -78,7 +82,7 @@ TfrmRealPointView::TfrmRealPointView(QWidget* parent) : QWidget(parent, Qt::Wind
   for (int axis = 0; axis < 3; ++axis) {
     panel->addWidget(new QLabel(kCurrentCaptions[axis], this));
     CounterLabels[axis] = new QLabel("0", this);
-    CounterLabels[axis]->setMinimumWidth(70);
+    CounterLabels[axis]->setMinimumWidth(kCounterMinimumWidth);
     panel->addWidget(CounterLabels[axis]);
   }
   ContourBox = new QCheckBox("show contour", this);
@@ -91,7 +95,7 @@ TfrmRealPointView::TfrmRealPointView(QWidget* parent) : QWidget(parent, Qt::Wind
   panel->addWidget(new QLabel("Zoom:", this));
   ZoomBar = ScrollBar(Qt::Horizontal, kZoomMin, kZoomMax, kZoomStart, this);
   ZoomBar->setPageStep(kZoomPage);
-  ZoomBar->setMinimumWidth(160);
+  ZoomBar->setMinimumWidth(kZoomBarMinimumWidth);
   panel->addWidget(ZoomBar);
   ZoomLabel = new QLabel(QString::fromStdString(ZoomLabelText(kZoomStart)), this);
   panel->addWidget(ZoomLabel);

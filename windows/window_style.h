@@ -16,8 +16,17 @@ QFont TahomaFont();
 QFont TinyFont();
 QFont BoldFont();
 
-// Text over the dark pictures.
+// Text over the pictures, on a dark backing of its own: whatever the picture shows under
+// it, the text keeps a contrast of at least kMinimumContrast.
 inline const QColor kPictureTextColor{Qt::white};
+inline const QColor kPictureTextBacking{16, 16, 16};
+inline constexpr double kMinimumContrast = 4.5;
+
+// The contrast ratio of two colours, from 1 (alike) to 21 (black and white), as the web's
+// accessibility guidelines define it.
+double ContrastRatio(const QColor& a, const QColor& b);
+// Gives a label over a picture its dark backing and a little room around its text.
+void SetPictureTextBacking(QLabel* label);
 
 // A label of this font and colour at a place over a picture.
 QLabel* PictureLabel(QWidget* parent, const QString& text, const QFont& font, int x, int y);
@@ -42,7 +51,14 @@ struct TTitlePlaces {
 };
 TTitlePicture AddTitlePicture(QWidget* window, const QSize& size, const QString& picture, const TTitlePlaces& places);
 
+// Centred on the screen, and made smaller where it would not fit on it.
 void CenterOnScreen(QWidget* window);
+// Sets the window's place and size, wholly inside its screen's available area: centred on
+// `owner` when given, else on the screen; with `keepPlace` where it is now.
+void PlaceOnScreen(QWidget* window, const QWidget* owner, bool keepPlace = false);
+// The window's first showing centres it on `owner`; later ones keep the place the user
+// left it at; every showing keeps it wholly on the screen.
+void KeepOnScreen(QWidget* window, const QWidget* owner);
 // Centred, shown (not modal) and in front.
 void ShowCentredInFront(QWidget* window);
 

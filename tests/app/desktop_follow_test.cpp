@@ -17,6 +17,7 @@
 #include "app/file_follower.h"
 #include "app/info_pane.h"
 #include "app/main_window.h"
+#include "app/viewer_preferences.h"
 #include "display/sim_box.h"
 #include "tests/app/navigation_fixtures.h"
 #include "tests/app/viewer_files.h"
@@ -42,9 +43,7 @@ QAction* MenuAction(TForm1& form, const char* name) { return form.menuBar()->fin
 // Starts every test with no kept list and following on.
 class DesktopTest : public testing::Test {
  protected:
-  DesktopTest() {
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, kUserConfigOrganisation, kUserConfigApplication).clear();
-  }
+  DesktopTest() { ViewerPreferences().clear(); }
   TTempFolder Dir;
 };
 

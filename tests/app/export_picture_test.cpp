@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "display/picture_export.h"
 #include "display/sim_box.h"
+#include "tests/app/viewer_files.h"
 #include "tests/platform/test_files.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/svg_reading.h"
@@ -60,6 +61,7 @@ class TExportPictureTest : public testing::Test {
 
   TTempFolder Dir;
   TScriptedDialogs Script;
+  TKeepWindowOnOpen Keep;  // the view's window is the start window's
   std::unique_ptr<TForm1> Form;
 };
 

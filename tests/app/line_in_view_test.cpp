@@ -146,6 +146,7 @@ QString LastPaneLine(TForm1& form) { return form.InfoPane().toPlainText().split(
 }  // namespace
 
 TEST(MainWindowLineInView, DoubleClickHighlightsTheLinesMovesAndBringsThemIntoSight) {
+  const TKeepWindowOnOpen keep;
   TForm1 form(NoSettings());
   TTempFile program("N10 G00 X0 Y0 Z0\nN20 G01 X100 Y0 F500\nN30 G01 X900 Y0\nN40 G01 X900 Y50\nG01 X0\nM30\n", ".cnc");
   TfrmShowCncFile text;

@@ -4,10 +4,12 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -92,23 +94,27 @@ TEST_F(TMainWindowTest, ToolBarAndMenusOfferEveryCommand) {
   for (QAction* a : Form->findChild<QToolBar*>(QStringLiteral("ToolBar"))->actions())
     if (!a->isSeparator()) hints << a->toolTip();
   EXPECT_EQ(hints, (QStringList{"Exit program", "Open CNC file", "Edit CNC file", "Refresh", "Zoom all", "Zoom Window",
-                                "Zoom varia", "", "Zoom to part", "Pick element", "Set W0", "Set Spindle Position",
-                                "Show/hide edges", "Show/hide contour", "Show/hide cutting path", "Set up tools",
-                                "Show Orvik simulation path", "About"}));
+                                "Zoom varia", "Pan (F2)", "Zoom to part", "Pick element", "Set W0",
+                                "Set Spindle Position", "Show/hide edges", "Show/hide contour",
+                                "Show/hide cutting path", "Set up tools", "Show Orvik simulation path", "About"}));
   QStringList entries;
   for (QAction* menu : Form->menuBar()->actions())
     for (QAction* a : menu->menu()->actions())
       entries << menu->text() + " " + a->text() + " " + a->shortcut().toString();
-  EXPECT_EQ(entries, (QStringList{"File &Open Ctrl+F", "File &Recent files ",
-                                  QString::fromUtf8("File &Export picture\u2026 Ctrl+E"), "File &Close Velquor Ctrl+F4",
-                                  "&View Zoom to &part F7", "&View P&ick element F6", "&View &Follow file changes ",
-                                  "&View Play&back F8", "&Tools Tools Ctrl+T", "&Tools Show/Close simulation Ctrl+S",
-                                  "&Info About Ctrl+A"}));
+  EXPECT_EQ(entries,
+            (QStringList{"&File &Open Ctrl+F", "&File &Recent files ",
+                         QString::fromUtf8("&File &Export picture\u2026 Ctrl+E"), "&File &Close Velquor Ctrl+F4",
+                         "&View Zoom to &part F7", "&View P&ick element F6", "&View &Follow file changes ",
+                         "&View Fit program on &open ", "&View Play&back F8", "&Tools Tools Ctrl+T",
+                         "&Tools Show/Close simulation Ctrl+S", "&Info About Ctrl+A", "&Info &Keyboard shortcuts "}));
   const TFileQuestion open = Form->OpenQuestion();
   EXPECT_EQ(open.Title, "Open CNC-File");
   QStringList filters;
   for (const TFileFilter& f : open.Filters) filters << f.Name;
-  EXPECT_EQ(filters, (QStringList{"CNC-File (*.txt)", "CNC-File (*.cnc)", "Gerber-File (*.grb)", "all (*)"}));
+  EXPECT_EQ(filters, (QStringList{"CNC programs (*.cnc *.txt *.nc *.ngc *.tap *.gcode)", "CNC-File (*.txt)",
+                                  "CNC-File (*.cnc)", "Gerber-File (*.grb)", "all (*)"}));
+  std::unique_ptr<QFileDialog> dialog(MakeFileDialog(nullptr, open));
+  EXPECT_EQ(dialog->selectedNameFilter(), filters.front()) << "the first filter is the one selected";
 }
 
 TEST_F(TMainWindowTest, ViewScrollBarsStartAndScroll) {
@@ -217,11 +223,34 @@ TEST_F(TMainWindowTest, ReloadBeforeAnyFilePutsTheMessageInFrontEachTime) {
   EXPECT_EQ(Form->InfoPane().toPlainText(), "");
 }
 
-TEST_F(TMainWindowTest, ControlRowFitsTheWindow) {
-  for (const char* box : {"point out edges", "view contour", "view cutting path"}) {
-    const QCheckBox* c = Control<QCheckBox>(*Form, box);
-    EXPECT_LE(c->geometry().right(), TForm1::kClientWidth) << box;
-    EXPECT_GE(c->width(), c->sizeHint().width()) << box;
+// From 800 pixels wide up to a full HD screen every control of the row and the status bar
+// keeps its size inside the window, none on another; the run summary is cut only when narrow.
+TEST_F(TMainWindowTest, ControlRowAndStatusBarFitFrom800To1920Wide) {
+  TTempFile program(kSmallProgram, ".cnc");
+  Form->OpenProgram(QString::fromStdString(program.Name()));
+  Form->show();
+  const auto* row = Form->findChild<QWidget*>(QStringLiteral("ControlRow"));
+  const auto* status = Form->findChild<QLabel*>(QStringLiteral("lblStatus"));
+  ASSERT_TRUE(row && status);
+  for (const QSize size : {QSize(800, 600), QSize(994, 885), QSize(1920, 1080)}) {
+    Form->resize(size);
+    QApplication::processEvents();
+    for (const QWidget* parent : {row, static_cast<const QWidget*>(Form->statusBar())}) {
+      std::vector<QRect> taken;
+      for (const QWidget* c : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!c->isVisible() || c->inherits("QSizeGrip")) continue;
+        const QRect g = c->geometry();
+        EXPECT_TRUE(parent->rect().contains(g)) << size.width() << " " << c->metaObject()->className();
+        EXPECT_GE(g.width(), c->minimumSizeHint().width()) << size.width() << " " << c->metaObject()->className();
+        for (const QRect& other : taken) EXPECT_FALSE(other.intersects(g)) << size.width();
+        taken.push_back(g);
+      }
+    }
+    const bool cut = status->text() != Form->StatusText();
+    EXPECT_EQ(cut, status->toolTip() == Form->StatusText()) << size.width();
+    if (size.width() == 1920) {
+      EXPECT_FALSE(cut) << status->text().toStdString();
+    }
   }
 }
 
@@ -260,7 +289,12 @@ TEST_F(TMainWindowTest, OpenProcessesAndCancellingLaterProcessesTheEarlierFileAg
   Script.Files = {QString()};
   Form->mnuOpenClick();
   EXPECT_EQ(CountLines(*Form, "Try to open CNC-file : " + name), 2);
-  EXPECT_EQ(Script.FileQuestions.back().Start, name) << "the dialog starts at the last file";
+  EXPECT_EQ(Script.FileQuestions.back().Start, name) << "the dialog starts at the current program";
+
+  // Without a current program the dialog starts in the folder last used, in a later run too.
+  TForm1 later(Paths());
+  later.SetDialogs(Script.Dialogs());
+  EXPECT_EQ(later.OpenQuestion().Start, QFileInfo(name).absolutePath());
 
   // Edit file never changes the current file nor processes.
   Script.Files = {QString()};

@@ -69,6 +69,7 @@ struct TLists {
 }  // namespace
 
 TEST(PlaybackWindow, PositionKShowsTheProgramCutAfterItsFirstKElements) {
+  const TKeepWindowOnOpen keep;  // the played and the cut program in one window
   const std::vector<std::string> lines = Lines(kProgram);
   const TTempFile whole(kProgram, ".cnc");
   for (const TLists lists : {TLists{"contour", true, false}, TLists{"cutting path", false, true}}) {

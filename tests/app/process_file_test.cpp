@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "app/file_look.h"
 #include "app/viewer_start.h"
 #include "display/sim_view.h"
 #include "tests/app/viewer_files.h"
@@ -233,6 +234,52 @@ TEST(SettingsProblemTest, NamesThePathOnceAndTheReason) {
             "Settings file not read (cannot read /a/v.INI: it is a folder); the default settings are used");
   EXPECT_EQ(SettingsProblem("/a/v.INI", "permission denied"),
             "Settings file not read (/a/v.INI: permission denied); the default settings are used");
+}
+
+TEST(BinaryFileWarningTest, NulOrMoreThanOnePercentOfControlBytesInTheFirst64KB) {
+  const auto text = [](size_t size, size_t controls, char control = '\x01') {
+    std::string t(size, 'G');
+    for (size_t i = 0; i < controls; ++i) t[i * 7 % size] = control;
+    return t;
+  };
+  const struct {
+    const char* Name;
+    std::string Head;
+    bool Binary;
+    size_t Unexpected;
+  } cases[] = {
+      {"1 % exactly", text(1000, 10), false, 10},
+      {"just above 1 %", text(1000, 11), true, 11},
+      {"one NUL", text(1000, 1, '\0'), true, 1},
+      {"line ends, tabs, form feeds, umlauts", "G01\tX1\r\n\f\x84\x94\xe4\xc3\xa4\n", false, 0},
+      {"DEL counts", text(100, 2, '\x7f'), true, 2},
+      {"only the first 64 KB count", std::string(kLookedAtBytes, 'G') + std::string(100, '\0'), false, 0},
+      {"empty", "", false, 0},
+  };
+  for (const auto& c : cases) {
+    const TTextLook look = LookAtText(c.Head);
+    EXPECT_EQ(look.LooksBinary, c.Binary) << c.Name;
+    EXPECT_EQ(look.Unexpected, c.Unexpected) << c.Name;
+    EXPECT_EQ(BinaryFileWarning("p.cnc", look).has_value(), c.Binary) << c.Name;
+  }
+  EXPECT_EQ(BinaryFileWarning("p.cnc", LookAtText(text(1000, 11))),
+            "Warning: p.cnc does not look like a text file (11 unexpected bytes in the first 64 KB)");
+}
+
+// A binary file still runs, after the warning; a missing one says so in the status line.
+TEST_F(TProcessFileTest, BinaryFileWarnsFirstAndAnUnreadableFileIsNamedInTheSummary) {
+  TTempFile binary(std::string("G01 X10 Y10\n\0\0PK\x03\x04\n", 19), ".cnc");
+  const TProcessResult r = Process(binary.Name());
+  ASSERT_GE(Pane.Lines.size(), 3u);
+  EXPECT_EQ(Pane.Lines[1],
+            "Warning: " + binary.Name() + " does not look like a text file (4 unexpected bytes in the first 64 KB)");
+  EXPECT_EQ(Pane.Lines[2], "Message from CAM processor: Init CNC-Dll");
+  EXPECT_TRUE(r.ReadProblem.empty());
+  EXPECT_TRUE(RunSummary("program.cnc", r).starts_with("program.cnc: ")) << RunSummary("program.cnc", r);
+
+  const std::string missing = binary.Name() + ".gone";
+  const TProcessResult gone = Process(missing);
+  EXPECT_EQ(RunSummary("program.cnc.gone", gone), "cannot read " + missing + ": no such file");
 }
 
 TEST(RunSummaryTest, NamesFileLinesBothListsAndTime) {

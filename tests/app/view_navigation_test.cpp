@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTest>
 
 #include "app/info_pane.h"
 #include "app/main_window.h"
+#include "app/viewer_preferences.h"
 #include "display/sim_box.h"
 #include "tests/app/navigation_fixtures.h"
 #include "tests/app/viewer_files.h"
@@ -48,10 +50,14 @@ TEST(PartWindow, FramesTheBoxWithMarginAtTheViewsAspect) {
   EXPECT_FALSE(PartWindow({0, 1, 0, 1}, 0, 400));
 }
 
-TEST(MainWindowNavigation, ZoomToPartFramesTheDemoPlate) {
+TEST(MainWindowNavigation, ZoomToPartAndFitOnOpenFrameTheDemoPlate) {
   TStartPaths paths = TStartPaths::BesideExecutable();
   paths.SettingsFile = VELQUOR_SOURCE_DIR "/examples/tools.INI";  // the demo's drills, 3 mm
   TForm1 form(paths);
+  QAction* fitOnOpen = form.findChild<QAction*>(QStringLiteral("mnuFitOnOpen"));
+  ASSERT_TRUE(fitOnOpen && fitOnOpen->isChecked()) << "checked by default";
+  fitOnOpen->setChecked(false);
+  EXPECT_FALSE(ReadFitOnOpen()) << "remembered";
   form.View().SetW0X(30);
   form.View().SetW0Y(20);
   const TWindowRect start = form.View().Rect();
@@ -70,16 +76,31 @@ TEST(MainWindowNavigation, ZoomToPartFramesTheDemoPlate) {
   EXPECT_LT(v.XMax - v.XMin, 1.5 * 135) << "framed, not merely shown";
   EXPECT_NEAR((v.XMax - v.XMin) / (v.YMax - v.YMin), static_cast<double>(v.Width) / v.Height, 1e-9);
   EXPECT_NEAR(v.Scale, v.Width / (v.XMax - v.XMin), 1e-12);
+
+  // Checked, opening frames the program as Zoom to part does; later runs keep the window.
+  const TWindowRect framed = v.Rect();
+  fitOnOpen->setChecked(true);
+  form.View().ZoomHome();
+  form.OpenProgram(QStringLiteral(VELQUOR_SOURCE_DIR "/examples/demo.cnc"));
+  EXPECT_EQ(v.Rect(), framed);
+  form.View().ZoomHome();
+  const TWindowRect home = v.Rect();
+  form.btnRloadClick();
+  form.btnRefreshClick();
+  form.btnContourClick();
+  EXPECT_EQ(v.Rect(), home);
+  EXPECT_TRUE(ReadFitOnOpen());
 }
 
 TEST(MainWindowNavigation, EveryRunGivesItsJobFiguresAndThePointerItsCoordinates) {
+  const TKeepWindowOnOpen keep;
   TForm1 form(NoSettings());
   TTempFile program("G00 X0 Y0 Z0\nF1000\nG01 X100\nG01 Y100\nG01 X0\nG01 Y0\n", ".cnc");
   form.OpenProgram(QString::fromStdString(program.Name()));
   const QStringList lines = form.InfoPane().toPlainText().split(QLatin1Char('\n'));
   EXPECT_EQ(lines.filter(QStringLiteral("Job (")).size(), 1);
   const QString job = lines.filter(QStringLiteral("Job (")).value(0);
-  EXPECT_TRUE(job.startsWith("Job (cutting path): X ")) << job.toStdString();
+  EXPECT_TRUE(job.startsWith("Job (contour): X ")) << "of the list that is drawn" << job.toStdString();
   EXPECT_TRUE(job.contains("Z -20.000 .. 0.000; feed 400.000 mm, rapid ")) << "from the tool's height";
   EXPECT_TRUE(job.endsWith(" mm, time 0:24")) << job.toStdString();
   EXPECT_TRUE(form.FiguresText().endsWith(" x 20.0 mm, 0:24")) << form.FiguresText().toStdString();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/process_file.h"
+#include "app/viewer_preferences.h"
 #include "tests/support/temp_folder.h"
 
 // One file in a folder of its own.
@@ -34,3 +35,13 @@ class TPaneLines : public TInfoPane {
 
 // A contour of two feed moves from (10, 20), one G00 and a tool change to tool 5.
 inline const char* const kSmallProgram = "T5\nG00 X10 Y20\nG01 X50 Y20\nG01 X50 Y60\n";
+
+// While it lives, opening a program keeps the window the view shows (View > Fit program on
+// open unchecked), for tests that work out where things are from the start window. Made
+// before the main window, which reads the preference when it is created.
+struct TKeepWindowOnOpen {
+  TKeepWindowOnOpen() { WriteFitOnOpen(false); }
+  ~TKeepWindowOnOpen() { WriteFitOnOpen(true); }
+  TKeepWindowOnOpen(const TKeepWindowOnOpen&) = delete;
+  TKeepWindowOnOpen& operator=(const TKeepWindowOnOpen&) = delete;
+};

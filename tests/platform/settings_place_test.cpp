@@ -28,6 +28,10 @@ TEST(SettingsPlace, DecisionTable) {
       {{false, false, "", "/home/u"}, "/home/u/.config/velquor/velquor.INI"},
       {{false, false, "rel/dir", "/home/u"}, "/home/u/.config/velquor/velquor.INI"},  // relative: ignored
       {{false, false, "", ""}, beside},                                               // nowhere better to go
+      // Installed: never beside the executable, even where the file exists and root may write.
+      {{true, true, "/x", "/home/u", true}, "/x/velquor/velquor.INI"},
+      {{false, true, "", "/root", true}, "/root/.config/velquor/velquor.INI"},
+      {{true, true, "", "", true}, beside},
   };
   for (const TCase& c : cases) {
     EXPECT_EQ(ChooseSettingsFile(beside, c.Facts), c.Expected)
@@ -40,6 +44,10 @@ TEST(FontPlace, DecisionTable) {
   EXPECT_EQ(ChooseFontFolder("/usr/bin/", true, false), "/usr/bin/Fonts/");
   EXPECT_EQ(ChooseFontFolder("/usr/bin/", false, true), "/usr/share/velquor/Fonts/");
   EXPECT_EQ(ChooseFontFolder("/usr/bin/", false, false), "/usr/bin/Fonts/");
+  // The message names the folder as an absolute path, whatever the executable's was.
+  const std::string here = fs::current_path().string();
+  EXPECT_EQ(ChooseFontFolder("./", true, false), here + "/Fonts/");
+  EXPECT_EQ(ChooseFontFolder("opt/bin/", false, true), here + "/opt/share/velquor/Fonts/");
 }
 
 TEST(FontPlace, FoundOnDiskBesideFirstThenShared) {

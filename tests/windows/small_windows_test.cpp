@@ -3,6 +3,8 @@
 
 #include <QDesktopServices>
 #include <QEnterEvent>
+#include <QHash>
+#include <QImage>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -73,7 +75,7 @@ class TUrlCatcher : public QObject {
 };
 
 TEST(AboutBox, TextsLinkAndOk) {
-  TAboutBox about;
+  TAboutBox about(nullptr, QUrl(QStringLiteral("https://velquor.org/updates")));
   EXPECT_EQ(about.windowTitle(), "Information");
   EXPECT_EQ(about.size(), QSize(484, 296));
   EXPECT_TRUE(about.windowFlags() & Qt::FramelessWindowHint);
@@ -87,7 +89,7 @@ TEST(AboutBox, TextsLinkAndOk) {
   EXPECT_TRUE(about.OkButton()->isDefault());
 
   TLinkLabel* link = about.Link();
-  EXPECT_EQ(link->text(), TAboutBox::UpdateUrl().toString());
+  EXPECT_EQ(link->text(), about.UpdateUrl().toString());
   EXPECT_TRUE(link->font().underline());
   EXPECT_EQ(link->TextColor(), TLinkLabel::kNormalColor);
   QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
@@ -98,18 +100,59 @@ TEST(AboutBox, TextsLinkAndOk) {
   EXPECT_EQ(link->TextColor(), TLinkLabel::kNormalColor);
 
   TUrlCatcher catcher;
-  const QString scheme = TAboutBox::UpdateUrl().scheme();
+  const QString scheme = about.UpdateUrl().scheme();
   QDesktopServices::setUrlHandler(scheme, &catcher, "Open");
   QTest::mouseClick(link, Qt::LeftButton);
   QDesktopServices::unsetUrlHandler(scheme);
   ASSERT_EQ(catcher.Opened.size(), 1);
-  EXPECT_EQ(catcher.Opened[0], TAboutBox::UpdateUrl());
+  EXPECT_EQ(catcher.Opened[0], about.UpdateUrl());
 
   about.ShowInFront();
   EXPECT_TRUE(about.isVisible());
   EXPECT_FALSE(about.isModal());
   about.OkButton()->click();
   EXPECT_FALSE(about.isVisible());
+}
+
+TEST(AboutBox, NoUpdateAddressNoLink) {
+  for (const char* address : {"", "not a web address", "file:///etc/passwd"}) {
+    TAboutBox about(nullptr, QUrl(QString::fromUtf8(address)));
+    about.show();
+    for (const QLabel* l : about.findChildren<QLabel*>())
+      EXPECT_FALSE(l->isVisible() && (l == about.Link() || l->text() == "Updates available on:")) << address;
+  }
+  EXPECT_TRUE(TAboutBox::ConfiguredUpdateUrl().isEmpty()) << "no placeholder address is built in";
+}
+
+// Every text over the splash and about pictures stands on a backing that it contrasts with,
+// whatever the picture shows there; the light link colours stand out from it too.
+TEST(PictureTexts, ContrastAtLeastFourAndAHalfToOne) {
+  EXPECT_NEAR(ContrastRatio(Qt::white, Qt::black), 21.0, 1e-9);
+  EXPECT_NEAR(ContrastRatio(QColor(118, 118, 118), Qt::white), 4.54, 0.01);      // just above the line
+  EXPECT_LT(ContrastRatio(QColor(119, 119, 119), Qt::white), kMinimumContrast);  // just below
+  EXPECT_LT(ContrastRatio(QColor(0, 0, 255), Qt::black), kMinimumContrast) << "plain blue would not do";
+  TAboutBox about(nullptr, QUrl(QStringLiteral("https://velquor.org/updates")));
+  TfrmStartup splash;
+  for (QWidget* window : {static_cast<QWidget*>(&about), static_cast<QWidget*>(&splash)}) {
+    window->show();
+    const QImage shot = window->grab().toImage();
+    for (const QLabel* label : window->findChildren<QLabel*>()) {
+      if (!label->isVisible() || label->text().isEmpty()) continue;
+      // The backing is the colour most pixels of the label show.
+      QHash<QRgb, int> count;
+      const QRect r = label->geometry().intersected(shot.rect());
+      for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) ++count[shot.pixel(x, y)];
+      QRgb backing = 0;
+      for (auto it = count.cbegin(); it != count.cend(); ++it)
+        if (it.value() > count.value(backing)) backing = it.key();
+      const QColor text = label->palette().color(QPalette::WindowText);
+      EXPECT_GE(ContrastRatio(text, QColor(backing)), kMinimumContrast) << label->text().toStdString();
+      for (const QColor& link : {TLinkLabel::kNormalColor, TLinkLabel::kHoverColor})
+        EXPECT_GE(ContrastRatio(link, QColor(backing)), kMinimumContrast);
+    }
+    window->hide();
+  }
 }
 
 TEST(ControllerDialog, PictureAndClose) {
