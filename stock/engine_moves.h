@@ -1,0 +1,19 @@
+// The moves of a run's milling path (the cutter-centre path, compensation applied), read
+// from the engine with the tool and the spindle in force at each.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "engine/cnc_api.h"
+#include "stock/stock_moves.h"
+
+// The program line a finding names for an element.
+int32_t ProgramLineOf(const TCncElementData& element);
+
+// The milling path of instance `handle`, whose run began at `start`.
+std::vector<TStockMove> ReadStockMoves(int32_t handle, const TCncPoint& start);
+
+// The engine's radii (thousandths of a millimetre) in millimetres.
+std::array<double, kToolCount> RadiiInMillimetres(const std::array<int32_t, kToolCount>& microns);
