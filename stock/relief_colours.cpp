@@ -1,0 +1,46 @@
+#include "stock/relief_colours.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+// A perceptually even ramp, light to dark (viridis, read from its light end).
+constexpr std::array<uint32_t, 9> kRamp = {0xfde725, 0xb5de2b, 0x6ece58, 0x35b779, 0x1f9e89,
+                                           0x26828e, 0x31688e, 0x3e4989, 0x482878};
+
+// The light comes from the upper left and above: (-1, 1, 1), normalised.
+constexpr double kLightX = -0.57735026918962573;
+constexpr double kLightY = 0.57735026918962573;
+constexpr double kLightZ = 0.57735026918962573;
+// Light on a surface facing away from it, so that no slope turns black.
+constexpr double kAmbient = 0.35;
+constexpr double kBrightest = 1.3;
+
+uint32_t Channel(uint32_t c, int shift) { return (c >> shift) & 0xff; }
+
+}  // namespace
+
+uint32_t ReliefColour(double depth, double light) {
+  const double at = std::clamp(depth, 0.0, 1.0) * double(kRamp.size() - 1);
+  const size_t k = std::min(kRamp.size() - 2, static_cast<size_t>(at));
+  const double f = at - double(k);
+  uint32_t out = 0;
+  for (const int shift : {16, 8, 0}) {
+    const double c = Channel(kRamp[k], shift) * (1 - f) + Channel(kRamp[k + 1], shift) * f;
+    out |= static_cast<uint32_t>(std::clamp(c * light, 0.0, 255.0) + 0.5) << shift;
+  }
+  return out;
+}
+
+double CellLight(const THeightMap& map, int32_t i, int32_t j) {
+  const auto z = [&](int32_t a, int32_t b) {
+    return double(map.At(std::clamp(a, 0, map.Nx - 1), std::clamp(b, 0, map.Ny - 1)));
+  };
+  const double dzdx = (z(i + 1, j) - z(i - 1, j)) / (2 * map.Cell);
+  const double dzdy = (z(i, j + 1) - z(i, j - 1)) / (2 * map.Cell);
+  // The normal (-dz/dx, -dz/dy, 1), against the light; a level surface gives 1.
+  const double lambert = (-dzdx * kLightX - dzdy * kLightY + kLightZ) / std::sqrt(dzdx * dzdx + dzdy * dzdy + 1);
+  return std::clamp(kAmbient + (1 - kAmbient) * lambert / kLightZ, kAmbient, kBrightest);
+}
