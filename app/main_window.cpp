@@ -25,6 +25,7 @@
 #include "app/line_in_view.h"
 #include "app/machine_view_link.h"
 #include "app/playback_bar.h"
+#include "app/stock_result_view.h"
 #include "app/tool_icons.h"
 #include "app/view_navigation.h"
 #include "app/viewer_start.h"
@@ -259,6 +260,7 @@ void TForm1::BuildMenus() {
   playback->setCheckable(true);
   playback->setShortcut(QKeySequence(Qt::Key_F8));
   connect(playback, &QAction::toggled, this, &TForm1::mnuPlaybackClick);
+  StockView = new TStockResultView(*this, *view, *SimBox, *memInfo);
   QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
   entry(tools, "Tools", QKeySequence(Qt::CTRL | Qt::Key_T), &TForm1::mnuToolsClick);
   entry(tools, "Show/Close simulation", QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::mnuSimulationClick);
@@ -311,6 +313,8 @@ void TForm1::ProcessCurrentFile() {
     lblFigures->setToolTip(QString::fromStdString(JobFiguresLine(f)));
   }
   barPlayback->RunChanged();
+  StockView->RunProcessed(r.Processed && !r.NoInstance ? ViewerState.EngineHandle : 0, r.Start,
+                          ViewerState.Settings.Tools);
 }
 
 QString TForm1::StatusText() const { return lblStatus->text(); }

@@ -1,5 +1,6 @@
 #include "stock/cutter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -42,4 +43,39 @@ TCutterTable MakeCutterTable(const TCutterShapes& shapes, const std::array<doubl
   TCutterTable table;
   for (int t = 0; t < kToolCount; ++t) table[t] = MakeCutter(shapes[t], radii[t]);
   return table;
+}
+
+std::optional<TCutterShapes> ParseToolShapes(std::string_view text, std::string& error) {
+  TCutterShapes shapes{};
+  size_t pos = 0;
+  while (pos < text.size()) {
+    if (text[pos] == ' ') {
+      ++pos;
+      continue;
+    }
+    const size_t end = std::min(text.find(' ', pos), text.size());
+    const std::string_view word = text.substr(pos, end - pos);
+    pos = end;
+    const size_t eq = word.find('=');
+    const std::optional<int64_t> tool = eq == std::string_view::npos ? std::nullopt : ParseInt(word.substr(0, eq));
+    const std::optional<TCutterShape> shape = eq == std::string_view::npos ? std::nullopt
+                                                                           : ParseCutterShape(word.substr(eq + 1));
+    if (!tool || *tool < 0 || *tool >= kToolCount || !shape) {
+      error = "\"" + std::string(word) + "\" is not N=flat, N=ball or N=vANGLE with N in 0.." +
+              std::to_string(kToolCount - 1);
+      return std::nullopt;
+    }
+    shapes[size_t(*tool)] = *shape;
+  }
+  return shapes;
+}
+
+std::string ToolShapesText(const TCutterShapes& shapes) {
+  std::string text;
+  for (int t = 0; t < kToolCount; ++t) {
+    if (shapes[t].Kind == TCutterKind::Flat) continue;
+    if (!text.empty()) text += ' ';
+    text += std::to_string(t) + "=" + CutterShapeText(shapes[t]);
+  }
+  return text;
 }

@@ -42,3 +42,9 @@ using TCutterShapes = std::array<TCutterShape, kToolCount>;
 using TCutterTable = std::array<TCutter, kToolCount>;
 // Every tool's cutter from its shape and its radius in millimetres.
 TCutterTable MakeCutterTable(const TCutterShapes& shapes, const std::array<double, kToolCount>& radii);
+
+// Tool ends as the user writes them, blank-separated: "3=ball 5=v60". Tools not named are
+// flat. None, with `error` saying why, for a text that is not of that form.
+std::optional<TCutterShapes> ParseToolShapes(std::string_view text, std::string& error);
+// The tools whose end is not flat, in that form.
+std::string ToolShapesText(const TCutterShapes& shapes);

@@ -153,6 +153,14 @@ TEST(StockGrid, DefaultCellKeepsTheBudgetAndAChosenCellIsCapped) {
 TEST(CutterShape, TextsReadBack) {
   for (const char* text : {"flat", "ball", "v60", "v90.5"}) EXPECT_EQ(CutterShapeText(*ParseCutterShape(text)), text);
   for (const char* text : {"", "v", "v0", "v180", "vx", "round", "v-30"}) EXPECT_FALSE(ParseCutterShape(text)) << text;
+  std::string error;
+  const auto shapes = ParseToolShapes(" 3=ball  254=v60 7=flat", error);
+  ASSERT_TRUE(shapes);
+  EXPECT_EQ(ToolShapesText(*shapes), "3=ball 254=v60");
+  for (const char* text : {"3", "3=", "255=ball", "x=ball", "3=ball,4=ball"}) {
+    EXPECT_FALSE(ParseToolShapes(text, error)) << text;
+    EXPECT_NE(error.find("is not N=flat"), std::string::npos) << error;
+  }
 }
 
 }  // namespace

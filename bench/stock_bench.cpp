@@ -1,0 +1,72 @@
+// The simulated stock: the reference workload (VELQUOR_BENCH_PROGRAM=FILE, radii 1 mm for
+// tools 1 to 8) at its default cell, on every core and on one, and the demo program.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "bench/reference_workload.h"
+#include "stock/engine_moves.h"
+#include "stock/stock_simulation.h"
+
+namespace {
+
+struct TStockWorkload {
+  std::vector<TStockMove> Moves;
+  TCutterTable Cutters{};
+  TStockBox Box;
+  TGridPlan Plan;
+};
+
+TStockWorkload LoadWorkload(const std::string& file) {
+  TStockWorkload w;
+  int32_t handle = 0;
+  CncOpen(file.c_str(), &handle);
+  SetReferenceToolRadii(handle);
+  const TCncPoint start{0, 0, 0};
+  CncRun(handle, &start);
+  w.Moves = ReadStockMoves(handle, start);
+  CncClose(handle);
+  w.Cutters = MakeCutterTable({}, RadiiInMillimetres(EngineToolRadii(ReferenceToolTable())));
+  w.Box = DefaultStockBox(w.Moves, w.Cutters);
+  w.Plan = PlanGrid(w.Box);
+  return w;
+}
+
+void Simulate(benchmark::State& state, const TStockWorkload& w, int threads) {
+  for (auto _ : state) {
+    const TStockResult r = SimulateStock(w.Moves, w.Box, w.Plan, w.Cutters, {nullptr, nullptr, nullptr, threads});
+    benchmark::DoNotOptimize(r.Map.Z.data());
+  }
+  state.counters["cells"] = double(w.Plan.Cells());
+  state.counters["cell_mm"] = w.Plan.Cell;
+  state.counters["moves"] = double(w.Moves.size());
+}
+
+void BM_StockReference(benchmark::State& state) {
+  static const TStockWorkload w = LoadWorkload(ReferenceProgramFile());
+  Simulate(state, w, static_cast<int>(state.range(0)));
+}
+
+// The demo with the viewer's default tool table (tools 1 to 6 of 10 mm radius).
+void BM_StockDemo(benchmark::State& state) {
+  static const TStockWorkload w = [] {
+    TStockWorkload d;
+    int32_t handle = 0;
+    CncOpen(VELQUOR_SOURCE_DIR "/examples/demo.cnc", &handle);
+    const TCncPoint start{0, 0, 0};
+    CncRun(handle, &start);
+    d.Moves = ReadStockMoves(handle, start);
+    CncClose(handle);
+    d.Cutters = MakeCutterTable({}, RadiiInMillimetres(EngineToolRadii(EngineDefaultTools())));
+    d.Box = DefaultStockBox(d.Moves, d.Cutters);
+    d.Plan = PlanGrid(d.Box);
+    return d;
+  }();
+  Simulate(state, w, static_cast<int>(state.range(0)));
+}
+
+}  // namespace
+
+BENCHMARK(BM_StockReference)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_StockDemo)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_MAIN();
