@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   THeightMap map(box, plan);
   std::vector<TBox> passed;
   for (const TStockMove& m : moves) {
-    const std::vector<float> before = map.Z;
+    const THeights before = map.Z;
     TSweepEffect effect;
     SweepMove(map, {0, map.Ny}, m, cutters[m.Tool], effect);
     for (size_t k = 0; k < map.Z.size(); ++k)

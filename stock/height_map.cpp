@@ -1,7 +1,11 @@
 #include "stock/height_map.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <new>
 
 #include "base/convert.h"
 
@@ -14,7 +18,23 @@ int64_t CellsAlong(double length, double cell) {
   return std::max<int64_t>(1, static_cast<int64_t>(std::ceil(length / cell - kWholeSlack)));
 }
 
+// Below this a map takes ordinary memory.
+constexpr size_t kHugePageBytes = size_t(2) << 20;
+
 }  // namespace
+
+void* AllocateHugePages(size_t bytes) {
+  if (bytes < kHugePageBytes) return ::operator new(bytes);
+  void* p = std::aligned_alloc(kHugePageBytes, (bytes + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes);
+  if (!p) throw std::bad_alloc();
+  ::madvise(p, bytes, MADV_HUGEPAGE);
+  return p;
+}
+
+void FreeHugePages(void* p, size_t bytes) {
+  if (bytes < kHugePageBytes) ::operator delete(p);
+  else std::free(p);
+}
 
 std::string StockBoxProblem(const TStockBox& box) {
   const double values[] = {box.X0, box.Y0, box.X1, box.Y1, box.Top, box.Thickness};

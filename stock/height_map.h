@@ -39,6 +39,24 @@ TGridPlan PlanGrid(const TStockBox& box, std::optional<double> cell = std::nullo
 // Why `box` cannot be simulated, or empty when it can.
 std::string StockBoxProblem(const TStockBox& box);
 
+void* AllocateHugePages(size_t bytes);
+void FreeHugePages(void* p, size_t bytes);
+
+// Memory for large maps in huge pages where the system offers them: a map of millions of
+// cells then takes a few dozen page faults instead of tens of thousands, and the sweeps
+// jumping between rows miss the address cache far less.
+template <typename T>
+struct THugePageAllocator {
+  using value_type = T;
+  THugePageAllocator() = default;
+  template <typename U>
+  THugePageAllocator(const THugePageAllocator<U>&) {}  // NOLINT(google-explicit-constructor)
+  T* allocate(size_t n) { return static_cast<T*>(AllocateHugePages(n * sizeof(T))); }
+  void deallocate(T* p, size_t n) { FreeHugePages(p, n * sizeof(T)); }
+  friend bool operator==(const THugePageAllocator&, const THugePageAllocator&) { return true; }
+};
+using THeights = std::vector<float, THugePageAllocator<float>>;
+
 class THeightMap {
  public:
   THeightMap() = default;
@@ -50,7 +68,7 @@ class THeightMap {
   int32_t Nx = 0;
   int32_t Ny = 0;
   double Top = 0.0;
-  std::vector<float> Z;  // row by row from Y0 up, each row from X0 on
+  THeights Z;  // row by row from Y0 up, each row from X0 on
 
   double CentreX(int32_t i) const { return X0 + (i + 0.5) * Cell; }
   double CentreY(int32_t j) const { return Y0 + (j + 0.5) * Cell; }

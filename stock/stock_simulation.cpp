@@ -29,6 +29,7 @@ TBandPlan BinMoves(const THeightMap& map, const std::vector<TStockMove>& moves, 
   plan.Bands = (map.Ny + kBandRows - 1) / kBandRows;
   plan.Moves.resize(size_t(plan.Bands));
   for (size_t m = 0; m < moves.size(); ++m) {
+    if (std::min(moves[m].From.Z, moves[m].To.Z) >= map.Top) continue;  // in the air
     const TRowRange rows = MoveRows(map, moves[m], cutters[moves[m].Tool].Radius, {0, map.Ny});
     if (rows.From >= rows.To) continue;
     for (int32_t band = rows.From / kBandRows; band <= (rows.To - 1) / kBandRows; ++band)
@@ -52,6 +53,7 @@ void RunBand(THeightMap& map, int32_t band, const std::vector<uint32_t>& list, c
     }
     const TStockMove& move = moves[list[k]];
     TSweepEffect effect;
+    effect.Floor = bottom - kBottomTolerance;
     SweepMove(map, rows, move, cutters[move.Tool], effect);
     if (Notable(move, effect, bottom)) out.push_back({list[k], effect});
   }

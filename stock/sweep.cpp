@@ -8,7 +8,7 @@ namespace {
 // A move shorter than this in the plane is a plunge.
 constexpr double kPlungeLength = 1e-9;
 // Arcs are split into at most this many chords, whatever their radius against the cell.
-constexpr int64_t kMaxChords = 1 << 20;
+constexpr int64_t kMaxChords = 1 << 16;
 
 struct TSpan {
   double Lo = std::numeric_limits<double>::infinity();
@@ -39,11 +39,14 @@ void JoinDisc(double cx, double cy, double r, double y, TSpan& span) {
   span.Join(cx - s, cx + s);
 }
 
+// The index `at` held in [lo, 2e9]; lo for a value that is not a number.
+int32_t CellIndex(double at, double lo) { return static_cast<int32_t>(at >= lo ? std::min(at, 2.0e9) : lo); }
+// The first cell whose centre lies at or after `v`, and the last at or before it.
 int32_t FirstCentreFrom(double v, double origin, double cell) {
-  return static_cast<int32_t>(std::clamp(std::ceil((v - origin) / cell - 0.5), -1.0, 2.0e9));
+  return CellIndex(std::ceil((v - origin) / cell - 0.5), -1.0);
 }
 int32_t LastCentreTo(double v, double origin, double cell) {
-  return static_cast<int32_t>(std::clamp(std::floor((v - origin) / cell - 0.5), -2.0, 2.0e9));
+  return CellIndex(std::floor((v - origin) / cell - 0.5), -2.0);
 }
 
 inline void Lower(THeightMap& map, size_t index, double x, double y, double z, TSweepEffect& e) {
@@ -96,6 +99,11 @@ struct TLineSweep {
   }
 };
 
+bool IsFinite(const TStockMove& m) {
+  const double values[] = {m.From.X, m.From.Y, m.From.Z, m.To.X, m.To.Y, m.To.Z, m.CentreX, m.CentreY};
+  return std::ranges::all_of(values, [](double v) { return std::isfinite(v); });
+}
+
 }  // namespace
 
 TRowRange MoveRows(const THeightMap& map, const TStockMove& move, double radius, TRowRange rows) {
@@ -116,7 +124,12 @@ void SweepSegment(THeightMap& map, TRowRange rows, const TPoint& a, const TPoint
   const bool plunge = !(length >= kPlungeLength);
   TLineSweep line{a, 0.0, 0.0, 0.0, 0.0, cutter};
   if (!plunge) line = TLineSweep{a, dx / length, dy / length, length, (b.Z - a.Z) / length, cutter};
-  const double plungeZ = std::min(a.Z, b.Z);
+  const double lowest = std::min(a.Z, b.Z);
+  // A cell no lower than the move's lowest tip cannot be lowered: skipped unless the move
+  // may reach below the floor, where every cell it passes must be seen.
+  const bool seeAll = lowest < effect.Floor;
+  // A flat end at one height covers its whole span at that height.
+  const bool level = !plunge && cutter.Kind == TCutterKind::Flat && a.Z == b.Z;
   for (int32_t j = j0; j <= j1; ++j) {
     const double y = map.CentreY(j);
     TSpan span;
@@ -133,13 +146,19 @@ void SweepSegment(THeightMap& map, TRowRange rows, const TPoint& a, const TPoint
     const int32_t i0 = std::max(0, FirstCentreFrom(span.Lo, map.X0, cell));
     const int32_t i1 = std::min(map.Nx - 1, LastCentreTo(span.Hi, map.X0, cell));
     const size_t row = size_t(j) * size_t(map.Nx);
+    if (level) {
+      for (int32_t i = i0; i <= i1; ++i)
+        if (seeAll || lowest < map.Z[row + size_t(i)]) Lower(map, row + size_t(i), map.CentreX(i), y, lowest, effect);
+      continue;
+    }
     for (int32_t i = i0; i <= i1; ++i) {
+      if (!seeAll && !(lowest < map.Z[row + size_t(i)])) continue;
       const double x = map.CentreX(i);
       double z;
       if (plunge) {
         const double d = std::hypot(x - a.X, y - a.Y);
         if (d > r) continue;
-        z = plungeZ + cutter.Rise(d);
+        z = lowest + cutter.Rise(d);
       } else {
         z = line.LowestOver(x - a.X, y - a.Y);
         if (!(z < std::numeric_limits<double>::infinity())) continue;
@@ -150,6 +169,10 @@ void SweepSegment(THeightMap& map, TRowRange rows, const TPoint& a, const TPoint
 }
 
 void SweepMove(THeightMap& map, TRowRange rows, const TStockMove& move, const TCutter& cutter, TSweepEffect& effect) {
+  // Above the top the cutter meets neither the stock nor what is under it (Z changes
+  // evenly along every move, so its ends hold its lowest tip).
+  if (std::min(move.From.Z, move.To.Z) >= map.Top) return;
+  if (!IsFinite(move)) return;
   if (move.Shape == TMoveShape::Line) {
     SweepSegment(map, rows, move.From, move.To, cutter, effect);
     return;

@@ -24,9 +24,12 @@ struct TSweepEffect {
   double X = 0.0;        // where, and the new height there
   double Y = 0.0;
   double Z = 0.0;
-  double Lowest = std::numeric_limits<double>::infinity();  // the lowest the cutter came over any cell
+  // The lowest the cutter came over a cell. Cells the cutter cannot lower are passed over
+  // unseen unless it may come below Floor there, so Lowest is exact only below Floor.
+  double Lowest = std::numeric_limits<double>::infinity();
   double LowX = 0.0;
   double LowY = 0.0;
+  double Floor = -std::numeric_limits<double>::infinity();
 };
 
 // Rows the cutter of `radius` may reach along `move`, within `rows`.
