@@ -148,7 +148,8 @@ void TStockResultView::Show(std::shared_ptr<const TStockResult> result) {
     painter.setRenderHint(QPainter::Antialiasing);
     PaintFindingMarkers(painter, shown->Findings,
                         [&](double x, double y) { return QPointF(w.PixelXExact(x), w.PixelYExact(y)); });
-    PaintReliefLegend(painter, QRect(w.Width - 100, 8, 92, std::min(240, w.Height - 16)), *shown);
+    // Below the grid label in the upper right corner.
+    PaintReliefLegend(painter, QRect(w.Width - 100, 36, 92, std::min(240, w.Height - 44)), *shown);
   });
 }
 

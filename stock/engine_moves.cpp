@@ -21,6 +21,7 @@ std::vector<TStockMove> ReadStockMoves(int32_t handle, const TCncPoint& start) {
   TPoint at{start.X, start.Y, start.Z};
   uint8_t tool = 0;
   bool spindle = false;
+  bool approach = true;
   for (const TRunElement& e : TRunElements(handle, CNC_MODE_PATH)) {
     if (!e.Read) continue;
     const TCncElementData& d = e.Data;
@@ -46,7 +47,8 @@ std::vector<TStockMove> ReadStockMoves(int32_t handle, const TCncPoint& start) {
     m.SpindleOn = spindle;
     m.Tool = tool;
     m.Line = ProgramLineOf(d);
-    moves.push_back(m);
+    if (!approach) moves.push_back(m);
+    approach = false;
     at = m.To;
   }
   return moves;

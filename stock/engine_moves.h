@@ -12,7 +12,9 @@
 // The program line a finding names for an element.
 int32_t ProgramLineOf(const TCncElementData& element);
 
-// The milling path of instance `handle`, whose run began at `start`.
+// The milling path of instance `handle`, whose run began at `start`. The approach from the
+// start (where the machine stands before the program, in the viewer below the top by the
+// tool's height) to the first programmed position is not cut: the stock begins there.
 std::vector<TStockMove> ReadStockMoves(int32_t handle, const TCncPoint& start);
 
 // The engine's radii (thousandths of a millimetre) in millimetres.
