@@ -40,7 +40,13 @@ double CellLight(const THeightMap& map, int32_t i, int32_t j) {
   };
   const double dzdx = (z(i + 1, j) - z(i - 1, j)) / (2 * map.Cell);
   const double dzdy = (z(i, j + 1) - z(i, j - 1)) / (2 * map.Cell);
-  // The normal (-dz/dx, -dz/dy, 1), against the light; a level surface gives 1.
-  const double lambert = (-dzdx * kLightX - dzdy * kLightY + kLightZ) / std::sqrt(dzdx * dzdx + dzdy * dzdy + 1);
+  return NormalLight(-dzdx, -dzdy, 1);
+}
+
+double NormalLight(double nx, double ny, double nz) {
+  const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
+  if (!(length > 0)) return 1.0;
+  // Against the light; a level surface gives 1.
+  const double lambert = (nx * kLightX + ny * kLightY + nz * kLightZ) / length;
   return std::clamp(kAmbient + (1 - kAmbient) * lambert / kLightZ, kAmbient, kBrightest);
 }

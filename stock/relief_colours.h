@@ -10,6 +10,9 @@
 // surface, brighter facing the light, darker facing away).
 uint32_t ReliefColour(double depth, double light);
 
+// The light on a surface facing along (nx, ny, nz), any length: 1 on a level surface.
+double NormalLight(double nx, double ny, double nz);
+
 // The light on cell (i, j) from the slope of its neighbours.
 double CellLight(const THeightMap& map, int32_t i, int32_t j);
 
