@@ -24,10 +24,10 @@ bool Inside(const TWindowRect& box, const TWindowRect& window) {
 
 }  // namespace
 
-std::vector<TPickElement> ElementsOfLine(const TPickIndex& index, int32_t line) {
+std::vector<TPickElement> ElementsOfLine(const TPickIndex& index, int32_t fileLine) {
   std::vector<TPickElement> out;
   for (size_t i = 0; i < index.Count(); ++i)
-    if (index[i].Line == line) out.push_back(index[i]);
+    if (index[i].FileLine == fileLine) out.push_back(index[i]);
   return out;
 }
 
@@ -67,24 +67,20 @@ bool SameFile(const std::string& a, const std::string& b) {
   return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
-TLineInView LineInView(const TPickIndex& index, const TViewWindow& view, int line, std::optional<int32_t> block,
-                       bool sameFile) {
+TLineInView LineInView(const TPickIndex& index, const TViewWindow& view, int line, bool sameFile) {
   TLineInView r;
-  const std::string text = "Text line " + std::to_string(line + 1);
+  const int32_t fileLine = line + 1;
   if (!sameFile) {
-    r.Message = text + ": the view shows another program; open this one to see its moves";
+    r.Message = "Text line " + std::to_string(fileLine) +
+                ": the view shows another program; open this one to see its moves";
     return r;
   }
-  if (!block) {
-    r.Message = text + " has no N number: its moves cannot be told apart";
-    return r;
-  }
-  r.Elements = ElementsOfLine(index, *block);
-  const std::string name = "Line " + std::to_string(*block);
+  r.Elements = ElementsOfLine(index, fileLine);
   if (r.Elements.empty()) {
-    r.Message = name + ": no drawn moves";
+    r.Message = "Line " + std::to_string(fileLine) + ": no drawn moves";
     return r;
   }
+  const std::string name = LineName(fileLine, r.Elements.front().Line);
   r.Message = name + ": " + std::to_string(r.Elements.size()) + (r.Elements.size() == 1 ? " move" : " moves") +
               " highlighted";
   const TSightWindow sight = WindowShowing(view, *ElementsBox(r.Elements));

@@ -11,8 +11,8 @@
 #include "display/pick_index.h"
 #include "display/view_window.h"
 
-// The drawn moves of both lists that carry block number `line`, in index order.
-std::vector<TPickElement> ElementsOfLine(const TPickIndex& index, int32_t line);
+// The drawn moves of both lists that came from file line `fileLine` (from 1), in index order.
+std::vector<TPickElement> ElementsOfLine(const TPickIndex& index, int32_t fileLine);
 
 // The box the moves pass through, in view coordinates, arcs by their true extremes;
 // none for no moves.
@@ -40,7 +40,6 @@ struct TLineInView {
   std::string Message;                 // one pane line
 };
 
-// `block`: the line's N number, none when it has none. `sameFile`: the text window shows
-// the program the view drew.
-TLineInView LineInView(const TPickIndex& index, const TViewWindow& view, int line, std::optional<int32_t> block,
-                       bool sameFile);
+// `line`: the text line, from 0, as the program text window counts it. `sameFile`: the text
+// window shows the program the view drew.
+TLineInView LineInView(const TPickIndex& index, const TViewWindow& view, int line, bool sameFile);

@@ -78,6 +78,8 @@ TForm1::TForm1(const TStartPaths& paths, QWidget* parent) : QMainWindow(parent) 
   memInfo->setObjectName(QStringLiteral("memInfo"));
   memInfo->setFixedHeight(kInfoPaneHeight);
   column->addWidget(memInfo);
+  connect(memInfo, &TInfoMemo::MessageLineDoubleClicked, this, &TForm1::ShowMessageLine);
+  connect(barPlayback, &TPlaybackBar::LineReached, this, [this](int32_t fileLine) { SelectTextLine(fileLine, 0); });
   setCentralWidget(central);
   lblStatus = new QLabel(this);
   statusBar()->addWidget(lblStatus, 1);
@@ -350,8 +352,28 @@ void TForm1::PickAt(QPoint pixel) {
   const TPickElement& e = ViewerState.Pick[hit->Index];
   SimBox->SetHighlight(e);
   memInfo->Append(PickText(e, SimBox->W0X(), SimBox->W0Y()));
+  SelectTextLine(e.FileLine, e.Line);
+}
+
+bool TForm1::TextWindowShowsProgram() const {
+  const TfrmShowCncFile* text = Companions.ShowCncFile;
+  return text && text->isVisible() && SameFile(text->FileName().toStdString(), ViewerState.CurrentFile);
+}
+
+void TForm1::SelectTextLine(int32_t fileLine, int32_t block) {
+  if (!TextWindowShowsProgram()) return;
+  if (fileLine > 0) Companions.ShowCncFile->SelectLine(fileLine - 1);
+  else if (block > 0) Companions.ShowCncFile->SelectBlock(block);
+}
+
+void TForm1::ShowMessageLine(int32_t fileLine) {
   TfrmShowCncFile* text = Companions.ShowCncFile;
-  if (text && text->isVisible() && e.Line > 0) text->SelectBlock(e.Line);
+  if (!text || ViewerState.CurrentFile.empty() || fileLine <= 0) return;
+  if (!TextWindowShowsProgram() && !text->EditFile(QString::fromStdString(ViewerState.CurrentFile))) return;
+  text->show();
+  text->raise();
+  text->SelectLine(fileLine - 1);
+  ShowLineInView(fileLine - 1);
 }
 
 void TForm1::SetCompanions(const TCompanionWindows& windows) {
@@ -363,10 +385,10 @@ void TForm1::SetCompanions(const TCompanionWindows& windows) {
             Qt::UniqueConnection);
 }
 
-void TForm1::ShowLineInView(int line, std::optional<int32_t> block) {
+void TForm1::ShowLineInView(int line) {
   const TfrmShowCncFile* text = Companions.ShowCncFile;
   const bool sameFile = text && SameFile(text->FileName().toStdString(), ViewerState.CurrentFile);
-  TLineInView r = LineInView(ViewerState.Pick, *SimBox, line, block, sameFile);
+  TLineInView r = LineInView(ViewerState.Pick, *SimBox, line, sameFile);
   SimBox->SetHighlights(std::move(r.Elements));
   if (r.Window) {
     SimBox->SetRect(*r.Window);

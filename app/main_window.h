@@ -110,7 +110,10 @@ class TForm1 : public QMainWindow {
   void mnuZoomToPartClick();
   void mnuPickClick();
   // Highlights the moves of the program text window's line and brings them into sight.
-  void ShowLineInView(int line, std::optional<int32_t> block);
+  void ShowLineInView(int line);
+  // A double click on a message about line `fileLine` (from 1): the program text window at
+  // that line, and the line's moves highlighted in the view.
+  void ShowMessageLine(int32_t fileLine);
   void mnuPlaybackClick(bool on);
 
  protected:
@@ -132,6 +135,11 @@ class TForm1 : public QMainWindow {
   bool HandleKey(QObject* receiver, QEvent* event);
   // Pick mode: the drawn move nearest to the pixel, highlighted and named in the pane.
   void PickAt(QPoint pixel);
+  // The program text window is open on the program the view shows.
+  bool TextWindowShowsProgram() const;
+  // Selects file line `fileLine` (from 1) in the program text window when it shows the
+  // program; by its N number `block` when the file line is not known.
+  void SelectTextLine(int32_t fileLine, int32_t block);
   // The follower's news: the file changed (processed again, the window kept) or vanished.
   void FileChangedOnDisk(TFollowAction action);
   TDisplayChecks Checks() const;

@@ -32,9 +32,9 @@ TPlaybackTrack::TPlaybackTrack(const TPlayedList& played, TFeedUnit unit)
   Steps.reserve(ObjectEnds.size());
 }
 
-void TPlaybackTrack::Add(const TCncElementData& e) {
+void TPlaybackTrack::Add(const TCncElementData& e, int32_t fileLine) {
   const TStep* last = Steps.empty() ? nullptr : &Steps.back();
-  TStep step{last ? last->EndSeconds : 0.0, last ? last->Tool : Start, {}};
+  TStep step{last ? last->EndSeconds : 0.0, last ? last->Tool : Start, {}, fileLine};
   const int32_t numberBefore = last ? last->Line.Number : 0;
   step.Line = e.Line != 0 ? TLineAt{e.Line, true} : TLineAt{numberBefore, false};
   Clock.Add(e);
@@ -68,6 +68,11 @@ TLineAt TPlaybackTrack::LineAt(size_t k) const {
   return k == 0 ? TLineAt{} : Steps[k - 1].Line;
 }
 
+int32_t TPlaybackTrack::FileLineAt(size_t k) const {
+  k = Clamp(k);
+  return k == 0 ? 0 : Steps[k - 1].FileLine;
+}
+
 double TPlaybackTrack::TimeAt(size_t k) const {
   k = Clamp(k);
   return k == 0 ? 0.0 : Steps[k - 1].EndSeconds;
@@ -84,7 +89,7 @@ TPlaybackTrack PlaybackTrackOfRun(int32_t handle, const TPlayedList& played, TFe
   // Only as many elements as were drawn: the instance may have been run again since. An
   // element that cannot be read drew nothing: it plays as a moment without a move.
   for (const TRunElement& e : TRunElements(handle, played.Mode, static_cast<int32_t>(played.ObjectEnds.size())))
-    track.Add(e.Data);
+    track.Add(e.Data, std::max(0, CncGetElementFileLine(handle, e.Index, played.Mode)));
   return track;
 }
 

@@ -63,8 +63,8 @@ class TPlaybackTrack {
  public:
   TPlaybackTrack() = default;
   TPlaybackTrack(const TPlayedList& played, TFeedUnit unit);
-  // The played list's elements, in list order.
-  void Add(const TCncElementData& e);
+  // The played list's elements, in list order, each with the file line it came from.
+  void Add(const TCncElementData& e, int32_t fileLine = 0);
 
   size_t Count() const { return Steps.size(); }
   // Display objects shown at position k (k elements done; k beyond the end counts as the end).
@@ -73,6 +73,8 @@ class TPlaybackTrack {
   TToolMark ToolAt(size_t k, const TToolTable& tools) const;
   // The line of the last element done (element k - 1); nothing at position 0.
   TLineAt LineAt(size_t k) const;
+  // The file line (from 1) of the last element done; 0 at position 0 or when not known.
+  int32_t FileLineAt(size_t k) const;
   // Play seconds when the first k elements are done.
   double TimeAt(size_t k) const;
   // Elements done at play time `seconds`: the last position whose time has come.
@@ -84,6 +86,7 @@ class TPlaybackTrack {
     double EndSeconds;
     TRealXY Tool;
     TLineAt Line;
+    int32_t FileLine;
   };
   struct TToolChange {
     size_t Element;

@@ -91,6 +91,7 @@ void TPlaybackBar::RunChanged() {
 }
 
 void TPlaybackBar::ReadTrack() {
+  LastLine = 0;
   const TPlayedList& played = State.Played;
   const bool any = State.EngineHandle > 0 && !played.Empty();
   PlayTrack = any ? PlaybackTrackOfRun(State.EngineHandle, played, FeedUnitOfRun(State.EngineHandle))
@@ -125,6 +126,10 @@ void TPlaybackBar::ShowPosition(size_t k) {
     sldPosition->setValue(static_cast<int>(k));
   }
   lblStatus->setText(QString::fromStdString(PlaybackStatus(PlayTrack, k)));
+  if (const int32_t line = PlayTrack.FileLineAt(k); line > 0 && line != LastLine) {
+    LastLine = line;
+    emit LineReached(line);
+  }
 }
 
 void TPlaybackBar::StepForward() {

@@ -45,6 +45,12 @@ class TPlaybackBar : public QWidget {
   void Advance(double wallSeconds);
 
   const TPlaybackTrack& Track() const { return PlayTrack; }
+
+ signals:
+  // The played position moved on to an element of program line `fileLine` (from 1).
+  void LineReached(int32_t fileLine);
+
+ public:
   // The status area's playback text, hidden while the bar is.
   QLabel& StatusLabel() { return *lblStatus; }
 
@@ -58,6 +64,7 @@ class TPlaybackBar : public QWidget {
   const TViewerState& State;
   TPlaybackTrack PlayTrack;
   size_t K = 0;
+  int32_t LastLine = 0;  // the line LineReached told last
   double PlaySeconds = 0.0;
   TPlaySpeed PlaySpeed = TPlaySpeed::Times1;
   bool IsActive = false;

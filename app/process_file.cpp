@@ -1,5 +1,6 @@
 #include "app/process_file.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -13,7 +14,8 @@ void EchoMessages(int32_t handle, TInfoPane& info) {
   if (!messages) return;
   const int32_t n = CncMessageCount(messages);
   for (int32_t i = 0; i < n; ++i) {
-    if (const char* s = CncMessageText(messages, i)) info.Append(kEnginePrefix + std::string(s));
+    if (const char* s = CncMessageText(messages, i))
+      info.AppendAbout(kEnginePrefix + std::string(s), std::max(0, CncMessageLine(messages, i)));
   }
 }
 

@@ -19,6 +19,8 @@ class TInfoPane {
  public:
   virtual ~TInfoPane() = default;
   virtual void Append(const std::string& line) = 0;
+  // A message about line `fileLine` (from 1) of the program; 0 for none.
+  virtual void AppendAbout(const std::string& line, int32_t /*fileLine*/) { Append(line); }
   // The pane's text becomes `text` followed by what it held.
   virtual void PutInFront(const std::string& text) = 0;
 };

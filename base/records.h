@@ -52,17 +52,19 @@ TCode CodeFromNumber(char letter, int number);
 // owning instance's text pool. ToolNo, Speed and FeedValue never occur together
 // ("T", "S0X", "F0X"), so they share one field.
 struct TCncElement {
-  int32_t Line = 0;
+  int32_t Line = 0;  // the N number of the program line, 0 without one
   TCode Code;
   TPoint P1;
   TPoint P2;
   int32_t Value = 0;
+  int32_t FileLine = 0;  // the line of the file it came from, counted from 1; fills padding
   const char* Text = "";
 
   int32_t ToolNo() const { return Code.Chars[0] == 'T' ? Value : 0; }
   int32_t Speed() const { return Code.Chars[0] == 'S' ? Value : 0; }
   int32_t FeedValue() const { return Code.Chars[0] == 'F' ? Value : 0; }
 };
+static_assert(sizeof(TCncElement) == 72, "the file line costs an element no memory");
 
 // The constructors of the element kinds. `text` must outlive the element: a literal
 // or a text interned in the instance's pool.
@@ -131,11 +133,13 @@ class TElementList : public std::vector<TCncElement> {
     return *this;
   }
 
+  // The element comes from file line `FileLine`, whatever line its maker named.
   void push_back(const TCncElement& e) {
     Spend(1);
     Base::push_back(e);
+    back().FileLine = FileLine;
   }
-  // Appends [first, last) of another list.
+  // Appends [first, last) of another list, with the lines they came from.
   void Append(Base::const_iterator first, Base::const_iterator last) {
     Spend(static_cast<uint64_t>(last - first));
     // Most lines make one element: a plain copy, not a range insert.
@@ -157,6 +161,9 @@ class TElementList : public std::vector<TCncElement> {
   }
 
   TElementBudget* Budget = nullptr;
+  // The file line (from 1) the elements made now come from: whoever works through the
+  // program sets it as it goes, so that no maker of elements needs to know it.
+  int32_t FileLine = 0;
 
  private:
   // Doubling, except that a list which could outgrow a quarter of what it may still reach
@@ -185,15 +192,30 @@ class TMessageList : public std::vector<std::string> {
       return;
     }
     Base::push_back(std::move(text));
+    Lines.push_back(CurrentFileLine);
+  }
+  void clear() {
+    Base::clear();
+    Lines.clear();
   }
   // Adds the one message that says how many were left out, if any were.
   void CloseCount() {
     if (LeftOut == 0) return;
     Base::push_back("Warning: " + std::to_string(LeftOut) + " more messages were left out; only the first " +
                     std::to_string(kMaxKept) + " are listed");
+    Lines.push_back(0);
     LeftOut = 0;
   }
+  // The file line message `index` is about; 0 for a message tied to no line.
+  int32_t FileLineOf(size_t index) const { return index < Lines.size() ? Lines[index] : 0; }
+
   uint64_t LeftOut = 0;
+  // The file line the messages added now are about (counted from 1), 0 for none: whoever
+  // works through the program sets it as it goes.
+  int32_t CurrentFileLine = 0;
+
+ private:
+  std::vector<int32_t> Lines;  // beside each message
 };
 
 // Tool table entry of the application (255 of them, tool numbers 0..254).

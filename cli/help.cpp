@@ -22,13 +22,16 @@ constexpr const char* kLimitOption =
 const TCommandHelp kCommands[] = {
     {"dump", "one JSON object with the messages, the contour and the milling path",
      "usage: velquor-cnc dump PROGRAM [options]\n"
-     "Runs PROGRAM and writes {open, handle, run, messages, contour, path} as JSON.\n"
+     "Runs PROGRAM and writes {open, handle, run, messages, message_lines, contour, path} as\n"
+     "JSON; message_lines and each element's file_line give the line of the file (from 1, 0\n"
+     "for none).\n"
      "Options:\n"
      "%RUN%%START%%LIMIT%"
      "  --raw               add the uncompensated tool path as \"raw\"\n"},
     {"check", "messages and a summary per program; exit status 1 on any problem",
      "usage: velquor-cnc check PROGRAM... [options]\n"
-     "Runs every PROGRAM and prints its messages and one summary line. The exit status is 1\n"
+     "Runs every PROGRAM and prints its messages and one summary line. A message about a\n"
+     "line reads PROGRAM:LINE: TEXT, as editors read it to jump there. The exit status is 1\n"
      "when a program is missing or empty, a run stops, or a message other than the engine's\n"
      "greeting appears.\n"
      "Options:\n"

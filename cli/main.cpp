@@ -70,7 +70,7 @@ TCommandLine ParseCommandLine(int argc, char** argv) {
   return c;
 }
 
-void AppendElement(std::string& out, const TCncElementDetail& e) {
+void AppendElement(std::string& out, const TCncElementDetail& e, int32_t fileLine) {
   const auto point = [&](const TCncPoint& p) {
     out += '[';
     AppendJsonNumber(out, p.X);
@@ -80,7 +80,7 @@ void AppendElement(std::string& out, const TCncElementDetail& e) {
     AppendJsonNumber(out, p.Z);
     out += ']';
   };
-  out += "{\"line\":" + std::to_string(e.Data.Line) + ",\"code\":";
+  out += "{\"line\":" + std::to_string(e.Data.Line) + ",\"file_line\":" + std::to_string(fileLine) + ",\"code\":";
   AppendJsonString(out, e.Code);
   out += ",\"number\":" + std::to_string(e.Data.Code) + ",\"text\":";
   AppendJsonString(out, e.Text ? e.Text : "");
@@ -110,18 +110,32 @@ void AppendList(std::string& out, const char* name, int32_t handle, uint8_t mode
   TCncElementDetail e{};
   for (int32_t i = 0; i < count && CncGetElementDetail(handle, i, mode, &e) == 0; ++i) {
     if (i > 0) out += ",\n";
-    AppendElement(out, e);
+    AppendElement(out, e, CncGetElementFileLine(handle, i, mode));
     FlushWhenLarge(out);
   }
   out += ']';
 }
 
+struct TRunMessage {
+  std::string Text;
+  int32_t FileLine = 0;  // 0: tied to no line of the program
+};
+
 // The settings warnings first, as the run's first messages, then the engine's.
-std::vector<std::string> MessagesOf(int32_t handle, const std::vector<std::string>& settingsWarnings = {}) {
-  std::vector<std::string> r = settingsWarnings;
+std::vector<TRunMessage> MessagesOf(int32_t handle, const std::vector<std::string>& settingsWarnings = {}) {
+  std::vector<TRunMessage> r;
+  for (const std::string& w : settingsWarnings) r.push_back({w, 0});
   const TCncMessageList* list = CncGetMessages(handle);
-  for (int32_t i = 0; i < CncMessageCount(list); ++i) r.emplace_back(CncMessageText(list, i));
+  for (int32_t i = 0; i < CncMessageCount(list); ++i)
+    r.push_back({CncMessageText(list, i), std::max(0, CncMessageLine(list, i))});
   return r;
+}
+
+// "FILE:LINE: TEXT" for a message about a line, as editors read compiler output to jump
+// there; "FILE: TEXT" for one about no line.
+std::string CheckLine(const std::string& program, const TRunMessage& m) {
+  const std::string place = m.FileLine > 0 ? program + ":" + std::to_string(m.FileLine) : program;
+  return place + ": " + m.Text;
 }
 
 int Dump(const TCommandLine& c) {
@@ -130,11 +144,16 @@ int Dump(const TCommandLine& c) {
   if (!settingsError.empty()) std::fprintf(stderr, "velquor-cnc: %s\n", settingsError.c_str());
   std::string out = "{\"open\":" + std::to_string(r.Open) + ",\"handle\":" + std::to_string(r.Handle) +
                     ",\"run\":" + (r.Run ? std::to_string(*r.Run) : std::string("null")) + ",\"messages\":[";
-  bool first = true;
-  for (const std::string& m : MessagesOf(r.Handle, r.SettingsWarnings)) {
-    if (!first) out += ",\n";
-    first = false;
-    AppendJsonString(out, m);
+  const std::vector<TRunMessage> messages = MessagesOf(r.Handle, r.SettingsWarnings);
+  for (size_t i = 0; i < messages.size(); ++i) {
+    if (i > 0) out += ",\n";
+    AppendJsonString(out, messages[i].Text);
+    FlushWhenLarge(out);
+  }
+  out += "],\"message_lines\":[";
+  for (size_t i = 0; i < messages.size(); ++i) {
+    if (i > 0) out += ',';
+    out += std::to_string(messages[i].FileLine);
     FlushWhenLarge(out);
   }
   out += ']';
@@ -156,10 +175,10 @@ int Check(const TCommandLine& c) {
       std::printf("%s: %s\n", program.c_str(), settingsError.c_str());
       problem = true;
     }
-    const std::vector<std::string> messages = MessagesOf(r.Handle, r.SettingsWarnings);
-    for (const std::string& m : messages) {
-      if (m != "Init CNC-Dll") problem = true;
-      if (!c.Options.Quiet) std::printf("%s: %s\n", program.c_str(), m.c_str());
+    const std::vector<TRunMessage> messages = MessagesOf(r.Handle, r.SettingsWarnings);
+    for (const TRunMessage& m : messages) {
+      if (m.Text != "Init CNC-Dll") problem = true;
+      if (!c.Options.Quiet) std::printf("%s\n", CheckLine(program, m).c_str());
     }
     if (r.Handle == 0) {
       // No instance: the number is the failure's status, not a line count.

@@ -1,6 +1,7 @@
 #include "display/draw_elements.h"
 
 #include <QColor>
+#include <algorithm>
 
 #include "display/pick_index.h"
 #include "display/run_elements.h"
@@ -64,10 +65,16 @@ void DrawElements(TSimView& view, int32_t handle, uint8_t mode, const TDrawRun& 
       const auto pick = [&](TPickShape shape) {
         if (!run.Pick) return;
         const TCode code = element.Code.Text();
-        TPickElement p{start,  end,
-                       centre, element.Index,
-                       e.Line, {code.Chars[0], code.Chars[1], code.Chars[2], 0},
-                       shape,  path ? TPickList::Path : TPickList::Contour};
+        TPickElement p;
+        p.Start = start;
+        p.End = end;
+        p.Centre = centre;
+        p.Element = element.Index;
+        p.Line = e.Line;
+        p.FileLine = std::max(0, CncGetElementFileLine(handle, element.Index, mode));
+        std::copy_n(code.Chars, 3, p.Code);
+        p.Shape = shape;
+        p.List = path ? TPickList::Path : TPickList::Contour;
         run.Pick->Add(p);
       };
       switch (element.Code.Number) {

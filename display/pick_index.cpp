@@ -190,10 +190,17 @@ std::optional<TPickHit> TPickIndex::Nearest(double x, double y, double within) {
   return best;
 }
 
+std::string LineName(int32_t fileLine, int32_t block) {
+  const std::string number = "N" + std::to_string(block);
+  if (fileLine <= 0) return number;
+  const std::string line = "Line " + std::to_string(fileLine);
+  return block != 0 ? line + " (" + number + ")" : line;
+}
+
 std::string PickText(const TPickElement& e, double w0x, double w0y) {
   char buf[256];
-  int n = std::snprintf(buf, sizeof buf, "Line %d: %.3s to X%.3f Y%.3f Z%.3f", e.Line, e.Code, e.End.X - w0x,
-                        e.End.Y - w0y, e.End.Z);
+  int n = std::snprintf(buf, sizeof buf, "%s: %.3s to X%.3f Y%.3f Z%.3f", LineName(e.FileLine, e.Line).c_str(), e.Code,
+                        e.End.X - w0x, e.End.Y - w0y, e.End.Z);
   if (e.Shape != TPickShape::Line)
     n += std::snprintf(buf + n, sizeof buf - n, " centre X%.3f Y%.3f radius %.3f", e.Centre.X - w0x, e.Centre.Y - w0y,
                        ArcRadius(e));

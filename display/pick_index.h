@@ -17,10 +17,11 @@ enum class TPickShape : uint8_t { Line, ArcCW, ArcCCW };
 struct TPickElement {
   TPoint Start;
   TPoint End;
-  TPoint Centre;        // arcs only
-  int32_t Element = 0;  // index in its list
-  int32_t Line = 0;     // N number of the program line
-  char Code[4] = {};    // "G01"
+  TPoint Centre;         // arcs only
+  int32_t Element = 0;   // index in its list
+  int32_t Line = 0;      // N number of the program line, 0 without one
+  int32_t FileLine = 0;  // line of the program file, counted from 1; 0 when unknown
+  char Code[4] = {};     // "G01"
   TPickShape Shape = TPickShape::Line;
   TPickList List = TPickList::Contour;
 };
@@ -81,5 +82,10 @@ class TPickIndex {
   std::vector<uint32_t> Large;  // elements spanning too many cells, checked on every query
 };
 
-// "Line N: G01 to X… Y… Z…" in program coordinates (view minus W0); arcs add centre and radius.
+// How a program line is named to the user: "Line 30 (N220)", "Line 30" without an N number,
+// "N220" when the file line is not known.
+std::string LineName(int32_t fileLine, int32_t block);
+
+// "Line 30 (N220): G01 to X… Y… Z…" in program coordinates (view minus W0); arcs add centre
+// and radius.
 std::string PickText(const TPickElement& e, double w0x, double w0y);

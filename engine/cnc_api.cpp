@@ -246,6 +246,20 @@ const char* CncMessageText(const TCncMessageList* list, int32_t index) {
   return Messages(list)[static_cast<size_t>(index)].c_str();
 }
 
+int32_t CncMessageLine(const TCncMessageList* list, int32_t index) {
+  if (!list || index < 0 || static_cast<size_t>(index) >= Messages(list).size()) return -1;
+  return Messages(list).FileLineOf(static_cast<size_t>(index));
+}
+
+int32_t CncGetElementFileLine(int32_t handle, int32_t index, uint8_t mode) {
+  // An internal failure must not read as a line number.
+  return Guarded(handle, -4, [&] {
+    const TElementLookup found = FindElement(handle, index, mode, DetailListOf);
+    if (found.Status == 1) return -3;
+    return found.Element ? found.Element->FileLine : found.Status;
+  });
+}
+
 int32_t CncClose(int32_t handle) {
   // Destroying an instance frees memory and cannot fail.
   TLibrary& lib = Library();

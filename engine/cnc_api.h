@@ -122,6 +122,12 @@ VELQUOR_CNC_API int32_t CncMessageCount(const TCncMessageList* list);
 /* NULL when the index is outside 0..count-1. */
 VELQUOR_CNC_API const char* CncMessageText(const TCncMessageList* list, int32_t index);
 
+/* Where a message comes from: the line of the program file, counted from 1, that it is about
+ * (for a stop of the milling path, the line of the move where it stopped); 0 for a message
+ * tied to no line ("Init CNC-Dll", the summaries of a run); -1 when the index is outside
+ * 0..count-1 or the list is NULL. */
+VELQUOR_CNC_API int32_t CncMessageLine(const TCncMessageList* list, int32_t index);
+
 /* A run seen whole, for tools that show what the engine made (velquor-cnc dump): each
  * element with its code as written and its text, and besides modes 0 and 1 the raw path,
  * the tool moves before the milling path joins their corners. */
@@ -136,6 +142,12 @@ typedef struct TCncElementDetail {
 VELQUOR_CNC_API int32_t CncGetDetailCount(int32_t handle, uint8_t mode);
 /* 0 and the record filled; -1 no instance; 1 bad mode; -2 index outside 0..count-1. */
 VELQUOR_CNC_API int32_t CncGetElementDetail(int32_t handle, int32_t index, uint8_t mode, TCncElementDetail* detail);
+
+/* The line of the program file, counted from 1, that element `index` of list `mode` (0, 1 or
+ * CNC_MODE_RAW_PATH) came from: the line of the command for every element of a cycle or an
+ * engraving, the line of the programmed move for the milling path's offsets and joints.
+ * -1 no instance; -3 bad mode; -2 index outside 0..count-1; -4 on an internal failure. */
+VELQUOR_CNC_API int32_t CncGetElementFileLine(int32_t handle, int32_t index, uint8_t mode);
 
 /* 0 when an instance was destroyed, 1 when none had the handle. */
 VELQUOR_CNC_API int32_t CncClose(int32_t handle);

@@ -21,6 +21,7 @@ int32_t InterpretAndCompensate(TCncInstance& inst, const TPoint& start) {
     InterpretProgram(inst);
   } catch (const TElementBudgetSpent&) {
     // The lists keep what was made; the milling path of a cut-off program is not computed.
+    inst.Messages.CurrentFileLine = 0;
     inst.AddMessage(BudgetMessage(inst, std::to_string(inst.CurrentLine)));
     return kElementLimitStatus;
   }
@@ -28,7 +29,8 @@ int32_t InterpretAndCompensate(TCncInstance& inst, const TPoint& start) {
   try {
     return ComputeMillingPath(inst.RawPathList, inst.PathList, inst.ToolRadius, start, inst.Messages);
   } catch (const TElementBudgetSpent&) {
-    // Path elements know their N number only.
+    // The summary names the N number where the path stopped; as a message it is tied to no line.
+    inst.Messages.CurrentFileLine = 0;
     inst.AddMessage(BudgetMessage(inst, inst.PathList.empty() ? "0" : std::to_string(inst.PathList.back().Line)));
     return kElementLimitStatus;
   }
@@ -45,7 +47,10 @@ int32_t RunInstance(TCncInstance& inst, const TPoint& start) {
   inst.PathList.clear();
   inst.Budget.Used = 0;
   inst.CurrentLine = 0;
+  inst.Messages.CurrentFileLine = 0;
   const int32_t status = InterpretAndCompensate(inst, start);
+  // Later messages (a bad mode asked for, say) are tied to no line.
+  inst.Messages.CurrentFileLine = 0;
   inst.Messages.CloseCount();
   return status;
 }

@@ -401,6 +401,12 @@ int32_t InterpretLine(TCncInstance& inst, const TLineWords& words, TElementList&
 }
 
 namespace {
+// Line i (from 0) of the file as the user counts it; beyond what an element can hold the
+// count stops rather than wraps.
+int32_t FileLineNumber(size_t i) {
+  return static_cast<int32_t>(std::min<size_t>(i + 1, std::numeric_limits<int32_t>::max()));
+}
+
 // Said once per line, not per pass.
 void WarnAboutCutLine(TCncInstance& inst, const TLineWords& words, int32_t line) {
   if (!words.TooLong && !words.TooManyWords) return;
@@ -451,6 +457,11 @@ void InterpretProgram(TCncInstance& inst) {
   TPrefaultCursor contourPages, rawPages;
   for (size_t i = 0; i < count; ++i) {
     inst.CurrentLine = i + 1;
+    const int32_t fileLine = FileLineNumber(i);
+    // Whatever the line makes, a cycle's or an engraving's many moves too, comes from it.
+    inst.Messages.CurrentFileLine = fileLine;
+    inst.ContourList.FileLine = fileLine;
+    inst.RawPathList.FileLine = fileLine;
     contourPages.Advance(inst.ContourList);
     rawPages.Advance(inst.RawPathList);
     PrepareLine(inst.Lines.Line(i), words);
@@ -459,4 +470,7 @@ void InterpretProgram(TCncInstance& inst) {
     const int32_t line = words.PassDependent ? InterpretBothPasses(inst, words) : InterpretOnceAndCopy(inst, words);
     WarnAboutCutLine(inst, words, line);
   }
+  inst.Messages.CurrentFileLine = 0;
+  inst.ContourList.FileLine = 0;
+  inst.RawPathList.FileLine = 0;
 }

@@ -179,8 +179,13 @@ int32_t TMillingPathRun::Run(const TPoint& start) {
   TPrefaultCursor pathPages;
   for (size_t i = 0; i < Raw.size(); ++i) {
     pathPages.Advance(Path);
+    // What an element makes, and a message where the path stops at it, come from its line.
+    Path.FileLine = Raw[i].FileLine;
+    Messages.CurrentFileLine = Raw[i].FileLine;
     if (const int32_t error = Element(i)) return error;
   }
+  Path.FileLine = 0;
+  Messages.CurrentFileLine = 0;
   return 0;
 }
 

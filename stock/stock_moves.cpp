@@ -29,17 +29,22 @@ TMoveBounds BoundsOf(const TStockMove& move) {
   TMoveBounds b{std::min(move.From.X, move.To.X), std::max(move.From.X, move.To.X), std::min(move.From.Y, move.To.Y),
                 std::max(move.From.Y, move.To.Y), std::min(move.From.Z, move.To.Z)};
   if (move.Shape == TMoveShape::Line) return b;
-  // The arc reaches the circle's extreme in a direction when it turns through it.
-  const double r = std::max(std::hypot(move.From.X - move.CentreX, move.From.Y - move.CentreY),
-                            std::hypot(move.To.X - move.CentreX, move.To.Y - move.CentreY));
+  // Radius and angle change evenly along the arc, so each coordinate stays within what the
+  // smallest and the largest radius reach at the ends and at the extremes the arc turns
+  // through.
+  const double r0 = std::hypot(move.From.X - move.CentreX, move.From.Y - move.CentreY);
+  const double r1 = std::hypot(move.To.X - move.CentreX, move.To.Y - move.CentreY);
   const double start = Angle(move.From.X, move.From.Y, move), span = ArcSpan(move);
-  const double directions[] = {0.0, std::numbers::pi / 2, std::numbers::pi, -std::numbers::pi / 2};
+  const double end = Angle(move.To.X, move.To.Y, move);
+  const double directions[] = {start, end, 0.0, std::numbers::pi / 2, std::numbers::pi, -std::numbers::pi / 2};
   for (const double d : directions) {
-    if (Turn(start, d, move.Shape) > span) continue;
-    b.XMin = std::min(b.XMin, move.CentreX + r * std::cos(d));
-    b.XMax = std::max(b.XMax, move.CentreX + r * std::cos(d));
-    b.YMin = std::min(b.YMin, move.CentreY + r * std::sin(d));
-    b.YMax = std::max(b.YMax, move.CentreY + r * std::sin(d));
+    if (d != start && d != end && Turn(start, d, move.Shape) > span) continue;
+    for (const double r : {r0, r1}) {
+      b.XMin = std::min(b.XMin, move.CentreX + r * std::cos(d));
+      b.XMax = std::max(b.XMax, move.CentreX + r * std::cos(d));
+      b.YMin = std::min(b.YMin, move.CentreY + r * std::sin(d));
+      b.YMax = std::max(b.YMax, move.CentreY + r * std::sin(d));
+    }
   }
   return b;
 }

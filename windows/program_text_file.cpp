@@ -14,6 +14,9 @@ TDecodedProgramText DecodeProgramText(std::string_view bytes) {
   TDecodedProgramText d;
   const size_t nl = bytes.find('\n');
   if (nl != std::string_view::npos && nl > 0 && bytes[nl - 1] == '\r') d.Format.LineEnd = "\r\n";
+  // Lines ended by CR alone are lines as the engine counts them: shown as such, saved as such.
+  const bool crOnly = nl == std::string_view::npos && bytes.find('\r') != std::string_view::npos;
+  if (crOnly) d.Format.LineEnd = "\r";
   // Qt drops a byte order mark when decoding; it is kept aside and written back.
   const bool mark = bytes.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark;
   const QByteArray raw = Bytes(mark ? bytes.substr(kUtf8ByteOrderMark.size()) : bytes);
@@ -24,6 +27,7 @@ TDecodedProgramText DecodeProgramText(std::string_view bytes) {
     text = QString::fromLatin1(Bytes(bytes));
   }
   text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  if (crOnly) text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   d.Text = std::move(text);
   return d;
 }

@@ -213,6 +213,6 @@ bool TfrmShowCncFile::eventFilter(QObject* watched, QEvent* event) {
   if (mouse->button() != Qt::LeftButton) return false;
   const QTextBlock block = Memo1->cursorForPosition(mouse->position().toPoint()).block();
   SelectLine(block.blockNumber());
-  emit LineDoubleClicked(block.blockNumber(), BlockNumberOf(block.text().toStdString()));
+  emit LineDoubleClicked(block.blockNumber());
   return true;
 }

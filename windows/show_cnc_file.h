@@ -37,8 +37,8 @@ class TfrmShowCncFile : public QWidget {
   TFileQuestion OpenQuestion() const;
 
  signals:
-  // A double click on line `line` (from 0); `block` is its N number, none without one.
-  void LineDoubleClicked(int line, std::optional<int32_t> block);
+  // A double click on line `line` (from 0).
+  void LineDoubleClicked(int line);
 
  public:
   void btnCloseClick();

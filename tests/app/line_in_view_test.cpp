@@ -10,6 +10,7 @@
 
 #include "app/info_pane.h"
 #include "app/main_window.h"
+#include "app/playback_bar.h"
 #include "app/view_navigation.h"
 #include "display/sim_box.h"
 #include "tests/app/navigation_fixtures.h"
@@ -18,11 +19,11 @@
 
 namespace {
 
-TPickElement Move(int32_t line, TPickList list, TPoint a, TPoint b) {
+TPickElement Move(int32_t fileLine, TPickList list, TPoint a, TPoint b) {
   TPickElement e;
   e.Start = a;
   e.End = b;
-  e.Line = line;
+  e.FileLine = fileLine;
   e.List = list;
   return e;
 }
@@ -120,14 +121,12 @@ TEST(LineInView, SaysWhyNothingIsShown) {
   index.Add(Move(20, TPickList::Contour, {0, 0, 0}, {10, 0, 0}));
   index.Build();
   const TViewWindow view = View600x400();
-  EXPECT_EQ(LineInView(index, view, 4, 20, false).Message,
-            "Text line 5: the view shows another program; open this one to see its moves");
-  EXPECT_EQ(LineInView(index, view, 4, std::nullopt, true).Message,
-            "Text line 5 has no N number: its moves cannot be told apart");
-  const TLineInView none = LineInView(index, view, 4, 30, true);
+  EXPECT_EQ(LineInView(index, view, 19, false).Message,
+            "Text line 20: the view shows another program; open this one to see its moves");
+  const TLineInView none = LineInView(index, view, 29, true);
   EXPECT_EQ(none.Message, "Line 30: no drawn moves");
   EXPECT_TRUE(none.Elements.empty());
-  const TLineInView one = LineInView(index, view, 0, 20, true);
+  const TLineInView one = LineInView(index, view, 19, true);
   EXPECT_EQ(one.Message, "Line 20: 1 move highlighted");
   EXPECT_EQ(one.Elements.size(), 1u);
   EXPECT_FALSE(one.Window) << "already in sight";
@@ -164,7 +163,7 @@ TEST(MainWindowLineInView, DoubleClickHighlightsTheLinesMovesAndBringsThemIntoSi
   EXPECT_EQ(lit[0].List, TPickList::Contour);
   EXPECT_EQ(lit[1].List, TPickList::Path);
   EXPECT_EQ(lit[0].Line, 20);
-  EXPECT_EQ(LastPaneLine(form), "Line 20: 2 moves highlighted");
+  EXPECT_EQ(LastPaneLine(form), "Line 2 (N20): 2 moves highlighted");
   EXPECT_EQ(view.Rect(), start);
 
   DoubleClickLine(text, 3);  // N40 lies right of the start window: moved there, same zoom
@@ -182,13 +181,61 @@ TEST(MainWindowLineInView, DoubleClickHighlightsTheLinesMovesAndBringsThemIntoSi
   EXPECT_LE(view.XMin, view.Highlights()[0].Start.X);
   EXPECT_GE(view.XMax, view.Highlights()[0].End.X);
 
-  DoubleClickLine(text, 4);  // no N number
-  EXPECT_TRUE(view.Highlights().empty());
-  EXPECT_EQ(LastPaneLine(form), "Text line 5 has no N number: its moves cannot be told apart");
+  DoubleClickLine(text, 4);  // no N number: found by its line all the same
+  EXPECT_EQ(view.Highlights().size(), 2u);
+  EXPECT_EQ(LastPaneLine(form), "Line 5: 2 moves highlighted");
 
   TTempFile other("N20 G01 X5\n", ".cnc");
   ASSERT_TRUE(text.EditFile(QString::fromStdString(other.Name())));
   DoubleClickLine(text, 0);
   EXPECT_TRUE(view.Highlights().empty());
   EXPECT_EQ(LastPaneLine(form), "Text line 1: the view shows another program; open this one to see its moves");
+}
+
+namespace {
+
+// Double-clicks the first pane row holding `part`; false when none does.
+bool DoubleClickPaneRow(TInfoMemo& pane, const QString& part) {
+  for (QTextBlock b = pane.document()->firstBlock(); b.isValid(); b = b.next()) {
+    if (!b.text().contains(part)) continue;
+    pane.setTextCursor(QTextCursor(b));
+    pane.ensureCursorVisible();
+    QTest::mouseDClick(pane.viewport(), Qt::LeftButton, Qt::NoModifier,
+                       pane.cursorRect(QTextCursor(b)).center() + QPoint(4, 0));
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+TEST(MainWindowLineInView, DoubleClickOnAMessageOpensItsLineAndPlaybackFollowsTheLines) {
+  TForm1 form(NoSettings());
+  // Lines 2 and 3 share an N number; only the message's own line is meant.
+  const std::string longLine = "N10 G01 X10 Y10 (" + std::string(300, 'c') + ")";
+  TTempFile program("G00 X0 Y0 Z0\nN10 G01 X10 Y0 F500\n" + longLine + "\nG01 X0 Y10\n", ".cnc");
+  TfrmShowCncFile text;
+  form.SetCompanions({nullptr, nullptr, &text});
+  form.resize(800, 600);
+  form.show();
+  form.OpenProgram(QString::fromStdString(program.Name()));
+  ASSERT_FALSE(text.isVisible());
+  ASSERT_TRUE(DoubleClickPaneRow(form.InfoPane(), QStringLiteral("longer than 255 characters")));
+  EXPECT_TRUE(text.isVisible());
+  EXPECT_EQ(text.Memo()->textCursor().selectedText().toStdString(), longLine);
+  const std::vector<TPickElement> lit = form.View().Highlights();
+  ASSERT_EQ(lit.size(), 1u);
+  EXPECT_EQ(lit[0].FileLine, 3);
+  EXPECT_EQ(lit[0].End.Y - form.View().W0Y(), 10.0);
+  // A row that names no line leaves the text window where it is.
+  ASSERT_TRUE(DoubleClickPaneRow(form.InfoPane(), QStringLiteral("Try to open CNC-file")));
+  EXPECT_EQ(text.Memo()->textCursor().blockNumber(), 2);
+
+  // Playing back, the text window follows the line of the element reached.
+  form.Playback().SetActive(true);
+  form.Playback().SetPosition(1);
+  EXPECT_EQ(text.Memo()->textCursor().blockNumber(), 0);
+  form.Playback().SetPosition(5);  // G00, F, G01 of line 2, G01 of line 3, G01 of line 4
+  EXPECT_EQ(text.Memo()->textCursor().blockNumber(), 3);
+  EXPECT_EQ(text.Memo()->textCursor().selectedText(), "G01 X0 Y10");
 }

@@ -102,8 +102,8 @@ TEST_F(TMainWindowTest, ToolBarAndMenusOfferEveryCommand) {
   EXPECT_EQ(entries, (QStringList{"File &Open Ctrl+F", "File &Recent files ",
                                   QString::fromUtf8("File &Export picture\u2026 Ctrl+E"), "File &Close Velquor Ctrl+F4",
                                   "&View Zoom to &part F7", "&View P&ick element F6", "&View &Follow file changes ",
-                                  "&View Play&back F8", "&Tools Tools Ctrl+T", "&Tools Show/Close simulation Ctrl+S",
-                                  "&Info About Ctrl+A"}));
+                                  "&View Play&back F8", "&View Result Ctrl+R", QString::fromUtf8("&View Stock\u2026 "),
+                                  "&Tools Tools Ctrl+T", "&Tools Show/Close simulation Ctrl+S", "&Info About Ctrl+A"}));
   const TFileQuestion open = Form->OpenQuestion();
   EXPECT_EQ(open.Title, "Open CNC-File");
   QStringList filters;

@@ -124,7 +124,7 @@ TEST(MainWindowNavigation, PickModeNamesAndHighlightsTheClickedMove) {
   ASSERT_EQ(view.MouseMode, TMouseMode::Pick);
   ClickAt(view, pixel(50, 0));
   QStringList lines = form.InfoPane().toPlainText().split(QLatin1Char('\n'));
-  EXPECT_EQ(lines.last().toStdString(), "Line 20: G01 to X100.000 Y0.000 Z0.000 (contour)");
+  EXPECT_EQ(lines.last().toStdString(), "Line 2 (N20): G01 to X100.000 Y0.000 Z0.000 (contour)");
   ASSERT_TRUE(view.Highlight());
   EXPECT_EQ(view.Highlight()->Line, 20);
 
@@ -137,7 +137,7 @@ TEST(MainWindowNavigation, PickModeNamesAndHighlightsTheClickedMove) {
   ClickAt(view, pixel(130, 30));  // on the arc's curve, right of its centre
   lines = form.InfoPane().toPlainText().split(QLatin1Char('\n'));
   EXPECT_EQ(lines.last().toStdString(),
-            "Line 30: G03 to X100.000 Y60.000 Z0.000 centre X100.000 Y30.000 radius 30.000 (contour)");
+            "Line 3 (N30): G03 to X100.000 Y60.000 Z0.000 centre X100.000 Y30.000 radius 30.000 (contour)");
 
   ClickAt(view, pixel(100, 30));  // the arc's centre is no part of it
   EXPECT_FALSE(view.Highlight());

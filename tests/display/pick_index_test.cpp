@@ -190,12 +190,17 @@ TEST(PickIndex, RandomElementsFindWhatAScanFinds) {
 }
 
 TEST(PickIndex, TextNamesLineCodeEndCentreAndList) {
-  EXPECT_EQ(PickText(Line({0, 0, 0}, {15, 7, -1}, 12), 5, 2), "Line 12: G01 to X10.000 Y5.000 Z-1.000 (contour)");
+  TPickElement line = Line({0, 0, 0}, {15, 7, -1}, 220);
+  line.FileLine = 30;
+  EXPECT_EQ(PickText(line, 5, 2), "Line 30 (N220): G01 to X10.000 Y5.000 Z-1.000 (contour)");
+  line.Line = 0;
+  EXPECT_EQ(PickText(line, 5, 2), "Line 30: G01 to X10.000 Y5.000 Z-1.000 (contour)");
   TPickElement arc = Arc({60, 0, 0}, {50, 10, 0}, {50, 0, 0}, TPickShape::ArcCCW, 30);
   std::copy_n("G03", 4, arc.Code);
   arc.List = TPickList::Path;
   EXPECT_EQ(PickText(arc, 0, 0),
-            "Line 30: G03 to X50.000 Y10.000 Z0.000 centre X50.000 Y0.000 radius 10.000 (cutting path)");
+            "N30: G03 to X50.000 Y10.000 Z0.000 centre X50.000 Y0.000 radius 10.000 (cutting path)")
+      << "the N number alone when the file line is not known";
 }
 
 TEST(PickIndex, DrawingRecordsEveryDrawnMoveWithW0) {

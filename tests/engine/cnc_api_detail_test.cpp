@@ -118,4 +118,22 @@ TEST_F(CncDetailTest, StatusCodesForBadHandlesModesAndIndices) {
   EXPECT_EQ(CncGetDetailCount(Handle, 3), 0);
 }
 
+TEST_F(CncDetailTest, FileLinesOfMessagesAndElementsAndWhatTheyAnswerOutsideTheLists) {
+  Run("G01 X10 Y0\n\nG01\nN7 G01 Y10\n");
+  const TCncMessageList* messages = CncGetMessages(Handle);
+  ASSERT_EQ(CncMessageCount(messages), 3);
+  EXPECT_EQ(CncMessageLine(messages, 0), 0);  // Init CNC-Dll
+  EXPECT_EQ(CncMessageLine(messages, 1), 3);
+  EXPECT_EQ(CncMessageLine(messages, 3), -1);
+  EXPECT_EQ(CncMessageLine(messages, -1), -1);
+  EXPECT_EQ(CncMessageLine(nullptr, 0), -1);
+  for (uint8_t mode : {uint8_t{CNC_MODE_CONTOUR}, uint8_t{CNC_MODE_PATH}, uint8_t{CNC_MODE_RAW_PATH}}) {
+    EXPECT_EQ(CncGetElementFileLine(Handle, 0, mode), 1) << int{mode};
+    EXPECT_EQ(CncGetElementFileLine(Handle, 1, mode), 4) << int{mode};
+    EXPECT_EQ(CncGetElementFileLine(Handle, 2, mode), -2) << int{mode};
+  }
+  EXPECT_EQ(CncGetElementFileLine(Handle, 0, 3), -3);
+  EXPECT_EQ(CncGetElementFileLine(Handle + 1, 0, 0), -1);
+}
+
 }  // namespace

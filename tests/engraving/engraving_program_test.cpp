@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chr_writer.h"
@@ -171,7 +172,7 @@ TEST_F(EngravingProgram, CommandLineDumpShowsTheStrokesOfTheDefaultFont) {
   // Eleven visible characters, each of several strokes.
   EXPECT_GT(strokes, 200u);
   EXPECT_GT(draws, 100u);
-  EXPECT_NE(out.find("\"line\":20,\"code\":\"G01\""), std::string::npos);
+  EXPECT_NE(out.find("\"line\":20,\"file_line\":2,\"code\":\"G01\""), std::string::npos);
 }
 
 TEST_F(EngravingProgram, ExampleEngravesInEveryFontWithoutMessages) {
@@ -179,10 +180,13 @@ TEST_F(EngravingProgram, ExampleEngravesInEveryFontWithoutMessages) {
   const std::string out = Dump(std::string(VELQUOR_SOURCE_DIR) + "/examples/engraving.cnc", status);
   EXPECT_EQ(status, 0);
   EXPECT_NE(out.find("\"messages\":[\"Init CNC-Dll\"]"), std::string::npos) << out.substr(0, 400);
-  for (int line : {80, 110, 140, 170, 200, 230, 260, 290, 320, 350, 390}) {
-    const std::string stroke = "\"line\":" + std::to_string(line) +
+  // Each engraving line, by its N number and its line in the file.
+  const std::pair<int, int> lines[] = {{80, 9},   {110, 12}, {140, 15}, {170, 18}, {200, 21}, {230, 24},
+                                       {260, 27}, {290, 30}, {320, 33}, {350, 36}, {390, 40}};
+  for (const auto& [number, fileLine] : lines) {
+    const std::string stroke = "\"line\":" + std::to_string(number) + ",\"file_line\":" + std::to_string(fileLine) +
                                ",\"code\":\"G01\",\"number\":18177,\"text\":\"Font\"";
-    EXPECT_NE(out.find(stroke), std::string::npos) << line;
+    EXPECT_NE(out.find(stroke), std::string::npos) << number;
   }
 }
 

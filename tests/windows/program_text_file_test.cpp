@@ -14,6 +14,7 @@ TEST(ProgramTextFile, DecodedTextEncodesBackByteForByte) {
   } cases[] = {
       {"G01 X5\r\nM30\r\n", TTextEncoding::Utf8, "\r\n"},
       {"G01 X5\nM30", TTextEncoding::Utf8, "\n"},
+      {"G01 X5\rM30\r", TTextEncoding::Utf8, "\r"},  // lines ended by CR alone
       {"(Fr\xC3\xA4ser \xE2\x82\xAC)\n", TTextEncoding::Utf8, "\n"},
       {"\xEF\xBB\xBFG01\r\n", TTextEncoding::Utf8, "\r\n"},  // byte order mark
       {"(Fr\xE4ser)\r\n\xFF\r\n", TTextEncoding::Latin1, "\r\n"},
