@@ -156,6 +156,13 @@ constexpr TOptionRow kOptionRows[] = {
                             " and an angle between 0 and 180 degrees, not " + v};
        o.ToolShapes.emplace_back(static_cast<int>(*tool), *shape);
      }},
+    {TOption::View, "--view", true,
+     [](TCommandOptions& o, const std::string& a, const std::string& v) {
+       const auto n = Numbers(a, v, ',', 2, "AZ,EL");
+       if (!(n[1] >= kLowestElevation && n[1] <= kHighestElevation))
+         throw TOptionError{a + " wants an elevation from 5 to 90 degrees, not " + v};
+       o.View = std::pair<double, double>{n[0], n[1]};
+     }},
 };
 
 // The row of `name` if the command takes it.

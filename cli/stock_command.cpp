@@ -17,7 +17,7 @@
 const char* const kStockUsage =
     "       velquor-cnc stock PROGRAM -o OUT.png [--json] [--cell MM] [--stock X0,Y0,X1,Y1,TOP,THICKNESS]\n"
     "                  [--tool N=flat|ball|vANGLE]... [--radius N=MM]... [--settings FILE.INI] [--size WxH]\n"
-    "                  [--start X,Y,Z] [--font-path DIR]\n";
+    "                  [--start X,Y,Z] [--font-path DIR] [--view AZ,EL]\n";
 
 namespace {
 
@@ -28,9 +28,9 @@ constexpr int kInputErrorExit = 2;
 constexpr int kPictureWidth = 994;
 constexpr int kPictureHeight = 628;
 
-constexpr TOption kStockOptions[] = {TOption::Output, TOption::Json,    TOption::Cell,     TOption::Stock,
-                                     TOption::Tool,   TOption::Radius,  TOption::Settings, TOption::Size,
-                                     TOption::Start,  TOption::FontPath};
+constexpr TOption kStockOptions[] = {TOption::Output, TOption::Json,     TOption::Cell,     TOption::Stock,
+                                     TOption::Tool,   TOption::Radius,   TOption::Settings, TOption::Size,
+                                     TOption::Start,  TOption::FontPath, TOption::View};
 constexpr TCommandSyntax kStockSyntax{"stock", kStockOptions, false, true};
 
 int InputError(const std::string& text) {
@@ -113,8 +113,9 @@ int Stock(const TCommandOptions& c) {
   if (!plan.Error.empty()) return InputError(plan.Error);
 
   const TStockResult result = SimulateStock(moves, box, plan, cutters);
-  if (!StockPicture(result, job.Width, job.Height).save(QString::fromStdString(job.Output), "PNG"))
-    return InputError("cannot write " + job.Output);
+  const QImage picture = c.View ? StockPicture3d(result, job.Width, job.Height, c.View->first, c.View->second)
+                                : StockPicture(result, job.Width, job.Height);
+  if (!picture.save(QString::fromStdString(job.Output), "PNG")) return InputError("cannot write " + job.Output);
   if (c.Json) {
     const std::string json = StockJson(result);
     std::fwrite(json.data(), 1, json.size(), stdout);

@@ -86,3 +86,38 @@ QImage StockPicture(const TStockResult& result, int width, int height) {
                     result);
   return image;
 }
+
+QImage ReliefImage3d(TReliefRenderer& renderer, const TOrbitView& view) {
+  QImage image(std::max(1, view.Width), std::max(1, view.Height), QImage::Format_RGB32);
+  TOrbitView drawn = view;
+  drawn.Width = image.width();
+  drawn.Height = image.height();
+  // Format_RGB32 rows hold exactly width pixels of 0xffRRGGBB.
+  renderer.Render(drawn, reinterpret_cast<uint32_t*>(image.bits()));
+  return image;
+}
+
+QImage StockPicture3d(const TStockResult& result, int width, int height, double azimuth, double elevation) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(kBackground);
+  const THeightMap& map = result.Map;
+  if (map.Z.empty()) return image;
+  TOrbitView view = StartView(map, result.Box.Bottom(), std::max(1, width - kLegendWidth), height);
+  view.Azimuth = 0;
+  view.Elevation = kStartElevation;
+  Orbit(view, azimuth, elevation - kStartElevation);
+  // Framed again for the angles asked for.
+  const TOrbitView framed = FramedView(map, result.Box.Bottom(), view);
+  TReliefRenderer renderer(map, result.Box.Bottom(), map.MinZ());
+  QPainter painter(&image);
+  painter.drawImage(0, 0, ReliefImage3d(renderer, framed));
+  painter.setRenderHint(QPainter::Antialiasing);
+  PaintFindingMarkers(painter, result.Findings, [&](double x, double y) {
+    const TPicturePoint p = Project(framed, {x, y, map.Top});
+    return QPointF(p.X, p.Y);
+  });
+  PaintReliefLegend(painter,
+                    QRect(width - kLegendWidth + kMargin, kMargin, kLegendWidth - 2 * kMargin, height - 2 * kMargin),
+                    result);
+  return image;
+}

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "stock/relief_3d.h"
 #include "stock/stock_simulation.h"
 
 // The part of the plane a picture shows, in millimetres.
@@ -29,3 +30,9 @@ void PaintFindingMarkers(QPainter& painter, const std::vector<TFinding>& finding
 
 // The relief framed to the stock, with the legend beside it and the findings marked.
 QImage StockPicture(const TStockResult& result, int width, int height);
+
+// One 3D picture of the relief `renderer` draws, as `view` sees it.
+QImage ReliefImage3d(TReliefRenderer& renderer, const TOrbitView& view);
+
+// The stock in 3D from `azimuth` and `elevation` (degrees), framed whole, with the legend.
+QImage StockPicture3d(const TStockResult& result, int width, int height, double azimuth, double elevation);

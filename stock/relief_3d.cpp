@@ -97,6 +97,12 @@ TOrbitView StartView(const THeightMap& map, double bottom, int width, int height
   TOrbitView v;
   v.Width = width;
   v.Height = height;
+  return FramedView(map, bottom, v);
+}
+
+TOrbitView FramedView(const THeightMap& map, double bottom, const TOrbitView& view) {
+  TOrbitView v = view;
+  const int width = v.Width, height = v.Height;
   v.Target = {map.X0 + map.Nx * map.Cell / 2, map.Y0 + map.Ny * map.Cell / 2, (map.Top + bottom) / 2};
   const TViewAxes a = AxesOf(v);
   double across = 0, upright = 0;

@@ -52,6 +52,8 @@ TPicturePoint Project(const TOrbitView& view, const TWorldPoint& p);
 
 // The view of the whole block from the start angles, framed with a margin.
 TOrbitView StartView(const THeightMap& map, double bottom, int width, int height);
+// `view`'s angles and picture size with the whole block framed in it.
+TOrbitView FramedView(const THeightMap& map, double bottom, const TOrbitView& view);
 // Turns the camera about the target; the elevation stays within its limits.
 void Orbit(TOrbitView& view, double azimuthDegrees, double elevationDegrees);
 // Zooms by `factor` about the picture point (x, y): what lies under it stays there.
