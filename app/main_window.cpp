@@ -25,6 +25,7 @@
 #include "app/line_in_view.h"
 #include "app/machine_view_link.h"
 #include "app/playback_bar.h"
+#include "app/result_companions.h"
 #include "app/stock_result_view.h"
 #include "app/tool_icons.h"
 #include "app/view_navigation.h"
@@ -263,6 +264,12 @@ void TForm1::BuildMenus() {
   playback->setShortcut(QKeySequence(Qt::Key_F8));
   connect(playback, &QAction::toggled, this, &TForm1::mnuPlaybackClick);
   StockView = new TStockResultView(*this, *view, *SimBox, *memInfo);
+  ResultViews = new TResultCompanions(*this, *view, *SimBox);
+  StockView->ResultChanged = [this](std::shared_ptr<const TStockResult> result, int32_t handle,
+                                    const TCncPoint& start) {
+    ResultViews->ResultChanged(std::move(result), handle, start);
+  };
+  StockView->RunningChanged = [this](bool running) { ResultViews->RunningChanged(running); };
   QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
   entry(tools, "Tools", QKeySequence(Qt::CTRL | Qt::Key_T), &TForm1::mnuToolsClick);
   entry(tools, "Show/Close simulation", QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::mnuSimulationClick);

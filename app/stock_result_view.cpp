@@ -102,6 +102,7 @@ void TStockResultView::Start() {
   Progress->show();
   Escape->setEnabled(true);
   Poller.start();
+  if (RunningChanged) RunningChanged(true);
 }
 
 void TStockResultView::Poll() {
@@ -116,6 +117,7 @@ void TStockResultView::Poll() {
   Poller.stop();
   Progress->hide();
   Escape->setEnabled(false);
+  if (RunningChanged) RunningChanged(false);
   if (result->Cancelled) return;
   for (const TFinding& f : result->Findings) Pane.Append(FindingLine(f));
   if (result->FindingsTotal > result->Findings.size())
@@ -132,11 +134,13 @@ void TStockResultView::Cancel() {
   Poller.stop();
   Progress->hide();
   Escape->setEnabled(false);
+  if (RunningChanged) RunningChanged(false);
 }
 
 void TStockResultView::Show(std::shared_ptr<const TStockResult> result) {
   Result = std::move(result);
   Depth->clear();
+  if (ResultChanged) ResultChanged(Result, Handle, StartPoint);
   if (!Result) {
     View.SetUnderlay(nullptr);
     return;

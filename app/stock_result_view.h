@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QTimer>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -40,6 +41,11 @@ class TStockResultView : public QObject {
   QString DepthText() const;
   // Stops the running simulation; its result is dropped.
   void Cancel();
+
+  // Told of every result shown (none when it is cleared), with the run it came from.
+  std::function<void(std::shared_ptr<const TStockResult>, int32_t handle, const TCncPoint& start)> ResultChanged;
+  // Told when a simulation starts and when it ends, finished or not.
+  std::function<void(bool running)> RunningChanged;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
