@@ -18,16 +18,18 @@ struct TStockWorkload {
   TGridPlan Plan;
 };
 
-TStockWorkload LoadWorkload(const std::string& file) {
+// `file` run with the radii of `tools`, at the default stock and cell.
+TStockWorkload LoadWorkload(const std::string& file, const TToolTable& tools) {
   TStockWorkload w;
   int32_t handle = 0;
   CncOpen(file.c_str(), &handle);
-  SetReferenceToolRadii(handle);
+  const TToolRadii radii = EngineToolRadii(tools);
+  for (int t = 0; t < kToolCount; ++t) CncSetToolRadius(handle, static_cast<uint8_t>(t), radii[t]);
   const TCncPoint start{0, 0, 0};
   CncRun(handle, &start);
   w.Moves = ReadStockMoves(handle, start);
   CncClose(handle);
-  w.Cutters = MakeCutterTable({}, RadiiInMillimetres(EngineToolRadii(ReferenceToolTable())));
+  w.Cutters = MakeCutterTable({}, RadiiInMillimetres(radii));
   w.Box = DefaultStockBox(w.Moves, w.Cutters);
   w.Plan = PlanGrid(w.Box);
   return w;
@@ -44,30 +46,18 @@ void Simulate(benchmark::State& state, const TStockWorkload& w, int threads) {
 }
 
 const TStockWorkload& ReferenceWorkload() {
-  static const TStockWorkload w = LoadWorkload(ReferenceProgramFile());
+  static const TStockWorkload w = LoadWorkload(ReferenceProgramFile(), ReferenceToolTable());
+  return w;
+}
+
+// The demo with the viewer's default tool table (tools 1 to 6 of 10 mm radius).
+const TStockWorkload& DemoWorkload() {
+  static const TStockWorkload w = LoadWorkload(VELQUOR_SOURCE_DIR "/examples/demo.cnc", EngineDefaultTools());
   return w;
 }
 
 void BM_StockReference(benchmark::State& state) {
   Simulate(state, ReferenceWorkload(), static_cast<int>(state.range(0)));
-}
-
-// The demo with the viewer's default tool table (tools 1 to 6 of 10 mm radius).
-const TStockWorkload& DemoWorkload() {
-  static const TStockWorkload w = [] {
-    TStockWorkload d;
-    int32_t handle = 0;
-    CncOpen(VELQUOR_SOURCE_DIR "/examples/demo.cnc", &handle);
-    const TCncPoint start{0, 0, 0};
-    CncRun(handle, &start);
-    d.Moves = ReadStockMoves(handle, start);
-    CncClose(handle);
-    d.Cutters = MakeCutterTable({}, RadiiInMillimetres(EngineToolRadii(EngineDefaultTools())));
-    d.Box = DefaultStockBox(d.Moves, d.Cutters);
-    d.Plan = PlanGrid(d.Box);
-    return d;
-  }();
-  return w;
 }
 
 void BM_StockDemo(benchmark::State& state) { Simulate(state, DemoWorkload(), static_cast<int>(state.range(0))); }

@@ -40,19 +40,24 @@ int InputError(const std::string& text) {
 
 void AppendNumber(std::string& out, double v) { AppendJsonNumber(out, v); }
 
+// "[a, b]"
+void AppendPair(std::string& out, double a, double b) {
+  out += '[';
+  AppendJsonNumber(out, a);
+  out += ", ";
+  AppendJsonNumber(out, b);
+  out += ']';
+}
+
 std::string StockJson(const TStockResult& r) {
   const THeightMap& m = r.Map;
   std::string out = "{\"cell_mm\": ";
   AppendNumber(out, m.Cell);
-  out += ", \"cells\": [" + std::to_string(m.Nx) + ", " + std::to_string(m.Ny) + "], \"stock\": {\"x\": [";
-  AppendNumber(out, r.Box.X0);
-  out += ", ";
-  AppendNumber(out, r.Box.X1);
-  out += "], \"y\": [";
-  AppendNumber(out, r.Box.Y0);
-  out += ", ";
-  AppendNumber(out, r.Box.Y1);
-  out += "], \"top\": ";
+  out += ", \"cells\": [" + std::to_string(m.Nx) + ", " + std::to_string(m.Ny) + "], \"stock\": {\"x\": ";
+  AppendPair(out, r.Box.X0, r.Box.X1);
+  out += ", \"y\": ";
+  AppendPair(out, r.Box.Y0, r.Box.Y1);
+  out += ", \"top\": ";
   AppendNumber(out, r.Box.Top);
   out += ", \"thickness\": ";
   AppendNumber(out, r.Box.Thickness);

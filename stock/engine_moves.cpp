@@ -14,7 +14,10 @@ constexpr int kCounterClockwise = 3;
 
 }  // namespace
 
-int32_t ProgramLineOf(const TCncElementData& element) { return element.Line; }
+int32_t ProgramLineOf(int32_t handle, int32_t index, const TCncElementData& element) {
+  const int32_t fileLine = CncGetElementFileLine(handle, index, CNC_MODE_PATH);
+  return fileLine > 0 ? fileLine : element.Line;
+}
 
 std::vector<TStockMove> ReadStockMoves(int32_t handle, const TCncPoint& start) {
   std::vector<TStockMove> moves;
@@ -46,7 +49,7 @@ std::vector<TStockMove> ReadStockMoves(int32_t handle, const TCncPoint& start) {
     }
     m.SpindleOn = spindle;
     m.Tool = tool;
-    m.Line = ProgramLineOf(d);
+    m.Line = ProgramLineOf(handle, e.Index, d);
     if (!approach) moves.push_back(m);
     approach = false;
     at = m.To;

@@ -9,8 +9,9 @@
 #include "engine/cnc_api.h"
 #include "stock/stock_moves.h"
 
-// The program line a finding names for an element.
-int32_t ProgramLineOf(const TCncElementData& element);
+// The program line a finding names for element `index` of the milling path: the line of the
+// file it came from, or its N number where the engine knows no file line.
+int32_t ProgramLineOf(int32_t handle, int32_t index, const TCncElementData& element);
 
 // The milling path of instance `handle`, whose run began at `start`. The approach from the
 // start (where the machine stands before the program, in the viewer below the top by the

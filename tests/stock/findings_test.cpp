@@ -49,6 +49,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TFindingCase{"RapidGrazingTheTop", "N4 G00 Z-0.0005\nN5 G00 X20\n", {}},
         TFindingCase{"RapidIntoTheTop", "N4 G00 Z-0.002\nN5 G00 X20\n", {K::RapidIntoStock}, 5, 0.002},
+        // The file line, not the N number.
+        TFindingCase{
+            "RapidIntoTheTopNumberedOtherwise", "N40 G00 Z-0.002\nN50 G00 X20\n", {K::RapidIntoStock}, 5, 0.002},
         TFindingCase{"RapidInAGroove", "N4 G01 Z-1 F100\nN5 G01 X20\nN6 G00 X-20\n", {}},
         TFindingCase{"CutDownToTheBottom", "N4 G01 Z-5 F100\nN5 G01 X20\n", {}},
         TFindingCase{"CutBelowTheBottom", "N4 G01 Z-5.01 F100\nN5 G01 X20\n", {K::BelowStockBottom}, 5, 0.01},
