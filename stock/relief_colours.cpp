@@ -6,9 +6,10 @@
 
 namespace {
 
-// A perceptually even ramp, light to dark (viridis, read from its light end).
-constexpr std::array<uint32_t, 9> kRamp = {0xfde725, 0xb5de2b, 0x6ece58, 0x35b779, 0x1f9e89,
-                                           0x26828e, 0x31688e, 0x3e4989, 0x482878};
+// A perceptually ordered ramp of one hue, light to dark blue: the drawn lists (yellow
+// contour, green path, red findings) stand out on every depth of it.
+constexpr std::array<uint32_t, 9> kRamp = {0xf7fbff, 0xdeebf7, 0xc6dbef, 0x9ecae1, 0x6baed6,
+                                           0x4292c6, 0x2171b5, 0x08519c, 0x08306b};
 
 // The light comes from the upper left and above: (-1, 1, 1), normalised.
 constexpr double kLightX = -0.57735026918962573;
