@@ -26,7 +26,9 @@
 #include "app/line_in_view.h"
 #include "app/machine_view_link.h"
 #include "app/playback_bar.h"
+#include "app/result_companions.h"
 #include "app/shortcut_list.h"
+#include "app/stock_result_view.h"
 #include "app/tool_icons.h"
 #include "app/view_navigation.h"
 #include "app/viewer_preferences.h"
@@ -273,6 +275,13 @@ void TForm1::BuildMenus() {
   playback->setCheckable(true);
   playback->setShortcut(QKeySequence(Qt::Key_F8));
   connect(playback, &QAction::toggled, this, &TForm1::mnuPlaybackClick);
+  StockView = new TStockResultView(*this, *view, *SimBox, *memInfo);
+  ResultViews = new TResultCompanions(*this, *view, *SimBox);
+  StockView->ResultChanged = [this](std::shared_ptr<const TStockResult> result, int32_t handle,
+                                    const TCncPoint& start) {
+    ResultViews->ResultChanged(std::move(result), handle, start);
+  };
+  StockView->RunningChanged = [this](bool running) { ResultViews->RunningChanged(running); };
   QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
   entry(tools, "Tools", QKeySequence(Qt::CTRL | Qt::Key_T), &TForm1::mnuToolsClick);
   entry(tools, "Show/Close simulation", QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::mnuSimulationClick);
@@ -367,6 +376,8 @@ void TForm1::ProcessCurrentFile() {
     lblFigures->setToolTip(QString::fromStdString(JobFiguresLine(f)));
   }
   barPlayback->RunChanged();
+  StockView->RunProcessed(r.Processed && !r.NoInstance ? ViewerState.EngineHandle : 0, r.Start,
+                          ViewerState.Settings.Tools);
 }
 
 QString TForm1::StatusText() const { return lblStatus->FullText(); }

@@ -25,6 +25,8 @@ class TInfoMemo;
 class TMachineViewLink;
 class TPlaybackBar;
 class TSimBox;
+class TResultCompanions;
+class TStockResultView;
 class TfrmRealPointView;
 class TfrmTools;
 class TfrmShowCncFile;
@@ -73,6 +75,8 @@ class TForm1 : public QMainWindow {
 
   TSimBox& View() { return *SimBox; }
   TPlaybackBar& Playback() { return *barPlayback; }
+  TStockResultView& StockResult() { return *StockView; }
+  TResultCompanions& ResultCompanions() { return *ResultViews; }
   TInfoMemo& InfoPane() { return *memInfo; }
   // What File > Open and Edit CNC file ask: it starts at the last chosen file.
   TFileQuestion OpenQuestion() const;
@@ -190,7 +194,9 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<TMachineViewLink> MachineView;
   TfrmTools* frmTools = nullptr;
   QAction* mnuFitOnOpen = nullptr;
-  TFileFollower* Follower = nullptr;  // processes CurrentFile again when it changes on disk
+  TFileFollower* Follower = nullptr;         // processes CurrentFile again when it changes on disk
+  TResultCompanions* ResultViews = nullptr;  // View > Result in 3D and View > Section
+  TStockResultView* StockView = nullptr;     // View > Result: the simulated stock under the lists
 
   // A key event climbs from the focus widget to its parents; it counts once.
   const QEvent* LastKeyEvent = nullptr;

@@ -73,6 +73,22 @@ const TCommandHelp kCommands[] = {
      "  --no-contour        leave the programmed contour out\n"
      "  --no-path           leave the cutting path out\n"
      "%RUN%%START%"},
+    {"stock", "the simulated stock as a shaded relief PNG, with its findings",
+     "usage: velquor-cnc stock PROGRAM -o OUT.png [options]\n"
+     "Sweeps the cutters along the milling path into a height map of the stock and writes its\n"
+     "shaded relief framed to the stock. Findings: rapid_into_stock (a rapid removing 0.001 mm\n"
+     "or more), below_stock_bottom, spindle_off (removing material before M03 or after M05).\n"
+     "The exit status is 0 without findings, 1 with findings, 2 on a usage or input error.\n"
+     "Options:\n"
+     "  -o OUT.png          picture to write\n"
+     "  --json              print {cell_mm, cells, stock, removed_volume_mm3, min_z, findings,\n"
+     "                      findings_total} instead of text\n"
+     "  --cell MM           cell size (default: 0.02 mm or coarser, at most 16 M cells)\n"
+     "  --stock X0,Y0,X1,Y1,TOP,THICKNESS  the block (default: the feed moves' box grown by the\n"
+     "                      largest radius plus 2 mm, top 0, the deepest cut plus 1 mm thick)\n"
+     "  --tool N=flat|ball|vANGLE  the end of tool N (default flat); V-bits by included angle\n"
+     "  --size WxH          picture size in pixels (default 994x628)\n"
+     "%RUN%%START%"},
 #endif
     {"version", "the version record of an executable as JSON",
      "usage: velquor-cnc version FILE\n"

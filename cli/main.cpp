@@ -4,6 +4,7 @@
 //   stats PROGRAM [options]     extents, feed and rapid lengths and cutting time as JSON
 //   render PROGRAM -o OUT        the simulation view as a PNG picture or SVG drawing (built with the GUI parts)
 //   machine PROGRAM -o OUT.png   the machine-coordinate view as a picture (likewise)
+//   stock PROGRAM -o OUT.png     the simulated stock as a shaded relief, with its findings (likewise)
 //   tools DRILLFILE              the tool block of a drill file as JSON
 //   version FILE                 the version record of an executable as JSON
 //   number FILE / unnumber FILE  N block numbers added to or removed from a program file
@@ -26,6 +27,7 @@
 #ifdef VELQUOR_RENDER
 #include "cli/machine_command.h"
 #include "cli/render_command.h"
+#include "cli/stock_command.h"
 #endif
 
 namespace {
@@ -203,6 +205,7 @@ int main(int argc, char** argv) {
 #ifdef VELQUOR_RENDER
   if (argc >= 2 && std::strcmp(argv[1], "render") == 0) return RenderCommand(argc, argv);
   if (argc >= 2 && std::strcmp(argv[1], "machine") == 0) return MachineCommand(argc, argv);
+  if (argc >= 2 && std::strcmp(argv[1], "stock") == 0) return StockCommand(argc, argv);
 #endif
   if (argc >= 2 && std::strcmp(argv[1], "version") == 0) return VersionCommand(argc, argv);
   if (argc >= 2 && (std::strcmp(argv[1], "number") == 0 || std::strcmp(argv[1], "unnumber") == 0))
@@ -216,6 +219,7 @@ int main(int argc, char** argv) {
 #ifdef VELQUOR_RENDER
     std::fputs(kRenderUsage, stderr);
     std::fputs(kMachineUsage, stderr);
+    std::fputs(kStockUsage, stderr);
 #endif
     return 2;
   }

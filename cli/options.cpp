@@ -132,6 +132,37 @@ constexpr TOptionRow kOptionRows[] = {
      [](TCommandOptions& o, const std::string& a, const std::string& v) {
        o.VScroll = WholeNumber(a, v, kScrollMin, kScrollMax);
      }},
+    {TOption::Json, "--json", false, [](TCommandOptions& o, const std::string&, const std::string&) { o.Json = true; }},
+    {TOption::Cell, "--cell", true,
+     [](TCommandOptions& o, const std::string& a, const std::string& v) {
+       const double mm = Numbers(a, v, ',', 1, "MM")[0];
+       if (!(mm > 0)) throw TOptionError{a + " wants a size above 0 mm, not " + v};
+       o.Cell = mm;
+     }},
+    {TOption::Stock, "--stock", true,
+     [](TCommandOptions& o, const std::string& a, const std::string& v) {
+       const auto n = Numbers(a, v, ',', 6, "X0,Y0,X1,Y1,TOP,THICKNESS");
+       const TStockBox box{n[0], n[1], n[2], n[3], n[4], n[5]};
+       if (const std::string problem = StockBoxProblem(box); !problem.empty()) throw TOptionError{a + ": " + problem};
+       o.Stock = box;
+     }},
+    {TOption::Tool, "--tool", true,
+     [](TCommandOptions& o, const std::string& a, const std::string& v) {
+       const size_t eq = v.find('=');
+       const auto tool = ParseInt(std::string_view(v).substr(0, eq == std::string::npos ? 0 : eq));
+       const auto shape = eq == std::string::npos ? std::nullopt : ParseCutterShape(std::string_view(v).substr(eq + 1));
+       if (!tool || *tool < 0 || *tool >= kToolCount || !shape)
+         throw TOptionError{a + " wants N=flat, N=ball or N=vANGLE with N in 0.." + std::to_string(kToolCount - 1) +
+                            " and an angle between 0 and 180 degrees, not " + v};
+       o.ToolShapes.emplace_back(static_cast<int>(*tool), *shape);
+     }},
+    {TOption::View, "--view", true,
+     [](TCommandOptions& o, const std::string& a, const std::string& v) {
+       const auto n = Numbers(a, v, ',', 2, "AZ,EL");
+       if (!(n[1] >= kLowestElevation && n[1] <= kHighestElevation))
+         throw TOptionError{a + " wants an elevation from 5 to 90 degrees, not " + v};
+       o.View = std::pair<double, double>{n[0], n[1]};
+     }},
 };
 
 // The row of `name` if the command takes it.

@@ -9,6 +9,9 @@
 
 #include "cli/program_run.h"
 #include "display/view_window.h"
+#include "stock/cutter.h"
+#include "stock/height_map.h"
+#include "stock/relief_3d.h"
 
 // A usage error: the command line is wrong, nothing was run.
 struct TOptionError {
@@ -37,6 +40,11 @@ enum class TOption {
   Zoom,         // --zoom N
   HScroll,      // --hscroll N
   VScroll,      // --vscroll N
+  Json,         // --json
+  Cell,         // --cell MM
+  Stock,        // --stock X0,Y0,X1,Y1,TOP,THICKNESS
+  Tool,         // --tool N=flat|ball|vANGLE, repeatable
+  View,         // --view AZ,EL
 };
 
 // What a command takes besides its options.
@@ -76,6 +84,12 @@ struct TCommandOptions {
   std::optional<int> Zoom;
   std::optional<int> HScroll;
   std::optional<int> VScroll;
+  bool Json = false;
+  std::optional<double> Cell;
+  std::optional<TStockBox> Stock;
+  std::vector<std::pair<int, TCutterShape>> ToolShapes;
+  // Azimuth and elevation in degrees: the 3D picture instead of the top view.
+  std::optional<std::pair<double, double>> View;
 };
 
 // Reads argv[2..] (argv[1] is the command) as `syntax` allows; throws TOptionError with the

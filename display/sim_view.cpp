@@ -146,7 +146,8 @@ void TSimView::DrawMarkers(QPainter& p) const {
 
 bool TSimView::ComposedServes(const TComposedFor& now) const {
   return !Composed.isNull() && Composed.size() == Buffer.size() && SameWindow(ComposedKey.Window, now.Window) &&
-         ComposedKey.GridSize == now.GridSize && ComposedKey.Objects == now.Objects && ComposedKey.Limit == now.Limit;
+         ComposedKey.GridSize == now.GridSize && ComposedKey.Objects == now.Objects && ComposedKey.Limit == now.Limit &&
+         ComposedKey.Underlay == now.Underlay;
 }
 
 bool TSimView::ComposedGrowsTo(const TComposedFor& now) const {
@@ -168,6 +169,12 @@ void TSimView::SetObjectLimit(size_t count) {
   RepaintNeeded();
 }
 
+void TSimView::SetUnderlay(TUnderlay underlay) {
+  Underlay = std::move(underlay);
+  ++UnderlayVersion;
+  Invalidate();
+}
+
 void TSimView::PaintView() {
   RepaintPending = false;
   if (Width <= 0 || Height <= 0) {
@@ -181,7 +188,7 @@ void TSimView::PaintView() {
     Buffer.fill(Qt::black);
     return;
   }
-  const TComposedFor now{*this, GridSize, Objects.Version(), std::min(Limit, Objects.Count())};
+  const TComposedFor now{*this, GridSize, Objects.Version(), std::min(Limit, Objects.Count()), UnderlayVersion};
   if (!ComposedServes(now) && !ComposedGrowsTo(now) && !RestorePrefixPicture(now)) ComposeBackground(now);
   // Objects are painted in list order, so the added ones simply go on top.
   if (ComposedGrowsTo(now)) GrowComposed(now);
@@ -190,8 +197,9 @@ void TSimView::PaintView() {
 
 void TSimView::ComposeBackground(const TComposedFor& now) {
   if (Composed.size() != Buffer.size()) Composed = QImage(Width, Height, QImage::Format_RGB32);
+  Composed.fill(Qt::black);
+  if (Underlay) Underlay(Composed, *this);
   QPainter p(&Composed);
-  p.fillRect(0, 0, Width, Height, Qt::black);
   if (NeedsRecalc) {
     Objects.Recalc(*this);
     NeedsRecalc = false;
@@ -226,7 +234,7 @@ bool TSimView::RestorePrefixPicture(const TComposedFor& now) {
   key.Limit = PrefixKey.Limit;
   const size_t step = PrefixStep();
   if (!(SameWindow(key.Window, PrefixKey.Window) && key.GridSize == PrefixKey.GridSize &&
-        key.Objects == PrefixKey.Objects) ||
+        key.Objects == PrefixKey.Objects && key.Underlay == PrefixKey.Underlay) ||
       step == 0) {
     PrefixPictures.clear();
     PrefixKey = key;

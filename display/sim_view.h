@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,11 @@ class TSimView : public TViewWindow {
   size_t ObjectLimit() const { return Limit; }
   static constexpr size_t kAllObjects = SIZE_MAX;
 
+  // Painted on the black before the grid and the objects, for the view's window (the
+  // simulated stock's relief); none paints nothing. Setting it repaints everything.
+  using TUnderlay = std::function<void(QImage& picture, const TViewWindow& window)>;
+  void SetUnderlay(TUnderlay underlay);
+
   // Paints everything into the back buffer.
   void PaintView();
   const QImage& BackBuffer() const { return Buffer; }
@@ -134,6 +140,7 @@ class TSimView : public TViewWindow {
     int32_t GridSize = 0;
     uint64_t Objects = 0;
     size_t Limit = 0;  // objects drawn: the first ones of the list
+    uint64_t Underlay = 0;
   };
   bool ComposedServes(const TComposedFor& now) const;
   // The kept picture shows a shorter prefix of the same objects in the same window.
@@ -160,6 +167,8 @@ class TSimView : public TViewWindow {
   TComposedFor ComposedKey;
   bool RepaintPending = true;
   size_t LastDrawn = 0;
+  TUnderlay Underlay;
+  uint64_t UnderlayVersion = 0;
 };
 
 // A colour as the view stores it.

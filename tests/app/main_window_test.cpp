@@ -105,8 +105,10 @@ TEST_F(TMainWindowTest, ToolBarAndMenusOfferEveryCommand) {
             (QStringList{"&File &Open Ctrl+F", "&File &Recent files ",
                          QString::fromUtf8("&File &Export picture\u2026 Ctrl+E"), "&File &Close Velquor Ctrl+F4",
                          "&View Zoom to &part F7", "&View P&ick element F6", "&View &Follow file changes ",
-                         "&View Fit program on &open ", "&View Play&back F8", "&Tools Tools Ctrl+T",
-                         "&Tools Show/Close simulation Ctrl+S", "&Info About Ctrl+A", "&Info &Keyboard shortcuts "}));
+                         "&View Fit program on &open ", "&View Play&back F8", "&View Result Ctrl+R",
+                         QString::fromUtf8("&View Stock\u2026 "), "&View Result in 3D Ctrl+Shift+R",
+                         "&View Section Ctrl+L", "&Tools Tools Ctrl+T", "&Tools Show/Close simulation Ctrl+S",
+                         "&Info About Ctrl+A", "&Info &Keyboard shortcuts "}));
   const TFileQuestion open = Form->OpenQuestion();
   EXPECT_EQ(open.Title, "Open CNC-File");
   QStringList filters;

@@ -12,7 +12,7 @@ import re
 import sys
 import tempfile
 
-ORDER = "base < geometry, engraving < engine < display, platform < tools, windows < app < cli"
+ORDER = "base < geometry, engraving < engine < display, platform, stock < tools, windows < app < cli"
 # The one table of the layers, read from ORDER: folder -> layer number.
 LAYERS = {folder.strip(): rank
           for rank, layer in enumerate(ORDER.split("<"))

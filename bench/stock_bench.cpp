@@ -1,0 +1,90 @@
+// The simulated stock: the reference workload (VELQUOR_BENCH_PROGRAM=FILE, radii 1 mm for
+// tools 1 to 8) at its default cell, on every core and on one, and the demo program.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "bench/reference_workload.h"
+#include "stock/engine_moves.h"
+#include "stock/relief_3d.h"
+#include "stock/stock_simulation.h"
+
+namespace {
+
+struct TStockWorkload {
+  std::vector<TStockMove> Moves;
+  TCutterTable Cutters{};
+  TStockBox Box;
+  TGridPlan Plan;
+};
+
+// `file` run with the radii of `tools`, at the default stock and cell.
+TStockWorkload LoadWorkload(const std::string& file, const TToolTable& tools) {
+  TStockWorkload w;
+  int32_t handle = 0;
+  CncOpen(file.c_str(), &handle);
+  const TToolRadii radii = EngineToolRadii(tools);
+  for (int t = 0; t < kToolCount; ++t) CncSetToolRadius(handle, static_cast<uint8_t>(t), radii[t]);
+  const TCncPoint start{0, 0, 0};
+  CncRun(handle, &start);
+  w.Moves = ReadStockMoves(handle, start);
+  CncClose(handle);
+  w.Cutters = MakeCutterTable({}, RadiiInMillimetres(radii));
+  w.Box = DefaultStockBox(w.Moves, w.Cutters);
+  w.Plan = PlanGrid(w.Box);
+  return w;
+}
+
+void Simulate(benchmark::State& state, const TStockWorkload& w, int threads) {
+  for (auto _ : state) {
+    const TStockResult r = SimulateStock(w.Moves, w.Box, w.Plan, w.Cutters, {nullptr, nullptr, nullptr, threads});
+    benchmark::DoNotOptimize(r.Map.Z.data());
+  }
+  state.counters["cells"] = double(w.Plan.Cells());
+  state.counters["cell_mm"] = w.Plan.Cell;
+  state.counters["moves"] = double(w.Moves.size());
+}
+
+const TStockWorkload& ReferenceWorkload() {
+  static const TStockWorkload w = LoadWorkload(ReferenceProgramFile(), ReferenceToolTable());
+  return w;
+}
+
+// The demo with the viewer's default tool table (tools 1 to 6 of 10 mm radius).
+const TStockWorkload& DemoWorkload() {
+  static const TStockWorkload w = LoadWorkload(VELQUOR_SOURCE_DIR "/examples/demo.cnc", EngineDefaultTools());
+  return w;
+}
+
+void BM_StockReference(benchmark::State& state) {
+  Simulate(state, ReferenceWorkload(), static_cast<int>(state.range(0)));
+}
+
+void BM_StockDemo(benchmark::State& state) { Simulate(state, DemoWorkload(), static_cast<int>(state.range(0))); }
+
+// Frames of the 3D window (1000 x 700) while orbiting: the camera turns 3 degrees a frame at
+// the start view's zoom, so the merged cells are made once, before the first timed frame.
+void Orbit3d(benchmark::State& state, const TStockWorkload& w) {
+  const TStockResult r = SimulateStock(w.Moves, w.Box, w.Plan, w.Cutters);
+  TReliefRenderer renderer(r.Map, r.Box.Bottom(), r.Map.MinZ());
+  TOrbitView view = StartView(r.Map, r.Box.Bottom(), 1000, 700);
+  std::vector<uint32_t> pixels(size_t(view.Width) * size_t(view.Height));
+  renderer.Render(view, pixels.data());
+  for (auto _ : state) {
+    Orbit(view, 3, 0);
+    renderer.Render(view, pixels.data());
+    benchmark::DoNotOptimize(pixels.data());
+  }
+  state.counters["cells"] = double(w.Plan.Cells());
+}
+
+void BM_Relief3dReference(benchmark::State& state) { Orbit3d(state, ReferenceWorkload()); }
+void BM_Relief3dDemo(benchmark::State& state) { Orbit3d(state, DemoWorkload()); }
+
+}  // namespace
+
+BENCHMARK(BM_StockReference)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_StockDemo)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Relief3dReference)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Relief3dDemo)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_MAIN();
