@@ -282,6 +282,8 @@ void TForm1::BuildMenus() {
     ResultViews->ResultChanged(std::move(result), handle, start);
   };
   StockView->RunningChanged = [this](bool running) { ResultViews->RunningChanged(running); };
+  StockView->ProgressChanged = [this](int percent) { ResultViews->Window3d().SetProgress(percent); };
+  ResultViews->Window3d().CancelRequested = [this] { StockView->Cancel(); };
   QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
   entry(tools, "Tools", QKeySequence(Qt::CTRL | Qt::Key_T), &TForm1::mnuToolsClick);
   entry(tools, "Show/Close simulation", QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::mnuSimulationClick);

@@ -108,8 +108,10 @@ void TStockResultView::Start() {
 void TStockResultView::Poll() {
   if (!Job) return;
   const uint64_t total = Job->Total.load();
-  if (total > 0)
+  if (total > 0) {
     Progress->setValue(static_cast<int>(std::min<uint64_t>(kProgressSteps, Job->Done * kProgressSteps / total)));
+    if (ProgressChanged) ProgressChanged(Progress->value() * 100 / kProgressSteps);
+  }
   if (!Job->Finished) return;
   Job->Thread.join();
   auto result = std::make_shared<TStockResult>(std::move(Job->Result));

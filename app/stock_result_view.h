@@ -44,8 +44,9 @@ class TStockResultView : public QObject {
 
   // Told of every result shown (none when it is cleared), with the run it came from.
   std::function<void(std::shared_ptr<const TStockResult>, int32_t handle, const TCncPoint& start)> ResultChanged;
-  // Told when a simulation starts and when it ends, finished or not.
+  // Told when a simulation starts and when it ends, finished or not, and how far it got.
   std::function<void(bool running)> RunningChanged;
+  std::function<void(int percent)> ProgressChanged;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <cmath>
@@ -35,6 +36,13 @@ TResult3dWindow::TResult3dWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
   Status = new QLabel(OverlayRow);
   Status->setObjectName(QStringLiteral("lblResult3d"));
   row->addWidget(Status);
+  Progress = new QProgressBar(OverlayRow);
+  Progress->setObjectName(QStringLiteral("barResult3d"));
+  Progress->setRange(0, 100);
+  Progress->setMaximumWidth(160);
+  Progress->setFormat(QStringLiteral("Stock %p%"));
+  Progress->hide();
+  row->addWidget(Progress);
   column->addWidget(OverlayRow);
   resize(kStartWidth, kStartHeight);
 }
@@ -64,8 +72,12 @@ void TResult3dWindow::SetResult(std::shared_ptr<const TStockResult> result, std:
 
 void TResult3dWindow::SetRunning(bool running) {
   Running = running;
+  Progress->setValue(0);
+  Progress->setVisible(running);
   Redraw();
 }
+
+void TResult3dWindow::SetProgress(int percent) { Progress->setValue(percent); }
 
 void TResult3dWindow::SetView(const TOrbitView& view) {
   Camera = view;
@@ -151,5 +163,6 @@ void TResult3dWindow::wheelEvent(QWheelEvent* event) {
 
 void TResult3dWindow::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Home) ResetView();
+  else if (event->key() == Qt::Key_Escape && Running && CancelRequested) CancelRequested();
   else QWidget::keyPressEvent(event);
 }

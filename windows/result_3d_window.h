@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -14,6 +15,7 @@
 
 class QCheckBox;
 class QLabel;
+class QProgressBar;
 
 // One straight piece of a toolpath list in program coordinates.
 struct TOverlaySegment {
@@ -42,8 +44,11 @@ class TResult3dWindow : public QWidget {
   // A new result: framed from the start view unless one was shown before, whose angles and
   // zoom are kept. None clears the window.
   void SetResult(std::shared_ptr<const TStockResult> result, std::vector<TOverlayList> overlays = {});
-  // Says that a simulation is running (the picture shows the last result meanwhile).
+  // Says that a simulation is running (the picture shows the last result meanwhile) and how
+  // far it got; Esc asks for it to stop.
   void SetRunning(bool running);
+  void SetProgress(int percent);
+  std::function<void()> CancelRequested;
 
   const TOrbitView& View() const { return Camera; }
   void SetView(const TOrbitView& view);
@@ -70,6 +75,7 @@ class TResult3dWindow : public QWidget {
   std::vector<QCheckBox*> OverlayBoxes;
   QWidget* OverlayRow = nullptr;
   QLabel* Status = nullptr;
+  QProgressBar* Progress = nullptr;
   TOrbitView Camera;
   QImage Frame;
   QPoint LastMouse;
