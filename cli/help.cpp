@@ -88,6 +88,8 @@ const TCommandHelp kCommands[] = {
      "                      largest radius plus 2 mm, top 0, the deepest cut plus 1 mm thick)\n"
      "  --tool N=flat|ball|vANGLE  the end of tool N (default flat); V-bits by included angle\n"
      "  --size WxH          picture size in pixels (default 994x628)\n"
+     "  --view AZ,EL        the stock in 3D from azimuth AZ and elevation EL (5 to 90) degrees,\n"
+     "                      framed whole, instead of the top view\n"
      "%RUN%%START%"},
 #endif
     {"version", "the version record of an executable as JSON",
