@@ -5,6 +5,8 @@
 #include <string>
 
 #include "bench/reference_workload.h"
+#include "display/stock_relief.h"
+#include "display/view_window.h"
 #include "stock/engine_moves.h"
 #include "stock/relief_3d.h"
 #include "stock/stock_simulation.h"
@@ -79,6 +81,26 @@ void Orbit3d(benchmark::State& state, const TStockWorkload& w) {
 }
 
 void BM_Relief3dReference(benchmark::State& state) { Orbit3d(state, ReferenceWorkload()); }
+
+// The relief under the lists of the view (994 x 628) zoomed to 1 % of the start window's
+// area about the middle of the reference program, as view_workload_bench paints the lists.
+void BM_ReliefPaintZoomed(benchmark::State& state) {
+  const TStockWorkload& w = ReferenceWorkload();
+  const TStockResult r = SimulateStock(w.Moves, w.Box, w.Plan, w.Cutters);
+  TViewWindow view;
+  view.Width = kViewWidth;
+  view.Height = kViewHeight;
+  view.SetRect({-40, 560, -40, std::nearbyint(600.0 * kViewHeight / kViewWidth - 40)});
+  view.UpdateScale();
+  view.ScaleAbout({150, 100}, 0.1);
+  const TPlaneWindow window{view.XMin, view.XMin + view.Width / view.Scale, view.YMin,
+                            view.YMin + view.Height / view.Scale};
+  QImage picture(kViewWidth, kViewHeight, QImage::Format_RGB32);
+  for (auto _ : state) {
+    PaintRelief(picture, r, window);
+    benchmark::DoNotOptimize(picture.constBits());
+  }
+}
 void BM_Relief3dDemo(benchmark::State& state) { Orbit3d(state, DemoWorkload()); }
 
 }  // namespace
@@ -86,5 +108,6 @@ void BM_Relief3dDemo(benchmark::State& state) { Orbit3d(state, DemoWorkload()); 
 BENCHMARK(BM_StockReference)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_StockDemo)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Relief3dReference)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReliefPaintZoomed)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Relief3dDemo)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();
