@@ -11,6 +11,7 @@
 #include "display/run_elements.h"
 #include "display/sim_box.h"
 #include "windows/section_plot_window.h"
+#include "windows/window_style.h"
 
 namespace {
 
@@ -19,6 +20,8 @@ constexpr double kChordDegrees = 5.0;
 constexpr uint32_t kContourOverlayColour = 0xffffff;
 constexpr uint32_t kPathOverlayColour = 0xff4040;
 constexpr QRgb kSectionLineColour = 0xffff3030;
+// The section plot's first place: this far inside the main window's lower right corner.
+constexpr int kPlotInset = 24;
 
 }  // namespace
 
@@ -104,6 +107,11 @@ TResultCompanions::TResultCompanions(QWidget& window, QMenu& viewMenu, TSimBox& 
   });
   Line = new TLineOverlay(&View);
   View.installEventFilter(this);
+  // First shown centred on the main window, always wholly on the screen.
+  // Closing the main window ends the program even with these open.
+  Window->setAttribute(Qt::WA_QuitOnClose, false);
+  Plot->setAttribute(Qt::WA_QuitOnClose, false);
+  KeepOnScreen(Window.get(), &window);
 }
 
 TResultCompanions::~TResultCompanions() = default;
@@ -121,6 +129,19 @@ void TResultCompanions::ResultChanged(std::shared_ptr<const TStockResult> result
 }
 
 void TResultCompanions::RunningChanged(bool running) { Window->SetRunning(running); }
+
+void TResultCompanions::ShowPlot() {
+  // In the lower right corner of the main window, off the middle of the view where the line
+  // is being dragged; wholly on the screen.
+  if (!PlotPlaced) {
+    const QWidget* main = View.window();
+    const QRect frame = main->frameGeometry();
+    Plot->move(frame.right() - Plot->width() - kPlotInset, frame.bottom() - Plot->height() - kPlotInset);
+    PlaceOnScreen(Plot.get(), main, true);
+    PlotPlaced = true;
+  }
+  Plot->show();
+}
 
 void TResultCompanions::UpdateSection() {
   if (!Result) return;
@@ -150,6 +171,6 @@ bool TResultCompanions::eventFilter(QObject* watched, QEvent* event) {
   Line->SetLine(QPointF(View.PixelXExact(FromX), View.PixelYExact(FromY)),
                 QPointF(View.PixelXExact(ToX), View.PixelYExact(ToY)));
   UpdateSection();
-  if (!Plot->isVisible()) Plot->show();
+  if (!Plot->isVisible()) ShowPlot();
   return true;  // the drag is the section's, not a zoom or pan
 }

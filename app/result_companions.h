@@ -43,6 +43,7 @@ class TResultCompanions : public QObject {
  private:
   class TLineOverlay;
   void UpdateSection();
+  void ShowPlot();
 
   TSimBox& View;
   std::unique_ptr<TResult3dWindow> Window;
@@ -52,5 +53,6 @@ class TResultCompanions : public QObject {
   QAction* SectionMode = nullptr;
   std::shared_ptr<const TStockResult> Result;
   bool Dragging = false;
+  bool PlotPlaced = false;
   double FromX = 0, FromY = 0, ToX = 0, ToY = 0;  // the section line, in millimetres
 };

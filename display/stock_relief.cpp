@@ -50,10 +50,17 @@ void PaintReliefLegend(QPainter& painter, const QRect& area, const TStockResult&
     painter.setPen(QColor::fromRgb(ReliefColour(depth, 1.0)));
     painter.drawLine(bar.left(), bar.top() + y, bar.right(), bar.top() + y);
   }
-  painter.setPen(Qt::white);
-  painter.drawText(area.left(), area.top() + 14, "Z");
-  painter.drawText(bar.right() + 6, bar.top() + 10, QString::fromStdString(FloatToText(top, 0, 3)));
-  painter.drawText(bar.right() + 6, bar.bottom(), QString::fromStdString(FloatToText(deepest, 0, 3)));
+  // Each text on a dark backing, as the view's own labels: white stays readable over the
+  // light, uncut stock.
+  const auto label = [&](int x, int baseline, const QString& text) {
+    const QRect box = painter.fontMetrics().boundingRect(text).translated(x, baseline).adjusted(-2, -1, 2, 1);
+    painter.fillRect(box, QColor::fromRgb(kBackground));
+    painter.setPen(Qt::white);
+    painter.drawText(x, baseline, text);
+  };
+  label(area.left(), area.top() + 14, QStringLiteral("Z"));
+  label(bar.right() + 6, bar.top() + 10, QString::fromStdString(FloatToText(top, 0, 3)));
+  label(bar.right() + 6, bar.bottom(), QString::fromStdString(FloatToText(deepest, 0, 3)));
 }
 
 void PaintFindingMarkers(QPainter& painter, const std::vector<TFinding>& findings,

@@ -81,6 +81,7 @@ void TResult3dWindow::SetProgress(int percent) { Progress->setValue(percent); }
 
 void TResult3dWindow::SetView(const TOrbitView& view) {
   Camera = view;
+  UserMoved = true;
   Redraw();
 }
 
@@ -89,6 +90,7 @@ void TResult3dWindow::ResetView() {
   layout()->activate();
   const QRect area = PictureArea();
   if (Result) Camera = StartView(Result->Map, Result->Box.Bottom(), area.width(), area.height());
+  UserMoved = false;
   Redraw();
 }
 
@@ -135,7 +137,9 @@ void TResult3dWindow::paintEvent(QPaintEvent*) {
 
 void TResult3dWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  Redraw();
+  // The start view fits the block to the window's size until the user moves it.
+  if (!UserMoved && Result) ResetView();
+  else Redraw();
 }
 
 void TResult3dWindow::mousePressEvent(QMouseEvent* event) { LastMouse = event->position().toPoint(); }
@@ -147,6 +151,7 @@ void TResult3dWindow::mouseMoveEvent(QMouseEvent* event) {
   if (event->buttons() & Qt::LeftButton) Orbit(Camera, -d.x() * kDegreesPerPixel, d.y() * kDegreesPerPixel);
   else if (event->buttons() & Qt::RightButton) Pan(Camera, d.x(), d.y());
   else return;
+  UserMoved = true;
   Redraw();
 }
 
@@ -158,6 +163,7 @@ void TResult3dWindow::wheelEvent(QWheelEvent* event) {
   if (notches == 0) return;
   const QPointF at = event->position() - QPointF(PictureArea().topLeft());
   ZoomAbout(Camera, std::pow(kZoomPerNotch, notches), at.x(), at.y());
+  UserMoved = true;
   Redraw();
 }
 

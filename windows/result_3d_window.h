@@ -79,6 +79,7 @@ class TResult3dWindow : public QWidget {
   TOrbitView Camera;
   QImage Frame;
   QPoint LastMouse;
-  int WheelRest = 0;  // angleDelta not yet a whole notch
+  int WheelRest = 0;       // angleDelta not yet a whole notch
+  bool UserMoved = false;  // orbited, panned or zoomed since the start view
   bool Running = false;
 };
