@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <numbers>
 
-#include "display/run_elements.h"
+#include "engine/run_elements.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "display/draw_elements.h"
-#include "display/run_elements.h"
+#include "engine/run_elements.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <algorithm>
 
 #include "app/process_file.h"
-#include "display/run_elements.h"
 #include "display/sim_box.h"
+#include "engine/run_elements.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "display/run_elements.h"
 #include "display/sim_box.h"
+#include "engine/run_elements.h"
 #include "windows/section_plot_window.h"
 #include "windows/window_style.h"
 

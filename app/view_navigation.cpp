@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "app/job_figures.h"
-#include "display/run_elements.h"
 #include "display/sim_view.h"
+#include "engine/run_elements.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "cli/json_writer.h"
-#include "display/run_elements.h"
+#include "engine/run_elements.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include "display/pick_index.h"
-#include "display/run_elements.h"
 #include "display/sim_view.h"
 #include "engine/cnc_api.h"
+#include "engine/run_elements.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "stock/engine_moves.h"
 
-#include "display/run_elements.h"
+#include "engine/run_elements.h"
 
 namespace {
 

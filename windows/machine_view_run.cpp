@@ -5,8 +5,8 @@
 
 #include "base/convert.h"
 #include "base/records.h"
-#include "display/run_elements.h"
 #include "engine/cnc_api.h"
+#include "engine/run_elements.h"
 #include "windows/real_point_view.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/job_figures.h"
-#include "display/run_elements.h"
+#include "engine/run_elements.h"
 #include "tests/app/element_records.h"
 #include "tests/command_runner.h"
 #include "tests/display/engine_program.h"
