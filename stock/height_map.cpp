@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <new>
 
 #include "base/convert.h"
@@ -95,4 +96,8 @@ double THeightMap::RemovedVolume() const {
   return depth * Cell * Cell;
 }
 
-double THeightMap::MinZ() const { return Z.empty() ? Top : double(*std::ranges::min_element(Z)); }
+double THeightMap::MinZ() const {
+  float lowest = std::numeric_limits<float>::infinity();
+  for (const float z : Z) lowest = z < lowest ? z : lowest;
+  return Z.empty() ? Top : double(lowest);
+}

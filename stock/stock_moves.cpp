@@ -1,6 +1,7 @@
 #include "stock/stock_moves.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -18,6 +19,22 @@ double Turn(double from, double to, TMoveShape shape) {
   return d;
 }
 
+// A measure in [0, 4) that grows with the direction's angle from +X, as the angle does in
+// [0, 2 pi): enough to order directions.
+double PseudoAngle(double x, double y) {
+  const double p = x / (std::abs(x) + std::abs(y));
+  if (!std::isfinite(p)) return 0.0;  // no direction: the angle 0, as atan2 gives
+  return y < 0 ? 3.0 + p : 1.0 - p;
+}
+constexpr double kPseudoTurn = 4.0;
+
+// The pseudo-angle the arc turns from `from` to `to`, in (0, 4].
+double PseudoTurn(double from, double to, TMoveShape shape) {
+  double d = shape == TMoveShape::Ccw ? to - from : from - to;
+  if (d <= 0) d += kPseudoTurn;
+  return d;
+}
+
 }  // namespace
 
 double ArcSpan(const TStockMove& move) {
@@ -30,21 +47,28 @@ TMoveBounds BoundsOf(const TStockMove& move) {
                 std::max(move.From.Y, move.To.Y), std::min(move.From.Z, move.To.Z)};
   if (move.Shape == TMoveShape::Line) return b;
   // Radius and angle change evenly along the arc, so each coordinate stays within what the
-  // smallest and the largest radius reach at the ends and at the extremes the arc turns
-  // through.
-  const double r0 = std::hypot(move.From.X - move.CentreX, move.From.Y - move.CentreY);
-  const double r1 = std::hypot(move.To.X - move.CentreX, move.To.Y - move.CentreY);
-  const double start = Angle(move.From.X, move.From.Y, move), span = ArcSpan(move);
-  const double end = Angle(move.To.X, move.To.Y, move);
-  const double directions[] = {start, end, 0.0, std::numbers::pi / 2, std::numbers::pi, -std::numbers::pi / 2};
-  for (const double d : directions) {
-    if (d != start && d != end && Turn(start, d, move.Shape) > span) continue;
-    for (const double r : {r0, r1}) {
-      b.XMin = std::min(b.XMin, move.CentreX + r * std::cos(d));
-      b.XMax = std::max(b.XMax, move.CentreX + r * std::cos(d));
-      b.YMin = std::min(b.YMin, move.CentreY + r * std::sin(d));
-      b.YMax = std::max(b.YMax, move.CentreY + r * std::sin(d));
-    }
+  // smallest and the largest radius reach at the ends and at the axis directions the arc
+  // turns through. Whether it turns through one needs only the order of the angles, which
+  // a pseudo-angle keeps without any trigonometry.
+  const double ux = move.From.X - move.CentreX, uy = move.From.Y - move.CentreY;
+  const double vx = move.To.X - move.CentreX, vy = move.To.Y - move.CentreY;
+  const double r0 = std::sqrt(ux * ux + uy * uy), r1 = std::sqrt(vx * vx + vy * vy);
+  const double start = PseudoAngle(ux, uy);
+  const bool closed = move.From.X == move.To.X && move.From.Y == move.To.Y;
+  const double span = closed ? kPseudoTurn : PseudoTurn(start, PseudoAngle(vx, vy), move.Shape);
+  const auto grow = [&](double x, double y) {
+    b.XMin = std::min(b.XMin, x);
+    b.XMax = std::max(b.XMax, x);
+    b.YMin = std::min(b.YMin, y);
+    b.YMax = std::max(b.YMax, y);
+  };
+  // The ends at the other end's radius: a spiral may pass them at either.
+  if (r0 > 0) grow(move.CentreX + ux * r1 / r0, move.CentreY + uy * r1 / r0);
+  if (r1 > 0) grow(move.CentreX + vx * r0 / r1, move.CentreY + vy * r0 / r1);
+  constexpr std::array<std::array<double, 2>, 4> kAxes{{{1, 0}, {0, 1}, {-1, 0}, {0, -1}}};
+  for (const auto& [ex, ey] : kAxes) {
+    if (PseudoTurn(start, PseudoAngle(ex, ey), move.Shape) > span) continue;
+    for (const double r : {r0, r1}) grow(move.CentreX + r * ex, move.CentreY + r * ey);
   }
   return b;
 }

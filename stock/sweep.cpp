@@ -10,6 +10,8 @@ constexpr double kPlungeLength = 1e-9;
 // Arcs are split into at most this many chords, whatever their radius against the cell.
 constexpr int64_t kMaxChords = 1 << 16;
 
+double Squared(double v) { return v * v; }
+
 struct TSpan {
   double Lo = std::numeric_limits<double>::infinity();
   double Hi = -std::numeric_limits<double>::infinity();
@@ -106,6 +108,181 @@ bool IsFinite(const TStockMove& m) {
 
 }  // namespace
 
+TTileCeilings::TTileCeilings(const THeightMap& map, TRowRange rows) : Rows_(rows), Cols_((map.Nx + kCols - 1) / kCols) {
+  TileRows_ = std::max(0, (rows.To - rows.From + kRows - 1) / kRows);
+  Ceiling_.resize(size_t(TileRows_) * size_t(Cols_));
+  Block_.resize(size_t((Cols_ + kBlockTiles - 1) / kBlockTiles));
+  Needed_.resize(size_t(Cols_));
+  for (int32_t t = 0; t < TileRows_; ++t)
+    for (int32_t c = 0; c < Cols_; ++c) Refresh(map, t, c);
+  for (size_t b = 0; b < Block_.size(); ++b) RefreshBlock(int32_t(b));
+}
+
+bool TTileCeilings::AnyBlockAbove(double height, TRowRange columns) const {
+  if (columns.From >= columns.To) return false;
+  constexpr int32_t kBlockCols = kCols * kBlockTiles;
+  for (int32_t b = columns.From / kBlockCols; b <= (columns.To - 1) / kBlockCols; ++b)
+    if (height < Block_[size_t(b)]) return true;
+  return false;
+}
+
+void TTileCeilings::RefreshBlock(int32_t block) {
+  const int32_t c0 = block * kBlockTiles, c1 = std::min(Cols_, c0 + kBlockTiles);
+  float high = -std::numeric_limits<float>::infinity();
+  for (int32_t t = 0; t < TileRows_; ++t)
+    for (int32_t c = c0; c < c1; ++c) high = std::max(high, At(t, c));
+  Block_[size_t(block)] = high;
+}
+
+void TTileCeilings::Refresh(const THeightMap& map, int32_t tileRow, int32_t tileCol) {
+  const int32_t j0 = Rows_.From + tileRow * kRows, j1 = std::min(Rows_.To, j0 + kRows);
+  const int32_t i0 = tileCol * kCols, i1 = std::min(map.Nx, i0 + kCols);
+  float high = -std::numeric_limits<float>::infinity();
+  for (int32_t j = j0; j < j1; ++j) {
+    const float* row = map.Z.data() + size_t(j) * size_t(map.Nx);
+    for (int32_t i = i0; i < i1; ++i) high = std::max(high, row[i]);
+  }
+  At(tileRow, tileCol) = high;
+}
+
+namespace {
+
+// Columns of the cells a cutter of `radius` along a-b may cover in rows [rows.From,
+// rows.To), a superset of what it covers: the move clipped to those rows grown by the
+// radius, in X.
+TRowRange ColumnsOver(const THeightMap& map, const TPoint& a, const TPoint& b, double radius, TRowRange rows) {
+  const double slack = radius + map.Cell;
+  const double yLo = map.CentreY(rows.From) - slack, yHi = map.CentreY(rows.To - 1) + slack;
+  double xLo = std::min(a.X, b.X), xHi = std::max(a.X, b.X);
+  const double dy = b.Y - a.Y;
+  if (std::abs(dy) > kPlungeLength) {
+    const double t0 = std::clamp((yLo - a.Y) / dy, 0.0, 1.0), t1 = std::clamp((yHi - a.Y) / dy, 0.0, 1.0);
+    const double x0 = a.X + (b.X - a.X) * t0, x1 = a.X + (b.X - a.X) * t1;
+    xLo = std::min(x0, x1);
+    xHi = std::max(x0, x1);
+  }
+  return {std::max(0, FirstCentreFrom(xLo - slack, map.X0, map.Cell)),
+          std::min(map.Nx - 1, LastCentreTo(xHi + slack, map.X0, map.Cell)) + 1};
+}
+
+// One straight move (or plunge) swept row by row.
+class TSegmentSweep {
+ public:
+  TSegmentSweep(THeightMap& map, const TPoint& a, const TPoint& b, const TCutter& cutter, TSweepEffect& effect)
+      : Map_(map), A_(a), B_(b), Cutter_(cutter), Effect_(effect), Line_{a, 0.0, 0.0, 0.0, 0.0, cutter} {
+    const double dx = b.X - a.X, dy = b.Y - a.Y;
+    Length_ = std::sqrt(dx * dx + dy * dy);
+    Plunge_ = !(Length_ >= kPlungeLength);
+    if (!Plunge_) Line_ = TLineSweep{a, dx / Length_, dy / Length_, Length_, (b.Z - a.Z) / Length_, cutter};
+    Lowest_ = std::min(a.Z, b.Z);
+    SeeAll_ = Lowest_ < effect.Floor;
+    Level_ = !Plunge_ && cutter.Kind == TCutterKind::Flat && a.Z == b.Z;
+  }
+
+  double Lowest() const { return Lowest_; }
+  // Whether every cell passed must be seen, not only those the move may lower.
+  bool SeeAll() const { return SeeAll_; }
+
+  // Cells [From, To) of row j whose centres the swept shape covers; empty when none.
+  TRowRange Cells(int32_t j) const {
+    const double r = Cutter_.Radius, y = Map_.CentreY(j);
+    TSpan span;
+    JoinDisc(A_.X, A_.Y, r, y, span);
+    if (!Plunge_) {
+      JoinDisc(B_.X, B_.Y, r, y, span);
+      // The band between the end discs: 0 <= along <= length and |across| <= r.
+      TSpan band{-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
+      Confine(Line_.Ux, (y - A_.Y) * Line_.Uy - A_.X * Line_.Ux, 0.0, Length_, band);
+      Confine(-Line_.Uy, (y - A_.Y) * Line_.Ux + A_.X * Line_.Uy, -r, r, band);
+      if (band.Lo <= band.Hi) span.Join(band.Lo, band.Hi);
+    }
+    if (!(span.Lo <= span.Hi)) return {};
+    return {std::max(0, FirstCentreFrom(span.Lo, Map_.X0, Map_.Cell)),
+            std::min(Map_.Nx - 1, LastCentreTo(span.Hi, Map_.X0, Map_.Cell)) + 1};
+  }
+
+  TRowRange ColumnsOver(TRowRange rows) const { return ::ColumnsOver(Map_, A_, B_, Cutter_.Radius, rows); }
+
+  // Sweeps cells [cells.From, cells.To) of row j.
+  void SweepCells(int32_t j, TRowRange cells) {
+    const double y = Map_.CentreY(j);
+    const size_t row = size_t(j) * size_t(Map_.Nx);
+    if (Level_) {
+      for (int32_t i = cells.From; i < cells.To; ++i)
+        if (SeeAll_ || Lowest_ < Map_.Z[row + size_t(i)])
+          Lower(Map_, row + size_t(i), Map_.CentreX(i), y, Lowest_, Effect_);
+      return;
+    }
+    for (int32_t i = cells.From; i < cells.To; ++i) {
+      if (!SeeAll_ && !(Lowest_ < Map_.Z[row + size_t(i)])) continue;
+      const double x = Map_.CentreX(i);
+      double z;
+      if (Plunge_) {
+        const double d = std::sqrt(Squared(x - A_.X) + Squared(y - A_.Y));
+        if (d > Cutter_.Radius) continue;
+        z = Lowest_ + Cutter_.Rise(d);
+      } else {
+        z = Line_.LowestOver(x - A_.X, y - A_.Y);
+        if (!(z < std::numeric_limits<double>::infinity())) continue;
+      }
+      Lower(Map_, row + size_t(i), x, y, z, Effect_);
+    }
+  }
+
+ private:
+  THeightMap& Map_;
+  TPoint A_, B_;
+  TCutter Cutter_;
+  TSweepEffect& Effect_;
+  TLineSweep Line_;
+  double Length_ = 0.0;
+  double Lowest_ = 0.0;
+  bool Plunge_ = false;
+  bool SeeAll_ = false;
+  bool Level_ = false;
+};
+
+// The sweep through the tiles of `ceilings`: rows are looked at only in tile rows where
+// some tile the move passes lies above its lowest tip, and cells only in those tiles.
+void SweepTiles(TSegmentSweep& sweep, const THeightMap& map, TRowRange rows, TTileCeilings& ceilings) {
+  constexpr int32_t kRows = TTileCeilings::kRows, kCols = TTileCeilings::kCols;
+  std::vector<uint8_t>& needed = ceilings.Needed();
+  const double lowest = sweep.Lowest();
+  int32_t refreshedFrom = std::numeric_limits<int32_t>::max(), refreshedTo = -1;
+  for (int32_t j = rows.From; j < rows.To;) {
+    const int32_t tileRow = (j - ceilings.FirstRow()) / kRows;
+    const TRowRange tileRows{j, std::min(rows.To, ceilings.FirstRow() + (tileRow + 1) * kRows)};
+    j = tileRows.To;
+    const TRowRange columns = sweep.ColumnsOver(tileRows);
+    if (columns.From >= columns.To) continue;
+    const int32_t c0 = columns.From / kCols, c1 = (columns.To - 1) / kCols;
+    bool any = false;
+    for (int32_t c = c0; c <= c1; ++c) {
+      needed[size_t(c)] = lowest < ceilings.At(tileRow, c);
+      any |= needed[size_t(c)] != 0;
+    }
+    if (!any) continue;
+    for (int32_t row = tileRows.From; row < tileRows.To; ++row) {
+      const TRowRange cells = sweep.Cells(row);
+      for (int32_t i = cells.From; i < cells.To;) {
+        const int32_t c = i / kCols, end = std::min(cells.To, (c + 1) * kCols);
+        if (needed[size_t(c)]) sweep.SweepCells(row, {i, end});
+        i = end;
+      }
+    }
+    for (int32_t c = c0; c <= c1; ++c) {
+      if (!needed[size_t(c)]) continue;
+      ceilings.Refresh(map, tileRow, c);
+      refreshedFrom = std::min(refreshedFrom, c);
+      refreshedTo = std::max(refreshedTo, c);
+    }
+  }
+  for (int32_t b = refreshedFrom / TTileCeilings::kBlockTiles; b <= refreshedTo / TTileCeilings::kBlockTiles; ++b)
+    ceilings.RefreshBlock(b);
+}
+
+}  // namespace
+
 TRowRange MoveRows(const THeightMap& map, const TStockMove& move, double radius, TRowRange rows) {
   const TMoveBounds b = BoundsOf(move);
   // A cell of slack: arc bounds are computed with rounding.
@@ -115,87 +292,59 @@ TRowRange MoveRows(const THeightMap& map, const TStockMove& move, double radius,
 }
 
 void SweepSegment(THeightMap& map, TRowRange rows, const TPoint& a, const TPoint& b, const TCutter& cutter,
-                  TSweepEffect& effect) {
-  const double r = cutter.Radius, cell = map.Cell;
-  const int32_t j0 = std::max(rows.From, FirstCentreFrom(std::min(a.Y, b.Y) - r, map.Y0, cell));
-  const int32_t j1 = std::min(rows.To - 1, LastCentreTo(std::max(a.Y, b.Y) + r, map.Y0, cell));
-  if (j0 > j1) return;
-  const double dx = b.X - a.X, dy = b.Y - a.Y, length = std::hypot(dx, dy);
-  const bool plunge = !(length >= kPlungeLength);
-  TLineSweep line{a, 0.0, 0.0, 0.0, 0.0, cutter};
-  if (!plunge) line = TLineSweep{a, dx / length, dy / length, length, (b.Z - a.Z) / length, cutter};
-  const double lowest = std::min(a.Z, b.Z);
-  // A cell no lower than the move's lowest tip cannot be lowered: skipped unless the move
-  // may reach below the floor, where every cell it passes must be seen.
-  const bool seeAll = lowest < effect.Floor;
-  // A flat end at one height covers its whole span at that height.
-  const bool level = !plunge && cutter.Kind == TCutterKind::Flat && a.Z == b.Z;
-  for (int32_t j = j0; j <= j1; ++j) {
-    const double y = map.CentreY(j);
-    TSpan span;
-    JoinDisc(a.X, a.Y, r, y, span);
-    if (!plunge) {
-      JoinDisc(b.X, b.Y, r, y, span);
-      // The band between the end discs: 0 <= along <= length and |across| <= r.
-      TSpan band{-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
-      Confine(line.Ux, (y - a.Y) * line.Uy - a.X * line.Ux, 0.0, length, band);
-      Confine(-line.Uy, (y - a.Y) * line.Ux + a.X * line.Uy, -r, r, band);
-      if (band.Lo <= band.Hi) span.Join(band.Lo, band.Hi);
-    }
-    if (!(span.Lo <= span.Hi)) continue;
-    const int32_t i0 = std::max(0, FirstCentreFrom(span.Lo, map.X0, cell));
-    const int32_t i1 = std::min(map.Nx - 1, LastCentreTo(span.Hi, map.X0, cell));
-    const size_t row = size_t(j) * size_t(map.Nx);
-    if (level) {
-      for (int32_t i = i0; i <= i1; ++i)
-        if (seeAll || lowest < map.Z[row + size_t(i)]) Lower(map, row + size_t(i), map.CentreX(i), y, lowest, effect);
-      continue;
-    }
-    for (int32_t i = i0; i <= i1; ++i) {
-      if (!seeAll && !(lowest < map.Z[row + size_t(i)])) continue;
-      const double x = map.CentreX(i);
-      double z;
-      if (plunge) {
-        const double d = std::hypot(x - a.X, y - a.Y);
-        if (d > r) continue;
-        z = lowest + cutter.Rise(d);
-      } else {
-        z = line.LowestOver(x - a.X, y - a.Y);
-        if (!(z < std::numeric_limits<double>::infinity())) continue;
-      }
-      Lower(map, row + size_t(i), x, y, z, effect);
-    }
+                  TSweepEffect& effect, TTileCeilings* ceilings) {
+  const double r = cutter.Radius;
+  const TRowRange reach{std::max(rows.From, FirstCentreFrom(std::min(a.Y, b.Y) - r, map.Y0, map.Cell)),
+                        std::min(rows.To, LastCentreTo(std::max(a.Y, b.Y) + r, map.Y0, map.Cell) + 1)};
+  if (reach.From >= reach.To) return;
+  // Most moves of a long program pass over blocks cut deeper before: those are left first.
+  if (ceilings && !(std::min(a.Z, b.Z) < effect.Floor) &&
+      !ceilings->AnyBlockAbove(std::min(a.Z, b.Z), ColumnsOver(map, a, b, r, reach)))
+    return;
+  TSegmentSweep sweep(map, a, b, cutter, effect);
+  if (ceilings && !sweep.SeeAll()) {
+    SweepTiles(sweep, map, reach, *ceilings);
+    return;
   }
+  for (int32_t j = reach.From; j < reach.To; ++j) sweep.SweepCells(j, sweep.Cells(j));
 }
 
-void SweepMove(THeightMap& map, TRowRange rows, const TStockMove& move, const TCutter& cutter, TSweepEffect& effect) {
+void SweepMove(THeightMap& map, TRowRange rows, const TStockMove& move, const TCutter& cutter, TSweepEffect& effect,
+               TTileCeilings* ceilings) {
   // Above the top the cutter meets neither the stock nor what is under it (Z changes
   // evenly along every move, so its ends hold its lowest tip).
   if (std::min(move.From.Z, move.To.Z) >= map.Top) return;
-  if (!IsFinite(move)) return;
+  if (!IsFinite(move) || rows.From >= rows.To) return;
   if (move.Shape == TMoveShape::Line) {
-    SweepSegment(map, rows, move.From, move.To, cutter, effect);
+    SweepSegment(map, rows, move.From, move.To, cutter, effect, ceilings);
     return;
   }
   // Chords whose middle lies within a quarter cell of the arc; the radius and Z change
-  // evenly with the angle, so the chords end exactly at the move's ends.
-  const double r0 = std::hypot(move.From.X - move.CentreX, move.From.Y - move.CentreY);
-  const double r1 = std::hypot(move.To.X - move.CentreX, move.To.Y - move.CentreY);
+  // evenly with the angle, so the chords end exactly at the move's ends. The chord ends
+  // turn by one fixed rotation, and chords out of reach of `rows` are passed unswept.
+  const double r0 = std::sqrt(Squared(move.From.X - move.CentreX) + Squared(move.From.Y - move.CentreY));
+  const double r1 = std::sqrt(Squared(move.To.X - move.CentreX) + Squared(move.To.Y - move.CentreY));
   const double span = ArcSpan(move), tolerance = map.Cell / 4.0, rMax = std::max(r0, r1);
   const double step = tolerance >= rMax ? std::numbers::pi / 2 : 2.0 * std::acos(1.0 - tolerance / rMax);
   const int64_t chords = std::clamp<int64_t>(static_cast<int64_t>(std::ceil(span / step)), 1, kMaxChords);
-  const double start = std::atan2(move.From.Y - move.CentreY, move.From.X - move.CentreX);
-  const double turn = move.Shape == TMoveShape::Ccw ? span : -span;
+  const double turn = (move.Shape == TMoveShape::Ccw ? span : -span) / double(chords);
+  const double turnCos = std::cos(turn), turnSin = std::sin(turn);
+  const double reach = cutter.Radius + map.Cell;
+  const double yLo = map.CentreY(rows.From) - reach, yHi = map.CentreY(rows.To - 1) + reach;
+  // The start direction; a start on the centre turns from +X, as atan2 would have it.
+  double ux = r0 > 0 ? (move.From.X - move.CentreX) / r0 : 1.0, uy = r0 > 0 ? (move.From.Y - move.CentreY) / r0 : 0.0;
   TPoint prev = move.From;
   for (int64_t k = 1; k <= chords; ++k) {
-    const double f = double(k) / double(chords);
     TPoint next = move.To;
     if (k < chords) {
-      const double angle = start + turn * f, radius = r0 + (r1 - r0) * f;
-      next = {move.CentreX + radius * std::cos(angle), move.CentreY + radius * std::sin(angle),
-              move.From.Z + (move.To.Z - move.From.Z) * f};
+      const double f = double(k) / double(chords), radius = r0 + (r1 - r0) * f;
+      const double turned = ux * turnCos - uy * turnSin;
+      uy = ux * turnSin + uy * turnCos;
+      ux = turned;
+      next = {move.CentreX + radius * ux, move.CentreY + radius * uy, move.From.Z + (move.To.Z - move.From.Z) * f};
     }
-    SweepSegment(map, rows, prev, next, cutter, effect);
+    if (std::max(prev.Y, next.Y) >= yLo && std::min(prev.Y, next.Y) <= yHi)
+      SweepSegment(map, rows, prev, next, cutter, effect, ceilings);
     prev = next;
   }
 }
