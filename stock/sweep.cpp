@@ -1,6 +1,7 @@
 #include "stock/sweep.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -108,7 +109,8 @@ bool IsFinite(const TStockMove& m) {
 
 }  // namespace
 
-TTileCeilings::TTileCeilings(const THeightMap& map, TRowRange rows) : Rows_(rows), Cols_((map.Nx + kCols - 1) / kCols) {
+TTileCeilings::TTileCeilings(const THeightMap& map, TRowRange rows)
+    : Rows_(rows), Cols_((map.Nx + kCols - 1) / kCols), Nx_(map.Nx), X0_(map.X0), PerMillimetre_(1.0 / map.Cell) {
   TileRows_ = std::max(0, (rows.To - rows.From + kRows - 1) / kRows);
   Ceiling_.resize(size_t(TileRows_) * size_t(Cols_));
   Block_.resize(size_t((Cols_ + kBlockTiles - 1) / kBlockTiles));
@@ -116,6 +118,14 @@ TTileCeilings::TTileCeilings(const THeightMap& map, TRowRange rows) : Rows_(rows
   for (int32_t t = 0; t < TileRows_; ++t)
     for (int32_t c = 0; c < Cols_; ++c) Refresh(map, t, c);
   for (size_t b = 0; b < Block_.size(); ++b) RefreshBlock(int32_t(b));
+}
+
+TRowRange TTileCeilings::Columns(double xLo, double xHi) const {
+  // Whole cells either way: truncating a non-negative value is taking its floor.
+  const double from = std::max(0.0, (xLo - X0_) * PerMillimetre_),
+               to = std::min(double(Nx_), (xHi - X0_) * PerMillimetre_);
+  if (!(from <= to)) return {};
+  return {static_cast<int32_t>(from), std::min(Nx_, static_cast<int32_t>(to) + 1)};
 }
 
 bool TTileCeilings::AnyBlockAbove(double height, TRowRange columns) const {
@@ -138,32 +148,59 @@ void TTileCeilings::Refresh(const THeightMap& map, int32_t tileRow, int32_t tile
   const int32_t j0 = Rows_.From + tileRow * kRows, j1 = std::min(Rows_.To, j0 + kRows);
   const int32_t i0 = tileCol * kCols, i1 = std::min(map.Nx, i0 + kCols);
   float high = -std::numeric_limits<float>::infinity();
-  for (int32_t j = j0; j < j1; ++j) {
-    const float* row = map.Z.data() + size_t(j) * size_t(map.Nx);
-    for (int32_t i = i0; i < i1; ++i) high = std::max(high, row[i]);
+  if (i1 - i0 == kCols) {
+    // A whole tile row at a time, column by column, so that the compiler can keep it in one
+    // vector register.
+    std::array<float, kCols> column;
+    column.fill(high);
+    for (int32_t j = j0; j < j1; ++j) {
+      const float* row = map.Z.data() + size_t(j) * size_t(map.Nx) + size_t(i0);
+      for (int32_t k = 0; k < kCols; ++k) column[size_t(k)] = row[k] > column[size_t(k)] ? row[k] : column[size_t(k)];
+    }
+    for (const float v : column) high = std::max(high, v);
+  } else {
+    for (int32_t j = j0; j < j1; ++j) {
+      const float* row = map.Z.data() + size_t(j) * size_t(map.Nx);
+      for (int32_t i = i0; i < i1; ++i) high = std::max(high, row[i]);
+    }
   }
   At(tileRow, tileCol) = high;
 }
 
 namespace {
 
-// Columns of the cells a cutter of `radius` along a-b may cover in rows [rows.From,
-// rows.To), a superset of what it covers: the move clipped to those rows grown by the
-// radius, in X.
-TRowRange ColumnsOver(const THeightMap& map, const TPoint& a, const TPoint& b, double radius, TRowRange rows) {
-  const double slack = radius + map.Cell;
-  const double yLo = map.CentreY(rows.From) - slack, yHi = map.CentreY(rows.To - 1) + slack;
-  double xLo = std::min(a.X, b.X), xHi = std::max(a.X, b.X);
-  const double dy = b.Y - a.Y;
-  if (std::abs(dy) > kPlungeLength) {
-    const double t0 = std::clamp((yLo - a.Y) / dy, 0.0, 1.0), t1 = std::clamp((yHi - a.Y) / dy, 0.0, 1.0);
-    const double x0 = a.X + (b.X - a.X) * t0, x1 = a.X + (b.X - a.X) * t1;
-    xLo = std::min(x0, x1);
-    xHi = std::max(x0, x1);
+// The plane outline of a cutter along a-b, enough to tell which tiles it may touch: worked
+// out before anything else about the move, as most moves touch none that matter.
+class TSegmentOutline {
+ public:
+  TSegmentOutline(const TPoint& a, const TPoint& b, double radius, double cell)
+      : Slack_(radius + cell),
+        XMin_(std::min(a.X, b.X)),
+        XMax_(std::max(a.X, b.X)),
+        YMin_(std::min(a.Y, b.Y)),
+        YMax_(std::max(a.Y, b.Y)),
+        XAtYMin_(a.Y <= b.Y ? a.X : b.X),
+        Steep_(YMax_ - YMin_ > kPlungeLength),
+        DxDy_(Steep_ ? (b.X - a.X) / (b.Y - a.Y) : 0.0) {}
+
+  // The X extent, grown by the radius and a cell, of what the cutter covers in rows whose
+  // centres lie between yLo and yHi: the move clipped to those rows, in X.
+  std::pair<double, double> XRange(double yLo, double yHi) const {
+    double lo = XMin_, hi = XMax_;
+    if (Steep_) {
+      const double x0 = XAtYMin_ + (std::clamp(yLo - Slack_, YMin_, YMax_) - YMin_) * DxDy_;
+      const double x1 = XAtYMin_ + (std::clamp(yHi + Slack_, YMin_, YMax_) - YMin_) * DxDy_;
+      lo = std::max(XMin_, std::min(x0, x1));
+      hi = std::min(XMax_, std::max(x0, x1));
+    }
+    return {lo - Slack_, hi + Slack_};
   }
-  return {std::max(0, FirstCentreFrom(xLo - slack, map.X0, map.Cell)),
-          std::min(map.Nx - 1, LastCentreTo(xHi + slack, map.X0, map.Cell)) + 1};
-}
+
+ private:
+  double Slack_, XMin_, XMax_, YMin_, YMax_, XAtYMin_;
+  bool Steep_;
+  double DxDy_;
+};
 
 // One straight move (or plunge) swept row by row.
 class TSegmentSweep {
@@ -200,8 +237,6 @@ class TSegmentSweep {
     return {std::max(0, FirstCentreFrom(span.Lo, Map_.X0, Map_.Cell)),
             std::min(Map_.Nx - 1, LastCentreTo(span.Hi, Map_.X0, Map_.Cell)) + 1};
   }
-
-  TRowRange ColumnsOver(TRowRange rows) const { return ::ColumnsOver(Map_, A_, B_, Cutter_.Radius, rows); }
 
   // Sweeps cells [cells.From, cells.To) of row j.
   void SweepCells(int32_t j, TRowRange cells) {
@@ -244,7 +279,8 @@ class TSegmentSweep {
 
 // The sweep through the tiles of `ceilings`: rows are looked at only in tile rows where
 // some tile the move passes lies above its lowest tip, and cells only in those tiles.
-void SweepTiles(TSegmentSweep& sweep, const THeightMap& map, TRowRange rows, TTileCeilings& ceilings) {
+void SweepTiles(TSegmentSweep& sweep, const TSegmentOutline& outline, const THeightMap& map, TRowRange rows,
+                TTileCeilings& ceilings) {
   constexpr int32_t kRows = TTileCeilings::kRows, kCols = TTileCeilings::kCols;
   std::vector<uint8_t>& needed = ceilings.Needed();
   const double lowest = sweep.Lowest();
@@ -253,7 +289,8 @@ void SweepTiles(TSegmentSweep& sweep, const THeightMap& map, TRowRange rows, TTi
     const int32_t tileRow = (j - ceilings.FirstRow()) / kRows;
     const TRowRange tileRows{j, std::min(rows.To, ceilings.FirstRow() + (tileRow + 1) * kRows)};
     j = tileRows.To;
-    const TRowRange columns = sweep.ColumnsOver(tileRows);
+    const auto [xLo, xHi] = outline.XRange(map.CentreY(tileRows.From), map.CentreY(tileRows.To - 1));
+    const TRowRange columns = ceilings.Columns(xLo, xHi);
     if (columns.From >= columns.To) continue;
     const int32_t c0 = columns.From / kCols, c1 = (columns.To - 1) / kCols;
     bool any = false;
@@ -264,8 +301,9 @@ void SweepTiles(TSegmentSweep& sweep, const THeightMap& map, TRowRange rows, TTi
     if (!any) continue;
     for (int32_t row = tileRows.From; row < tileRows.To; ++row) {
       const TRowRange cells = sweep.Cells(row);
-      for (int32_t i = cells.From; i < cells.To;) {
-        const int32_t c = i / kCols, end = std::min(cells.To, (c + 1) * kCols);
+      const int32_t last = std::min(cells.To, columns.To);
+      for (int32_t i = std::max(cells.From, columns.From); i < last;) {
+        const int32_t c = i / kCols, end = std::min(last, (c + 1) * kCols);
         if (needed[size_t(c)]) sweep.SweepCells(row, {i, end});
         i = end;
       }
@@ -297,15 +335,16 @@ void SweepSegment(THeightMap& map, TRowRange rows, const TPoint& a, const TPoint
   const TRowRange reach{std::max(rows.From, FirstCentreFrom(std::min(a.Y, b.Y) - r, map.Y0, map.Cell)),
                         std::min(rows.To, LastCentreTo(std::max(a.Y, b.Y) + r, map.Y0, map.Cell) + 1)};
   if (reach.From >= reach.To) return;
-  // Most moves of a long program pass over blocks cut deeper before: those are left first.
-  if (ceilings && !(std::min(a.Z, b.Z) < effect.Floor) &&
-      !ceilings->AnyBlockAbove(std::min(a.Z, b.Z), ColumnsOver(map, a, b, r, reach)))
-    return;
-  TSegmentSweep sweep(map, a, b, cutter, effect);
-  if (ceilings && !sweep.SeeAll()) {
-    SweepTiles(sweep, map, reach, *ceilings);
+  if (ceilings && !(std::min(a.Z, b.Z) < effect.Floor)) {
+    // Most moves of a long program pass over blocks cut deeper before: those are left first.
+    const TSegmentOutline outline(a, b, r, map.Cell);
+    const auto [xLo, xHi] = outline.XRange(map.CentreY(reach.From), map.CentreY(reach.To - 1));
+    if (!ceilings->AnyBlockAbove(std::min(a.Z, b.Z), ceilings->Columns(xLo, xHi))) return;
+    TSegmentSweep sweep(map, a, b, cutter, effect);
+    SweepTiles(sweep, outline, map, reach, *ceilings);
     return;
   }
+  TSegmentSweep sweep(map, a, b, cutter, effect);
   for (int32_t j = reach.From; j < reach.To; ++j) sweep.SweepCells(j, sweep.Cells(j));
 }
 
@@ -318,6 +357,13 @@ void SweepMove(THeightMap& map, TRowRange rows, const TStockMove& move, const TC
   if (move.Shape == TMoveShape::Line) {
     SweepSegment(map, rows, move.From, move.To, cutter, effect, ceilings);
     return;
+  }
+  if (ceilings && !(std::min(move.From.Z, move.To.Z) < effect.Floor)) {
+    // An arc over blocks all cut deeper than its lowest tip is passed before any chord.
+    const TMoveBounds b = BoundsOf(move);
+    const double grow = cutter.Radius + map.Cell;
+    if (!ceilings->AnyBlockAbove(std::min(move.From.Z, move.To.Z), ceilings->Columns(b.XMin - grow, b.XMax + grow)))
+      return;
   }
   // Chords whose middle lies within a quarter cell of the arc; the radius and Z change
   // evenly with the angle, so the chords end exactly at the move's ends. The chord ends

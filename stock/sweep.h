@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "stock/cutter.h"
@@ -48,6 +49,8 @@ class TTileCeilings {
   int32_t FirstRow() const { return Rows_.From; }
   int32_t TileCols() const { return Cols_; }
   float& At(int32_t tileRow, int32_t tileCol) { return Ceiling_[size_t(tileRow) * size_t(Cols_) + size_t(tileCol)]; }
+  // The columns of the cells whose squares reach into [xLo, xHi].
+  TRowRange Columns(double xLo, double xHi) const;
   // Whether a block over cells `columns` has a bound above `height`.
   bool AnyBlockAbove(double height, TRowRange columns) const;
   // Sets the tile's bound to the highest of its cells.
@@ -61,6 +64,9 @@ class TTileCeilings {
   TRowRange Rows_;
   int32_t Cols_ = 0;
   int32_t TileRows_ = 0;
+  int32_t Nx_ = 0;
+  double X0_ = 0.0;
+  double PerMillimetre_ = 0.0;  // cells
   std::vector<float> Ceiling_;
   std::vector<float> Block_;
   std::vector<uint8_t> Needed_;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 
 #include "stock/stock_simulation.h"
 #include "stock/sweep.h"
@@ -130,6 +131,85 @@ TEST(Sweep, ClosedFormMatchesADenseSweep) {
           ASSERT_GE(r.Map.At(i, j), lowest - stepZ - 1e-5) << CutterShapeText(shape) << " cell " << i << "," << j;
         }
     }
+  }
+}
+
+// Many moves at many depths, so that tiles and blocks of the map are cut deeper than later
+// moves pass: the banded run, which passes those unread, leaves the very map of the moves
+// swept one by one over every cell. Arcs, helices and spirals cross the bands and axes.
+TEST(Sweep, SkippingWhatIsCutDeeperChangesNoCell) {
+  std::mt19937 random(7);
+  const auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+  TCutterTable cutters{};
+  cutters[1] = MakeCutter({TCutterKind::Flat}, 0.8);
+  cutters[2] = MakeCutter({TCutterKind::Ball}, 1.1);
+  cutters[3] = MakeCutter({TCutterKind::VBit, 60}, 0.9);
+  const TStockBox box{0, 0, 30, 20, 0, 2};
+  std::vector<TStockMove> moves;
+  TPoint at{15, 10, 1};
+  for (int k = 0; k < 1500; ++k) {
+    TStockMove m = Line(at, {uniform(-2, 32), uniform(-2, 22), std::round(uniform(-2.4, 0.4) * 8) / 8}, 1 + k % 3);
+    m.Rapid = k % 17 == 0;
+    if (k % 4 == 1) {
+      m.Shape = k % 8 == 1 ? TMoveShape::Cw : TMoveShape::Ccw;
+      m.CentreX = at.X + uniform(-6, 6);
+      m.CentreY = at.Y + uniform(-6, 6);
+      if (k % 12 == 1) m.To = {at.X, at.Y, m.To.Z};  // a full circle or helix
+    }
+    moves.push_back(m);
+    at = m.To;
+  }
+  const TGridPlan plan = PlanGrid(box, 0.07);
+  THeightMap oneByOne(box, plan);
+  for (const TStockMove& m : moves) {
+    TSweepEffect effect;
+    SweepMove(oneByOne, {0, oneByOne.Ny}, m, cutters[m.Tool], effect);
+  }
+  const TStockResult banded = SimulateStock(moves, box, plan, cutters, {nullptr, nullptr, nullptr, 2});
+  ASSERT_EQ(banded.Map.Z.size(), oneByOne.Z.size());
+  size_t differing = 0;
+  for (size_t k = 0; k < oneByOne.Z.size(); ++k) differing += banded.Map.Z[k] != oneByOne.Z[k];
+  EXPECT_EQ(differing, 0u);
+  EXPECT_LT(banded.Map.MinZ(), -2.0);  // deep enough to be below the bottom somewhere
+}
+
+// Arcs both ways, spirals, full circles and arcs starting on an axis: every point of the
+// path lies inside the bounds, and a circular arc's bounds are its own extremes.
+TEST(Sweep, ArcBoundsHoldThePathAndNoMore) {
+  std::mt19937 random(3);
+  const auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+  for (int k = 0; k < 400; ++k) {
+    TStockMove m = Line({uniform(-5, 5), uniform(-5, 5), 0}, {uniform(-5, 5), uniform(-5, 5), -1});
+    m.Shape = k % 2 ? TMoveShape::Cw : TMoveShape::Ccw;
+    m.CentreX = uniform(-3, 3);
+    m.CentreY = uniform(-3, 3);
+    const double r0 = std::hypot(m.From.X - m.CentreX, m.From.Y - m.CentreY);
+    const bool circular = k % 3 == 0;
+    if (circular) {  // the end moved onto the start's circle, some on an axis through the centre
+      const double angle = k % 9 == 0 ? kPi / 2 * (k % 4) : std::atan2(m.To.Y - m.CentreY, m.To.X - m.CentreX);
+      m.To = {m.CentreX + r0 * std::cos(angle), m.CentreY + r0 * std::sin(angle), -1};
+    }
+    if (k % 10 == 0) m.To = {m.From.X, m.From.Y, -1};  // a full circle
+    const double r1 = std::hypot(m.To.X - m.CentreX, m.To.Y - m.CentreY);
+    const TMoveBounds b = BoundsOf(m);
+    const double start = std::atan2(m.From.Y - m.CentreY, m.From.X - m.CentreX);
+    const double turn = (m.Shape == TMoveShape::Ccw ? 1 : -1) * ArcSpan(m);
+    TMoveBounds seen{1e9, -1e9, 1e9, -1e9, 0};
+    for (int s = 0; s <= 4000; ++s) {
+      const double f = s / 4000.0, r = r0 + (r1 - r0) * f;
+      const double x = m.CentreX + r * std::cos(start + turn * f), y = m.CentreY + r * std::sin(start + turn * f);
+      seen = {std::min(seen.XMin, x), std::max(seen.XMax, x), std::min(seen.YMin, y), std::max(seen.YMax, y), 0};
+    }
+    ASSERT_LE(b.XMin, seen.XMin + 1e-9) << k;
+    ASSERT_GE(b.XMax, seen.XMax - 1e-9) << k;
+    ASSERT_LE(b.YMin, seen.YMin + 1e-9) << k;
+    ASSERT_GE(b.YMax, seen.YMax - 1e-9) << k;
+    if (!circular && k % 10 != 0) continue;
+    const double sampling = r0 * (1 - std::cos(kPi / 4000)) + 1e-9;
+    EXPECT_NEAR(b.XMin, seen.XMin, sampling) << k;
+    EXPECT_NEAR(b.XMax, seen.XMax, sampling) << k;
+    EXPECT_NEAR(b.YMin, seen.YMin, sampling) << k;
+    EXPECT_NEAR(b.YMax, seen.YMax, sampling) << k;
   }
 }
 
