@@ -22,13 +22,16 @@ struct TSpan {
   }
 };
 
-// The x where lo <= slope * x + offset <= hi, cut into `span`.
-void Confine(double slope, double offset, double lo, double hi, TSpan& span) {
-  if (std::abs(slope) < 1e-300) {
+// A slope this near 0 counts as 0: its inverse would not be a number.
+constexpr double kFlatSlope = 1e-300;
+
+// The x where lo <= slope * x + offset <= hi, cut into `span`; `inverse` is 1 / slope.
+void Confine(double slope, double inverse, double offset, double lo, double hi, TSpan& span) {
+  if (std::abs(slope) < kFlatSlope) {
     if (offset < lo || offset > hi) span = TSpan{};
     return;
   }
-  double a = (lo - offset) / slope, b = (hi - offset) / slope;
+  double a = (lo - offset) * inverse, b = (hi - offset) * inverse;
   if (a > b) std::swap(a, b);
   span.Lo = std::max(span.Lo, a);
   span.Hi = std::min(span.Hi, b);
@@ -44,12 +47,13 @@ void JoinDisc(double cx, double cy, double r, double y, TSpan& span) {
 
 // The index `at` held in [lo, 2e9]; lo for a value that is not a number.
 int32_t CellIndex(double at, double lo) { return static_cast<int32_t>(at >= lo ? std::min(at, 2.0e9) : lo); }
-// The first cell whose centre lies at or after `v`, and the last at or before it.
-int32_t FirstCentreFrom(double v, double origin, double cell) {
-  return CellIndex(std::ceil((v - origin) / cell - 0.5), -1.0);
+// The first cell whose centre lies at or after `v`, and the last at or before it, on cells
+// of 1 / perMillimetre.
+int32_t FirstCentreFrom(double v, double origin, double perMillimetre) {
+  return CellIndex(std::ceil((v - origin) * perMillimetre - 0.5), -1.0);
 }
-int32_t LastCentreTo(double v, double origin, double cell) {
-  return CellIndex(std::floor((v - origin) / cell - 0.5), -2.0);
+int32_t LastCentreTo(double v, double origin, double perMillimetre) {
+  return CellIndex(std::floor((v - origin) * perMillimetre - 0.5), -2.0);
 }
 
 inline void Lower(THeightMap& map, size_t index, double x, double y, double z, TSweepEffect& e) {
@@ -211,6 +215,10 @@ class TSegmentSweep {
     Length_ = std::sqrt(dx * dx + dy * dy);
     Plunge_ = !(Length_ >= kPlungeLength);
     if (!Plunge_) Line_ = TLineSweep{a, dx / Length_, dy / Length_, Length_, (b.Z - a.Z) / Length_, cutter};
+    // Reciprocals once, so that a row's span takes multiplications only.
+    InverseUx_ = std::abs(Line_.Ux) < kFlatSlope ? 0.0 : 1.0 / Line_.Ux;
+    InverseUy_ = std::abs(Line_.Uy) < kFlatSlope ? 0.0 : 1.0 / Line_.Uy;
+    PerMillimetre_ = 1.0 / map.Cell;
     Lowest_ = std::min(a.Z, b.Z);
     SeeAll_ = Lowest_ < effect.Floor;
     Level_ = !Plunge_ && cutter.Kind == TCutterKind::Flat && a.Z == b.Z;
@@ -229,13 +237,13 @@ class TSegmentSweep {
       JoinDisc(B_.X, B_.Y, r, y, span);
       // The band between the end discs: 0 <= along <= length and |across| <= r.
       TSpan band{-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
-      Confine(Line_.Ux, (y - A_.Y) * Line_.Uy - A_.X * Line_.Ux, 0.0, Length_, band);
-      Confine(-Line_.Uy, (y - A_.Y) * Line_.Ux + A_.X * Line_.Uy, -r, r, band);
+      Confine(Line_.Ux, InverseUx_, (y - A_.Y) * Line_.Uy - A_.X * Line_.Ux, 0.0, Length_, band);
+      Confine(-Line_.Uy, -InverseUy_, (y - A_.Y) * Line_.Ux + A_.X * Line_.Uy, -r, r, band);
       if (band.Lo <= band.Hi) span.Join(band.Lo, band.Hi);
     }
     if (!(span.Lo <= span.Hi)) return {};
-    return {std::max(0, FirstCentreFrom(span.Lo, Map_.X0, Map_.Cell)),
-            std::min(Map_.Nx - 1, LastCentreTo(span.Hi, Map_.X0, Map_.Cell)) + 1};
+    return {std::max(0, FirstCentreFrom(span.Lo, Map_.X0, PerMillimetre_)),
+            std::min(Map_.Nx - 1, LastCentreTo(span.Hi, Map_.X0, PerMillimetre_)) + 1};
   }
 
   // Sweeps cells [cells.From, cells.To) of row j.
@@ -271,6 +279,9 @@ class TSegmentSweep {
   TSweepEffect& Effect_;
   TLineSweep Line_;
   double Length_ = 0.0;
+  double InverseUx_ = 0.0;
+  double InverseUy_ = 0.0;
+  double PerMillimetre_ = 0.0;  // cells
   double Lowest_ = 0.0;
   bool Plunge_ = false;
   bool SeeAll_ = false;
@@ -325,15 +336,16 @@ TRowRange MoveRows(const THeightMap& map, const TStockMove& move, double radius,
   const TMoveBounds b = BoundsOf(move);
   // A cell of slack: arc bounds are computed with rounding.
   const double slack = radius + map.Cell;
-  return {std::max(rows.From, FirstCentreFrom(b.YMin - slack, map.Y0, map.Cell)),
-          std::min(rows.To, LastCentreTo(b.YMax + slack, map.Y0, map.Cell) + 1)};
+  return {std::max(rows.From, FirstCentreFrom(b.YMin - slack, map.Y0, 1.0 / map.Cell)),
+          std::min(rows.To, LastCentreTo(b.YMax + slack, map.Y0, 1.0 / map.Cell) + 1)};
 }
 
 void SweepSegment(THeightMap& map, TRowRange rows, const TPoint& a, const TPoint& b, const TCutter& cutter,
                   TSweepEffect& effect, TTileCeilings* ceilings) {
   const double r = cutter.Radius;
-  const TRowRange reach{std::max(rows.From, FirstCentreFrom(std::min(a.Y, b.Y) - r, map.Y0, map.Cell)),
-                        std::min(rows.To, LastCentreTo(std::max(a.Y, b.Y) + r, map.Y0, map.Cell) + 1)};
+  const double perMillimetre = 1.0 / map.Cell;
+  const TRowRange reach{std::max(rows.From, FirstCentreFrom(std::min(a.Y, b.Y) - r, map.Y0, perMillimetre)),
+                        std::min(rows.To, LastCentreTo(std::max(a.Y, b.Y) + r, map.Y0, perMillimetre) + 1)};
   if (reach.From >= reach.To) return;
   if (ceilings && !(std::min(a.Z, b.Z) < effect.Floor)) {
     // Most moves of a long program pass over blocks cut deeper before: those are left first.
