@@ -1,5 +1,6 @@
 // The simulated stock: the reference workload (VELQUOR_BENCH_PROGRAM=FILE, radii 1 mm for
-// tools 1 to 8) at its default cell, on every core and on one, and the demo program.
+// tools 1 to 8) at its default cell, on every core and on one, also as the viewer runs it
+// from the file beside the run `check` makes; and the demo program.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -62,6 +63,31 @@ void BM_StockReference(benchmark::State& state) {
   Simulate(state, ReferenceWorkload(), static_cast<int>(state.range(0)));
 }
 
+// What the viewer does for the reference program with Result on, against what `check` does:
+// the program opened and run, then (with `simulate`) its moves read, the default stock and
+// cell planned and the simulation run on every core.
+void RunReference(benchmark::State& state, bool simulate) {
+  const std::string file = ReferenceProgramFile();
+  const TToolRadii radii = EngineToolRadii(ReferenceToolTable());
+  for (auto _ : state) {
+    int32_t handle = 0;
+    CncOpen(file.c_str(), &handle);
+    for (int t = 0; t < kToolCount; ++t) CncSetToolRadius(handle, static_cast<uint8_t>(t), radii[t]);
+    const TCncPoint start{0, 0, 0};
+    CncRun(handle, &start);
+    if (simulate) {
+      const std::vector<TStockMove> moves = ReadStockMoves(handle, start);
+      const TCutterTable cutters = MakeCutterTable({}, RadiiInMillimetres(radii));
+      const TStockBox box = DefaultStockBox(moves, cutters);
+      const TStockResult r = SimulateStock(moves, box, PlanGrid(box), cutters);
+      benchmark::DoNotOptimize(r.Map.Z.data());
+    }
+    CncClose(handle);
+  }
+}
+void BM_CheckReference(benchmark::State& state) { RunReference(state, false); }
+void BM_RunAndSimulateReference(benchmark::State& state) { RunReference(state, true); }
+
 void BM_StockDemo(benchmark::State& state) { Simulate(state, DemoWorkload(), static_cast<int>(state.range(0))); }
 
 // Frames of the 3D window (1000 x 700) while orbiting: the camera turns 3 degrees a frame at
@@ -106,6 +132,8 @@ void BM_Relief3dDemo(benchmark::State& state) { Orbit3d(state, DemoWorkload()); 
 }  // namespace
 
 BENCHMARK(BM_StockReference)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_CheckReference)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_RunAndSimulateReference)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_StockDemo)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Relief3dReference)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReliefPaintZoomed)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -62,9 +62,12 @@ TMoveBounds BoundsOf(const TStockMove& move) {
     b.YMin = std::min(b.YMin, y);
     b.YMax = std::max(b.YMax, y);
   };
-  // The ends at the other end's radius: a spiral may pass them at either.
-  if (r0 > 0) grow(move.CentreX + ux * r1 / r0, move.CentreY + uy * r1 / r0);
-  if (r1 > 0) grow(move.CentreX + vx * r0 / r1, move.CentreY + vy * r0 / r1);
+  // The end directions at the other end's radius too: a spiral may pass them at either. An
+  // end on the centre looks along +X, as atan2 has it.
+  const double startX = r0 > 0 ? ux / r0 : 1.0, startY = r0 > 0 ? uy / r0 : 0.0;
+  const double endX = r1 > 0 ? vx / r1 : 1.0, endY = r1 > 0 ? vy / r1 : 0.0;
+  grow(move.CentreX + startX * r1, move.CentreY + startY * r1);
+  grow(move.CentreX + endX * r0, move.CentreY + endY * r0);
   constexpr std::array<std::array<double, 2>, 4> kAxes{{{1, 0}, {0, 1}, {-1, 0}, {0, -1}}};
   for (const auto& [ex, ey] : kAxes) {
     if (PseudoTurn(start, PseudoAngle(ex, ey), move.Shape) > span) continue;
