@@ -56,6 +56,10 @@ int32_t LastCentreTo(double v, double origin, double perMillimetre) {
   return CellIndex(std::floor((v - origin) * perMillimetre - 0.5), -2.0);
 }
 
+// A cell no lower than a move's lowest tip cannot be lowered by it, so it may be passed
+// unseen; unless the move may reach below the floor, where every cell it passes must be seen.
+bool SeesEveryCell(double lowest, const TSweepEffect& effect) { return lowest < effect.Floor; }
+
 inline void Lower(THeightMap& map, size_t index, double x, double y, double z, TSweepEffect& e) {
   if (z < e.Lowest) {
     e.Lowest = z;
@@ -220,7 +224,7 @@ class TSegmentSweep {
     InverseUy_ = std::abs(Line_.Uy) < kFlatSlope ? 0.0 : 1.0 / Line_.Uy;
     PerMillimetre_ = 1.0 / map.Cell;
     Lowest_ = std::min(a.Z, b.Z);
-    SeeAll_ = Lowest_ < effect.Floor;
+    SeeAll_ = SeesEveryCell(Lowest_, effect);
     Level_ = !Plunge_ && cutter.Kind == TCutterKind::Flat && a.Z == b.Z;
   }
 
@@ -347,7 +351,7 @@ void SweepSegment(THeightMap& map, TRowRange rows, const TPoint& a, const TPoint
   const TRowRange reach{std::max(rows.From, FirstCentreFrom(std::min(a.Y, b.Y) - r, map.Y0, perMillimetre)),
                         std::min(rows.To, LastCentreTo(std::max(a.Y, b.Y) + r, map.Y0, perMillimetre) + 1)};
   if (reach.From >= reach.To) return;
-  if (ceilings && !(std::min(a.Z, b.Z) < effect.Floor)) {
+  if (ceilings && !SeesEveryCell(std::min(a.Z, b.Z), effect)) {
     // Most moves of a long program pass over blocks cut deeper before: those are left first.
     const TSegmentOutline outline(a, b, r, map.Cell);
     const auto [xLo, xHi] = outline.XRange(map.CentreY(reach.From), map.CentreY(reach.To - 1));
@@ -370,7 +374,7 @@ void SweepMove(THeightMap& map, TRowRange rows, const TStockMove& move, const TC
     SweepSegment(map, rows, move.From, move.To, cutter, effect, ceilings);
     return;
   }
-  if (ceilings && !(std::min(move.From.Z, move.To.Z) < effect.Floor)) {
+  if (ceilings && !SeesEveryCell(std::min(move.From.Z, move.To.Z), effect)) {
     // An arc over blocks all cut deeper than its lowest tip is passed before any chord.
     const TMoveBounds b = BoundsOf(move);
     const double grow = cutter.Radius + map.Cell;
